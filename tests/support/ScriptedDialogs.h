@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <functional>
+
+// Answers the program's questions in place of a person.  A test queues the
+// answers it expects to give; every question asked is recorded, and a
+// question that finds no queued answer fails the test.  Installs itself for
+// its lifetime.
+class ScriptedDialogs : public UserDialogs
+{
+public:
+    struct Shown
+    {
+        QWidget* owner;
+        QString caption;
+        QString text;
+        int type;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    void AnswerMessage(int id) { messageAnswers.push_back(id); }
+    void AnswerFile(const QString& path) { fileAnswers.push_back(QStringList{path}); }
+    void AnswerFiles(const QStringList& paths) { fileAnswers.push_back(paths); }
+    // The function fills the dialog as a person would and answers
+    // QDialog::Accepted or QDialog::Rejected.
+    void AnswerDialog(std::function<int(QDialog&)> answer) { dialogAnswers.push_back(std::move(answer)); }
+
+    const QList<Shown>& Messages() const { return shownMessages; }
+    bool AllAnswersUsed() const;
+
+    int Message(QWidget* owner, const QString& caption, const QString& text, int type) override;
+    QString OpenFileName(QWidget* owner, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QStringList OpenFileNames(QWidget* owner, const QString& caption, const QString& folder,
+                              const QString& filter) override;
+    QString SaveFileName(QWidget* owner, const QString& caption, const QString& path,
+                         const QString& filter) override;
+    QString ExistingFolder(QWidget* owner, const QString& caption, const QString& folder) override;
+    int Exec(QDialog& dialog) override;
+
+private:
+    QStringList NextFiles(const QString& caption);
+
+    std::deque<int> messageAnswers;
+    std::deque<QStringList> fileAnswers;
+    std::deque<std::function<int(QDialog&)>> dialogAnswers;
+    QList<Shown> shownMessages;
+};
