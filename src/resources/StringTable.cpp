@@ -7,15 +7,77 @@ namespace {
 const QHash<int, QString>& Table()
 {
     static const QHash<int, QString> table = {
+        {StringId::OptionsCaption, QStringLiteral("Carvestone Options")},
         {StringId::DocumentString,
          QStringLiteral("Carvestone\n\nNewMOD\nCarvestone Files (*.mod)\n.mod\nCarvestone.Document\nCarvestone Document")},
         {StringId::StyleRegular, QStringLiteral("Regular")},
         {StringId::StyleBold, QStringLiteral("Bold")},
         {StringId::StyleItalic, QStringLiteral("Italic")},
         {StringId::StyleBoldItalic, QStringLiteral("Bold Italic")},
+        {StringId::KeepRemovedFile,
+         QStringLiteral("Do you wish to keep this file so it can be added again later?\n"
+                        "(Select \"No\" to delete the file as well as the MOD entry)")},
+        {StringId::ConfirmInstall,
+         QStringLiteral("Are you sure you wish to install this MOD?\n\n"
+                        "This will overwrite the patch_d2.mpq file in your Diablo II directory.\n"
+                        "Any existing patch_d2.mpq will be renamed to patch_d2.bak if not done so already.")},
+        {StringId::SaveTableChanges, QStringLiteral("Do you wish to save changes to %s?")},
+        {StringId::OverwriteModFile,
+         QStringLiteral("The file %s already exists in the MOD directory.\nDo you wish to overwrite it?")},
+        {StringId::ProjectExists,
+         QStringLiteral("A project with the name \"%s\" already exists. Please choose another name.")},
+        {StringId::CreateFolderFailed, QStringLiteral("Failed to create the directory \"%s\"")},
+        {StringId::BadProjectName, QStringLiteral("Project name may not contain (. \\ ? * / \" ')")},
         {StringId::RowColumnPane, QStringLiteral("Row %d, Column %d")},
         {StringId::AppTitle, QStringLiteral("Carvestone")},
         {StringId::Ready, QStringLiteral("Ready")},
+        {StringId::OpenCaption, QStringLiteral("Open")},
+        {StringId::SaveAsCaption, QStringLiteral("Save As")},
+        {StringId::Untitled, QStringLiteral("Untitled")},
+        {StringId::SaveChanges, QStringLiteral("Save changes to %1?")},
+        {StringId::BadFormat, QStringLiteral("%1 has a bad format.")},
+
+        {StringId::CopyMpqForSafeKeeping,
+         QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)")},
+        {StringId::CopyMpqFailed,
+         QStringLiteral("The MPQ file could not be copied to %s.\n%s\nCarvestone keeps using %s.")},
+        {StringId::UnsafeEntries,
+         QStringLiteral("%s lists files whose names cannot be stored in the project folder:\n%s\n"
+                        "They stay in the project, but Carvestone does not read, write or delete a file for them.")},
+        {StringId::SettingsNotSaved, QStringLiteral("The settings could not be saved to %s.")},
+        {StringId::RecentFilePlaceholder, QStringLiteral("Recent File")},
+        {StringId::FailedToSaveDocument, QStringLiteral("Failed to save document.")},
+
+        // Commands: status-bar prompt, line feed, tooltip.
+        {32771, QStringLiteral("Add files to this MOD\nAdd")},
+        {32772, QStringLiteral("Remove a file from this MOD\nRemove")},
+        {32773, QStringLiteral("Configure the Carvestone options\nOptions")},
+        {32774, QStringLiteral("Build the MPQ for this MOD\nBuild")},
+        {32776, QStringLiteral("Open the selected file for editing\nOpen File")},
+        {32778, QStringLiteral("Add a new row to the open table\nAdd Row")},
+        {32779, QStringLiteral("Remove the selected row from the open table\nRemove Row")},
+        {32781, QStringLiteral("Copy the MPQ file for this MOD into the Diablo II directory\nInstall")},
+        {32782, QStringLiteral("Close the active open table\nClose")},
+        {32785, QStringLiteral("Rename the current row header\nRename Row")},
+        {32786, QStringLiteral("Rename the current column header\nRename Column")},
+        {32787, QStringLiteral("Open your browser to the Saltmarsh web site.\nSaltmarsh")},
+        {57600, QStringLiteral("Create a new document\nNew")},
+        {57601, QStringLiteral("Open an existing document\nOpen")},
+        {57603, QStringLiteral("Save the active document\nSave")},
+        {57616, QStringLiteral("Open this document")},
+        {57617, QStringLiteral("Open this document")},
+        {57618, QStringLiteral("Open this document")},
+        {57619, QStringLiteral("Open this document")},
+        {57634, QStringLiteral("Copy the selection and put it on the Clipboard\nCopy")},
+        {57635, QStringLiteral("Cut the selection and put it on the Clipboard\nCut")},
+        {57636, QStringLiteral("Find the specified text\nFind")},
+        {57637, QStringLiteral("Insert Clipboard contents\nPaste")},
+        {57664, QStringLiteral("Display program information, version number and copyright\nAbout")},
+        {57665, QStringLiteral("Quit the application; prompts to save documents\nExit")},
+        {57680, QStringLiteral("Switch to the next window pane\nNext Pane")},
+        {57681, QStringLiteral("Switch back to the previous window pane\nPrevious Pane")},
+        {59392, QStringLiteral("Show or hide the toolbar\nToggle ToolBar")},
+        {59393, QStringLiteral("Show or hide the status bar\nToggle StatusBar")},
     };
     return table;
 }
@@ -30,4 +92,14 @@ QString StringTable::Get(int id)
 bool StringTable::Contains(int id)
 {
     return Table().contains(id);
+}
+
+QString StringTable::Prompt(int id)
+{
+    return Get(id).section(QLatin1Char('\n'), 0, 0);
+}
+
+QString StringTable::Tooltip(int id)
+{
+    return Get(id).section(QLatin1Char('\n'), 1, 1);
 }

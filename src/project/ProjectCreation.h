@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Puts a new MOD project on disk: the folder ModsPath + name and in it the
+// project file name + ".mod" holding only the header.  Shared by the New
+// command and carvestone-cli.
+class ProjectCreation
+{
+public:
+    enum class Outcome { Created, InvalidName, ProjectExists, FolderFailed, FileFailed };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::Created;
+        QString projectFolder; // ModsPath + name, as the messages show it
+        QString projectFile;
+        QString fileError;     // names the file and the cause for FileFailed
+    };
+
+    // Characters a project name may not hold, in the order the message lists them.
+    static const QString InvalidNameCharacters;
+    static bool IsValidName(const QString& name);
+
+    static QString ProjectFolderFor(const QString& modsPath, const QString& name);
+    static QString ProjectFileFor(const QString& modsPath, const QString& name);
+
+    // modsPath ends with '/'.
+    static Result Create(const QString& modsPath, const QString& name);
+};

@@ -1,0 +1,27 @@
+#include "ProjectEntry.h"
+
+QString ProjectEntry::NamePart(const QString& entry)
+{
+    return entry.mid(entry.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+bool ProjectEntry::IsPlainFileName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
+        return false;
+#ifdef Q_OS_WIN
+    if (name.contains(QLatin1Char(':')) || name.contains(QLatin1Char('\\')))
+        return false;
+#endif
+    return true;
+}
+
+QString ProjectEntry::DiskPath(const QString& projectFolder, const QString& entry)
+{
+    const QString name = NamePart(entry);
+    if (projectFolder.isEmpty() || !IsPlainFileName(name))
+        return {};
+    return projectFolder + name;
+}

@@ -1,0 +1,186 @@
+#include "ProjectModel.h"
+
+#include "ProjectEntry.h"
+#include "app/FileErrorText.h"
+#include "resources/StringTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+const QByteArray ProjectModel::Header = QByteArrayLiteral("Carvestone Project File Version 1.0");
+
+namespace {
+
+// Splits at LF or CR; the byte after a CR belongs to the line end whatever
+// it is.  A last line without an end still counts.
+QList<QByteArray> SplitLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    qsizetype position = 0;
+    while (position < bytes.size()) {
+        const char byte = bytes[position];
+        if (byte != '\n' && byte != '\r') {
+            ++position;
+            continue;
+        }
+        lines.append(bytes.mid(start, position - start));
+        position += byte == '\r' ? 2 : 1;
+        start = position;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+QString FolderOf(const QString& filePath)
+{
+    return QFileInfo(filePath).absolutePath() + QLatin1Char('/');
+}
+
+} // namespace
+
+QByteArray ProjectModel::NewProjectFileBytes()
+{
+    return Header + "\r\n";
+}
+
+QString ProjectModel::Title() const
+{
+    return path.isEmpty() ? StringTable::Get(StringId::Untitled) : QFileInfo(path).fileName();
+}
+
+bool ProjectModel::AddFile(const QString& entry)
+{
+    auto position = fileList.begin();
+    for (; position != fileList.end(); ++position) {
+        const int order = QString::compare(*position, entry, Qt::CaseSensitive);
+        if (order == 0)
+            return false;
+        if (order > 0)
+            break;
+    }
+    fileList.insert(position, entry);
+    modified = true;
+    return true;
+}
+
+bool ProjectModel::RemoveFile(const QString& entry)
+{
+    if (!fileList.removeOne(entry))
+        return false;
+    modified = true;
+    return true;
+}
+
+void ProjectModel::Reset()
+{
+    fileList.clear();
+    projectFolder.clear();
+    path.clear();
+    modified = false;
+}
+
+QByteArray ProjectModel::Serialize() const
+{
+    QByteArray bytes = Header + '\n';
+    for (const QString& entry : fileList)
+        bytes += entry.toLatin1() + '\n';
+    return bytes;
+}
+
+bool ProjectModel::Parse(const QByteArray& bytes, QStringList& entries)
+{
+    const QList<QByteArray> lines = SplitLines(bytes);
+    if (lines.isEmpty() || lines.first() != Header)
+        return false;
+    entries.clear();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (!lines[i].isEmpty() && !lines[i].startsWith(';'))
+            entries.append(QString::fromLatin1(lines[i]));
+    }
+    return true;
+}
+
+bool ProjectModel::Load(const QString& filePath, QString& error)
+{
+    QFile file(filePath);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = FileErrorText::ForDevice(file, errno, filePath);
+        return false;
+    }
+    errno = 0;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = FileErrorText::ForDevice(file, errno, filePath);
+        return false;
+    }
+    QStringList entries;
+    if (!bytes.isEmpty() && !Parse(bytes, entries)) {
+        error = StringTable::Get(StringId::BadFormat).arg(QFileInfo(filePath).fileName());
+        return false;
+    }
+    fileList = entries;
+    SetPath(filePath, FolderOf(filePath));
+    modified = false;
+    return true;
+}
+
+bool ProjectModel::Write(const QString& filePath, QString& error) const
+{
+    if (!projectFolder.isEmpty())
+        QDir().mkdir(projectFolder);
+    QSaveFile file(filePath);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = FileErrorText::ForDevice(file, errno, filePath);
+        return false;
+    }
+    file.write(Serialize());
+    errno = 0;
+    if (!file.commit()) {
+        error = FileErrorText::ForDevice(file, errno, filePath);
+        return false;
+    }
+    return true;
+}
+
+void ProjectModel::SetPath(const QString& filePath, const QString& folder)
+{
+    path = filePath.isEmpty() ? QString() : QFileInfo(filePath).absoluteFilePath();
+    projectFolder = folder;
+}
+
+QStringList ProjectModel::EntriesWithoutDiskFile() const
+{
+    QStringList unsafe;
+    for (const QString& entry : fileList) {
+        if (!ProjectEntry::IsPlainFileName(ProjectEntry::NamePart(entry)))
+            unsafe.append(entry);
+    }
+    return unsafe;
+}
+
+bool ProjectModel::CreateNewFile(const QString& filePath, QString& error)
+{
+    QFile file(filePath);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        error = FileErrorText::ForDevice(file, errno, filePath);
+        return false;
+    }
+    errno = 0;
+    const QByteArray bytes = NewProjectFileBytes();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        error = FileErrorText::ForDevice(file, errno, filePath);
+        file.close();
+        file.remove();
+        return false;
+    }
+    return true;
+}
