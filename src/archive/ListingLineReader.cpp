@@ -1,0 +1,34 @@
+#include "ListingLineReader.h"
+
+namespace {
+bool IsLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+} // namespace
+
+ListingLineReader::ListingLineReader(QByteArrayView text)
+    : text(text)
+{
+}
+
+bool ListingLineReader::Next()
+{
+    const qsizetype start = nextStart;
+    const qsizetype size = text.size();
+    if (start >= size)
+        return false;
+    qsizetype end = start;
+    while (end < size && !IsLineEnd(text[end]))
+        ++end;
+    line = text.sliced(start, end - start);
+    while (end < size && IsLineEnd(text[end]))
+        ++end;
+    nextStart = end;
+    return true;
+}
+
+bool ListingLineReader::IsCandidate() const
+{
+    return !line.isEmpty() && line.front() != '(' && line.front() != ';';
+}

@@ -1,0 +1,111 @@
+#include "ModBuilder.h"
+
+#include "ArchiveBusy.h"
+#include "BuildLog.h"
+#include "SafeFileCopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+void LogLine(BuildLog& log, const QString& text)
+{
+    log.AppendLog(text + QLatin1String("\r\n"));
+}
+
+bool RenameOver(const QString& from, const QString& to, QString& error)
+{
+    std::error_code code;
+    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(),
+                            code);
+    if (code)
+        error = QString::fromStdString(code.message());
+    return !code;
+}
+
+// Copies the game archive into the open temporary file that becomes the MOD
+// archive, readable by everyone as a file made by a plain copy would be.
+bool CopyGameArchive(const QString& gameMpqPath, QTemporaryFile& copy, QString& error)
+{
+    if (gameMpqPath.isEmpty()) {
+        error = QStringLiteral("no game archive is chosen");
+        return false;
+    }
+    if (!copy.open()) {
+        error = copy.errorString();
+        return false;
+    }
+    if (!SafeFileCopy::CopyInto(gameMpqPath, copy, &error))
+        return false;
+    if (!copy.flush()) {
+        error = copy.errorString();
+        return false;
+    }
+    copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    return true;
+}
+
+} // namespace
+
+QString ModBuilder::ArchivePathFor(const QString& projectFolder, const QString& title)
+{
+    const qsizetype dot = title.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return {};
+    QString folder = projectFolder;
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder + title.left(dot) + QLatin1String(".mpq");
+}
+
+bool ModBuilder::CanBuild(MpqLibrary& library, const QString& gameMpqPath, int entryCount)
+{
+    return !ArchiveBusy::IsBusy() && library.IsAvailable() && !gameMpqPath.isEmpty() && entryCount > 0;
+}
+
+BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, BuildLog& log)
+{
+    ArchiveBusy busy;
+    if (request.entries.isEmpty()) {
+        LogLine(log, QStringLiteral("The project has no files to add"));
+        return BuildOutcome::NotRun;
+    }
+    if (!library.Load()) {
+        LogLine(log, QStringLiteral("Cannot load the archive library %1").arg(MpqLibrary::LibraryName()));
+        return BuildOutcome::NotRun;
+    }
+    const struct Release
+    {
+        MpqLibrary& library;
+        ~Release() { library.Unload(); }
+    } release{library};
+
+    const QFileInfo target(request.archivePath);
+    QTemporaryFile copy(target.absoluteDir().filePath(target.fileName() + QLatin1String(".XXXXXX")));
+    QString error;
+    if (!CopyGameArchive(request.gameMpqPath, copy, error)) {
+        LogLine(log, QStringLiteral("Cannot copy the game archive %1: %2").arg(request.gameMpqPath, error));
+        LogLine(log, QStringLiteral("The MOD archive %1 was left as it was").arg(request.archivePath));
+        return BuildOutcome::NotRun;
+    }
+    copy.close();
+
+    const BuildOutcome outcome = library.BuildArchive(copy.fileName(), request.modFolder, request.entries,
+                                                      request.compress, log);
+    if (outcome == BuildOutcome::NotRun) {
+        LogLine(log, QStringLiteral("The MOD archive %1 was left as it was").arg(request.archivePath));
+        return outcome;
+    }
+    if (!RenameOver(copy.fileName(), request.archivePath, error)) {
+        LogLine(log, QStringLiteral("Cannot replace the MOD archive %1: %2").arg(request.archivePath, error));
+        return BuildOutcome::NotRun;
+    }
+    copy.setAutoRemove(false);
+    return outcome;
+}

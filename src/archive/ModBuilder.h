@@ -1,0 +1,35 @@
+#pragma once
+
+#include "MpqLibrary.h"
+
+#include <QString>
+#include <QStringList>
+
+class BuildLog;
+
+// The Build command's work without its window: a fresh copy of the game
+// archive receives every MOD file and then takes the place of the MOD
+// archive.  The copy is made under a temporary name in the MOD archive's
+// folder, so a build that cannot run to the end leaves the previous MOD
+// archive exactly as it was; the log says why in a line of its own.
+class ModBuilder
+{
+public:
+    struct Request
+    {
+        QString gameMpqPath;
+        QString archivePath;
+        QString modFolder;
+        QStringList entries;
+        bool compress = true;
+    };
+
+    // The MOD archive of a project: its folder, then its title up to the
+    // last ".", then ".mpq".  Empty when the title has no ".".
+    static QString ArchivePathFor(const QString& projectFolder, const QString& title);
+    // Build is offered when the library loads, a game archive is chosen, the
+    // project has files and no other archive operation is running.
+    static bool CanBuild(MpqLibrary& library, const QString& gameMpqPath, int entryCount);
+
+    static BuildOutcome Build(MpqLibrary& library, const Request& request, BuildLog& log);
+};

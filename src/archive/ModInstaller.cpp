@@ -1,0 +1,60 @@
+#include "ModInstaller.h"
+
+#include "SafeFileCopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString ModInstaller::ModArchivePath(const QString& projectPath)
+{
+    const qsizetype dot = projectPath.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return {};
+    return projectPath.left(dot + 1) + QLatin1String("mpq");
+}
+
+bool ModInstaller::CanInstall(const QString& gameFolder, const QString& projectPath)
+{
+    if (gameFolder.isEmpty() || projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
+        return false;
+    const QString archive = ModArchivePath(projectPath);
+    return !archive.isEmpty() && QFileInfo(archive).isFile();
+}
+
+QString ModInstaller::FindInFolder(const QString& folder, const QString& fileName)
+{
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (name.compare(fileName, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    return dir.filePath(fileName);
+}
+
+bool ModInstaller::Install(const QString& modArchivePath, const QString& gameFolder, QString& error)
+{
+    if (!QFileInfo(modArchivePath).isFile()) {
+        error = QStringLiteral("The MOD archive %1 does not exist.").arg(QDir::toNativeSeparators(modArchivePath));
+        return false;
+    }
+    if (!QFileInfo(gameFolder).isDir()) {
+        error = QStringLiteral("The Diablo II folder %1 does not exist.").arg(QDir::toNativeSeparators(gameFolder));
+        return false;
+    }
+    const QString target = FindInFolder(gameFolder, PatchName);
+    const QString backup = FindInFolder(gameFolder, BackupName);
+    QString reason;
+    if (QFileInfo::exists(target) && !QFileInfo::exists(backup)
+        && !SafeFileCopy::CopyReplacing(target, backup, &reason)) {
+        error = QStringLiteral("Cannot keep %1 as %2: %3")
+                    .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(backup), reason);
+        return false;
+    }
+    if (!SafeFileCopy::CopyReplacing(modArchivePath, target, &reason)) {
+        error = QStringLiteral("Cannot copy %1 to %2: %3")
+                    .arg(QDir::toNativeSeparators(modArchivePath), QDir::toNativeSeparators(target), reason);
+        return false;
+    }
+    return true;
+}

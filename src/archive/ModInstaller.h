@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Puts a built MOD archive into the game's folder as its patch archive.  The
+// game's own patch archive is kept once, as the backup, by the first install.
+// The game folder is never left without a whole patch archive: both the
+// backup and the new patch archive are written under temporary names and
+// renamed into place only when complete.
+class ModInstaller
+{
+public:
+    static inline const QString PatchName = QStringLiteral("patch_d2.mpq");
+    static inline const QString BackupName = QStringLiteral("patch_d2.bak");
+
+    // The project file path up to and including its last ".", then "mpq";
+    // empty when the path has no ".".
+    static QString ModArchivePath(const QString& projectPath);
+    // Install is offered when the game folder is known, the project has a
+    // path without "untitled" in it, and its MOD archive exists.
+    static bool CanInstall(const QString& gameFolder, const QString& projectPath);
+    // The path of a file of the folder, found without regard to case and in
+    // its existing spelling; the name as given when the folder has none.
+    static QString FindInFolder(const QString& folder, const QString& fileName);
+
+    // Answers false with the reason in error when the install failed; the
+    // game folder then holds what it held before, except perhaps a new backup.
+    static bool Install(const QString& modArchivePath, const QString& gameFolder, QString& error);
+};

@@ -1,0 +1,348 @@
+#include "MpqLibrary.h"
+
+#include "ArchiveBusy.h"
+#include "ArchiveName.h"
+#include "BuildLog.h"
+#include "ListingLineReader.h"
+#include "ListingProgress.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// Keeps the library loaded for one operation and releases it on every way
+// out of that operation.
+class LoadedLibrary
+{
+public:
+    explicit LoadedLibrary(MpqLibrary& library)
+        : library(library)
+        , loaded(library.Load())
+    {
+    }
+    ~LoadedLibrary()
+    {
+        if (loaded)
+            library.Unload();
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    bool Loaded() const { return loaded; }
+
+private:
+    MpqLibrary& library;
+    bool loaded;
+};
+
+// Closes an archive or file handle on every way out of a scope.
+class StormHandle
+{
+public:
+    using Closer = bool (*)(StormApi::Handle);
+    StormHandle(Closer closer)
+        : closer(closer)
+    {
+    }
+    ~StormHandle()
+    {
+        if (handle)
+            closer(handle);
+    }
+    StormHandle(const StormHandle&) = delete;
+    StormHandle& operator=(const StormHandle&) = delete;
+    StormApi::Handle* Out() { return &handle; }
+    StormApi::Handle Get() const { return handle; }
+    // Closes now and answers whether the close succeeded.
+    bool Close()
+    {
+        const bool closed = closer(handle);
+        handle = nullptr;
+        return closed;
+    }
+
+private:
+    Closer closer;
+    StormApi::Handle handle = nullptr;
+};
+
+int ClampToInt(qint64 value)
+{
+    return int(std::min<qint64>(value, std::numeric_limits<int>::max()));
+}
+
+QString LogLine(const QString& text)
+{
+    return text + QLatin1String("\r\n");
+}
+
+template <typename Function>
+bool Resolve(QLibrary& library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(library.resolve(name));
+    return function != nullptr;
+}
+
+#ifdef Q_OS_WIN
+StormApi::Dword WindowsLastError()
+{
+    return ::GetLastError();
+}
+#endif
+
+} // namespace
+
+MpqLibrary::MpqLibrary() = default;
+
+MpqLibrary::~MpqLibrary()
+{
+    if (loadCount > 0) {
+        loadCount = 1;
+        Unload();
+    }
+}
+
+QString MpqLibrary::LibraryName()
+{
+    const QString chosen = qEnvironmentVariable("CARVESTONE_MPQ_LIBRARY");
+    if (!chosen.isEmpty())
+        return chosen;
+#ifdef Q_OS_WIN
+    return QStringLiteral("StormLib.dll");
+#else
+    return QStringLiteral("libstorm.so.9");
+#endif
+}
+
+bool MpqLibrary::Load()
+{
+    if (loadCount > 0) {
+        ++loadCount;
+        return true;
+    }
+    library.setFileName(LibraryName());
+    if (!library.load())
+        return false;
+    if (!ResolveAll()) {
+        api = StormApi{};
+        library.unload();
+        return false;
+    }
+    loadCount = 1;
+    return true;
+}
+
+void MpqLibrary::Unload()
+{
+    if (loadCount == 0 || --loadCount > 0)
+        return;
+    api = StormApi{};
+    library.unload();
+}
+
+bool MpqLibrary::IsAvailable()
+{
+    if (!probeDone) {
+        probeResult = Load();
+        if (probeResult)
+            Unload();
+        probeDone = true;
+    }
+    return probeResult;
+}
+
+bool MpqLibrary::ResolveAll()
+{
+    bool all = Resolve(library, "SFileOpenArchive", api.OpenArchive);
+    all = Resolve(library, "SFileCreateArchive", api.CreateArchive) && all;
+    all = Resolve(library, "SFileCloseArchive", api.CloseArchive) && all;
+    all = Resolve(library, "SFileAddFileEx", api.AddFileEx) && all;
+    all = Resolve(library, "SFileRemoveFile", api.RemoveFile) && all;
+    all = Resolve(library, "SFileGetMaxFileCount", api.GetMaxFileCount) && all;
+    all = Resolve(library, "SFileSetMaxFileCount", api.SetMaxFileCount) && all;
+    all = Resolve(library, "SFileOpenFileEx", api.OpenFileEx) && all;
+    all = Resolve(library, "SFileGetFileSize", api.GetFileSize) && all;
+    all = Resolve(library, "SFileReadFile", api.ReadFile) && all;
+    all = Resolve(library, "SFileCloseFile", api.CloseFile) && all;
+#ifdef Q_OS_WIN
+    api.GetLastError = WindowsLastError;
+#else
+    all = Resolve(library, "GetLastError", api.GetLastError) && all;
+#endif
+    return all;
+}
+
+int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPath,
+                            QStringList& result, ListingProgress* progress)
+{
+    if (archivePath.isEmpty() || listingPath.isEmpty())
+        return int(result.size());
+    const QStringList* cached = listingCache.Find(archivePath);
+    result.clear();
+    if (cached) {
+        result = *cached;
+        return int(result.size());
+    }
+
+    ArchiveBusy busy;
+    LoadedLibrary loaded(*this);
+    if (!loaded.Loaded())
+        return 0;
+    StormHandle archive(api.CloseArchive);
+    if (!api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, StormApi::OpenReadOnly,
+                         archive.Out()))
+        return 0;
+    QFile listing(listingPath);
+    if (!listing.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = listing.readAll();
+    if (text.size() != listing.size())
+        return 0;
+
+    if (progress)
+        progress->SetRange(0, ClampToInt(text.size()));
+    ListingLineReader reader(text);
+    while (reader.Next()) {
+        if (reader.IsCandidate()) {
+            const QByteArray name = reader.Line().toByteArray();
+            StormHandle file(api.CloseFile);
+            if (api.OpenFileEx(archive.Get(), name.constData(), StormApi::OpenFromMpq, file.Out()))
+                result.append(QString::fromLatin1(name));
+        }
+        if (progress) {
+            progress->SetPosition(ClampToInt(reader.NextLineStart()));
+            progress->ProcessEvents();
+        }
+    }
+    listingCache.Store(archivePath, result);
+    return int(result.size());
+}
+
+bool MpqLibrary::ExtractFile(const QString& archivePath, const QString& archiveName,
+                             const QString& destination, bool destinationIsFolder)
+{
+    if (archivePath.isEmpty() || archiveName.isEmpty() || destination.isEmpty())
+        return false;
+    const QString target = destinationIsFolder ? ArchiveName::PathInFolder(destination, archiveName)
+                                               : destination;
+    if (target.isEmpty() || QFileInfo(target).isDir())
+        return false;
+
+    ArchiveBusy busy;
+    LoadedLibrary loaded(*this);
+    if (!loaded.Loaded())
+        return false;
+    StormHandle archive(api.CloseArchive);
+    if (!api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, StormApi::OpenReadOnly,
+                         archive.Out()))
+        return false;
+    StormHandle file(api.CloseFile);
+    if (!api.OpenFileEx(archive.Get(), archiveName.toLatin1().constData(), StormApi::OpenFromMpq,
+                        file.Out()))
+        return false;
+    const StormApi::Dword size = api.GetFileSize(file.Get(), nullptr);
+    if (size == 0 || size == StormApi::InvalidSize)
+        return false;
+    return CopyOut(file.Get(), size, target);
+}
+
+bool MpqLibrary::CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target)
+{
+    // The old file stays whole until every byte of the new one is on disk.
+    QSaveFile output(target);
+    if (!output.open(QIODevice::WriteOnly))
+        return false;
+    StormApi::Dword chunk = std::min<StormApi::Dword>(size, ChunkSize);
+    auto buffer = std::make_unique<char[]>(chunk);
+    StormApi::Dword remaining = size;
+    while (remaining > 0) {
+        StormApi::Dword read = 0;
+        if (!api.ReadFile(file, buffer.get(), chunk, &read, nullptr) || read != chunk)
+            return false;
+        if (output.write(buffer.get(), chunk) != qint64(chunk))
+            return false;
+        remaining -= chunk;
+        chunk = std::min(chunk, remaining);
+    }
+    return output.commit();
+}
+
+BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString& modFolder,
+                                      const QStringList& entries, bool compress, BuildLog& log)
+{
+    if (archivePath.isEmpty() || modFolder.isEmpty() || entries.isEmpty())
+        return BuildOutcome::NotRun;
+    ArchiveBusy busy;
+    LoadedLibrary loaded(*this);
+    if (!loaded.Loaded()) {
+        log.AppendLog(LogLine(QStringLiteral("Cannot load the archive library %1").arg(LibraryName())));
+        return BuildOutcome::NotRun;
+    }
+    const QByteArray path = QFile::encodeName(archivePath);
+    StormHandle archive(api.CloseArchive);
+    // An existing file is only ever opened: a damaged one must never be
+    // replaced by an archive holding nothing but the MOD's files.
+    const bool opened = QFileInfo::exists(archivePath)
+        ? api.OpenArchive(path.constData(), 0, 0, archive.Out())
+        : api.CreateArchive(path.constData(), StormApi::CreateArchiveV1 | StormApi::CreateListFile,
+                            1000, archive.Out());
+    if (!opened) {
+        log.AppendLog(LogLine(QStringLiteral("Cannot open or create the MOD archive %1").arg(archivePath)));
+        return BuildOutcome::NotRun;
+    }
+
+    bool allAdded = true;
+    bool archiveFull = false;
+    for (const QString& entry : entries) {
+        log.AppendLog(QStringLiteral("Adding "));
+        log.AppendLog(entry);
+        const QString diskPath = ArchiveName::PathInFolder(modFolder, entry);
+        const bool wasFull = archiveFull;
+        const bool added = !archiveFull && !diskPath.isEmpty()
+            && AddFileGrowingTable(archive.Get(), QFile::encodeName(diskPath), entry.toLatin1(),
+                                   compress, archiveFull);
+        log.AppendLog(added ? QStringLiteral(" succeeded\r\n") : QStringLiteral(" failed\r\n"));
+        if (archiveFull && !wasFull)
+            log.AppendLog(LogLine(QStringLiteral("The MOD archive is full: no more files can be added to it")));
+        allAdded = allAdded && added;
+    }
+    if (!archive.Close()) {
+        log.AppendLog(LogLine(QStringLiteral("Cannot write the MOD archive %1").arg(archivePath)));
+        return BuildOutcome::NotRun;
+    }
+    return allAdded ? BuildOutcome::AllAdded : BuildOutcome::SomeFailed;
+}
+
+bool MpqLibrary::AddFileGrowingTable(StormApi::Handle archive, const QByteArray& diskPath,
+                                     const QByteArray& name, bool compress, bool& archiveFull)
+{
+    const StormApi::Dword flags = compress
+        ? StormApi::FileCompress | StormApi::FileEncrypted | StormApi::FileReplaceExisting
+        : StormApi::FileReplaceExisting;
+    const StormApi::Dword compression = compress ? StormApi::CompressionPkware : 0;
+    const StormApi::Dword next = compress ? StormApi::CompressionNextSame : 0;
+    const auto add = [&] {
+        return api.AddFileEx(archive, diskPath.constData(), name.constData(), flags, compression, next);
+    };
+    if (add())
+        return true;
+    if (api.GetLastError() != StormApi::ErrorDiskFull)
+        return false;
+    // No free slot in the hash table: grow it and try once more.
+    const StormApi::Dword current = api.GetMaxFileCount(archive);
+    const StormApi::Dword grown = std::max<StormApi::Dword>(current * 2, 16);
+    if (grown > StormApi::MaxHashTableSize || !api.SetMaxFileCount(archive, grown)) {
+        archiveFull = true;
+        return false;
+    }
+    return add();
+}

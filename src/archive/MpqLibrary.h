@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ArchiveListingCache.h"
+#include "StormApi.h"
+
+#include <QLibrary>
+#include <QString>
+#include <QStringList>
+
+class BuildLog;
+class ListingProgress;
+
+// How far a build of an archive got.
+enum class BuildOutcome {
+    AllAdded,    // every file was added and the archive written
+    SomeFailed,  // the archive was written, but some files are missing from it
+    NotRun,      // the archive could not be opened, created or written
+};
+
+// The one binding to StormLib, loaded by name when an operation starts and
+// released when it ends (counted, so a nested operation never unloads the
+// library under an outer one).  A missing library or entry point makes every
+// operation fail quietly with its false or empty result.
+class MpqLibrary
+{
+public:
+    static constexpr int ChunkSize = 0x40000;
+
+    MpqLibrary();
+    virtual ~MpqLibrary();
+    MpqLibrary(const MpqLibrary&) = delete;
+    MpqLibrary& operator=(const MpqLibrary&) = delete;
+
+    // libstorm.so.9 (StormLib.dll on Windows), or CARVESTONE_MPQ_LIBRARY.
+    static QString LibraryName();
+
+    bool Load();
+    void Unload();
+    bool IsLoaded() const { return loadCount > 0; }
+    // Probes the library once per run; later calls answer from the probe.
+    bool IsAvailable();
+
+    // Fills result with the listing file's candidate names that the archive
+    // holds, in listing order, and returns their count.  Results are cached
+    // per archive path for the run.  With an empty path the result list is
+    // left as it is.
+    int ReadListing(const QString& archivePath, const QString& listingPath, QStringList& result,
+                    ListingProgress* progress);
+    // Copies one file out of an archive, into a folder (under its name part)
+    // or to a file path.  An existing target is replaced only once the whole
+    // file has been read and written.
+    bool ExtractFile(const QString& archivePath, const QString& archiveName,
+                     const QString& destination, bool destinationIsFolder);
+    // Adds each entry's file (the MOD folder's file named by the entry's name
+    // part) to the archive under the entry's name, creating the archive when
+    // there is no file at its path, and logs one line per entry.
+    BuildOutcome BuildArchive(const QString& archivePath, const QString& modFolder,
+                              const QStringList& entries, bool compress, BuildLog& log);
+
+    const ArchiveListingCache& ListingCache() const { return listingCache; }
+
+private:
+    bool ResolveAll();
+    bool AddFileGrowingTable(StormApi::Handle archive, const QByteArray& diskPath,
+                             const QByteArray& name, bool compress, bool& archiveFull);
+    bool CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target);
+
+    QLibrary library;
+    int loadCount = 0;
+    bool probeResult = false;
+    bool probeDone = false;
+    ArchiveListingCache listingCache;
+    StormApi api;
+};
