@@ -1,0 +1,340 @@
+#include "CCarvestoneApp.h"
+
+#include "FileErrorText.h"
+#include "GameInstallation.h"
+#include "MessageFormat.h"
+#include "UserDialogs.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CommandIds.h"
+#include "options/OptionsSheetSeam.h"
+#include "project/CNewProjectDlg.h"
+#include "project/ProjectCreation.h"
+#include "resources/StringTable.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+
+#include <cerrno>
+
+namespace {
+
+CCarvestoneApp* theApp = nullptr;
+const QString ProjectFilter = QStringLiteral("Carvestone Files (*.mod);;All Files (*)");
+constexpr qint64 CopyChunkSize = 1 << 20;
+
+// Copies source over target through a temporary file in the target's folder.
+bool CopyReplacing(const QString& source, const QString& target, QString& error)
+{
+    QFile input(source);
+    errno = 0;
+    if (!input.open(QIODevice::ReadOnly)) {
+        error = FileErrorText::ForDevice(input, errno, source);
+        return false;
+    }
+    QSaveFile output(target);
+    errno = 0;
+    if (!output.open(QIODevice::WriteOnly)) {
+        error = FileErrorText::ForDevice(output, errno, target);
+        return false;
+    }
+    while (!input.atEnd()) {
+        errno = 0;
+        const QByteArray chunk = input.read(CopyChunkSize);
+        if (input.error() != QFileDevice::NoError) {
+            error = FileErrorText::ForDevice(input, errno, source);
+            return false;
+        }
+        if (output.write(chunk) != chunk.size())
+            break;
+    }
+    errno = 0;
+    if (!output.commit()) {
+        error = FileErrorText::ForDevice(output, errno, target);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CCarvestoneApp::CCarvestoneApp(QObject* parent)
+    : QObject(parent)
+{
+    theApp = this;
+}
+
+CCarvestoneApp::~CCarvestoneApp()
+{
+    if (store)
+        StoreRecentFiles();
+    // The window goes before the document it shows.
+    mainFrame.reset();
+    document.reset();
+    if (theApp == this)
+        theApp = nullptr;
+}
+
+CCarvestoneApp* CCarvestoneApp::Instance()
+{
+    return theApp;
+}
+
+bool CCarvestoneApp::InitInstance(const QStringList& arguments)
+{
+    store = CarvestoneSettings::OpenStore();
+    settings.Load(*store, GameInstallation::FindFolder(), QCoreApplication::applicationDirPath());
+    CreateMainWindow();
+
+    if (settings.ModsPath.isEmpty())
+        ApplyOptionsFirstRun();
+
+    const QString commandLineFile = StartupFile(arguments);
+    QString file = commandLineFile;
+    if (file.isEmpty() && settings.OpenMostRecent) {
+        const QString recent = settings.RecentFiles.value(0);
+        if (!recent.isEmpty() && QFileInfo::exists(recent))
+            file = recent;
+    }
+    if (!file.isEmpty() && OpenProjectFile(file) != CCarvestoneDoc::OpenResult::Opened) {
+        // A project named on the command line was asked for by name: without
+        // it there is nothing to start.  The most recent project is only a
+        // convenience: it has been reported, so start as if there were none,
+        // rather than locking the user out at every start.
+        if (!commandLineFile.isEmpty())
+            return false;
+        RemoveFromRecentFileList(file);
+        file.clear();
+    }
+    if (file.isEmpty()) {
+        OnFileNew();
+        if (document->GetPathName().isEmpty())
+            document->OnNewDocument();
+    }
+    mainFrame->show();
+    mainFrame->UpdateCommandUi();
+    return true;
+}
+
+void CCarvestoneApp::CreateMainWindow()
+{
+    document = std::make_unique<CCarvestoneDoc>();
+    mainFrame = std::make_unique<CMainFrame>();
+    mainFrame->SetDocument(document.get());
+    mainFrame->SetApplicationTarget(this);
+    mainFrame->SetRecentFiles(settings.RecentFiles);
+    document->SetFrame(mainFrame.get());
+    connect(mainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
+        for (const QString& path : paths)
+            OpenDocumentFile(path);
+    });
+    connect(document.get(), &CCarvestoneDoc::PathChanged, this, &CCarvestoneApp::AddToRecentFileList);
+}
+
+void CCarvestoneApp::ApplyOptionsFirstRun()
+{
+    settings.ModsPath = settings.ProgramFolder + QStringLiteral("MODs/");
+    EditOptions();
+    QDir().mkdir(settings.ModsPath);
+}
+
+QString CCarvestoneApp::StartupFile(const QStringList& arguments) const
+{
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith(QLatin1Char('-')))
+            return QFileInfo(argument).absoluteFilePath();
+    }
+    return {};
+}
+
+bool CCarvestoneApp::EditOptions()
+{
+    OptionsValues values{settings.ModsPath,     settings.GameMpqPath,  settings.UseCompression,
+                         settings.OpenMostRecent, settings.GridFontName, settings.GridFontSize,
+                         settings.GridFontBold,   settings.GridFontItalic};
+    QWidget* owner = mainFrame && mainFrame->isVisible() ? mainFrame.get() : nullptr;
+    if (!OptionsSheetSeam::Current().Edit(owner, values))
+        return false;
+
+    const QString modsPath = CarvestoneSettings::FolderWithSlash(QDir::fromNativeSeparators(values.modsPath));
+    if (modsPath != settings.ModsPath)
+        QDir().mkdir(modsPath);
+    const QString mpqPath = QDir::fromNativeSeparators(values.gameMpqPath);
+    settings.GameMpqPath = mpqPath;
+    if (!mpqPath.isEmpty() && !mpqPath.startsWith(settings.ProgramFolder, Qt::CaseInsensitive)
+        && ShowMessageId(nullptr, UserDialogs::TypeYesNo, StringId::CopyMpqForSafeKeeping) == UserDialogs::IdYes)
+        settings.GameMpqPath = CopyToProgramFolder(mpqPath);
+
+    settings.ModsPath = modsPath;
+    settings.UseCompression = values.useCompression;
+    settings.OpenMostRecent = values.openMostRecent;
+    settings.GridFontName = values.gridFontName;
+    settings.GridFontSize = values.gridFontSize;
+    settings.GridFontBold = values.gridFontBold;
+    settings.GridFontItalic = values.gridFontItalic;
+    if (!settings.StoreOptions(*store))
+        ReportSettingsNotSaved(*store);
+    return true;
+}
+
+QString CCarvestoneApp::CopyToProgramFolder(const QString& mpqPath)
+{
+    const QString target = settings.ProgramFolder + QFileInfo(mpqPath).fileName();
+    QString error;
+    if (CopyReplacing(mpqPath, target, error))
+        return target;
+    // The setting keeps naming a file that is there: the one the sheet chose.
+    ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::CopyMpqFailed,
+                  {QDir::toNativeSeparators(target), error, QDir::toNativeSeparators(mpqPath)});
+    return mpqPath;
+}
+
+void CCarvestoneApp::ReportSettingsNotSaved(const QSettings& settingsStore)
+{
+    ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, StringId::SettingsNotSaved,
+                  {QDir::toNativeSeparators(settingsStore.fileName())});
+}
+
+CCarvestoneDoc::OpenResult CCarvestoneApp::OpenProjectFile(const QString& path)
+{
+    const QString absolutePath = QFileInfo(path).absoluteFilePath();
+    const CCarvestoneDoc::OpenResult result = document->OpenProject(absolutePath);
+    if (result == CCarvestoneDoc::OpenResult::Opened)
+        AddToRecentFileList(absolutePath);
+    return result;
+}
+
+bool CCarvestoneApp::OpenDocumentFile(const QString& path)
+{
+    return OpenProjectFile(path) == CCarvestoneDoc::OpenResult::Opened;
+}
+
+void CCarvestoneApp::OnFileNew()
+{
+    CNewProjectDlg dialog(mainFrame && mainFrame->isVisible() ? mainFrame.get() : nullptr);
+    while (UserDialogs::Current().Exec(dialog) == QDialog::Accepted) {
+        const ProjectCreation::Result created = ProjectCreation::Create(settings.ModsPath, dialog.Name());
+        switch (created.outcome) {
+        case ProjectCreation::Outcome::InvalidName:
+            ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);
+            break;
+        case ProjectCreation::Outcome::ProjectExists:
+            ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::ProjectExists, {dialog.Name()});
+            break;
+        case ProjectCreation::Outcome::FolderFailed:
+            ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::CreateFolderFailed,
+                          {QDir::toNativeSeparators(created.projectFolder)});
+            break;
+        case ProjectCreation::Outcome::FileFailed:
+            ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
+                        {created.fileError});
+            break;
+        case ProjectCreation::Outcome::Created:
+            if (OpenDocumentFile(created.projectFile))
+                return;
+            break;
+        }
+    }
+}
+
+void CCarvestoneApp::OnFileOpen()
+{
+    const QString path = UserDialogs::Current().OpenFileName(
+        mainFrame.get(), StringTable::Get(StringId::OpenCaption), settings.ModsPath, ProjectFilter);
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+void CCarvestoneApp::OnOpenRecentFile(int index)
+{
+    const QString path = settings.RecentFiles.value(index);
+    if (path.isEmpty())
+        return;
+    // Only a file that could not be read leaves the list; cancelling the
+    // save question keeps the entry.
+    if (OpenProjectFile(path) == CCarvestoneDoc::OpenResult::Failed)
+        RemoveFromRecentFileList(path);
+}
+
+void CCarvestoneApp::OnShellOpenRequest(const QString& path)
+{
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+    if (mainFrame) {
+        mainFrame->show();
+        mainFrame->raise();
+        mainFrame->activateWindow();
+    }
+}
+
+void CCarvestoneApp::AddToRecentFileList(const QString& path)
+{
+    settings.AddRecentFile(path);
+    StoreRecentFiles();
+}
+
+void CCarvestoneApp::RemoveFromRecentFileList(const QString& path)
+{
+    if (settings.RemoveRecentFile(path))
+        StoreRecentFiles();
+}
+
+void CCarvestoneApp::StoreRecentFiles()
+{
+    if (mainFrame)
+        mainFrame->SetRecentFiles(settings.RecentFiles);
+    // A list that cannot be stored now is stored again at the next change
+    // and when the program ends; it is no reason to interrupt the user.
+    settings.StoreRecentFiles(*store);
+}
+
+int CCarvestoneApp::ShowMessage(QWidget* owner, int type, const QString& format, const QVariantList& values)
+{
+    if (!owner && theApp && theApp->mainFrame && theApp->mainFrame->isVisible())
+        owner = theApp->mainFrame.get();
+    return UserDialogs::Current().Message(owner, StringTable::Get(StringId::AppTitle),
+                                          MessageFormat::Format(format, values), type);
+}
+
+int CCarvestoneApp::ShowMessageId(QWidget* owner, int type, int stringId, const QVariantList& values)
+{
+    return ShowMessage(owner, type, StringTable::Get(stringId), values);
+}
+
+bool CCarvestoneApp::OnCommand(int id)
+{
+    if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
+        OnOpenRecentFile(id - CommandId::RecentFileFirst);
+        return true;
+    }
+    switch (id) {
+    case CommandId::FileNew:
+        OnFileNew();
+        return true;
+    case CommandId::FileOpen:
+        OnFileOpen();
+        return true;
+    case CommandId::Exit:
+        if (mainFrame)
+            mainFrame->close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CCarvestoneApp::OnUpdateCommand(int id, CommandState& state)
+{
+    if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
+        state.enabled = id - CommandId::RecentFileFirst < settings.RecentFiles.size();
+        return true;
+    }
+    if (id != CommandId::FileNew && id != CommandId::FileOpen && id != CommandId::Exit)
+        return false;
+    state.enabled = true;
+    return true;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "CarvestoneSettings.h"
+#include "mainframe/CommandTarget.h"
+#include "project/CCarvestoneDoc.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVariantList>
+
+#include <memory>
+
+class CMainFrame;
+class QSettings;
+class QWidget;
+
+// The application object: starts the program, holds the settings, the open
+// project and the main window for the whole run, handles New, Open, the
+// recent files and Exit, and offers the message boxes every part uses.
+class CCarvestoneApp : public QObject, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    explicit CCarvestoneApp(QObject* parent = nullptr);
+    ~CCarvestoneApp() override;
+
+    // The one application object of the run, or none.
+    static CCarvestoneApp* Instance();
+
+    // The start-up sequence.  arguments are the command line without the
+    // program's name.  False ends the program without a main window.
+    bool InitInstance(const QStringList& arguments);
+
+    CarvestoneSettings& Settings() { return settings; }
+    const CarvestoneSettings& Settings() const { return settings; }
+    CCarvestoneDoc* Document() const { return document.get(); }
+    CMainFrame* MainFrame() const { return mainFrame.get(); }
+
+    // Shows the options and, on OK, applies and stores them.  True on OK.
+    bool EditOptions();
+    // Opens a project (after the save question) and puts it at the top of
+    // the recent files.
+    bool OpenDocumentFile(const QString& path);
+    // The New command's creation loop.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+    // A project handed over by another start of the program.
+    void OnShellOpenRequest(const QString& path);
+
+    // Message boxes with the caption "Carvestone"; printf-style format
+    // (%s, %d) or %1.  Without an owner the main window owns the box.
+    // Answers 1 (OK), 2 (Cancel), 6 (Yes) or 7 (No).
+    static int ShowMessage(QWidget* owner, int type, const QString& format, const QVariantList& values = {});
+    static int ShowMessageId(QWidget* owner, int type, int stringId, const QVariantList& values = {});
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+
+private:
+    void CreateMainWindow();
+    void ApplyOptionsFirstRun();
+    QString StartupFile(const QStringList& arguments) const;
+    CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
+    void AddToRecentFileList(const QString& path);
+    void RemoveFromRecentFileList(const QString& path);
+    void StoreRecentFiles();
+    void ReportSettingsNotSaved(const QSettings& store);
+    QString CopyToProgramFolder(const QString& mpqPath);
+
+    CarvestoneSettings settings;
+    std::unique_ptr<QSettings> store;
+    std::unique_ptr<CCarvestoneDoc> document;
+    std::unique_ptr<CMainFrame> mainFrame;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+class CarvestoneSettings;
+
+// The project verbs of carvestone-cli.  Each takes the words after the verb,
+// writes results to out and failures (naming the file and the cause) to err,
+// and answers the program's exit status: 0 on success.
+class ProjectCommands
+{
+public:
+    ProjectCommands(const CarvestoneSettings& settings, QTextStream& out, QTextStream& err);
+
+    // new NAME [--mods DIR]
+    int New(const QStringList& arguments);
+    // entries PROJECT
+    int Entries(const QStringList& arguments);
+    // add PROJECT ENTRY...
+    int Add(const QStringList& arguments);
+    // remove PROJECT ENTRY...
+    int Remove(const QStringList& arguments);
+
+private:
+    int ChangeEntries(const QStringList& arguments, bool adding);
+
+    const CarvestoneSettings& settings;
+    QTextStream& out;
+    QTextStream& err;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The eight values the options sheet edits.
+struct OptionsValues
+{
+    QString modsPath;
+    QString gameMpqPath;
+    bool useCompression = true;
+    bool openMostRecent = true;
+    QString gridFontName;
+    int gridFontSize = 9;
+    bool gridFontBold = false;
+    bool gridFontItalic = false;
+};
+
+// Where EditOptions shows the options sheet: it hands over the current
+// values and, only when the sheet closes with OK, gets the edited ones back.
+// Until the sheet exists the installed seam shows nothing and answers
+// Cancel; tests install their own answers.
+class OptionsSheetSeam
+{
+public:
+    virtual ~OptionsSheetSeam() = default;
+    // True (and values edited) when the sheet was closed with OK.
+    virtual bool Edit(QWidget* owner, OptionsValues& values) = 0;
+
+    static OptionsSheetSeam& Current();
+    // nullptr brings back the program's own sheet.
+    static void SetCurrent(OptionsSheetSeam* seam);
+};

@@ -1,0 +1,175 @@
+#include "CCarvestoneDoc.h"
+
+#include "TableViewPart.h"
+#include "app/CCarvestoneApp.h"
+#include "app/UserDialogs.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CommandIds.h"
+#include "resources/StringTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString ProjectFilter = QStringLiteral("Carvestone Files (*.mod);;All Files (*)");
+
+int ReportError(const QString& text)
+{
+    return CCarvestoneApp::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
+                                       {text});
+}
+
+// The save dialog's default extension: a name without one gets ".mod".
+QString WithDefaultExtension(const QString& path)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".mod") : path;
+}
+
+} // namespace
+
+CCarvestoneDoc::CCarvestoneDoc(QObject* parent)
+    : QObject(parent)
+{
+}
+
+bool CCarvestoneDoc::AddFile(const QString& entry)
+{
+    return model.AddFile(entry);
+}
+
+bool CCarvestoneDoc::RemoveFile(const QString& entry)
+{
+    return model.RemoveFile(entry);
+}
+
+bool CCarvestoneDoc::IsModified() const
+{
+    if (model.IsModified())
+        return true;
+    const TableViewPart* tables = TableView();
+    return tables && tables->IsAnyTableModified();
+}
+
+TableViewPart* CCarvestoneDoc::TableView() const
+{
+    return mainFrame ? mainFrame->GetTableView() : nullptr;
+}
+
+bool CCarvestoneDoc::OnNewDocument()
+{
+    model.Reset();
+    Q_EMIT ProjectReplaced();
+    Q_EMIT TitleChanged(GetTitle());
+    return true;
+}
+
+CCarvestoneDoc::OpenResult CCarvestoneDoc::OpenProject(const QString& path)
+{
+    if (!SaveModified())
+        return OpenResult::Kept;
+    ProjectModel opened;
+    QString error;
+    if (!opened.Load(path, error)) {
+        ReportError(error);
+        return OpenResult::Failed;
+    }
+    model = opened;
+    Q_EMIT ProjectReplaced();
+    Q_EMIT TitleChanged(GetTitle());
+    ReportEntriesWithoutDiskFile();
+    return OpenResult::Opened;
+}
+
+void CCarvestoneDoc::ReportEntriesWithoutDiskFile() const
+{
+    const QStringList entries = model.EntriesWithoutDiskFile();
+    if (entries.isEmpty())
+        return;
+    CCarvestoneApp::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::UnsafeEntries,
+                                  {GetTitle(), entries.join(QLatin1Char('\n'))});
+}
+
+bool CCarvestoneDoc::OnSaveDocument(const QString& path)
+{
+    return SaveTo(path, model.IsModified());
+}
+
+bool CCarvestoneDoc::SaveTo(const QString& path, bool writeProjectFile)
+{
+    bool saved = true;
+    if (writeProjectFile) {
+        QString error;
+        if (model.Write(path, error)) {
+            model.SetModifiedFlag(false);
+        } else {
+            ReportError(error.isEmpty() ? StringTable::Get(StringId::FailedToSaveDocument) : error);
+            saved = false;
+        }
+    }
+    // Tables are saved even when the project file failed: their changes are
+    // the user's work as well.  A failed table fails the save, so that the
+    // save question never lets unsaved table changes go.
+    TableViewPart* tables = TableView();
+    if (tables && tables->IsAnyTableModified() && !tables->SaveAllModifiedTables())
+        saved = false;
+    return saved;
+}
+
+bool CCarvestoneDoc::NeedsNewName() const
+{
+    const QFileInfo file(model.Path());
+    return model.Path().isEmpty() || !file.isFile() || !file.isWritable();
+}
+
+bool CCarvestoneDoc::DoFileSave()
+{
+    if (!NeedsNewName())
+        return OnSaveDocument(model.Path());
+
+    const QString proposed = model.Path().isEmpty() ? GetTitle() + QStringLiteral(".mod") : model.Path();
+    const QString chosen = UserDialogs::Current().SaveFileName(
+        mainFrame, StringTable::Get(StringId::SaveAsCaption), proposed, ProjectFilter);
+    if (chosen.isEmpty())
+        return false;
+    const QString path = QFileInfo(WithDefaultExtension(chosen)).absoluteFilePath();
+    // Under a new name the project file is always written, so that the
+    // project's path never names a file that is not there.
+    if (!SaveTo(path, true))
+        return false;
+    const QString folder = model.ProjectFolder().isEmpty() ? QFileInfo(path).absolutePath() + QLatin1Char('/')
+                                                           : model.ProjectFolder();
+    model.SetPath(path, folder);
+    Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT PathChanged(path);
+    return true;
+}
+
+bool CCarvestoneDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const int answer = CCarvestoneApp::ShowMessageId(
+        nullptr, UserDialogs::TypeYesNoCancel | UserDialogs::IconQuestion, StringId::SaveChanges, {GetTitle()});
+    if (answer == UserDialogs::IdCancel)
+        return false;
+    if (answer == UserDialogs::IdNo)
+        return true;
+    return DoFileSave();
+}
+
+bool CCarvestoneDoc::OnCommand(int id)
+{
+    if (id != CommandId::FileSave)
+        return false;
+    DoFileSave();
+    return true;
+}
+
+bool CCarvestoneDoc::OnUpdateCommand(int id, CommandState& state)
+{
+    if (id != CommandId::FileSave)
+        return false;
+    state.enabled = true;
+    return true;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ProjectModel.h"
+#include "mainframe/CommandTarget.h"
+
+#include <QObject>
+
+class CMainFrame;
+class TableViewPart;
+
+// The open MOD project of the running program: the project model plus the
+// questions and reports around opening and saving it.  One object lives for
+// the whole run; opening or creating a project replaces its content.
+class CCarvestoneDoc : public QObject, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    explicit CCarvestoneDoc(QObject* parent = nullptr);
+
+    const ProjectModel& Model() const { return model; }
+    const QStringList& FileList() const { return model.FileList(); }
+    const QString& ProjectFolder() const { return model.ProjectFolder(); }
+    const QString& GetPathName() const { return model.Path(); }
+    QString GetTitle() const { return model.Title(); }
+
+    bool AddFile(const QString& entry);
+    bool RemoveFile(const QString& entry);
+    void SetModifiedFlag(bool modified) { model.SetModifiedFlag(modified); }
+    // The project's own changes or those of any open table.
+    bool IsModified() const;
+
+    // The main window through which the document reaches the table view.
+    void SetFrame(CMainFrame* frame) { mainFrame = frame; }
+
+    bool OnNewDocument();
+    enum class OpenResult {
+        Opened,
+        Kept,   // the person cancelled the save question, or saving failed
+        Failed, // the file could not be read as a project; reported
+    };
+    // Asks about unsaved changes first; unless opened, the current project
+    // stays.
+    OpenResult OpenProject(const QString& path);
+    // Writes the project file when it has changes, then the modified tables;
+    // true only when everything that needed writing was written.
+    bool OnSaveDocument(const QString& path);
+    // The Save command: asks for a name when the project has no usable path.
+    bool DoFileSave();
+    // "Save changes to %1?": false when the person cancels or saving fails.
+    bool SaveModified();
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+
+Q_SIGNALS:
+    // Another project (or an empty one) took the place of the previous one.
+    void ProjectReplaced();
+    void TitleChanged(const QString& title);
+    // The project was saved under a new path.
+    void PathChanged(const QString& path);
+
+private:
+    TableViewPart* TableView() const;
+    bool SaveTo(const QString& path, bool writeProjectFile);
+    bool NeedsNewName() const;
+    void ReportEntriesWithoutDiskFile() const;
+
+    ProjectModel model;
+    CMainFrame* mainFrame = nullptr;
+};
