@@ -1,10 +1,11 @@
 #include "MpqLibrary.h"
 
 #include "ArchiveBusy.h"
-#include "ArchiveName.h"
 #include "BuildLog.h"
 #include "ListingLineReader.h"
 #include "ListingProgress.h"
+#include "app/CarvestoneSettings.h"
+#include "project/ProjectEntry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -181,6 +182,14 @@ bool MpqLibrary::ResolveAll()
     return all;
 }
 
+bool MpqLibrary::CanOpenArchive(const QString& archivePath)
+{
+    LoadedLibrary loaded(*this);
+    StormHandle archive(api.CloseArchive);
+    return loaded.Loaded() && !archivePath.isEmpty()
+        && api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, StormApi::OpenReadOnly, archive.Out());
+}
+
 int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPath,
                             QStringList& result, ListingProgress* progress)
 {
@@ -232,8 +241,9 @@ bool MpqLibrary::ExtractFile(const QString& archivePath, const QString& archiveN
 {
     if (archivePath.isEmpty() || archiveName.isEmpty() || destination.isEmpty())
         return false;
-    const QString target = destinationIsFolder ? ArchiveName::PathInFolder(destination, archiveName)
-                                               : destination;
+    const QString target = destinationIsFolder
+        ? ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(destination), archiveName)
+        : destination;
     if (target.isEmpty() || QFileInfo(target).isDir())
         return false;
 
@@ -305,7 +315,7 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
     for (const QString& entry : entries) {
         log.AppendLog(QStringLiteral("Adding "));
         log.AppendLog(entry);
-        const QString diskPath = ArchiveName::PathInFolder(modFolder, entry);
+        const QString diskPath = ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(modFolder), entry);
         const bool wasFull = archiveFull;
         const bool added = !archiveFull && !diskPath.isEmpty()
             && AddFileGrowingTable(archive.Get(), QFile::encodeName(diskPath), entry.toLatin1(),

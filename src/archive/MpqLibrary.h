@@ -40,6 +40,9 @@ public:
     // Probes the library once per run; later calls answer from the probe.
     bool IsAvailable();
 
+    // Whether the archive opens for reading (callers that must tell a
+    // damaged archive from an empty listing ask first).
+    bool CanOpenArchive(const QString& archivePath);
     // Fills result with the listing file's candidate names that the archive
     // holds, in listing order, and returns their count.  Results are cached
     // per archive path for the run.  With an empty path the result list is
