@@ -1,0 +1,1382 @@
+#include "grid/CGridCtrl.h"
+
+#include "grid/CGridCell.h"
+#include "grid/CInPlaceEdit.h"
+#include "grid/CTitleTip.h"
+#include "grid/CellTextRule.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QWheelEvent>
+#include <QtDebug>
+
+#include <algorithm>
+#include <new>
+#include <numeric>
+
+namespace {
+
+std::function<void(QWidget*, const QString&)>& ErrorReporter()
+{
+    static std::function<void(QWidget*, const QString&)> reporter;
+    return reporter;
+}
+
+int SumOf(const std::vector<int>& sizes, int from, int to)
+{
+    from = std::clamp(from, 0, int(sizes.size()));
+    to = std::clamp(to, from, int(sizes.size()));
+    return std::accumulate(sizes.begin() + from, sizes.begin() + to, 0);
+}
+
+} // namespace
+
+CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* parent)
+    : QAbstractScrollArea(parent)
+{
+    m_crWindowText = GetSysColor(COLOR_WINDOWTEXT);
+    m_crWindowColour = GetSysColor(COLOR_WINDOW);
+    m_cr3DFace = GetSysColor(COLOR_3DFACE);
+    m_crShadow = GetSysColor(COLOR_3DSHADOW);
+    m_crGridBkColour = m_crShadow;
+    m_nRowsPerWheelNotch = QGuiApplication::styleHints()->wheelScrollLines();
+
+    for (CGridDefaultCell* cell : {&m_cellDefault, &m_cellFixedColDef, &m_cellFixedRowDef, &m_cellFixedRowColDef}) {
+        cell->SetGrid(this);
+        cell->SetTextClr(m_crWindowText);
+        cell->SetBackClr(m_cr3DFace);
+    }
+    m_cellDefault.SetBackClr(m_crWindowColour);
+
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(false, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(true, action); });
+
+    m_pTitleTip = new CTitleTip(this);
+
+    SetRowCount(rows);
+    SetColumnCount(cols);
+    SetFixedRowCount(fixedRows);
+    SetFixedColumnCount(fixedCols);
+}
+
+CGridCtrl::~CGridCtrl()
+{
+    // An editor still open must not report into a grid that is going away.
+    for (CInPlaceEdit* editor : viewport()->findChildren<CInPlaceEdit*>())
+        editor->Abandon();
+}
+
+// ---- Owner, id and commands
+
+long CGridCtrl::SendMessageToParent(int row, int col, int code)
+{
+    if (!m_pOwner)
+        return 0;
+    return m_pOwner->OnGridNotify(GridNotifyInfo{this, m_nID, code, row, col});
+}
+
+void CGridCtrl::PostMessageToParent(int row, int col, int code)
+{
+    QMetaObject::invokeMethod(
+        this, [this, row, col, code] { SendMessageToParent(row, col, code); }, Qt::QueuedConnection);
+}
+
+bool CGridCtrl::OnCommand(int)
+{
+    return false;
+}
+
+bool CGridCtrl::OnUpdateCommand(int, CommandState&)
+{
+    return false;
+}
+
+void CGridCtrl::SetErrorReporter(std::function<void(QWidget*, const QString&)> reporter)
+{
+    ErrorReporter() = std::move(reporter);
+}
+
+void CGridCtrl::ReportOutOfMemory()
+{
+    const QString text = QStringLiteral("Out of memory.");
+    if (ErrorReporter())
+        ErrorReporter()(this, text);
+    else
+        qWarning() << text;
+}
+
+// ---- Cells
+
+std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
+{
+    auto cell = std::make_unique<CGridCell>();
+    cell->SetGrid(this);
+    cell->SetCoords(row, col);
+    quint32 state = 0;
+    const bool fixedRow = row < m_nFixedRows;
+    const bool fixedCol = col < m_nFixedCols;
+    if (fixedCol)
+        state |= CellStateFixed | CellStateFixedColumn;
+    if (fixedRow)
+        state |= CellStateFixed | CellStateFixedRow;
+    cell->SetState(state);
+    cell->SetFormat(GetDefaultCell(fixedRow, fixedCol)->GetFormat());
+    return cell;
+}
+
+void CGridCtrl::DestroyCell(int row, int col)
+{
+    SetCellState(row, col, 0);
+    m_RowData[size_t(row)][size_t(col)].reset();
+}
+
+CGridCellBase* CGridCtrl::GetCell(int row, int col) const
+{
+    if (!IsValid(row, col))
+        return nullptr;
+    return m_RowData[size_t(row)][size_t(col)].get();
+}
+
+bool CGridCtrl::SetCellText(int row, int col, const QString& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    // Whatever the source, a cell never holds what a table file cannot.
+    cell->SetText(CellTextRule::Filter(text));
+    SetModified(true, row, col);
+    return true;
+}
+
+QString CGridCtrl::GetCellText(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell ? cell->GetText() : QString();
+}
+
+bool CGridCtrl::SetCellState(int row, int col, quint32 state)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    const quint32 old = cell->GetState();
+    if ((state & CellStateSelected) && !(old & CellStateSelected))
+        m_SelectedCellMap.insert(CellKey(row, col));
+    else if (!(state & CellStateSelected) && (old & CellStateSelected))
+        m_SelectedCellMap.remove(CellKey(row, col));
+    cell->SetState(state);
+    return true;
+}
+
+quint32 CGridCtrl::GetCellState(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell ? cell->GetState() : 0;
+}
+
+bool CGridCtrl::SetCellBackColour(int row, int col, COLORREF colour)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetBackClr(colour);
+    return true;
+}
+
+bool CGridCtrl::SetCellTextColour(int row, int col, COLORREF colour)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetTextClr(colour);
+    return true;
+}
+
+bool CGridCtrl::SetCellFormat(int row, int col, quint32 format)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetFormat(format);
+    return true;
+}
+
+bool CGridCtrl::IsCellEditable(int row, int col) const
+{
+    return m_bEditable && IsValid(row, col) && !(GetCellState(row, col) & CellStateReadOnly);
+}
+
+bool CGridCtrl::IsValid(const GridCellRange& range) const
+{
+    return range.IsValid() && range.maxRow < m_nRows && range.maxCol < m_nCols;
+}
+
+CGridDefaultCell* CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const
+{
+    auto* self = const_cast<CGridCtrl*>(this);
+    if (fixedRow && fixedCol)
+        return &self->m_cellFixedRowColDef;
+    if (fixedRow)
+        return &self->m_cellFixedRowDef;
+    if (fixedCol)
+        return &self->m_cellFixedColDef;
+    return &self->m_cellDefault;
+}
+
+void CGridCtrl::SetFixedTextColor(COLORREF colour)
+{
+    m_cellFixedRowDef.SetTextClr(colour);
+    m_cellFixedColDef.SetTextClr(colour);
+    m_cellFixedRowColDef.SetTextClr(colour);
+}
+
+void CGridCtrl::SetFixedBkColor(COLORREF colour)
+{
+    m_cellFixedRowDef.SetBackClr(colour);
+    m_cellFixedColDef.SetBackClr(colour);
+    m_cellFixedRowColDef.SetBackClr(colour);
+}
+
+// ---- Counts
+
+bool CGridCtrl::SetRowCount(int rows)
+{
+    if (rows < 0)
+        return false;
+    if (rows == m_nRows)
+        return true;
+    ForgetTopLeft();
+    if (rows < m_nFixedRows)
+        m_nFixedRows = rows;
+    if (m_idCurrentCell.row >= rows)
+        SetFocusCell(-1, -1);
+
+    bool ok = true;
+    if (rows < m_nRows) {
+        for (int row = rows; row < m_nRows; ++row)
+            for (int col = 0; col < m_nCols; ++col)
+                DestroyCell(row, col);
+        m_RowData.resize(size_t(rows));
+        m_arRowHeights.resize(size_t(rows));
+        m_nRows = rows;
+    } else {
+        try {
+            m_RowData.reserve(size_t(rows));
+            m_arRowHeights.reserve(size_t(rows));
+            const int height = m_cellDefault.GetHeight();
+            while (m_nRows < rows) {
+                GridRow cells(static_cast<size_t>(m_nCols));
+                for (int col = 0; col < m_nCols; ++col)
+                    cells[size_t(col)] = CreateCell(m_nRows, col);
+                m_RowData.push_back(std::move(cells));
+                m_arRowHeights.push_back(height);
+                ++m_nRows;
+            }
+        } catch (const std::bad_alloc&) {
+            ReportOutOfMemory();
+            ok = false;
+        }
+    }
+    SetModified(true);
+    ResetScrollBars();
+    Refresh();
+    return ok;
+}
+
+bool CGridCtrl::SetColumnCount(int cols)
+{
+    if (cols < 0)
+        return false;
+    if (cols == m_nCols)
+        return true;
+    ForgetTopLeft();
+    if (cols < m_nFixedCols)
+        m_nFixedCols = cols;
+    if (m_idCurrentCell.col >= cols)
+        SetFocusCell(-1, -1);
+
+    bool ok = true;
+    if (cols < m_nCols) {
+        for (int row = 0; row < m_nRows; ++row) {
+            for (int col = cols; col < m_nCols; ++col)
+                DestroyCell(row, col);
+            m_RowData[size_t(row)].resize(size_t(cols));
+        }
+        m_arColWidths.resize(size_t(cols));
+        m_nCols = cols;
+    } else {
+        const int oldCols = m_nCols;
+        try {
+            m_arColWidths.resize(size_t(cols), m_cellFixedColDef.GetWidth());
+            // Every row grows before the count changes, so that a failure
+            // leaves rows of one length.
+            for (GridRow& cells : m_RowData)
+                cells.reserve(size_t(cols));
+            for (int row = 0; row < m_nRows; ++row)
+                for (int col = oldCols; col < cols; ++col)
+                    m_RowData[size_t(row)].push_back(CreateCell(row, col));
+            m_nCols = cols;
+        } catch (const std::bad_alloc&) {
+            for (GridRow& cells : m_RowData)
+                cells.resize(size_t(oldCols));
+            m_arColWidths.resize(size_t(oldCols));
+            ReportOutOfMemory();
+            ok = false;
+        }
+    }
+    SetModified(true);
+    ResetScrollBars();
+    Refresh();
+    return ok;
+}
+
+void CGridCtrl::SetFixedRowFlags(int from, int to, bool becomeFixed)
+{
+    for (int row = from; row < to; ++row) {
+        for (int col = 0; col < m_nCols; ++col) {
+            CGridCellBase* cell = GetCell(row, col);
+            if (!cell)
+                continue;
+            quint32 state = cell->GetState();
+            if (becomeFixed) {
+                state |= CellStateFixed | CellStateFixedRow;
+            } else if (col < m_nFixedCols) {
+                cell->SetState(state & ~CellStateFixedRow);
+                continue;
+            } else {
+                state &= ~(CellStateFixed | CellStateFixedRow);
+            }
+            cell->SetState(state);
+            cell->SetTextClr(CLR_DEFAULT);
+            cell->SetBackClr(CLR_DEFAULT);
+        }
+    }
+}
+
+void CGridCtrl::SetFixedColFlags(int from, int to, bool becomeFixed)
+{
+    for (int row = 0; row < m_nRows; ++row) {
+        for (int col = from; col < to; ++col) {
+            CGridCellBase* cell = GetCell(row, col);
+            if (!cell)
+                continue;
+            quint32 state = cell->GetState();
+            if (becomeFixed) {
+                state |= CellStateFixed | CellStateFixedColumn;
+            } else if (row < m_nFixedRows) {
+                cell->SetState(state & ~CellStateFixedColumn);
+                continue;
+            } else {
+                state &= ~(CellStateFixed | CellStateFixedColumn);
+            }
+            cell->SetState(state);
+            cell->SetTextClr(CLR_DEFAULT);
+            cell->SetBackClr(CLR_DEFAULT);
+        }
+    }
+}
+
+bool CGridCtrl::SetFixedRowCount(int fixedRows)
+{
+    if (fixedRows == m_nFixedRows)
+        return true;
+    if (fixedRows < 0)
+        return false;
+    ResetSelection();
+    ForgetTopLeft();
+    if (fixedRows > m_nRows && !SetRowCount(fixedRows))
+        return false;
+    if (m_idCurrentCell.row != -1 && m_idCurrentCell.row < fixedRows)
+        SetFocusCell(-1, -1);
+    if (fixedRows < m_nFixedRows)
+        SetFixedRowFlags(fixedRows, m_nFixedRows, false);
+    else
+        SetFixedRowFlags(m_nFixedRows, fixedRows, true);
+    m_nFixedRows = fixedRows;
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+bool CGridCtrl::SetFixedColumnCount(int fixedCols)
+{
+    if (fixedCols == m_nFixedCols)
+        return true;
+    if (fixedCols < 0)
+        return false;
+    if (fixedCols > m_nCols && !SetColumnCount(fixedCols))
+        return false;
+    if (m_idCurrentCell.col != -1 && m_idCurrentCell.col < fixedCols)
+        SetFocusCell(-1, -1);
+    ResetSelection();
+    ForgetTopLeft();
+    if (fixedCols < m_nFixedCols)
+        SetFixedColFlags(fixedCols, m_nFixedCols, false);
+    else
+        SetFixedColFlags(m_nFixedCols, fixedCols, true);
+    m_nFixedCols = fixedCols;
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+int CGridCtrl::InsertRow(const QString& heading, int row)
+{
+    if (row >= 0 && (row < m_nFixedRows || row >= m_nRows))
+        return -1;
+    ForgetTopLeft();
+    const GridCellId focus = m_idCurrentCell;
+    ResetSelection();
+    if (m_nCols == 0 && !SetColumnCount(1))
+        return -1;
+
+    const int index = row < 0 ? m_nRows : row;
+    try {
+        GridRow cells(static_cast<size_t>(m_nCols));
+        m_arRowHeights.reserve(m_arRowHeights.size() + 1);
+        m_RowData.insert(m_RowData.begin() + index, std::move(cells));
+        m_arRowHeights.insert(m_arRowHeights.begin() + index, 0);
+        ++m_nRows;
+        for (int col = 0; col < m_nCols; ++col)
+            m_RowData[size_t(index)][size_t(col)] = CreateCell(index, col);
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory();
+        return -1;
+    }
+
+    SetCellText(index, 0, heading);
+    m_arRowHeights[size_t(index)] = heading.isEmpty() ? m_cellFixedRowDef.GetHeight()
+                                                      : GetCell(index, 0)->GetTextExtent(heading).height();
+    // The selection is gone, but the focus stays on its cell.
+    if (focus.row != -1 && index <= focus.row)
+        SetFocusCell(focus.row + 1, focus.col);
+    else
+        SetFocusCell(focus);
+    ResetScrollBars();
+    SetModified(true);
+    return index;
+}
+
+int CGridCtrl::InsertColumn(const QString& heading, quint32 format, int col)
+{
+    if (col >= 0 && (col < m_nFixedCols || col > m_nCols))
+        return -1;
+    ForgetTopLeft();
+    const GridCellId focus = m_idCurrentCell;
+    ResetSelection();
+    if (m_nRows == 0 && !SetRowCount(1))
+        return -1;
+
+    const int index = (col < 0 || col == m_nCols) ? m_nCols : col;
+    try {
+        m_arColWidths.reserve(m_arColWidths.size() + 1);
+        for (GridRow& cells : m_RowData)
+            cells.reserve(cells.size() + 1);
+        // Nothing below allocates a row again, so the rows stay one length.
+        std::vector<std::unique_ptr<CGridCellBase>> created;
+        created.reserve(size_t(m_nRows));
+        for (int row = 0; row < m_nRows; ++row)
+            created.push_back(CreateCell(row, index));
+        m_arColWidths.insert(m_arColWidths.begin() + index, 0);
+        for (int row = 0; row < m_nRows; ++row) {
+            GridRow& cells = m_RowData[size_t(row)];
+            cells.insert(cells.begin() + index, std::move(created[size_t(row)]));
+        }
+        ++m_nCols;
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory();
+        return -1;
+    }
+
+    SetCellText(0, index, heading);
+    for (int row = 0; row < m_nRows; ++row)
+        SetCellFormat(row, index, format);
+    m_arColWidths[size_t(index)] = GetCell(0, index)->GetTextExtent(heading).width();
+    if (focus.col != -1 && index <= focus.col)
+        SetFocusCell(focus.row, focus.col + 1);
+    else
+        SetFocusCell(focus);
+    ResetScrollBars();
+    SetModified(true);
+    return index;
+}
+
+bool CGridCtrl::DeleteColumn(int col)
+{
+    if (col < 0 || col >= m_nCols)
+        return false;
+    const GridCellId focus = m_idCurrentCell;
+    ResetSelection();
+    for (int row = 0; row < m_nRows; ++row) {
+        DestroyCell(row, col);
+        GridRow& cells = m_RowData[size_t(row)];
+        cells.erase(cells.begin() + col);
+    }
+    m_arColWidths.erase(m_arColWidths.begin() + col);
+    --m_nCols;
+    if (col < m_nFixedCols)
+        --m_nFixedCols;
+    ForgetTopLeft();
+    // The selection is gone; the focus follows its cell, or goes with it.
+    if (focus.col > col)
+        SetFocusCell(focus.row, focus.col - 1);
+    else if (focus.col != col)
+        SetFocusCell(focus);
+    ResetScrollBars();
+    SetModified(true);
+    return true;
+}
+
+bool CGridCtrl::DeleteRow(int row)
+{
+    if (row < 0 || row >= m_nRows)
+        return false;
+    const GridCellId focus = m_idCurrentCell;
+    ResetSelection();
+    for (int col = 0; col < m_nCols; ++col)
+        DestroyCell(row, col);
+    m_RowData.erase(m_RowData.begin() + row);
+    m_arRowHeights.erase(m_arRowHeights.begin() + row);
+    --m_nRows;
+    if (row < m_nFixedRows)
+        --m_nFixedRows;
+    ForgetTopLeft();
+    if (focus.row > row)
+        SetFocusCell(focus.row - 1, focus.col);
+    else if (focus.row != row)
+        SetFocusCell(focus);
+    ResetScrollBars();
+    SetModified(true);
+    return true;
+}
+
+bool CGridCtrl::DeleteAllItems()
+{
+    ResetSelection();
+    m_arRowHeights.clear();
+    m_arColWidths.clear();
+    m_RowData.clear();
+    m_SelectedCellMap.clear();
+    m_idCurrentCell = GridCellId();
+    m_nRows = m_nFixedRows = m_nCols = m_nFixedCols = 0;
+    ForgetTopLeft();
+    ResetScrollBars();
+    SetModified(true);
+    return true;
+}
+
+// ---- Sizes
+
+int CGridCtrl::GetRowHeight(int row) const
+{
+    return (row < 0 || row >= m_nRows) ? -1 : m_arRowHeights[size_t(row)];
+}
+
+int CGridCtrl::GetColumnWidth(int col) const
+{
+    return (col < 0 || col >= m_nCols) ? -1 : m_arColWidths[size_t(col)];
+}
+
+bool CGridCtrl::SetRowHeight(int row, int height)
+{
+    if (row < 0 || row >= m_nRows || height < 0)
+        return false;
+    m_arRowHeights[size_t(row)] = height;
+    ResetScrollBars();
+    return true;
+}
+
+bool CGridCtrl::SetColumnWidth(int col, int width)
+{
+    if (col < 0 || col >= m_nCols || width < 0)
+        return false;
+    m_arColWidths[size_t(col)] = width;
+    ResetScrollBars();
+    return true;
+}
+
+int CGridCtrl::GetFixedRowHeight() const
+{
+    return SumOf(m_arRowHeights, 0, m_nFixedRows);
+}
+
+int CGridCtrl::GetFixedColumnWidth() const
+{
+    return SumOf(m_arColWidths, 0, m_nFixedCols);
+}
+
+int CGridCtrl::GetVirtualHeight() const
+{
+    return SumOf(m_arRowHeights, 0, m_nRows);
+}
+
+int CGridCtrl::GetVirtualWidth() const
+{
+    return SumOf(m_arColWidths, 0, m_nCols);
+}
+
+// ---- Modified flag and sort column
+
+void CGridCtrl::SetModified(bool modified, int row, int col)
+{
+    if (col < 0 || col == m_nSortColumn)
+        SetSortColumn(-1);
+    if (row > 0 && col > 0) {
+        CGridCellBase* cell = GetCell(row, col);
+        if (modified) {
+            if (cell)
+                cell->SetState(cell->GetState() | CellStateModified);
+            m_bModified = true;
+        } else if (cell) {
+            cell->SetState(cell->GetState() & ~CellStateModified);
+        }
+    } else {
+        m_bModified = modified;
+    }
+    if (!m_bModified) {
+        for (GridRow& cells : m_RowData)
+            for (auto& cell : cells)
+                if (cell && cell->IsModified())
+                    cell->SetState(cell->GetState() & ~CellStateModified);
+    }
+}
+
+bool CGridCtrl::GetModified(int row, int col) const
+{
+    if (row <= 0 || col <= 0)
+        return m_bModified;
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell && cell->IsModified();
+}
+
+void CGridCtrl::SetSortColumn(int col)
+{
+    if (m_nSortColumn == col)
+        return;
+    if (m_nSortColumn >= 0)
+        InvalidateCellRect(0, m_nSortColumn);
+    m_nSortColumn = col;
+    if (col >= 0)
+        InvalidateCellRect(0, col);
+}
+
+// ---- Focus and selection storage
+
+GridCellId CGridCtrl::SetFocusCell(int row, int col)
+{
+    const GridCellId previous = m_idCurrentCell;
+    if (previous == GridCellId(row, col))
+        return previous;
+    if (row != -1)
+        row = std::max(row, m_nFixedRows);
+    if (col != -1)
+        col = std::max(col, m_nFixedCols);
+    const GridCellId next(row, col);
+    m_idCurrentCell = next;
+
+    const auto redrawHeadings = [this](const GridCellId& cell, bool colChanged, bool rowChanged) {
+        if (!m_bTrackFocusCell)
+            return;
+        if (colChanged)
+            for (int fixedRow = 0; fixedRow < m_nFixedRows; ++fixedRow)
+                InvalidateCellRect(fixedRow, cell.col);
+        if (rowChanged)
+            for (int fixedCol = 0; fixedCol < m_nFixedCols; ++fixedCol)
+                InvalidateCellRect(cell.row, fixedCol);
+    };
+    if (IsValid(previous)) {
+        SetCellState(previous.row, previous.col, GetCellState(previous.row, previous.col) & ~CellStateFocused);
+        RedrawCell(previous.row, previous.col);
+        redrawHeadings(previous, previous.col != next.col, previous.row != next.row);
+    }
+    if (IsValid(next)) {
+        SetCellState(next.row, next.col, GetCellState(next.row, next.col) | CellStateFocused);
+        RedrawCell(next.row, next.col);
+        redrawHeadings(next, previous.col != next.col, previous.row != next.row);
+    }
+    return previous;
+}
+
+void CGridCtrl::ResetSelection()
+{
+    m_PrevSelectedCellMap.clear();
+    const QSet<quint64> selected = m_SelectedCellMap;
+    for (quint64 key : selected) {
+        const GridCellId cell = CellFromKey(key);
+        SetCellState(cell.row, cell.col, GetCellState(cell.row, cell.col) & ~CellStateSelected);
+        InvalidateCellRect(cell.row, cell.col);
+    }
+    m_SelectedCellMap.clear();
+    SetFocusCell(-1, -1);
+}
+
+// ---- Geometry
+
+QRect CGridCtrl::ClientRect() const
+{
+    QSize size = contentsRect().size();
+    if (m_nBarState & 2)
+        size.rwidth() -= BarExtent(true);
+    if (m_nBarState & 1)
+        size.rheight() -= BarExtent(false);
+    return QRect(QPoint(0, 0), size.expandedTo(QSize(0, 0)));
+}
+
+bool CGridCtrl::GetCellOrigin(int row, int col, QPoint* origin) const
+{
+    if (!IsValid(row, col))
+        return false;
+    const GridCellId topLeft = GetTopLeftNonFixedCell();
+    if ((row >= m_nFixedRows && row < topLeft.row) || (col >= m_nFixedCols && col < topLeft.col))
+        return false;
+    const int x = col < m_nFixedCols ? SumOf(m_arColWidths, 0, col)
+                                     : GetFixedColumnWidth() + SumOf(m_arColWidths, topLeft.col, col);
+    const int y = row < m_nFixedRows ? SumOf(m_arRowHeights, 0, row)
+                                     : GetFixedRowHeight() + SumOf(m_arRowHeights, topLeft.row, row);
+    if (origin)
+        *origin = QPoint(x, y);
+    return true;
+}
+
+bool CGridCtrl::GetCellRect(int row, int col, QRect* rect) const
+{
+    QPoint origin;
+    if (!GetCellOrigin(row, col, &origin))
+        return false;
+    if (rect)
+        *rect = QRect(origin, QSize(GetColumnWidth(col), GetRowHeight(row)));
+    return true;
+}
+
+GridCellId CGridCtrl::GetTopLeftNonFixedCell(bool forceRecalculation) const
+{
+    if (!forceRecalculation && IsValid(m_idTopLeftCell))
+        return m_idTopLeftCell;
+
+    const int horizontal = GetScrollPos32(SB_HORZ);
+    int col = m_nFixedCols;
+    for (int passed = 0; passed < horizontal && col < m_nCols - 1; ++col)
+        passed += m_arColWidths[size_t(col)];
+    const int vertical = GetScrollPos32(SB_VERT);
+    int row = m_nFixedRows;
+    for (int passed = 0; passed < vertical && row < m_nRows - 1; ++row)
+        passed += m_arRowHeights[size_t(row)];
+    m_idTopLeftCell = GridCellId(row, col);
+    return m_idTopLeftCell;
+}
+
+GridCellRange CGridCtrl::GetVisibleNonFixedRange(QRect* rect, bool forceRecalculation) const
+{
+    const QRect client = ClientRect();
+    const GridCellId topLeft = GetTopLeftNonFixedCell(forceRecalculation);
+
+    int bottom = GetFixedRowHeight();
+    int row = topLeft.row;
+    for (; row < m_nRows; ++row) {
+        bottom += m_arRowHeights[size_t(row)];
+        if (bottom >= client.height()) {
+            bottom = client.height();
+            break;
+        }
+    }
+    const int maxRow = std::min(row, m_nRows - 1);
+
+    int right = GetFixedColumnWidth();
+    int col = topLeft.col;
+    for (; col < m_nCols; ++col) {
+        right += m_arColWidths[size_t(col)];
+        if (right >= client.width()) {
+            right = client.width();
+            break;
+        }
+    }
+    const int maxCol = std::min(col, m_nCols - 1);
+
+    if (rect)
+        *rect = QRect(0, 0, right, bottom);
+    return GridCellRange(topLeft.row, topLeft.col, maxRow, maxCol);
+}
+
+GridCellId CGridCtrl::GetCellFromPoint(QPoint point, bool allowFixedCellCheck) const
+{
+    const GridCellId topLeft = GetTopLeftNonFixedCell();
+    if (!IsValid(topLeft))
+        return GridCellId();
+
+    const auto locate = [allowFixedCellCheck](int pos, int fixedCount, int count, int first,
+                                              const std::vector<int>& sizes) {
+        if (pos < 0)
+            return -1;
+        const int fixedExtent = SumOf(sizes, 0, fixedCount);
+        if (pos < fixedExtent) {
+            if (!allowFixedCellCheck)
+                return -1;
+            int end = 0;
+            for (int index = 0; index < fixedCount; ++index) {
+                end += sizes[size_t(index)];
+                if (end > pos)
+                    return index;
+            }
+            return -1;
+        }
+        int end = fixedExtent;
+        for (int index = first; index < count; ++index) {
+            end += sizes[size_t(index)];
+            if (end > pos)
+                return index;
+        }
+        return -1;
+    };
+    return GridCellId(locate(point.y(), m_nFixedRows, m_nRows, topLeft.row, m_arRowHeights),
+                      locate(point.x(), m_nFixedCols, m_nCols, topLeft.col, m_arColWidths));
+}
+
+bool CGridCtrl::IsCellVisible(int row, int col) const
+{
+    if (!IsValid(row, col))
+        return false;
+    const GridCellId topLeft = GetTopLeftNonFixedCell();
+    if ((row >= m_nFixedRows && row < topLeft.row) || (col >= m_nFixedCols && col < topLeft.col))
+        return false;
+    const QRect client = ClientRect();
+    const int x = col < m_nFixedCols ? SumOf(m_arColWidths, 0, col)
+                                     : GetFixedColumnWidth() + SumOf(m_arColWidths, topLeft.col, col);
+    if (x >= client.width())
+        return false;
+    const int y = row < m_nFixedRows ? SumOf(m_arRowHeights, 0, row)
+                                     : GetFixedRowHeight() + SumOf(m_arRowHeights, topLeft.row, row);
+    return y < client.height();
+}
+
+bool CGridCtrl::MouseOverColumnResizeArea(QPoint point) const
+{
+    if (point.y() >= GetFixedRowHeight())
+        return false;
+    const GridCellId cell = GetCellFromPoint(point);
+    QPoint origin;
+    if (!GetCellOrigin(cell.row, cell.col, &origin))
+        return false;
+    const int end = origin.x() + GetColumnWidth(cell.col);
+    return (point.x() - origin.x() <= m_nResizeCaptureRange && cell.col != 0)
+           || end - point.x() <= m_nResizeCaptureRange;
+}
+
+bool CGridCtrl::MouseOverRowResizeArea(QPoint point) const
+{
+    if (point.x() >= GetFixedColumnWidth())
+        return false;
+    const GridCellId cell = GetCellFromPoint(point);
+    QPoint origin;
+    if (!GetCellOrigin(cell.row, cell.col, &origin))
+        return false;
+    const int end = origin.y() + GetRowHeight(cell.row);
+    return (point.y() - origin.y() <= m_nResizeCaptureRange && cell.row != 0)
+           || end - point.y() <= m_nResizeCaptureRange;
+}
+
+// ---- Drawing
+
+void CGridCtrl::paintEvent(QPaintEvent* event)
+{
+    // The window system's backing store already paints off-screen, whatever
+    // the double-buffer setting says.
+    QPainter painter(viewport());
+    OnDraw(painter, event->rect());
+}
+
+void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
+{
+    if (!m_bAllowDraw || clip.isEmpty())
+        return;
+    const int fixedHeight = GetFixedRowHeight();
+    const int fixedWidth = GetFixedColumnWidth();
+    const GridCellId topLeft = GetTopLeftNonFixedCell();
+    QRect visible;
+    const GridCellRange range = GetVisibleNonFixedRange(&visible);
+
+    EraseBackground(painter, clip, visible, fixedHeight, fixedWidth);
+    painter.setFont(*m_cellDefault.GetFontObject());
+
+    DrawCellBlock(painter, clip, 0, m_nFixedRows - 1, 0, 0, m_nFixedCols - 1, 0, false);
+    DrawCellBlock(painter, clip, topLeft.row, range.maxRow, fixedHeight, 0, m_nFixedCols - 1, 0, true);
+    DrawCellBlock(painter, clip, 0, m_nFixedRows - 1, 0, topLeft.col, range.maxCol, fixedWidth, true);
+    DrawCellBlock(painter, clip, topLeft.row, range.maxRow, fixedHeight, topLeft.col, range.maxCol, fixedWidth,
+                  true);
+    DrawGridLines(painter, range, visible, fixedHeight, fixedWidth);
+}
+
+void CGridCtrl::DrawCellBlock(QPainter& painter, const QRect& clip, int rowFrom, int rowTo, int y, int colFrom,
+                              int colTo, int x, bool clipped)
+{
+    for (int row = rowFrom; row <= rowTo; ++row) {
+        const int height = m_arRowHeights[size_t(row)];
+        if (clipped && y > clip.bottom())
+            break;
+        if (height == 0 || (clipped && y + height - 1 < clip.top())) {
+            y += height;
+            continue;
+        }
+        const GridRow& cells = m_RowData[size_t(row)];
+        int left = x;
+        for (int col = colFrom; col <= colTo; ++col) {
+            const int width = m_arColWidths[size_t(col)];
+            if (clipped && left > clip.right())
+                break;
+            if (width > 0 && !(clipped && left + width - 1 < clip.left())) {
+                if (CGridCellBase* cell = cells[size_t(col)].get())
+                    cell->Draw(&painter, row, col, QRect(left, y, width, height), false);
+            }
+            left += width;
+        }
+        y += height;
+    }
+}
+
+void CGridCtrl::EraseBackground(QPainter& painter, const QRect& clip, const QRect& visible, int fixedHeight,
+                                int fixedWidth)
+{
+    // Edges here are exclusive, as the areas meet without overlapping.
+    const int clipLeft = clip.left();
+    const int clipTop = clip.top();
+    const int clipRight = clip.right() + 1;
+    const int clipBottom = clip.bottom() + 1;
+    const int visibleRight = visible.width();
+    const int visibleBottom = visible.height();
+    const auto fill = [&painter](int left, int top, int right, int bottom, COLORREF colour) {
+        if (right > left && bottom > top)
+            painter.fillRect(QRect(left, top, right - left, bottom - top), ColorRefToQColor(colour));
+    };
+
+    if (clipLeft < fixedWidth && clipTop < fixedHeight)
+        fill(clipLeft, clipTop, fixedWidth, fixedHeight, m_cellFixedRowColDef.GetBackClr());
+    if (clipLeft < fixedWidth && clipTop < visibleBottom)
+        fill(clipLeft, std::max(clipTop, fixedHeight), fixedWidth, visibleBottom, m_cellFixedColDef.GetBackClr());
+    if (clipTop < fixedHeight && clipRight > fixedWidth && clipLeft < visibleRight)
+        fill(std::max(fixedWidth - 1, clipLeft), clipTop, visibleRight, fixedHeight, m_cellFixedRowDef.GetBackClr());
+    fill(std::max({clipLeft, fixedWidth}), std::max({clipTop, fixedHeight}), std::min(clipRight, visibleRight),
+         std::min(clipBottom, visibleBottom), m_cellDefault.GetBackClr());
+    if (visibleRight < clipRight)
+        fill(visibleRight, clipTop, clipRight, clipBottom, m_crGridBkColour);
+    if (visibleBottom < clipBottom && clipLeft < visibleRight)
+        fill(clipLeft, visibleBottom, visibleRight, clipBottom, m_crGridBkColour);
+}
+
+void CGridCtrl::DrawGridLines(QPainter& painter, const GridCellRange& range, const QRect& visible,
+                              int fixedHeight, int fixedWidth)
+{
+    if (m_nGridLines == GVL_NONE)
+        return;
+    QVarLengthArray<QLine, 256> lines;
+    if (m_nGridLines & GVL_VERT) {
+        int x = fixedWidth;
+        for (int col = range.minCol; col >= 0 && col <= range.maxCol; ++col) {
+            const int width = m_arColWidths[size_t(col)];
+            x += width;
+            if (width > 0)
+                lines.append(QLine(x - 1, fixedHeight, x - 1, visible.height() - 1));
+        }
+    }
+    if (m_nGridLines & GVL_HORZ) {
+        int y = fixedHeight;
+        for (int row = range.minRow; row >= 0 && row <= range.maxRow; ++row) {
+            const int height = m_arRowHeights[size_t(row)];
+            y += height;
+            if (height > 0)
+                lines.append(QLine(fixedWidth, y - 1, visible.width() - 1, y - 1));
+        }
+    }
+    painter.setPen(ColorRefToQColor(m_crGridLineColour));
+    painter.drawLines(lines.constData(), int(lines.size()));
+    painter.setPen(Qt::NoPen);
+}
+
+bool CGridCtrl::RedrawCell(int row, int col, QPainter* painter)
+{
+    QRect rect;
+    if (!m_bAllowDraw || !IsCellVisible(row, col) || !GetCellRect(row, col, &rect))
+        return false;
+    if (!painter) {
+        // Widgets paint only from their paint event: ask for one.
+        viewport()->update(rect);
+        return true;
+    }
+    CGridCellBase* cell = GetCell(row, col);
+    const bool drawn = cell->Draw(painter, row, col, rect, true);
+    if (!IsCellFixed(row, col)) {
+        painter->setPen(ColorRefToQColor(m_crGridLineColour));
+        if (m_nGridLines & GVL_HORZ)
+            painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+        if (m_nGridLines & GVL_VERT)
+            painter->drawLine(rect.topRight(), rect.bottomRight());
+    }
+    return drawn;
+}
+
+void CGridCtrl::InvalidateCellRect(int row, int col)
+{
+    QRect rect;
+    if (!m_bAllowDraw || !IsCellVisible(row, col) || !GetCellRect(row, col, &rect))
+        return;
+    viewport()->update(rect.adjusted(0, 0, 1, 1));
+}
+
+void CGridCtrl::Refresh()
+{
+    if (m_bAllowDraw)
+        viewport()->update();
+}
+
+void CGridCtrl::SetRedraw(bool allowDraw, bool resetScrollBars)
+{
+    if (allowDraw && !m_bAllowDraw) {
+        m_bAllowDraw = true;
+        Refresh();
+    }
+    m_bAllowDraw = allowDraw;
+    if (resetScrollBars)
+        ResetScrollBars();
+}
+
+// ---- Scrolling
+
+QScrollBar* CGridCtrl::Bar(bool vertical) const
+{
+    return vertical ? verticalScrollBar() : horizontalScrollBar();
+}
+
+int CGridCtrl::BarExtent(bool vertical) const
+{
+    const QSize hint = Bar(vertical)->sizeHint();
+    return vertical ? hint.width() : hint.height();
+}
+
+void CGridCtrl::ShowScrollBar(bool vertical, bool show)
+{
+    const int bit = vertical ? 2 : 1;
+    if (bool(m_nBarState & bit) == show)
+        return;
+    m_nBarState = show ? (m_nBarState | bit) : (m_nBarState & ~bit);
+    const Qt::ScrollBarPolicy policy = show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (vertical)
+        setVerticalScrollBarPolicy(policy);
+    else
+        setHorizontalScrollBarPolicy(policy);
+}
+
+void CGridCtrl::ResetScrollBars()
+{
+    ForgetTopLeft();
+    if (!m_bAllowDraw || m_bResettingScrollBars)
+        return;
+    const QSize whole = contentsRect().size();
+    if (whole.isEmpty())
+        return;
+    m_bResettingScrollBars = true;
+
+    const int fixedHeight = GetFixedRowHeight();
+    const int fixedWidth = GetFixedColumnWidth();
+    if (fixedWidth >= whole.width() || fixedHeight >= whole.height()) {
+        ShowScrollBar(true, false);
+        ShowScrollBar(false, false);
+        m_nVScrollMax = m_nHScrollMax = 0;
+        Bar(true)->setRange(0, 0);
+        Bar(false)->setRange(0, 0);
+        m_bResettingScrollBars = false;
+        return;
+    }
+
+    int width = whole.width() - fixedWidth;
+    int height = whole.height() - fixedHeight;
+    const int verticalRange = GetVirtualHeight() - fixedHeight;
+    const int horizontalRange = GetVirtualWidth() - fixedWidth;
+    if (height < verticalRange)
+        width -= BarExtent(true);
+    if (width < horizontalRange)
+        height -= BarExtent(false);
+
+    const bool needVertical = height < verticalRange;
+    const bool needHorizontal = width < horizontalRange;
+    ShowScrollBar(true, needVertical);
+    m_nVScrollMax = needVertical ? verticalRange - 1 : 0;
+    ShowScrollBar(false, needHorizontal);
+    m_nHScrollMax = needHorizontal ? horizontalRange - 1 : 0;
+
+    // The grid's maximum is the last pixel of the content; a bar stops when
+    // its page shows that pixel.
+    const int horizontalPage = m_nHScrollMax > 0 ? width : 0;
+    const int verticalPage = m_nVScrollMax > 0 ? height : 0;
+    Bar(true)->setPageStep(std::max(1, verticalPage));
+    Bar(false)->setPageStep(std::max(1, horizontalPage));
+    Bar(true)->setRange(0, std::max(0, m_nVScrollMax + 1 - verticalPage));
+    Bar(false)->setRange(0, std::max(0, m_nHScrollMax + 1 - horizontalPage));
+    ForgetTopLeft();
+    m_bResettingScrollBars = false;
+}
+
+int CGridCtrl::GetScrollPos32(int bar) const
+{
+    const QScrollBar* scrollBar = Bar(bar == SB_VERT);
+    return scrollBar->isSliderDown() ? scrollBar->sliderPosition() : scrollBar->value();
+}
+
+bool CGridCtrl::SetScrollPos32(int bar, int pos)
+{
+    ForgetTopLeft();
+    Bar(bar == SB_VERT)->setValue(pos);
+    return true;
+}
+
+void CGridCtrl::scrollContentsBy(int dx, int dy)
+{
+    ForgetTopLeft();
+    const QRect client = ClientRect();
+    if (dx != 0) {
+        const int fixedWidth = GetFixedColumnWidth();
+        viewport()->update(QRect(fixedWidth, 0, client.width() - fixedWidth, client.height()));
+    }
+    if (dy != 0) {
+        const int fixedHeight = GetFixedRowHeight();
+        viewport()->update(QRect(0, fixedHeight, client.width(), client.height() - fixedHeight));
+    }
+}
+
+void CGridCtrl::OnScrollBarAction(bool vertical, int action)
+{
+    QScrollBar* bar = Bar(vertical);
+    int code = -1;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+    default: return;
+    }
+    // The bar has already taken its own step; the grid steps by whole rows
+    // and columns instead, from where the bar stood.
+    if (code != SB_THUMBTRACK)
+        bar->setSliderPosition(bar->value());
+    ScrollAxis(vertical, code);
+}
+
+void CGridCtrl::OnHScroll(int code)
+{
+    ScrollAxis(false, code);
+}
+
+void CGridCtrl::OnVScroll(int code)
+{
+    ScrollAxis(true, code);
+}
+
+void CGridCtrl::ScrollAxis(bool vertical, int code)
+{
+    EndEditing();
+    HideTitleTip();
+    const int bar = vertical ? SB_VERT : SB_HORZ;
+    const int position = GetScrollPos32(bar);
+    const GridCellId topLeft = GetTopLeftNonFixedCell();
+    const int first = vertical ? m_nFixedRows : m_nFixedCols;
+    const int count = vertical ? m_nRows : m_nCols;
+    const int current = vertical ? topLeft.row : topLeft.col;
+    const std::vector<int>& sizes = vertical ? m_arRowHeights : m_arColWidths;
+    const int maximum = vertical ? m_nVScrollMax : m_nHScrollMax;
+    const QRect client = ClientRect();
+    const int page = vertical ? client.height() - GetFixedRowHeight() : client.width() - GetFixedColumnWidth();
+
+    switch (code) {
+    case SB_LINEUP:
+        if (position > 0 && current > first && current < count) {
+            int index = current - 1;
+            while (index > first && sizes[size_t(index)] == 0)
+                --index;
+            SetScrollPos32(bar, std::max(0, position - sizes[size_t(index)]));
+        }
+        break;
+    case SB_LINEDOWN:
+        if (position < maximum && current >= first && current < count) {
+            int index = current;
+            while (sizes[size_t(index)] == 0 && index < count - 1)
+                ++index;
+            SetScrollPos32(bar, position + sizes[size_t(index)]);
+        }
+        break;
+    case SB_PAGEUP:
+        if (position > 0)
+            SetScrollPos32(bar, std::max(0, position - page));
+        break;
+    case SB_PAGEDOWN:
+        if (position < maximum)
+            SetScrollPos32(bar, std::min(maximum, position + page));
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        SetScrollPos32(bar, Bar(vertical)->sliderPosition());
+        break;
+    case SB_TOP:
+        if (position > 0) {
+            SetScrollPos32(bar, 0);
+            Refresh();
+        }
+        break;
+    case SB_BOTTOM:
+        if (position < maximum) {
+            SetScrollPos32(bar, maximum);
+            Refresh();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CGridCtrl::EnsureVisible(int row, int col)
+{
+    if (!m_bAllowDraw || !IsValid(row, col))
+        return;
+    const GridCellRange range = GetVisibleNonFixedRange();
+
+    for (int c = range.maxCol + 1; c <= col; ++c)
+        if (c >= m_nFixedCols && m_arColWidths[size_t(c)] > 0)
+            OnHScroll(SB_LINERIGHT);
+    for (int c = std::max(col, m_nFixedCols); c < range.minCol; ++c)
+        if (m_arColWidths[size_t(c)] > 0)
+            OnHScroll(SB_LINELEFT);
+    for (int r = range.maxRow + 1; r <= row; ++r)
+        if (r >= m_nFixedRows && m_arRowHeights[size_t(r)] > 0)
+            OnVScroll(SB_LINEDOWN);
+    for (int r = std::max(row, m_nFixedRows); r < range.minRow; ++r)
+        if (m_arRowHeights[size_t(r)] > 0)
+            OnVScroll(SB_LINEUP);
+
+    // A cell wider or taller than what is left of the window: step on while
+    // it sticks out and a step still moves.
+    const QRect client = ClientRect();
+    QRect rect;
+    while (GetCellRect(row, col, &rect) && rect.right() >= client.width() && rect.left() > GetFixedColumnWidth()) {
+        const int before = GetScrollPos32(SB_HORZ);
+        OnHScroll(SB_LINERIGHT);
+        if (GetScrollPos32(SB_HORZ) == before)
+            break;
+    }
+    while (GetCellRect(row, col, &rect) && rect.bottom() >= client.height() && rect.top() > GetFixedRowHeight()) {
+        const int before = GetScrollPos32(SB_VERT);
+        OnVScroll(SB_LINEDOWN);
+        if (GetScrollPos32(SB_VERT) == before)
+            break;
+    }
+}
+
+void CGridCtrl::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (m_bResettingScrollBars)
+        return;
+    EndEditing();
+    ResetScrollBars();
+}
+
+void CGridCtrl::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    if (m_nRowsPerWheelNotch <= 0)
+        return;
+    // Fine-grained wheels send less than a notch at a time: keep what is
+    // left over until it adds up to a line.
+    m_nWheelRemainder += event->angleDelta().y() * m_nRowsPerWheelNotch;
+    const int lines = m_nWheelRemainder / 120;
+    m_nWheelRemainder -= lines * 120;
+    if (lines == 0)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, lines] {
+            for (int step = 0; step < std::abs(lines); ++step)
+                OnVScroll(lines > 0 ? SB_LINEUP : SB_LINEDOWN);
+        },
+        Qt::QueuedConnection);
+}
+
+// ---- Editing
+
+void CGridCtrl::EndEditing()
+{
+    if (CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col))
+        cell->EndEdit();
+}
+
+void CGridCtrl::EndEditCell(int row, int col, const QString& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return;
+    const QString old = cell->GetText();
+    if (text != old) {
+        SetCellText(row, col, text);
+        if (cell->ValidateEdit(text) && SendMessageToParent(row, col, GridNotifyEndEdit) >= 0) {
+            SetModified(true, row, col);
+            RedrawCell(row, col);
+        } else {
+            SetCellText(row, col, old);
+        }
+    }
+    cell->OnEndEdit();
+}
+
+void CGridCtrl::OnEndInPlaceEdit(int row, int col, const QString& text, int, Qt::KeyboardModifiers)
+{
+    EndEditCell(row, col, text);
+}
+
+// ---- Title tips
+
+void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    UpdateTitleTip(event->position().toPoint());
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void CGridCtrl::leaveEvent(QEvent* event)
+{
+    HideTitleTip();
+    QAbstractScrollArea::leaveEvent(event);
+}
+
+void CGridCtrl::HideTitleTip()
+{
+    m_pTitleTip->Hide();
+}
+
+void CGridCtrl::UpdateTitleTip(QPoint point)
+{
+    if (m_pTitleTip->isVisible() && !m_pTitleTip->HoverRect().contains(point))
+        m_pTitleTip->Hide();
+    if (!m_bTitleTips)
+        return;
+    const GridCellId id = GetCellFromPoint(point);
+    CGridCellBase* cell = GetCell(id.row, id.col);
+    if (!cell || cell->IsEditing())
+        return;
+    const QString text = cell->GetTipText();
+    QRect rect;
+    if (text.isEmpty() || !GetCellRect(id.row, id.col, &rect))
+        return;
+    QRect textRect = rect;
+    if (!cell->GetTipTextRect(textRect))
+        return;
+    m_pTitleTip->Show(textRect, text, 0, rect, cell->GetFont(), m_crTTipTextClr, m_crTTipBackClr);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "grid/CGridCell.h"
+
+#include <QFont>
+#include <QFontMetrics>
+
+// The default attributes of one area of a grid (ordinary, fixed row, fixed
+// column, corner), with the size new rows and columns take.  Its font is
+// measured once when it is set, and the metrics are kept for painting.
+class CGridDefaultCell : public CGridCell
+{
+public:
+    CGridDefaultCell();
+
+    void SetData(qint32) override {}
+    void SetState(quint32) override {}
+    quint32 GetState() const override { return m_nState | CellStateReadOnly; }
+    const LogFont* GetFont() const override { return &m_logFont; }
+    const QFont* GetFontObject() const override { return &m_font; }
+    void SetFont(const LogFont* font) override;
+
+    int GetWidth() const { return m_nWidth; }
+    int GetHeight() const { return m_nHeight; }
+    void SetWidth(int width) { m_nWidth = width; }
+    void SetHeight(int height) { m_nHeight = height; }
+    const QFontMetrics& GetFontMetrics() const { return m_metrics; }
+
+private:
+    int m_nWidth = 30;
+    int m_nHeight = 10;
+    LogFont m_logFont;
+    QFont m_font;
+    QFontMetrics m_metrics;
+};
