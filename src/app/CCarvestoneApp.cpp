@@ -128,6 +128,8 @@ void CCarvestoneApp::CreateMainWindow()
     mainFrame->SetApplicationTarget(this);
     mainFrame->SetRecentFiles(settings.RecentFiles);
     document->SetFrame(mainFrame.get());
+    archiveCommands.SetDocument(document.get());
+    archiveCommands.SetOwner(mainFrame.get());
     connect(mainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
         for (const QString& path : paths)
             OpenDocumentFile(path);
@@ -307,6 +309,8 @@ int CCarvestoneApp::ShowMessageId(QWidget* owner, int type, int stringId, const 
 
 bool CCarvestoneApp::OnCommand(int id)
 {
+    if (archiveCommands.OnCommand(id))
+        return true;
     if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
         OnOpenRecentFile(id - CommandId::RecentFileFirst);
         return true;
@@ -329,6 +333,8 @@ bool CCarvestoneApp::OnCommand(int id)
 
 bool CCarvestoneApp::OnUpdateCommand(int id, CommandState& state)
 {
+    if (archiveCommands.OnUpdateCommand(id, state))
+        return true;
     if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
         state.enabled = id - CommandId::RecentFileFirst < settings.RecentFiles.size();
         return true;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CarvestoneSettings.h"
+#include "archive/BuildInstallCommands.h"
+#include "archive/MpqLibrary.h"
 #include "mainframe/CommandTarget.h"
 #include "project/CCarvestoneDoc.h"
 
@@ -35,6 +37,8 @@ public:
     CarvestoneSettings& Settings() { return settings; }
     const CarvestoneSettings& Settings() const { return settings; }
     CCarvestoneDoc* Document() const { return document.get(); }
+    // The one binding to the archive library, for every archive operation.
+    MpqLibrary& GetMpqLibrary() { return mpqLibrary; }
     CMainFrame* MainFrame() const { return mainFrame.get(); }
 
     // Shows the options and, on OK, applies and stores them.  True on OK.
@@ -70,6 +74,8 @@ private:
     QString CopyToProgramFolder(const QString& mpqPath);
 
     CarvestoneSettings settings;
+    MpqLibrary mpqLibrary;
+    BuildInstallCommands archiveCommands{mpqLibrary, settings};
     std::unique_ptr<QSettings> store;
     std::unique_ptr<CCarvestoneDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
