@@ -58,17 +58,18 @@ void DrawSortArrow(QPainter* painter, QRect box, bool ascending)
 }
 
 // Single-line text is placed by hand: far cheaper than a laid-out drawText,
-// and painting a screen of a large table is thousands of cells.
-void DrawSingleLine(QPainter* painter, const QFontMetrics& metrics, const QRect& rect, quint32 format,
-                    const QString& text)
+// and painting a screen of a large table is thousands of cells.  glyphs is
+// null when the text takes Qt's own text path.
+void DrawSingleLine(QPainter* painter, const QFontMetrics& metrics, const Latin1Glyphs* glyphs, const QRect& rect,
+                    quint32 format, const QString& text)
 {
-    int width = metrics.horizontalAdvance(text);
+    int width = glyphs ? glyphs->Width(text) : metrics.horizontalAdvance(text);
     QString shown;
     const QString* drawn = &text;
     if (width > rect.width() && (format & DT_END_ELLIPSIS)) {
-        shown = metrics.elidedText(text, Qt::ElideRight, rect.width());
+        shown = glyphs ? glyphs->Elided(text, rect.width()) : metrics.elidedText(text, Qt::ElideRight, rect.width());
         drawn = &shown;
-        width = metrics.horizontalAdvance(shown);
+        width = glyphs ? glyphs->Width(shown) : metrics.horizontalAdvance(shown);
     }
     int x = rect.left();
     if (format & DT_CENTER)
@@ -85,11 +86,19 @@ void DrawSingleLine(QPainter* painter, const QFontMetrics& metrics, const QRect&
     if (overflows) {
         painter->save();
         painter->setClipRect(rect, Qt::IntersectClip);
-        painter->drawText(QPoint(x, y), *drawn);
-        painter->restore();
-    } else {
-        painter->drawText(QPoint(x, y), *drawn);
     }
+    if (glyphs)
+        glyphs->Draw(*painter, QPointF(x, y), *drawn);
+    else
+        painter->drawText(QPoint(x, y), *drawn);
+    if (overflows)
+        painter->restore();
+}
+
+void SetPenColour(QPainter* painter, const QColor& colour)
+{
+    if (painter->pen().color() != colour || painter->pen().style() != Qt::SolidLine)
+        painter->setPen(colour);
 }
 
 } // namespace
@@ -136,6 +145,8 @@ QSize CGridCellBase::GetTextExtent(const QString& text) const
     const quint32 format = GetFormat();
     const bool useCached = defaultCell && font == defaultCell->GetFontObject();
     const QFontMetrics metrics = useCached ? defaultCell->GetFontMetrics() : QFontMetrics(*font);
+    const Latin1Glyphs* glyphs = useCached && defaultCell->GetGlyphs().Handles(text) ? &defaultCell->GetGlyphs()
+                                                                                      : nullptr;
 
     QSize size;
     if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
@@ -145,7 +156,8 @@ QSize CGridCellBase::GetTextExtent(const QString& text) const
         const QRect laid = metrics.boundingRect(QRect(0, 0, widest + 1, 0x7FFFFF), Qt::TextWordWrap, text);
         size = laid.size();
     } else {
-        size = QSize(metrics.horizontalAdvance(text), metrics.height());
+        // Measured as painting will draw it.
+        size = QSize(glyphs ? glyphs->Width(text) : metrics.horizontalAdvance(text), metrics.height());
     }
 
     const int margin = int(GetMargin());
@@ -235,13 +247,11 @@ bool CGridCellBase::Draw(QPainter* painter, int row, int col, QRect rect, bool e
     }
 
     const QFont* font = GetFontObject();
-    if (font && painter->font() != *font)
-        painter->setFont(*font);
     const int margin = int(GetMargin());
     area.adjust(margin, 0, -margin, 0);
 
     const bool useCached = font && font == defaultCell->GetFontObject();
-    const QFontMetrics metrics = useCached ? defaultCell->GetFontMetrics() : QFontMetrics(painter->font());
+    const QFontMetrics metrics = useCached ? defaultCell->GetFontMetrics() : QFontMetrics(font ? *font : painter->font());
     const LogFont* logFont = GetFont();
     const bool vertical = logFont && logFont->IsVertical();
     if (row == 0 && col == grid->GetSortColumn()) {
@@ -259,12 +269,18 @@ bool CGridCellBase::Draw(QPainter* painter, int row, int col, QRect rect, bool e
 
     const QString text = GetText();
     if (!text.isEmpty() && area.width() > 0 && area.height() > 0) {
-        painter->setPen(ColorRefToQColor(textColour));
+        SetPenColour(painter, ColorRefToQColor(textColour));
         const quint32 format = GetFormat() | DT_NOPREFIX;
-        if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE))
-            painter->drawText(area, DrawTextFlagsToQt(format), text);
+        const bool singleLine = !(format & DT_WORDBREAK) || (format & DT_SINGLELINE);
+        const Latin1Glyphs* glyphs = useCached && singleLine && defaultCell->GetGlyphs().Handles(text)
+                                         ? &defaultCell->GetGlyphs()
+                                         : nullptr;
+        if (!glyphs && font && painter->font() != *font)
+            painter->setFont(*font);
+        if (singleLine)
+            DrawSingleLine(painter, metrics, glyphs, area, format, text);
         else
-            DrawSingleLine(painter, metrics, area, format, text);
+            painter->drawText(area, DrawTextFlagsToQt(format), text);
     }
     return true;
 }

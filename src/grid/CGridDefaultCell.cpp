@@ -22,6 +22,7 @@ void CGridDefaultCell::SetFont(const LogFont* font)
     m_logFont = *font;
     m_font = m_logFont.ToQFont();
     m_metrics = QFontMetrics(m_font);
+    m_glyphs = std::make_unique<Latin1Glyphs>(m_font);
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         // Without a screen there is nothing to measure with.
         SetMargin(3);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "grid/CGridCell.h"
+#include "grid/Latin1Glyphs.h"
 
 #include <QFont>
 #include <QFontMetrics>
+
+#include <memory>
 
 // The default attributes of one area of a grid (ordinary, fixed row, fixed
 // column, corner), with the size new rows and columns take.  Its font is
@@ -25,6 +28,7 @@ public:
     void SetWidth(int width) { m_nWidth = width; }
     void SetHeight(int height) { m_nHeight = height; }
     const QFontMetrics& GetFontMetrics() const { return m_metrics; }
+    const Latin1Glyphs& GetGlyphs() const { return *m_glyphs; }
 
 private:
     int m_nWidth = 30;
@@ -32,4 +36,5 @@ private:
     LogFont m_logFont;
     QFont m_font;
     QFontMetrics m_metrics;
+    std::unique_ptr<Latin1Glyphs> m_glyphs;
 };
