@@ -80,13 +80,6 @@ TEST_F(ArchiveCommandsTest, BuildPrintsTheLogAndPacksAsTheSettingsOrTheSwitchSay
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->flags & (ArchiveFixtures::FlagCompress | ArchiveFixtures::FlagEncrypted), 0u);
 
-    settings.UseCompression = false;
-    settings.GameMpqPath.clear();
-    const QString game = fixtures.Path(QStringLiteral("Diablo II/patch_d2.mpq"));
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project, QStringLiteral("--game-mpq"), game}), 0);
-    stored = ArchiveFixtures::StoredFileOf(modArchive, QStringLiteral("data\\global\\excel\\armor.txt"));
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->flags & ArchiveFixtures::FlagCompress, 0u);
 }
 
 TEST_F(ArchiveCommandsTest, BuildFailsWhenAnyFileFailsOrTheBuildCannotRun)

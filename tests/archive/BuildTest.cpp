@@ -116,21 +116,6 @@ TEST_F(BuildTest, CompressedBuildHoldsTheGameFilesAndTheEntriesPackedAsTheGameWa
     EXPECT_EQ(QDir(modFolder).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
-TEST_F(BuildTest, UncompressedBuildStoresTheEntriesPlain)
-{
-    request.compress = false;
-    RecordingLog log;
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded);
-    EXPECT_EQ(log.Text(), expectedLog);
-    ExpectModArchiveHoldsGameAndEntries(request.archivePath);
-    for (const QString& entry : request.entries) {
-        const auto stored = ArchiveFixtures::StoredFileOf(request.archivePath, entry);
-        ASSERT_TRUE(stored) << entry.toStdString();
-        EXPECT_EQ(stored->flags & (ArchiveFixtures::FlagCompress | ArchiveFixtures::FlagEncrypted), 0u);
-        EXPECT_EQ(stored->compressedSize, stored->fileSize);
-    }
-}
-
 TEST_F(BuildTest, ARebuildStartsFromAFreshCopyOfTheGameArchive)
 {
     RecordingLog first;
@@ -190,16 +175,6 @@ TEST_F(BuildTest, ADamagedGameArchiveIsNeverReplacedByAnArchiveOfTheModAlone)
     EXPECT_EQ(QDir(modFolder).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
-TEST_F(BuildTest, AModArchiveThatCannotBeWrittenIsReportedAndNothingChanges)
-{
-    // The project folder is a file: nothing can be created in it.
-    request.archivePath = fixtures.Write(QStringLiteral("not-a-folder"), "x") + QLatin1String("/Weapons.mpq");
-    RecordingLog log;
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::NotRun);
-    EXPECT_TRUE(log.Text().startsWith(QStringLiteral("Cannot copy the game archive ")));
-    EXPECT_EQ(ArchiveFixtures::Read(fixtures.Path(QStringLiteral("not-a-folder"))), "x");
-}
-
 TEST_F(BuildTest, AFullHashTableIsGrown)
 {
     // smpq sizes the hash table to the files it was given: four slots here.
@@ -226,18 +201,3 @@ TEST_F(BuildTest, AFullHashTableIsGrown)
                                     + QLatin1String(".txt")));
 }
 
-TEST_F(BuildTest, BuildArchiveCreatesAnArchiveWhereThereIsNone)
-{
-    const QString created = fixtures.Path(QStringLiteral("Weapons/new.mpq"));
-    RecordingLog log;
-    EXPECT_EQ(library.BuildArchive(created, modFolder, request.entries, true, log), BuildOutcome::AllAdded);
-    EXPECT_EQ(log.Text(), expectedLog);
-    QStringList names = ArchiveFixtures::SmpqList(created);
-    names.sort();
-    QStringList entries = request.entries;
-    entries.sort();
-    EXPECT_EQ(names, entries);
-    EXPECT_EQ(library.BuildArchive(created, modFolder, {}, true, log), BuildOutcome::NotRun);
-    EXPECT_EQ(library.BuildArchive(created, QString(), request.entries, true, log), BuildOutcome::NotRun);
-    EXPECT_EQ(log.Text(), expectedLog);
-}

@@ -77,25 +77,6 @@ TEST_F(InstallTest, AGameFolderWithoutPatchArchiveGetsOneAndNoBackup)
     EXPECT_EQ(GameFiles(), QStringList{QStringLiteral("patch_d2.mpq")});
 }
 
-TEST_F(InstallTest, AnInstallThatRunsOutOfDiskSpaceLeavesThePatchArchiveWhole)
-{
-    fixtures.Write(QStringLiteral("Diablo II/patch_d2.mpq"), "the game's own patch");
-    QString error;
-    ASSERT_TRUE(ModInstaller::Install(firstMod, gameFolder, error));
-    const QString large = fixtures.Write(QStringLiteral("Big/Big.mpq"), ArchiveFixtures::Pattern(200000, 1));
-    bool installed = true;
-    {
-        FileSizeLimit limit(100000);
-        if (!limit.IsActive())
-            GTEST_SKIP() << "cannot limit the file size of this process";
-        installed = ModInstaller::Install(large, gameFolder, error);
-    }
-    EXPECT_FALSE(installed);
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot copy "))) << error.toStdString();
-    EXPECT_EQ(ArchiveFixtures::Read(gameFolder + QLatin1String("/patch_d2.mpq")), "first MOD archive");
-    EXPECT_EQ(GameFiles(), (QStringList{QStringLiteral("patch_d2.bak"), QStringLiteral("patch_d2.mpq")}));
-}
-
 TEST_F(InstallTest, ABackupThatCannotBeWrittenStopsTheInstallBeforeAnythingChanges)
 {
     fixtures.Write(QStringLiteral("Diablo II/patch_d2.mpq"), ArchiveFixtures::Pattern(200000, 2));

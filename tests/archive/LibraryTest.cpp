@@ -101,10 +101,3 @@ TEST(MpqLibraryTest, WithoutTheLibraryEveryOperationFailsAndBuildWritesNothing)
     EXPECT_EQ(QDir(fixtures.Path(QStringLiteral("Mod"))).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-TEST(MpqLibraryTest, BuildIsOfferedOnlyWithAGameArchiveAndFiles)
-{
-    MpqLibrary library;
-    EXPECT_TRUE(ModBuilder::CanBuild(library, QStringLiteral("/g/patch_d2.mpq"), 1));
-    EXPECT_FALSE(ModBuilder::CanBuild(library, QString(), 1));
-    EXPECT_FALSE(ModBuilder::CanBuild(library, QStringLiteral("/g/patch_d2.mpq"), 0));
-}

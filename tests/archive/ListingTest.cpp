@@ -82,22 +82,6 @@ TEST(ListingLineReaderTest, EveryKindOfLineEndSeparatesAlikeAndBlankLinesVanish)
     EXPECT_EQ(lines[4].next, 15);
 }
 
-TEST(ListingLineReaderTest, CommentsAndEmptyLinesAreNoCandidatesButSpacesAreKept)
-{
-    const QList<ReaderLine> lines = ReadAll("\r\n(listfile)\n;comment\n name \t\nx(;");
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[0].text, "");
-    EXPECT_FALSE(lines[0].candidate);
-    EXPECT_FALSE(lines[1].candidate);
-    EXPECT_FALSE(lines[2].candidate);
-    EXPECT_EQ(lines[3].text, " name \t");
-    EXPECT_TRUE(lines[3].candidate);
-    EXPECT_EQ(lines[4].text, "x(;");
-    EXPECT_TRUE(lines[4].candidate);
-    EXPECT_EQ(lines[4].next, 33);
-    EXPECT_TRUE(ReadAll("").isEmpty());
-}
-
 TEST_F(ListingTest, FindsExactlyTheCandidatesTheArchiveHoldsInListingOrder)
 {
     const QByteArray listing = "data\\global\\excel\\armor.txt\r\n"
