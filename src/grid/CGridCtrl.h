@@ -6,16 +6,19 @@
 #include "grid/DrawTextFlags.h"
 #include "grid/GridCellId.h"
 #include "grid/GridCellRange.h"
+#include "grid/GridAxis.h"
 #include "grid/GridOwner.h"
 #include "grid/GridRow.h"
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QSet>
 
 #include <functional>
 #include <vector>
 
 class CTitleTip;
+class GridSizingBar;
 class QScrollBar;
 
 // Grid line modes.
@@ -261,6 +264,47 @@ public:
     void HideTitleTip();
     CTitleTip* GetTitleTip() const { return m_pTitleTip; }
 
+    // ---- Selection, keyboard and editing (driven by keys and the mouse)
+    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint = false,
+                          bool select = true);
+    void SetSelectedRange(const GridCellRange& range, bool forceRepaint = false, bool select = true);
+    GridCellRange GetSelectedRange() const;
+    bool IsCellSelected(int row, int col) const;
+    void SelectAllCells();
+    void SelectCells(GridCellId cell, bool forceRepaint = false, bool select = true);
+    void SelectRows(GridCellId cell, bool forceRepaint = false, bool select = true);
+    void SelectColumns(GridCellId cell, bool forceRepaint = false, bool select = true);
+    void OnSelecting(const GridCellId& cell);
+    GridCellId GetSelectionStart() const { return m_idSelectionStart; }
+    void EditCell(int row, int col, QPoint point, int ch);
+    // Delete, cut and paste change cells through here: the owner may veto
+    // (begin edit) and revert (end edit) every single cell.
+    void ModifyCellText(int row, int col, const QString& text);
+
+    // ---- Clipboard (plain text: TAB between cells, LF between rows)
+    static constexpr int ID_EDIT_COPY = 57634;
+    static constexpr int ID_EDIT_CUT = 57635;
+    static constexpr int ID_EDIT_PASTE = 57637;
+    static constexpr int ID_EDIT_SELECT_ALL = 57642;
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    // The text of the selection's bounding rectangle; false when nothing is
+    // selected.
+    virtual bool CopySelection(QString* text) const;
+    // Empties the selected cells (cut).
+    virtual void ClearSelection();
+    virtual bool PasteText(const GridCellId& start, const QString& text);
+
+    // ---- Auto-size and sorting
+    bool AutoSizeColumn(int col, int style = 0, bool resetScrollBars = true);
+    bool AutoSizeRow(int row, bool resetScrollBars = true);
+    void AutoSize(int style = 0);
+    // Compares two cells like strcmp; data is SortByColumn's.
+    using CompareFunction = std::function<int(const CGridCellBase*, const CGridCellBase*, qint32 data)>;
+    void SetCompareFunction(CompareFunction compare) { m_pfnCompare = std::move(compare); }
+    bool SortByColumn(int col, bool ascending, qint32 data = 0);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -268,6 +312,14 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     virtual void OnDraw(QPainter& painter, const QRect& clip);
 
@@ -362,4 +414,40 @@ private:
     GridOwner* m_pOwner = nullptr;
     int m_nID = 0;
     CTitleTip* m_pTitleTip = nullptr;
+
+    // ---- Keyboard, mouse and editing: state and steps
+    enum class MouseMode { Nothing, SelectAll, SelectColumns, SelectRows, SelectCells, OverRowDivide, SizingRow,
+                           OverColDivide, SizingColumn, PrepareEdit };
+    static constexpr int AutoScrollPeriodMs = 25;
+    GridAxis RowAxis() const;
+    GridAxis ColumnAxis() const;
+    void SetCellSelected(const GridCellId& cell, bool selected);
+    void RepaintCell(const GridCellId& cell, const GridCellRange& visible);
+    bool OnShortcutKey(int vk, Qt::KeyboardModifiers modifiers);
+    void OnKeyDown(int vk, Qt::KeyboardModifiers modifiers);
+    void OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers);
+    void CommitCellText(int row, int col, const QString& text);
+    void ReportError(const QString& text);
+    QPoint RelativeToCell(const GridCellId& cell, QPoint point) const;
+    void OnFixedRowClick(const GridCellId& cell);
+    void OnFixedColumnClick(const GridCellId& cell);
+    void StartSizing(bool rows, QPoint point);
+    void FinishSizing(QPoint point);
+    bool UpdateDividerHover(QPoint point);
+    bool DragWithMouse(QPoint point);
+    void OnRightButtonUp(QPoint point);
+    void AutoSizeDivider(bool rows, QPoint point, const GridCellId& cell);
+    void StopAutoScroll();
+    void OnAutoScroll();
+    std::pair<int, int> AutoSizeRowSpan(int style) const;
+    void ApplyFont(const QFont& font);
+    void OnSysColorChange();
+
+    MouseMode m_MouseMode = MouseMode::Nothing;
+    bool m_bLMouseButtonDown = false;
+    QPoint m_LeftClickDownPoint;
+    QPoint m_LastMousePoint;
+    QBasicTimer m_AutoScrollTimer;
+    GridSizingBar* m_pSizingBar = nullptr;
+    CompareFunction m_pfnCompare;
 };

@@ -1,0 +1,653 @@
+#include "grid/CGridCtrl.h"
+#include "grid/CInPlaceEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPalette>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// Records every notification and answers the codes it was told to refuse.
+class RecordingOwner : public GridOwner
+{
+public:
+    long OnGridNotify(const GridNotifyInfo& info) override
+    {
+        notes.push_back(info);
+        const auto answer = answers.find(info.code);
+        return answer == answers.end() ? 0 : answer->second;
+    }
+
+    int Count(int code) const
+    {
+        return int(std::count_if(notes.begin(), notes.end(), [code](const auto& n) { return n.code == code; }));
+    }
+
+    std::vector<GridNotifyInfo> notes;
+    std::map<int, long> answers;
+};
+
+// 8 rows by 6 columns, one fixed row and one fixed column, every body cell
+// holding "r<row>c<col>", shown on screen.
+class GridInteraction : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        grid.SetOwner(&owner);
+        grid.resize(420, 240);
+        for (int row = 0; row < grid.GetRowCount(); ++row) {
+            grid.SetRowHeight(row, 20);
+            for (int col = 0; col < grid.GetColumnCount(); ++col) {
+                grid.SetColumnWidth(col, 60);
+                grid.SetCellText(row, col, QStringLiteral("r%1c%2").arg(row).arg(col));
+            }
+        }
+        grid.SetModified(false);
+        grid.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+        QApplication::setActiveWindow(&grid);
+        grid.setFocus();
+    }
+
+    QPoint Centre(int row, int col) const
+    {
+        QRect rect;
+        EXPECT_TRUE(grid.GetCellRect(row, col, &rect));
+        return rect.center();
+    }
+
+    void Click(int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, Centre(row, col));
+    }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(&grid, key, modifiers);
+    }
+
+    void ExpectFocus(int row, int col) const
+    {
+        EXPECT_EQ(grid.GetFocusCell(), GridCellId(row, col));
+    }
+
+    CInPlaceEdit* OpenEditor() const
+    {
+        const auto editors = grid.viewport()->findChildren<CInPlaceEdit*>();
+        for (CInPlaceEdit* editor : editors)
+            if (editor->isVisible())
+                return editor;
+        return nullptr;
+    }
+
+    static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+
+    RecordingOwner owner;
+    CGridCtrl grid{8, 6, 1, 1};
+};
+
+} // namespace
+
+// ---- Keyboard
+
+TEST_F(GridInteraction, ArrowsStopAtTheEdgesAndNeverEnterFixedCells)
+{
+    grid.SetFocusCell(1, 1);
+    Key(Qt::Key_Up);
+    ExpectFocus(1, 1);
+    Key(Qt::Key_Left);
+    ExpectFocus(1, 1);
+    grid.SetFocusCell(7, 5);
+    Key(Qt::Key_Down);
+    ExpectFocus(7, 5);
+    Key(Qt::Key_Right);
+    ExpectFocus(7, 5);
+    Key(Qt::Key_Up);
+    ExpectFocus(6, 5);
+    EXPECT_TRUE(grid.IsCellSelected(6, 5));
+    EXPECT_FALSE(grid.IsCellSelected(7, 5));
+}
+
+TEST_F(GridInteraction, ArrowsHomeAndEndSkipHiddenRowsAndColumns)
+{
+    grid.SetRowHeight(3, 0);
+    grid.SetColumnWidth(3, 0);
+    grid.SetColumnWidth(5, 0);
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_Down);
+    ExpectFocus(4, 2);
+    Key(Qt::Key_Up);
+    ExpectFocus(2, 2);
+    Key(Qt::Key_Right);
+    ExpectFocus(2, 4);
+    Key(Qt::Key_Right);
+    ExpectFocus(2, 4);
+    Key(Qt::Key_Home);
+    ExpectFocus(2, 1);
+    Key(Qt::Key_End);
+    ExpectFocus(2, 4);
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    ExpectFocus(1, 1);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    ExpectFocus(7, 4);
+}
+
+TEST_F(GridInteraction, TabWrapsAtTheRowEndsAndStaysAtTheGridEnds)
+{
+    grid.SetFocusCell(2, 5);
+    Key(Qt::Key_Tab);
+    ExpectFocus(3, 1);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ExpectFocus(2, 5);
+    grid.SetFocusCell(7, 5);
+    Key(Qt::Key_Tab);
+    ExpectFocus(7, 5);
+    EXPECT_TRUE(grid.hasFocus());
+    grid.SetFocusCell(1, 1);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ExpectFocus(1, 1);
+}
+
+TEST_F(GridInteraction, PageDownAndUpReachTheLastAndFirstRows)
+{
+    grid.SetRowCount(60);
+    grid.SetFocusCell(1, 1);
+    for (int i = 0; i < 10; ++i)
+        Key(Qt::Key_PageDown);
+    ExpectFocus(59, 1);
+    EXPECT_TRUE(grid.IsCellVisible(59, 1));
+    for (int i = 0; i < 10; ++i)
+        Key(Qt::Key_PageUp);
+    ExpectFocus(1, 1);
+    EXPECT_TRUE(grid.IsCellVisible(1, 1));
+}
+
+TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellAndPlainArrowsSelectOneCell)
+{
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 3, 3, 4));
+    EXPECT_EQ(grid.GetSelectedCount(), 4);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 3, 3, 3));
+}
+
+TEST_F(GridInteraction, SelectAllByKeyAndCommandSelectsEveryBodyCellBetweenTheNotifications)
+{
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(1, 1, 7, 5));
+    EXPECT_EQ(grid.GetSelectedCount(), 35);
+    ASSERT_EQ(owner.notes.size(), 2u);
+    EXPECT_EQ(owner.notes[0].code, GridNotifySelectionChanging);
+    EXPECT_EQ(owner.notes[1].code, GridNotifySelectionChanged);
+
+    grid.ResetSelection();
+    CommandState state;
+    ASSERT_TRUE(grid.OnUpdateCommand(CGridCtrl::ID_EDIT_SELECT_ALL, state));
+    EXPECT_TRUE(state.enabled);
+    ASSERT_TRUE(grid.OnCommand(CGridCtrl::ID_EDIT_SELECT_ALL));
+    EXPECT_EQ(grid.GetSelectedCount(), 35);
+    grid.EnableSelection(false);
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_SELECT_ALL, state);
+    EXPECT_FALSE(state.enabled);
+}
+
+// ---- Editing and its notifications
+
+TEST_F(GridInteraction, DeleteEmptiesAnEditableCellWithBothNotificationsButNotAReadOnlyOne)
+{
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetCellText(2, 2), QString());
+    EXPECT_EQ(owner.Count(GridNotifyBeginEdit), 1);
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
+    EXPECT_TRUE(grid.GetModified(2, 2));
+
+    grid.SetCellState(3, 2, grid.GetCellState(3, 2) | CellStateReadOnly);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetCellText(3, 2), QStringLiteral("r3c2"));
+    grid.SetEditable(false);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetCellText(4, 2), QStringLiteral("r4c2"));
+}
+
+TEST_F(GridInteraction, ABeginEditVetoKeepsTheCellAndOpensNoEditor)
+{
+    owner.answers[GridNotifyBeginEdit] = -1;
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_X);
+    EXPECT_EQ(grid.GetCellText(2, 2), QStringLiteral("r2c2"));
+    EXPECT_EQ(OpenEditor(), nullptr);
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 0);
+}
+
+TEST_F(GridInteraction, AnEndEditRefusalRestoresTheTextAndLeavesNoModifiedMark)
+{
+    owner.answers[GridNotifyEndEdit] = -1;
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetCellText(2, 2), QStringLiteral("r2c2"));
+    EXPECT_FALSE(grid.GetModified());
+    EXPECT_FALSE(grid.GetModified(2, 2));
+
+    Key(Qt::Key_Z);
+    CInPlaceEdit* editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid.GetCellText(2, 2), QStringLiteral("r2c2"));
+    EXPECT_FALSE(grid.GetModified());
+}
+
+TEST_F(GridInteraction, TypingOpensTheEditorWithTheCharacterButEscapeDoesNot)
+{
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(OpenEditor(), nullptr);
+    QTest::keyClick(&grid, '(');
+    CInPlaceEdit* editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("("));
+    ExpectFocus(2, 2);
+}
+
+TEST_F(GridInteraction, DownAndTabCarryTheEditOnButEnterAndEscapeDoNot)
+{
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_X);
+    QTest::keyClick(OpenEditor(), Qt::Key_Down);
+    EXPECT_EQ(grid.GetCellText(2, 2), QStringLiteral("x"));
+    ExpectFocus(3, 2);
+    CInPlaceEdit* next = OpenEditor();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->GetRow(), 3);
+    EXPECT_EQ(next->selectedText(), QStringLiteral("r3c2"));
+
+    QTest::keyClick(next, Qt::Key_Tab);
+    ExpectFocus(3, 3);
+    ASSERT_NE(OpenEditor(), nullptr);
+    EXPECT_EQ(OpenEditor()->GetColumn(), 3);
+
+    QTest::keyClick(OpenEditor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ExpectFocus(3, 3);
+    EXPECT_EQ(OpenEditor(), nullptr);
+
+    Key(Qt::Key_Y);
+    QTest::keyClick(OpenEditor(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(OpenEditor(), nullptr);
+    EXPECT_EQ(grid.GetCellText(3, 3), QStringLiteral("r3c3"));
+    ExpectFocus(3, 3);
+}
+
+// ---- Clipboard
+
+TEST_F(GridInteraction, CopyGivesTabsBetweenCellsAndLineFeedsBetweenRowsWithoutTrailers)
+{
+    grid.SetSelectedRange(2, 2, 3, 4);
+    grid.OnCommand(CGridCtrl::ID_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), QStringLiteral("r2c2\tr2c3\tr2c4\nr3c2\tr3c3\tr3c4"));
+
+    grid.SetColumnWidth(4, 0);
+    grid.SetRowHeight(3, 0);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), QStringLiteral("r2c2\tr2c3"));
+}
+
+TEST_F(GridInteraction, CopyLeavesUnselectedCellsOfTheRectangleEmpty)
+{
+    Click(2, 2);
+    Click(3, 4, Qt::ControlModifier);
+    grid.OnCommand(CGridCtrl::ID_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), QStringLiteral("r2c2\t\t\n\t\tr3c4"));
+}
+
+TEST_F(GridInteraction, CopyThenPasteReproducesCommasSpacesAndEmptyFieldsExactly)
+{
+    grid.SetCellText(2, 2, QStringLiteral("hpot,qty=3"));
+    grid.SetCellText(2, 3, QStringLiteral(" lead"));
+    grid.SetCellText(3, 2, QString());
+    grid.SetCellText(3, 3, QStringLiteral("trail  "));
+    grid.SetSelectedRange(2, 2, 3, 3);
+    grid.OnCommand(CGridCtrl::ID_EDIT_COPY);
+
+    Click(5, 4);
+    owner.notes.clear();
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetCellText(5, 4), QStringLiteral("hpot,qty=3"));
+    EXPECT_EQ(grid.GetCellText(5, 5), QStringLiteral(" lead"));
+    EXPECT_EQ(grid.GetCellText(6, 4), QString());
+    EXPECT_EQ(grid.GetCellText(6, 5), QStringLiteral("trail  "));
+    EXPECT_EQ(grid.GetCellText(5, 3), QStringLiteral("r5c3"));
+    EXPECT_EQ(grid.GetCellText(7, 4), QStringLiteral("r7c4"));
+    // Every written cell was offered to the owner first, in cell order.
+    ASSERT_EQ(owner.Count(GridNotifyBeginEdit), 4);
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 4);
+    EXPECT_EQ(owner.notes.front().row, 5);
+    EXPECT_EQ(owner.notes.back().row, 6);
+}
+
+TEST_F(GridInteraction, PasteDropsWhatFallsOutsideAndFiltersWhatACellCannotHold)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\tb\tc\nd\r\ne\u0100f\n\ng"));
+    grid.SetFocusCell(5, 4);
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetCellText(5, 4), QStringLiteral("a"));
+    EXPECT_EQ(grid.GetCellText(5, 5), QStringLiteral("b"));
+    EXPECT_EQ(grid.GetCellText(6, 4), QStringLiteral("d"));
+    EXPECT_EQ(grid.GetCellText(7, 4), QStringLiteral("ef"));
+}
+
+TEST_F(GridInteraction, CutOfACtrlSelectionEmptiesOnlyTheSelectedCells)
+{
+    Click(2, 2);
+    Click(3, 4, Qt::ControlModifier);
+    CommandState state;
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_CUT, state);
+    EXPECT_TRUE(state.enabled);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), QStringLiteral("r2c2\t\t\n\t\tr3c4"));
+    EXPECT_EQ(grid.GetCellText(2, 2), QString());
+    EXPECT_EQ(grid.GetCellText(3, 4), QString());
+    EXPECT_EQ(grid.GetCellText(2, 3), QStringLiteral("r2c3"));
+    EXPECT_EQ(grid.GetCellText(3, 2), QStringLiteral("r3c2"));
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
+}
+
+TEST_F(GridInteraction, EditCommandsAreEnabledOnlyWhenTheyCanWork)
+{
+    CommandState state;
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_COPY, state);
+    EXPECT_FALSE(state.enabled);
+    grid.SetFocusCell(2, 2);
+    grid.SetSelectedRange(2, 2, 2, 2);
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_COPY, state);
+    EXPECT_TRUE(state.enabled);
+    QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_PASTE, state);
+    EXPECT_TRUE(state.enabled);
+    grid.SetEditable(false);
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_PASTE, state);
+    EXPECT_FALSE(state.enabled);
+    grid.OnUpdateCommand(CGridCtrl::ID_EDIT_CUT, state);
+    EXPECT_FALSE(state.enabled);
+    EXPECT_FALSE(grid.OnUpdateCommand(4711, state));
+    EXPECT_FALSE(grid.OnCommand(4711));
+}
+
+// ---- Mouse
+
+TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)
+{
+    Click(2, 2);
+    ExpectFocus(2, 2);
+    Click(4, 3, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 2, 4, 3));
+    EXPECT_EQ(grid.GetSelectedCount(), 6);
+    Click(6, 5, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetSelectedCount(), 7);
+    Click(3, 3, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetSelectedCount(), 6);
+    EXPECT_FALSE(grid.IsCellSelected(3, 3));
+    Click(5, 1);
+    EXPECT_EQ(grid.GetSelectedCount(), 1);
+    EXPECT_GE(owner.Count(NM_CLICK), 5);
+}
+
+TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsAndTheCornerSelectsAll)
+{
+    Click(0, 3);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(1, 3, 7, 3));
+    Click(0, 4, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(1, 3, 7, 4));
+    Click(4, 0);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(4, 1, 4, 5));
+    ExpectFocus(4, 1);
+    Click(0, 0);
+    EXPECT_EQ(grid.GetSelectedCount(), 35);
+}
+
+TEST_F(GridInteraction, ClickingTheFocusCellOpensTheEditorOnRelease)
+{
+    Click(2, 2);
+    EXPECT_EQ(OpenEditor(), nullptr);
+    Click(2, 2);
+    CInPlaceEdit* editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetRow(), 2);
+    EXPECT_EQ(editor->text(), QStringLiteral("r2c2"));
+}
+
+TEST_F(GridInteraction, RightClickMovesTheFocusButKeepsTheSelection)
+{
+    grid.SetFocusCell(2, 2);
+    grid.SetSelectedRange(2, 2, 3, 3);
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::NoModifier, Centre(5, 4));
+    ExpectFocus(5, 4);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 2, 3, 3));
+    ASSERT_EQ(owner.Count(NM_RCLICK), 1);
+    EXPECT_EQ(owner.notes.back().row, 5);
+}
+
+TEST_F(GridInteraction, DraggingASelectionPastTheBottomScrollsUntilRelease)
+{
+    grid.SetRowCount(60);
+    const QPoint start = Centre(2, 2);
+    const QPoint below(start.x(), grid.viewport()->height() + 30);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(grid.viewport(), below);
+    QTest::qWait(200);
+    const int reached = grid.GetFocusCell().row;
+    EXPECT_GT(reached, 10);
+    EXPECT_TRUE(grid.IsCellVisible(reached, 2));
+    EXPECT_TRUE(grid.IsCellSelected(reached - 1, 2));
+    EXPECT_TRUE(grid.IsCellSelected(2, 2));
+    EXPECT_FALSE(grid.IsCellSelected(2, 3));
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    const int stopped = grid.GetFocusCell().row;
+    QTest::qWait(100);
+    EXPECT_EQ(grid.GetFocusCell().row, stopped);
+}
+
+TEST_F(GridInteraction, LosingTheFocusStopsTheAutoScroll)
+{
+    grid.SetRowCount(60);
+    QWidget other;
+    other.show();
+    const QPoint start = Centre(2, 2);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(grid.viewport(), QPoint(start.x(), grid.viewport()->height() + 30));
+    QTest::qWait(60);
+    const int scrolling = grid.GetFocusCell().row;
+    EXPECT_GT(scrolling, 2);
+    QApplication::setActiveWindow(&other);
+    other.setFocus();
+    QCoreApplication::processEvents();
+    const int stopped = grid.GetFocusCell().row;
+    QTest::qWait(100);
+    EXPECT_EQ(grid.GetFocusCell().row, stopped);
+}
+
+// ---- Border dragging
+
+TEST_F(GridInteraction, AColumnBorderDragsWithinThreePixelsInTheHeadingOnly)
+{
+    const int border = 60 + 60 + 60 - 1; // right edge of column 2
+    QTest::mouseMove(grid.viewport(), QPoint(border, 10));
+    EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(border, 10));
+    QTest::mouseMove(grid.viewport(), QPoint(border + 25, 10));
+    QWidget* shownBar = nullptr;
+    for (QWidget* child : grid.viewport()->findChildren<QWidget*>())
+        if (child->isVisible() && child->width() == 2)
+            shownBar = child;
+    ASSERT_NE(shownBar, nullptr);
+    EXPECT_EQ(shownBar->x(), border + 25);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(border + 25, 10));
+    EXPECT_EQ(grid.GetColumnWidth(2), 84); // the border follows the pointer to x = 204
+    EXPECT_FALSE(shownBar->isVisible());
+
+    // Inside the body, or 5 pixels away from the border, nothing is dragged.
+    for (QPoint start : {QPoint(border, 50), QPoint(border - 8, 10)}) {
+        QTest::mouseMove(grid.viewport(), start);
+        QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, start);
+        QTest::mouseMove(grid.viewport(), start + QPoint(30, 0));
+        QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, start + QPoint(30, 0));
+        EXPECT_EQ(grid.GetColumnWidth(2), 84);
+    }
+}
+
+TEST_F(GridInteraction, ReleasingABorderWhereItWasPressedChangesNothing)
+{
+    const QPoint border(119, 10);
+    QTest::mouseMove(grid.viewport(), border);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    EXPECT_EQ(grid.GetColumnWidth(1), 60);
+}
+
+TEST_F(GridInteraction, RowBordersHideOnlyWhenHidingIsAllowed)
+{
+    const QPoint border(10, 20 + 20 + 20 - 1); // bottom edge of row 2
+    QTest::mouseMove(grid.viewport(), border);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 5));
+    EXPECT_EQ(grid.GetRowHeight(2), 0);
+
+    grid.EnableRowHide(false);
+    const QPoint nextBorder(10, 20 + 20 + 20 - 1); // now the bottom of row 3
+    QTest::mouseMove(grid.viewport(), nextBorder);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, nextBorder);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, -40));
+    EXPECT_EQ(grid.GetRowHeight(3), 1);
+}
+
+TEST_F(GridInteraction, AHiddenColumnIsGrabbedAgainAtItsBorderAndWidened)
+{
+    grid.SetColumnWidth(2, 0);
+    const QPoint border(120, 10); // left edge of column 3, where column 2 hides
+    QTest::mouseMove(grid.viewport(), border);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border + QPoint(40, 0));
+    EXPECT_EQ(grid.GetColumnWidth(2), 40);
+    EXPECT_EQ(grid.GetColumnWidth(1), 60);
+}
+
+TEST_F(GridInteraction, DoubleClickingAColumnBorderFitsTheColumnWithItsHeading)
+{
+    grid.SetCellText(0, 2, QStringLiteral("a much longer heading than the cells"));
+    const QPoint border(179, 10);
+    QTest::mouseMove(grid.viewport(), border);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    EXPECT_EQ(grid.GetColumnWidth(2), grid.GetCell(0, 2)->GetCellExtent().width());
+    EXPECT_GT(grid.GetColumnWidth(2), 60);
+}
+
+// ---- Auto-size, sorting, fonts and colours
+
+TEST_F(GridInteraction, AutoSizeFitsShownLinesAndLeavesHiddenOnesHidden)
+{
+    grid.SetColumnWidth(3, 0);
+    grid.SetRowHeight(4, 0);
+    grid.SetCellText(2, 2, QStringLiteral("a rather long text for one cell"));
+    grid.AutoSize();
+    EXPECT_EQ(grid.GetColumnWidth(3), 0);
+    EXPECT_EQ(grid.GetRowHeight(4), 0);
+    EXPECT_EQ(grid.GetColumnWidth(2), grid.GetCell(2, 2)->GetCellExtent().width());
+    EXPECT_EQ(grid.GetRowHeight(2), grid.GetCell(2, 2)->GetCellExtent().height());
+    EXPECT_FALSE(grid.AutoSizeColumn(3));
+    EXPECT_FALSE(grid.AutoSizeRow(4));
+}
+
+TEST_F(GridInteraction, AutoSizeOfHeadingsOnlyKeepsTheDataRowHeights)
+{
+    grid.SetRowHeight(5, 33);
+    grid.SetCellText(5, 2, QStringLiteral("a rather long text for one cell"));
+    grid.AutoSize(GVS_HEADER);
+    EXPECT_EQ(grid.GetRowHeight(5), 33);
+    EXPECT_EQ(grid.GetColumnWidth(2), grid.GetCell(0, 2)->GetCellExtent().width());
+}
+
+TEST_F(GridInteraction, SortingOrdersWholeRowsAndAChangeInTheColumnClearsTheArrow)
+{
+    const QStringList keys{"b", "D", "a", "c", "b2", "A", "z"};
+    for (int row = 1; row <= 7; ++row)
+        grid.SetCellText(row, 2, keys[row - 1]);
+    grid.SetRowHeight(3, 31);
+    grid.SetFocusCell(2, 2);
+    grid.SetSelectedRange(2, 2, 3, 3);
+    ASSERT_TRUE(grid.SortByColumn(2, true));
+    QStringList sorted;
+    for (int row = 1; row <= 7; ++row)
+        sorted << grid.GetCellText(row, 2);
+    EXPECT_EQ(sorted, QStringList({"A", "D", "a", "b", "b2", "c", "z"}));
+    EXPECT_EQ(grid.GetCellText(3, 1), QStringLiteral("r3c1")); // "a" came from row 3 with its row
+    EXPECT_EQ(grid.GetRowHeight(3), 31);
+    EXPECT_EQ(grid.GetSortColumn(), 2);
+    EXPECT_EQ(grid.GetFocusCell(), GridCellId());
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+
+    ASSERT_TRUE(grid.SortByColumn(2, false));
+    EXPECT_EQ(grid.GetCellText(1, 2), QStringLiteral("z"));
+    grid.SetCellText(4, 3, QStringLiteral("other column"));
+    EXPECT_EQ(grid.GetSortColumn(), 2);
+    grid.SetFocusCell(4, 2);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetSortColumn(), -1);
+}
+
+TEST_F(GridInteraction, HeadingClicksSortWhenAskedAndReverseOnTheSameColumn)
+{
+    grid.SetHeaderSort(true);
+    for (int row = 1; row <= 7; ++row)
+        grid.SetCellText(row, 3, QString::number(row % 3));
+    Click(0, 3);
+    EXPECT_EQ(grid.GetCellText(1, 3), QStringLiteral("0"));
+    EXPECT_TRUE(grid.GetSortAscending());
+    Click(0, 3);
+    EXPECT_EQ(grid.GetCellText(1, 3), QStringLiteral("2"));
+    EXPECT_FALSE(grid.GetSortAscending());
+}
+
+TEST_F(GridInteraction, ANewFontChangesTheDefaultSizesButNotTheExistingOnes)
+{
+    QFont big = grid.font();
+    big.setPixelSize(40);
+    grid.setFont(big);
+    EXPECT_EQ(grid.GetColumnWidth(2), 60);
+    EXPECT_EQ(grid.GetRowHeight(2), 20);
+    const int defaultHeight = grid.GetDefaultCell(false, false)->GetHeight();
+    EXPECT_GE(defaultHeight, 40);
+    grid.SetRowCount(9);
+    EXPECT_EQ(grid.GetRowHeight(8), defaultHeight);
+}
+
+TEST_F(GridInteraction, PaletteChangesReachOnlyTheColoursStillAtTheirSystemValues)
+{
+    const QPalette original = QApplication::palette();
+    grid.SetFixedBkColor(RGB(1, 2, 3));
+    QPalette changed = original;
+    changed.setColor(QPalette::Base, QColor(10, 20, 30));
+    changed.setColor(QPalette::Button, QColor(40, 50, 60));
+    QApplication::setPalette(changed);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.GetTextBkColor(), RGB(10, 20, 30));
+    EXPECT_EQ(grid.GetDefaultCell(true, false)->GetBackClr(), RGB(1, 2, 3));
+    QApplication::setPalette(original);
+}
