@@ -90,7 +90,8 @@ BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, Buil
     QTemporaryFile copy(target.absoluteDir().filePath(target.fileName() + QLatin1String(".XXXXXX")));
     QString error;
     if (!CopyGameArchive(request.gameMpqPath, copy, error)) {
-        LogLine(log, QStringLiteral("Cannot copy the game archive %1: %2").arg(request.gameMpqPath, error));
+        LogLine(log, QStringLiteral("Cannot copy the game archive %1 into %2: %3")
+                         .arg(request.gameMpqPath, target.absolutePath(), error));
         LogLine(log, QStringLiteral("The MOD archive %1 was left as it was").arg(request.archivePath));
         return BuildOutcome::NotRun;
     }
