@@ -198,6 +198,8 @@ public:
     int GetAutoSizeStyle() const { return m_nAutoSizeColumnStyle; }
     int GetResizeCaptureRange() const { return m_nResizeCaptureRange; }
     int GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
+    // Lines per wheel notch; read from the desktop at construction.
+    void SetWheelScrollLines(int lines) { m_nRowsPerWheelNotch = lines; }
 
     // ---- Modified flag
     void SetModified(bool modified = true, int row = -1, int col = -1);

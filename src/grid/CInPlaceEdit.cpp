@@ -10,6 +10,7 @@
 #include <QToolTip>
 #include <QValidator>
 
+#include <algorithm>
 #include <functional>
 
 bool CInPlaceEdit::s_bEnding = false;
@@ -121,7 +122,13 @@ void CInPlaceEdit::ProcessCharacter(int ch)
 
 void CInPlaceEdit::InsertTyped(const QString& text)
 {
-    insert(text);
+    // Refused before it replaces a selection, so that a wrong key costs no text.
+    const QString kept = CellTextRule::Filter(text);
+    if (kept != text)
+        ShowDropped();
+    if (kept.isEmpty())
+        return;
+    insert(kept);
     Grow();
 }
 
@@ -179,6 +186,12 @@ bool CInPlaceEdit::event(QEvent* event)
 
 void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 {
+    const QString typed = event->text();
+    if (std::any_of(typed.cbegin(), typed.cend(), [](QChar ch) { return ch.unicode() > 0xFF; })) {
+        ShowDropped();
+        event->accept();
+        return;
+    }
     const int vk = NavigationKey(event->key());
     if (vk != 0 && (m_bExitOnArrows || (event->modifiers() & Qt::ControlModifier))) {
         FinishWith(vk, event->modifiers());

@@ -1,0 +1,111 @@
+#include "GridTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QRect RectOf(const CGridCtrl& grid, int row, int col)
+{
+    QRect rect;
+    EXPECT_TRUE(grid.GetCellRect(row, col, &rect)) << row << "," << col;
+    return rect;
+}
+
+TEST(GridGeometry, CellsLieSideBySideFromTheTopLeft)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    EXPECT_EQ(grid->ClientRect(), grid->viewport()->rect());
+    EXPECT_EQ(RectOf(*grid, 0, 0), QRect(0, 0, 50, 20));
+    EXPECT_EQ(RectOf(*grid, 2, 3), QRect(150, 40, 50, 20));
+    EXPECT_EQ(grid->GetFixedRowHeight(), 20);
+    EXPECT_EQ(grid->GetFixedColumnWidth(), 50);
+    EXPECT_EQ(grid->GetVirtualWidth(), 300);
+    EXPECT_EQ(grid->GetVirtualHeight(), 200);
+    QRect outside;
+    EXPECT_FALSE(grid->GetCellRect(10, 0, &outside));
+}
+
+TEST(GridGeometry, PointsFindTheirCells)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(149, 39)), GridCellId(1, 2));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(150, 40)), GridCellId(2, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 10)), GridCellId(0, 0));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 10), false), GridCellId(-1, -1));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "beyond the last row and column";
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(-1, 30)).col, -1);
+}
+
+TEST(GridGeometry, HiddenRowsAndColumnsTakeNoSpace)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetColumnWidth(2, 0);
+    grid->SetRowHeight(2, 0);
+    EXPECT_EQ(RectOf(*grid, 3, 3).topLeft(), QPoint(100, 40));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(100, 40)), GridCellId(3, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(99, 39)), GridCellId(1, 1));
+}
+
+TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCells)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    grid->SetScrollPos32(SB_HORZ, 100);
+    grid->SetScrollPos32(SB_VERT, 60);
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell(), GridCellId(4, 3));
+    EXPECT_EQ(RectOf(*grid, 4, 3), QRect(50, 20, 50, 20));
+    EXPECT_EQ(RectOf(*grid, 0, 3), QRect(50, 0, 50, 20)) << "the fixed row follows horizontally";
+    EXPECT_EQ(RectOf(*grid, 4, 0), QRect(0, 20, 50, 20)) << "the fixed column follows vertically";
+    EXPECT_EQ(RectOf(*grid, 0, 0), QRect(0, 0, 50, 20));
+    QRect scrolledOut;
+    EXPECT_FALSE(grid->GetCellRect(3, 3, &scrolledOut));
+    EXPECT_FALSE(grid->GetCellRect(4, 2, &scrolledOut));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(60, 30)), GridCellId(4, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 30)), GridCellId(4, 0));
+}
+
+TEST(GridGeometry, TheTopLeftCellSkipsHiddenRows)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    grid->SetRowHeight(1, 0);
+    grid->SetRowHeight(2, 0);
+    grid->SetScrollPos32(SB_VERT, 20);
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell().row, 4);
+    EXPECT_EQ(RectOf(*grid, 4, 1).top(), 20);
+}
+
+TEST(GridGeometry, VisibilityEndsAtTheClientEdge)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    const QRect client = grid->ClientRect();
+    const GridCellRange range = grid->GetVisibleNonFixedRange();
+    EXPECT_EQ(range.minRow, 1);
+    EXPECT_EQ(range.minCol, 1);
+    EXPECT_EQ(range.maxCol, (client.width() - 1) / 50);
+    EXPECT_EQ(range.maxRow, (client.height() - 1) / 20);
+    EXPECT_TRUE(grid->IsCellVisible(range.maxRow, range.maxCol));
+    EXPECT_FALSE(grid->IsCellVisible(range.maxRow + 1, 1));
+    EXPECT_FALSE(grid->IsCellVisible(1, range.maxCol + 1));
+    grid->SetScrollPos32(SB_VERT, 40);
+    EXPECT_FALSE(grid->IsCellVisible(2, 1));
+    EXPECT_TRUE(grid->IsCellVisible(0, 1));
+    EXPECT_TRUE(grid->IsCellVisible(3, 0));
+    QRect visible;
+    grid->GetVisibleNonFixedRange(&visible);
+    EXPECT_EQ(visible, QRect(0, 0, client.width(), client.height()));
+}
+
+TEST(GridGeometry, ResizeZonesLieOnBordersInsideTheFixedArea)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    EXPECT_TRUE(grid->MouseOverColumnResizeArea(QPoint(49, 5)));
+    EXPECT_TRUE(grid->MouseOverColumnResizeArea(QPoint(52, 5)));
+    EXPECT_FALSE(grid->MouseOverColumnResizeArea(QPoint(54, 5))) << "more than 3 pixels away";
+    EXPECT_FALSE(grid->MouseOverColumnResizeArea(QPoint(1, 5))) << "the left edge of column 0 is no border";
+    EXPECT_FALSE(grid->MouseOverColumnResizeArea(QPoint(52, 25))) << "only within the fixed rows";
+    EXPECT_TRUE(grid->MouseOverRowResizeArea(QPoint(5, 19)));
+    EXPECT_TRUE(grid->MouseOverRowResizeArea(QPoint(5, 22)));
+    EXPECT_FALSE(grid->MouseOverRowResizeArea(QPoint(5, 1))) << "the top edge of row 0 is no border";
+    EXPECT_FALSE(grid->MouseOverRowResizeArea(QPoint(60, 19))) << "only within the fixed columns";
+}
+
+} // namespace

@@ -1,0 +1,108 @@
+#include "GridTestSupport.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QColor Colour(int sysColour)
+{
+    return ColorRefToQColor(GetSysColor(sysColour));
+}
+
+QColor Pixel(CGridCtrl& grid, int x, int y)
+{
+    const QImage image = grid.viewport()->grab().toImage();
+    return image.pixelColor(x, y);
+}
+
+TEST(GridPaint, GridLinesSitOnTheLastPixelOfEachBodyColumnAndRow)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    const QColor line = ColorRefToQColor(grid->GetGridLineColor());
+    const QImage image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(99, 30), line) << "last pixel of column 1";
+    EXPECT_EQ(image.pixelColor(98, 30), Colour(COLOR_WINDOW));
+    EXPECT_EQ(image.pixelColor(100, 30), Colour(COLOR_WINDOW));
+    EXPECT_EQ(image.pixelColor(75, 39), line) << "last pixel of row 1";
+    EXPECT_EQ(image.pixelColor(75, 40), Colour(COLOR_WINDOW));
+    EXPECT_NE(image.pixelColor(99, 10), line) << "the fixed row has no grid lines";
+}
+
+TEST(GridPaint, FixedCellsAreRaisedExceptWhereTheyHeadTheFocus)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    QImage image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(0, 30), Colour(COLOR_3DHIGHLIGHT)) << "raised: light top and left";
+    EXPECT_EQ(image.pixelColor(49, 30), Colour(COLOR_3DDKSHADOW)) << "raised: dark right and bottom";
+    EXPECT_EQ(image.pixelColor(25, 39), Colour(COLOR_3DDKSHADOW));
+    EXPECT_EQ(image.pixelColor(25, 30), Colour(COLOR_3DFACE));
+
+    grid->SetFocusCell(1, 2);
+    image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(0, 30), Colour(COLOR_3DDKSHADOW)) << "the focus row's heading is sunken";
+    EXPECT_EQ(image.pixelColor(100, 5), Colour(COLOR_3DDKSHADOW)) << "the focus column's heading is sunken";
+    EXPECT_EQ(image.pixelColor(50, 5), Colour(COLOR_3DHIGHLIGHT)) << "other headings stay raised";
+}
+
+TEST(GridPaint, TheFocusCellIsFramedInsideItsGridLines)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetFocusCell(2, 2);
+    const QImage image = grid->viewport()->grab().toImage();
+    const QColor text = Colour(COLOR_WINDOWTEXT);
+    EXPECT_EQ(image.pixelColor(100, 50), text);
+    EXPECT_EQ(image.pixelColor(148, 50), text);
+    EXPECT_EQ(image.pixelColor(120, 40), text);
+    EXPECT_EQ(image.pixelColor(120, 58), text);
+    EXPECT_EQ(image.pixelColor(149, 50), ColorRefToQColor(grid->GetGridLineColor()));
+    EXPECT_EQ(image.pixelColor(101, 50), Colour(COLOR_WINDOW));
+}
+
+TEST(GridPaint, SelectedCellsAndOwnColoursFillTheirCell)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetCellState(3, 3, CellStateSelected);
+    grid->SetCellBackColour(4, 4, RGB(10, 200, 30));
+    const QImage image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(160, 65), Colour(COLOR_HIGHLIGHT));
+    EXPECT_EQ(image.pixelColor(210, 85), QColor(10, 200, 30));
+}
+
+TEST(GridPaint, SpaceBeyondTheCellsShowsTheGridBackground)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetGridBkColor(RGB(1, 2, 3));
+    const QImage image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(350, 100), QColor(1, 2, 3));
+    EXPECT_EQ(image.pixelColor(100, 250), QColor(1, 2, 3));
+}
+
+TEST(GridPaint, TextIsDrawnInTheTextColour)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetColumnWidth(1, 200);
+    grid->SetCellText(1, 1, QStringLiteral("MMMMMMMM"));
+    grid->SetCellTextColour(1, 1, RGB(255, 0, 0));
+    const QImage image = grid->viewport()->grab().toImage();
+    int red = 0;
+    for (int x = 50; x < 250; ++x)
+        for (int y = 20; y < 40; ++y)
+            if (image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 100)
+                ++red;
+    EXPECT_GT(red, 30);
+}
+
+TEST(GridPaint, DrawingOffPaintsNothingNew)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetRedraw(false);
+    grid->SetCellState(3, 3, CellStateSelected);
+    EXPECT_FALSE(grid->RedrawCell(3, 3));
+    grid->SetRedraw(true);
+    EXPECT_TRUE(grid->RedrawCell(3, 3));
+    EXPECT_EQ(Pixel(*grid, 160, 65), Colour(COLOR_HIGHLIGHT));
+}
+
+} // namespace

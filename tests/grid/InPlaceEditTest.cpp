@@ -1,0 +1,290 @@
+#include "GridTestSupport.h"
+
+#include "grid/CInPlaceEdit.h"
+#include "grid/CellTextRule.h"
+#include "grid/WindowsKeys.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct EndReport
+{
+    int row;
+    int col;
+    QString text;
+    int lastKey;
+};
+
+// Records every end-of-edit report before the grid handles it.
+class ReportingGrid : public CGridCtrl
+{
+public:
+    ReportingGrid()
+        : CGridCtrl(10, 6, 1, 1)
+    {
+    }
+    void OnEndInPlaceEdit(int row, int col, const QString& text, int lastKey,
+                          Qt::KeyboardModifiers modifiers) override
+    {
+        reports.push_back({row, col, text, lastKey});
+        CGridCtrl::OnEndInPlaceEdit(row, col, text, lastKey, modifiers);
+    }
+    std::vector<EndReport> reports;
+};
+
+class InPlaceEditTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        grid.setFrameShape(QFrame::NoFrame);
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            grid.SetRowHeight(row, 20);
+        for (int col = 0; col < grid.GetColumnCount(); ++col)
+            grid.SetColumnWidth(col, 50);
+        grid.resize(400, 300);
+        grid.SetOwner(&owner);
+        grid.show();
+        Activate(grid);
+        grid.SetCellText(1, 1, QStringLiteral("hello"));
+        grid.SetModified(false);
+    }
+
+    CInPlaceEdit* Start(int firstChar, int row = 1, int col = 1)
+    {
+        QRect rect;
+        EXPECT_TRUE(grid.GetCellRect(row, col, &rect));
+        CGridCellBase* cell = grid.GetCell(row, col);
+        EXPECT_TRUE(cell->Edit(row, col, rect, QPoint(), InPlaceEditId, firstChar));
+        EXPECT_TRUE(cell->IsEditing());
+        return cell->GetEditWnd();
+    }
+
+    static void FreeEnded() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    ReportingGrid grid;
+    RecordingOwner owner;
+};
+
+TEST_F(InPlaceEditTest, AClickOrF2KeepsTheTextWithTheCaretAtItsEnd)
+{
+    CInPlaceEdit* editor = Start(VK_LBUTTON);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "hello");
+    EXPECT_FALSE(editor->hasSelectedText());
+    EXPECT_EQ(editor->cursorPosition(), 5);
+    EXPECT_FALSE(editor->GetExitOnArrows());
+    EXPECT_EQ(editor->GetControlId(), InPlaceEditId);
+    QRect cellRect;
+    grid.GetCellRect(1, 1, &cellRect);
+    EXPECT_EQ(editor->geometry(), cellRect) << "the editor covers the cell";
+    EXPECT_TRUE(editor->hasFocus());
+}
+
+TEST_F(InPlaceEditTest, EnterKeepsTheTextButArrowsEndTheEdit)
+{
+    CInPlaceEdit* editor = Start(VK_RETURN);
+    EXPECT_EQ(editor->text(), "hello");
+    EXPECT_EQ(editor->cursorPosition(), 5);
+    EXPECT_TRUE(editor->GetExitOnArrows());
+}
+
+TEST_F(InPlaceEditTest, BackspaceDeletesTheLastCharacter)
+{
+    CInPlaceEdit* editor = Start(VK_BACK);
+    EXPECT_EQ(editor->text(), "hell");
+}
+
+TEST_F(InPlaceEditTest, TabAndNavigationKeysSelectTheWholeText)
+{
+    for (int start : {VK_TAB, EditStartByKey(VK_DOWN), EditStartByKey(VK_PRIOR), EditStartByKey(VK_LEFT)}) {
+        CInPlaceEdit* editor = Start(start);
+        EXPECT_EQ(editor->selectedText(), "hello") << start;
+        EXPECT_TRUE(editor->GetExitOnArrows());
+        editor->EndEdit();
+        FreeEnded();
+    }
+}
+
+TEST_F(InPlaceEditTest, TypingReplacesTheTextWithWhatWasTyped)
+{
+    // "(" and "!" share their numbers with Down and Page Up; a typed space
+    // with Space.  Typed, each one is text.
+    for (char16_t typed : {u'x', u'(', u'!', u' ', u'#', u'%', u'&'}) {
+        CInPlaceEdit* editor = Start(typed);
+        EXPECT_EQ(editor->text(), QString(QChar(typed))) << char(typed);
+        EXPECT_TRUE(editor->GetExitOnArrows());
+        editor->EndEdit();
+        FreeEnded();
+    }
+}
+
+TEST_F(InPlaceEditTest, AlignmentFollowsTheCellFormat)
+{
+    grid.SetCellFormat(1, 2, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    grid.SetCellFormat(1, 3, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EXPECT_TRUE(Start(VK_LBUTTON, 1, 2)->alignment() & Qt::AlignRight);
+    EXPECT_TRUE(Start(VK_LBUTTON, 1, 3)->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(Start(VK_LBUTTON, 1, 4)->alignment() & Qt::AlignLeft);
+}
+
+TEST_F(InPlaceEditTest, EachEndingKeyIsReportedOnceWithItsKeyValue)
+{
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int startedBy;
+        int reported;
+    } cases[] = {
+        {Qt::Key_Tab, Qt::NoModifier, VK_LBUTTON, VK_TAB},
+        {Qt::Key_Backtab, Qt::ShiftModifier, VK_LBUTTON, VK_TAB},
+        {Qt::Key_Return, Qt::NoModifier, VK_LBUTTON, VK_RETURN},
+        {Qt::Key_Escape, Qt::NoModifier, VK_LBUTTON, VK_ESCAPE},
+        {Qt::Key_Down, Qt::NoModifier, u'a', VK_DOWN},
+        {Qt::Key_PageUp, Qt::NoModifier, u'a', VK_PRIOR},
+        {Qt::Key_Right, Qt::ControlModifier, VK_LBUTTON, VK_RIGHT},
+    };
+    for (const auto& test : cases) {
+        grid.reports.clear();
+        QPointer<CInPlaceEdit> editor = Start(test.startedBy);
+        QTest::keyClick(editor.data(), test.key, test.modifiers);
+        ASSERT_EQ(grid.reports.size(), 1u) << test.key;
+        EXPECT_EQ(grid.reports[0].lastKey, test.reported) << test.key;
+        EXPECT_EQ(grid.reports[0].row, 1);
+        EXPECT_EQ(grid.reports[0].col, 1);
+        FreeEnded();
+        EXPECT_TRUE(editor.isNull()) << "the editor frees itself after reporting";
+        EXPECT_FALSE(grid.GetCell(1, 1)->IsEditing());
+        EXPECT_EQ(grid.reports.size(), 1u) << "losing the focus afterwards reports nothing more";
+    }
+}
+
+TEST_F(InPlaceEditTest, InAClickedEditArrowsHomeAndEndMoveTheCaret)
+{
+    CInPlaceEdit* editor = Start(VK_LBUTTON);
+    QTest::keyClick(editor, Qt::Key_Left);
+    EXPECT_EQ(editor->cursorPosition(), 4);
+    QTest::keyClick(editor, Qt::Key_Home);
+    EXPECT_EQ(editor->cursorPosition(), 0);
+    QTest::keyClick(editor, Qt::Key_End);
+    EXPECT_EQ(editor->cursorPosition(), 5);
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_TRUE(grid.reports.empty());
+
+    CInPlaceEdit* typed = nullptr;
+    editor->EndEdit();
+    FreeEnded();
+    grid.reports.clear();
+    typed = Start(u'z');
+    QTest::keyClick(typed, Qt::Key_Home);
+    QTest::keyClick(typed, Qt::Key_End);
+    EXPECT_TRUE(grid.reports.empty()) << "Home and End never end an edit";
+}
+
+TEST_F(InPlaceEditTest, AChangedTextReachesTheCellAndTheOwner)
+{
+    CInPlaceEdit* editor = Start(u'n');
+    QTest::keyClicks(editor, "ew");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid.GetCellText(1, 1), "new");
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
+    EXPECT_TRUE(grid.GetModified(1, 1));
+}
+
+TEST_F(InPlaceEditTest, EscapeRestoresTheTextAndChangesNothing)
+{
+    CInPlaceEdit* editor = Start(u'n');
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(grid.GetCellText(1, 1), "hello");
+    EXPECT_EQ(grid.reports.at(0).text, "hello");
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 0);
+    EXPECT_FALSE(grid.GetModified());
+}
+
+TEST_F(InPlaceEditTest, TheOwnerCanRevertAnEdit)
+{
+    owner.answer = -1;
+    CInPlaceEdit* editor = Start(u'n');
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(grid.GetCellText(1, 1), "hello");
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
+}
+
+TEST_F(InPlaceEditTest, ScrollingEndsTheEditFirst)
+{
+    grid.SetRowCount(60);
+    grid.SetFocusCell(1, 1);
+    QPointer<CInPlaceEdit> editor = Start(u'q');
+    grid.OnVScroll(SB_LINEDOWN);
+    EXPECT_EQ(grid.reports.size(), 1u);
+    EXPECT_EQ(grid.GetCellText(1, 1), "q");
+    FreeEnded();
+    EXPECT_TRUE(editor.isNull());
+}
+
+TEST_F(InPlaceEditTest, TheEditorGrowsToTheRightUpToTheGridEdgeAndNeverShrinks)
+{
+    CInPlaceEdit* editor = Start(VK_LBUTTON, 1, 2);
+    const QRect start = editor->geometry();
+    QTest::keyClicks(editor, " and some more");
+    const QRect grown = editor->geometry();
+    EXPECT_GT(grown.width(), start.width());
+    EXPECT_EQ(grown.left(), start.left());
+    EXPECT_EQ(grown.top(), start.top());
+    EXPECT_EQ(grown.height(), start.height());
+    EXPECT_GE(grown.width(), editor->fontMetrics().horizontalAdvance(editor->text() + "  "));
+
+    QTest::keyClicks(editor, QString(60, u'w'));
+    EXPECT_EQ(editor->geometry().right(), grid.ClientRect().right()) << "no further than the grid's edge";
+    for (int count = 0; count < 70; ++count)
+        QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->geometry().right(), grid.ClientRect().right()) << "deleting does not narrow it";
+}
+
+TEST_F(InPlaceEditTest, AltLetterIsSwallowed)
+{
+    CInPlaceEdit* editor = Start(VK_LBUTTON);
+    QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(editor->text(), "hello");
+    EXPECT_TRUE(grid.reports.empty());
+}
+
+TEST_F(InPlaceEditTest, PastedTextLosesWhatACellCannotHoldWithAMessage)
+{
+    CInPlaceEdit* editor = Start(VK_LBUTTON);
+    QGuiApplication::clipboard()->setText(QStringLiteral(" a\tb\r\nc\u20ac"));
+    editor->paste();
+    EXPECT_EQ(editor->text(), "hello abc");
+    EXPECT_EQ(QToolTip::text(), CellTextRule::DroppedMessage());
+    QToolTip::hideText();
+}
+
+TEST_F(InPlaceEditTest, ATypedCharacterWithoutAByteIsRefusedAndKeepsTheText)
+{
+    CInPlaceEdit* editor = Start(0x20AC);
+    EXPECT_EQ(editor->text(), "hello");
+    EXPECT_EQ(QToolTip::text(), CellTextRule::DroppedMessage());
+    QToolTip::hideText();
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QStringLiteral("\u0394"), Qt::NoModifier);
+    EXPECT_EQ(editor->text(), "hello");
+}
+
+TEST_F(InPlaceEditTest, ACellGoingAwayClosesItsEditorWithoutAReport)
+{
+    QPointer<CInPlaceEdit> editor = Start(VK_LBUTTON, 3, 3);
+    grid.DeleteRow(3);
+    FreeEnded();
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_TRUE(grid.reports.empty());
+}
+
+} // namespace

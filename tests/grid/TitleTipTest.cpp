@@ -1,0 +1,155 @@
+#include "GridTestSupport.h"
+
+#include "grid/CTitleTip.h"
+#include "grid/WindowsKeys.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts the events of one kind that reach a widget.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject* watched, QEvent::Type type)
+        : m_type(type)
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == m_type)
+            ++count;
+        return false;
+    }
+    int count = 0;
+
+private:
+    QEvent::Type m_type;
+};
+
+class TitleTipTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        grid = MakeShownGrid(10, 6, 1, 1);
+        Activate(*grid);
+        grid->SetCellText(1, 1, QStringLiteral("A text far too long for its cell"));
+        grid->SetCellText(1, 2, QStringLiteral("ok"));
+        grid->SetCellText(2, 1, QStringLiteral("Another long text that is cut off"));
+    }
+
+    QPoint CentreOf(int row, int col) const
+    {
+        QRect rect;
+        grid->GetCellRect(row, col, &rect);
+        return rect.center();
+    }
+
+    CTitleTip* Tip() const { return grid->GetTitleTip(); }
+
+    std::unique_ptr<CGridCtrl> grid;
+};
+
+TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCell)
+{
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    ASSERT_TRUE(Tip()->isVisible());
+    EXPECT_TRUE(Tip()->windowFlags() & Qt::ToolTip);
+    EXPECT_TRUE(Tip()->windowFlags() & Qt::WindowTransparentForInput);
+    QRect cellRect;
+    grid->GetCellRect(1, 1, &cellRect);
+    const QRect textArea = grid->GetCell(1, 1)->TextArea(cellRect);
+    // One pixel of border round the text area: the text inside lands where
+    // the cell's own text is.
+    const QPoint expectedTopLeft = grid->viewport()->mapToGlobal(textArea.topLeft() - QPoint(1, 1));
+    EXPECT_EQ(Tip()->geometry().topLeft(), expectedTopLeft);
+    EXPECT_EQ(Tip()->height(), textArea.height() + 2);
+    const QFontMetrics metrics(*grid->GetDefaultCell(false, false)->GetFontObject());
+    EXPECT_EQ(Tip()->width(), metrics.horizontalAdvance(" A text far too long for its cell ") + 2);
+    EXPECT_EQ(Tip()->Text(), " A text far too long for its cell ");
+    EXPECT_EQ(Tip()->HoverRect(), cellRect);
+}
+
+TEST_F(TitleTipTest, ATextThatFitsShowsNoTip)
+{
+    grid->UpdateTitleTip(CentreOf(1, 2));
+    EXPECT_FALSE(Tip()->isVisible());
+    grid->UpdateTitleTip(CentreOf(3, 3));
+    EXPECT_FALSE(Tip()->isVisible()) << "an empty cell shows no tip";
+}
+
+TEST_F(TitleTipTest, LeavingTheCellHidesTheTip)
+{
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    ASSERT_TRUE(Tip()->isVisible());
+    grid->UpdateTitleTip(CentreOf(1, 1) + QPoint(10, 0));
+    EXPECT_TRUE(Tip()->isVisible()) << "moving inside the cell keeps it";
+    grid->UpdateTitleTip(CentreOf(1, 2));
+    EXPECT_FALSE(Tip()->isVisible());
+    grid->UpdateTitleTip(CentreOf(2, 1));
+    EXPECT_TRUE(Tip()->isVisible()) << "the next cut-off cell shows its own tip";
+    EXPECT_EQ(Tip()->Text(), " Another long text that is cut off ");
+}
+
+TEST_F(TitleTipTest, TheMouseMovingOverTheGridShowsTheTip)
+{
+    QTest::mouseMove(grid->viewport(), CentreOf(1, 1));
+    EXPECT_TRUE(Tip()->isVisible());
+}
+
+TEST_F(TitleTipTest, AKeyHidesTheTipAndStillReachesTheGrid)
+{
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    ASSERT_TRUE(Tip()->isVisible());
+    EventCounter keys(grid.get(), QEvent::KeyPress);
+    QTest::keyClick(grid.get(), Qt::Key_Shift);
+    EXPECT_FALSE(Tip()->isVisible());
+    EXPECT_EQ(keys.count, 1);
+}
+
+TEST_F(TitleTipTest, AClickHidesTheTipAndStillReachesTheGrid)
+{
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    ASSERT_TRUE(Tip()->isVisible());
+    EventCounter presses(grid->viewport(), QEvent::MouseButtonPress);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CentreOf(1, 1));
+    EXPECT_FALSE(Tip()->isVisible());
+    EXPECT_EQ(presses.count, 1);
+}
+
+TEST_F(TitleTipTest, NoTipWhileTheCellIsEditedOrTipsAreOff)
+{
+    QRect rect;
+    grid->GetCellRect(1, 1, &rect);
+    grid->GetCell(1, 1)->Edit(1, 1, rect, QPoint(), InPlaceEditId, VK_LBUTTON);
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    EXPECT_FALSE(Tip()->isVisible());
+
+    grid->EnableTitleTips(false);
+    grid->UpdateTitleTip(CentreOf(2, 1));
+    EXPECT_FALSE(Tip()->isVisible());
+}
+
+TEST_F(TitleTipTest, NoTipWhileAnotherProgramIsActive)
+{
+    QApplication::setActiveWindow(nullptr);
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    EXPECT_FALSE(Tip()->isVisible());
+}
+
+TEST_F(TitleTipTest, ScrollingHidesTheTip)
+{
+    grid->SetRowCount(60);
+    grid->UpdateTitleTip(CentreOf(1, 1));
+    ASSERT_TRUE(Tip()->isVisible());
+    grid->OnVScroll(SB_LINEDOWN);
+    EXPECT_FALSE(Tip()->isVisible());
+}
+
+} // namespace
