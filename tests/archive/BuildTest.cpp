@@ -201,3 +201,31 @@ TEST_F(BuildTest, AFullHashTableIsGrown)
                                     + QLatin1String(".txt")));
 }
 
+
+#ifdef CARVESTONE_FULL_TABLE_STORM
+TEST_F(BuildTest, AHashTableThatCannotGrowIsReportedAsAFullArchive)
+{
+    const QString tight = fixtures.MakeGameArchive(QStringLiteral("game/tight.mpq"),
+                                                   {{QStringLiteral("a.txt"), "a"}}, {QStringLiteral("-A")});
+    ASSERT_FALSE(tight.isEmpty());
+    request.gameMpqPath = tight;
+    request.entries.clear();
+    for (int i = 0; i < ArchiveFixtures::SmpqMaxFileCount(tight) * 2; ++i) {
+        fixtures.Write(QStringLiteral("Weapons/file%1.txt").arg(i), "x");
+        request.entries << QStringLiteral("data\\file%1.txt").arg(i);
+    }
+    qputenv("CARVESTONE_MPQ_LIBRARY", CARVESTONE_FULL_TABLE_STORM);
+    RecordingLog log;
+    const BuildOutcome outcome = ModBuilder::Build(library, request, log);
+    qunsetenv("CARVESTONE_MPQ_LIBRARY");
+
+    EXPECT_EQ(outcome, BuildOutcome::SomeFailed) << log.Text().toStdString();
+    const QString full = QStringLiteral("The MOD archive is full: no more files can be added to it\r\n");
+    EXPECT_EQ(log.Text().count(full), 1);
+    const QString afterFull = log.Text().mid(log.Text().indexOf(full));
+    EXPECT_FALSE(afterFull.contains(QStringLiteral("succeeded")));
+    EXPECT_TRUE(log.Text().startsWith(QStringLiteral("Adding data\\file0.txt succeeded\r\n")));
+    // What fitted was written.
+    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, QStringLiteral("data\\file0.txt")), "x");
+}
+#endif
