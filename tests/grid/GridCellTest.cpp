@@ -127,11 +127,4 @@ TEST(GridCell, VerticalTextTurnsTheExtent)
     EXPECT_EQ(turned.height(), flat.width() + 4 * margin);
 }
 
-TEST(GridCell, RarelySetAttributesStayOutOfTheCommonCell)
-{
-    // A table of a million cells must stay small: the common cell holds only
-    // its state, format, text and grid link.
-    EXPECT_LE(sizeof(CGridCell), 56u);
-}
-
 } // namespace

@@ -2,34 +2,23 @@
 
 #include "grid/CGridCell.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
-TEST(GridModel, NewGridHasTheDocumentedDefaults)
+TEST(GridModel, DefaultCellsTakeTheSystemColoursOfTheirArea)
 {
     CGridCtrl grid(3, 4, 1, 1);
-    EXPECT_EQ(grid.GetRowCount(), 3);
-    EXPECT_EQ(grid.GetColumnCount(), 4);
-    EXPECT_EQ(grid.GetFixedRowCount(), 1);
-    EXPECT_EQ(grid.GetFixedColumnCount(), 1);
-    EXPECT_TRUE(grid.IsEditable());
-    EXPECT_TRUE(grid.GetTitleTips());
-    EXPECT_TRUE(grid.GetTrackFocusCell());
-    EXPECT_TRUE(grid.GetFrameFocusCell());
-    EXPECT_TRUE(grid.GetRowHide());
-    EXPECT_FALSE(grid.GetHeaderSort());
-    EXPECT_FALSE(grid.GetListMode());
-    EXPECT_EQ(grid.GetGridLines(), GVL_BOTH);
-    EXPECT_EQ(grid.GetAutoSizeStyle(), GVS_BOTH);
-    EXPECT_EQ(grid.GetResizeCaptureRange(), 3);
-    EXPECT_EQ(grid.GetGridLineColor(), RGB(0xC0, 0xC0, 0xC0));
     EXPECT_EQ(grid.GetGridBkColor(), GetSysColor(COLOR_3DSHADOW));
     EXPECT_EQ(grid.GetDefaultCell(false, false)->GetBackClr(), GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(grid.GetDefaultCell(true, false)->GetBackClr(), GetSysColor(COLOR_3DFACE));
-    EXPECT_EQ(grid.GetDefaultCell(true, true)->GetTextClr(), GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(grid.GetSortColumn(), -1);
-    EXPECT_EQ(grid.GetFocusCell(), GridCellId());
+    for (auto [fixedRow, fixedCol] : {std::pair{true, false}, std::pair{false, true}, std::pair{true, true}}) {
+        EXPECT_EQ(grid.GetDefaultCell(fixedRow, fixedCol)->GetBackClr(), GetSysColor(COLOR_3DFACE));
+        EXPECT_EQ(grid.GetDefaultCell(fixedRow, fixedCol)->GetTextClr(), GetSysColor(COLOR_WINDOWTEXT));
+    }
 }
 
 TEST(GridModel, CellsKnowWhetherTheyAreFixed)
@@ -291,6 +280,31 @@ TEST(GridModel, CellTextNeverHoldsWhatATableFileCannot)
     CGridCtrl grid(2, 2);
     grid.SetCellText(1, 1, QStringLiteral("a\tb\r\nc") + QChar(0) + QChar(0x20AC) + QStringLiteral("\u00e9"));
     EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("abc\u00e9"));
+}
+
+TEST(GridModel, OwnerHearsNotificationsAtOnceOrAfterTheEventsWaiting)
+{
+    CGridCtrl grid(3, 3, 1, 1);
+    EXPECT_EQ(grid.SendMessageToParent(1, 1, NM_CLICK), 0) << "without an owner every answer is 0";
+    RecordingOwner owner;
+    owner.answer = -1;
+    grid.SetOwner(&owner);
+    grid.SetDlgCtrlID(101);
+    EXPECT_EQ(grid.SendMessageToParent(2, 1, GridNotifyBeginEdit), -1);
+    ASSERT_EQ(owner.received.size(), 1u);
+    const GridNotifyInfo& info = owner.received[0];
+    EXPECT_EQ(info.grid, &grid);
+    EXPECT_EQ(info.id, 101);
+    EXPECT_EQ(info.code, GridNotifyBeginEdit);
+    EXPECT_EQ(info.row, 2);
+    EXPECT_EQ(info.column, 1);
+
+    grid.PostMessageToParent(1, 2, GridNotifyClicked);
+    EXPECT_EQ(owner.received.size(), 1u);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(owner.received.size(), 2u);
+    EXPECT_EQ(owner.received[1].code, GridNotifyClicked);
+    EXPECT_EQ(owner.received[1].column, 2);
 }
 
 } // namespace
