@@ -1467,6 +1467,10 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
             if (!range.InRange(cell))
                 RepaintCell(cell, visible);
         }
+        // A hash keeps the capacity of its largest size; after a select-all
+        // every later copy and walk of the set would pay for it.
+        if (m_SelectedCellMap.isEmpty())
+            m_SelectedCellMap.squeeze();
         if (!(m_bListMode && m_bSingleRowSelection)) {
             if (range.minRow < 0)
                 return;
