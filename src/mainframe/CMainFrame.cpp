@@ -6,6 +6,7 @@
 #include "resources/StringTable.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -44,6 +45,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     CreateStatusBar();
     resize(900, 600);
     connect(enablingTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUi);
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateCommandUi);
     enablingTimer->start(EnablingIntervalMs);
 }
 
@@ -80,9 +82,16 @@ QAction* CMainFrame::Action(int id)
     return action;
 }
 
+QMenu* CMainFrame::AddMenu(const QString& title)
+{
+    QMenu* menu = menuBar()->addMenu(title);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+    return menu;
+}
+
 void CMainFrame::CreateMenus()
 {
-    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu = AddMenu(QStringLiteral("&File"));
     fileMenu->addAction(Action(CommandId::FileNew));
     fileMenu->addAction(Action(CommandId::FileOpen));
     fileMenu->addAction(Action(CommandId::FileSave));
@@ -90,7 +99,6 @@ void CMainFrame::CreateMenus()
     recentFilesEnd = fileMenu->addSeparator();
     fileMenu->addAction(Action(CommandId::Exit));
     RebuildRecentFileItems();
-    connect(fileMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
 }
 
 void CMainFrame::CreateStatusBar()
@@ -147,7 +155,7 @@ void CMainFrame::RebuildRecentFileItems()
 QList<CommandTarget*> CMainFrame::Route() const
 {
     QList<CommandTarget*> route;
-    for (CommandTarget* target : {activeView, static_cast<CommandTarget*>(document),
+    for (CommandTarget* target : {activeView, static_cast<CommandTarget*>(document.data()),
                                   static_cast<CommandTarget*>(const_cast<CMainFrame*>(this)), applicationTarget}) {
         if (target)
             route.append(target);

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 class CCarvestoneDoc;
@@ -40,6 +41,8 @@ public:
     // The action of a command, made from the command table on first use.
     QAction* Action(int id);
     QMenu* FileMenu() const { return fileMenu; }
+    // A pop-up of the menu bar whose items are enabled afresh before it shows.
+    QMenu* AddMenu(const QString& title);
 
     // The recent-file entries of the File menu, newest first.
     void SetRecentFiles(const QStringList& paths);
@@ -69,7 +72,7 @@ private:
     void UpdateTitle(const QString& projectTitle);
     QList<CommandTarget*> Route() const;
 
-    CCarvestoneDoc* document = nullptr;
+    QPointer<CCarvestoneDoc> document;
     CommandTarget* applicationTarget = nullptr;
     CommandTarget* activeView = nullptr;
     TableViewPart* tableView = nullptr;

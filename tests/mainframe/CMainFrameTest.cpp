@@ -101,7 +101,7 @@ TEST(CMainFrame, CommandsGoToTheFirstTargetThatTakesThemAndUnhandledOnesAreDisab
     EXPECT_EQ(application.received, QList<int>({CommandId::FileNew}));
 
     view.enable = false;
-    frame.UpdateCommandUi();
+    Q_EMIT frame.FileMenu()->aboutToShow();
     EXPECT_FALSE(frame.Action(CommandId::FileSave)->isEnabled()) << "the view's answer counts, not the next one's";
     EXPECT_TRUE(frame.Action(CommandId::FileNew)->isEnabled());
     EXPECT_FALSE(frame.Action(CommandId::FileOpen)->isEnabled());
