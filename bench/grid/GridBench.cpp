@@ -1,5 +1,7 @@
 // Times the grid on a real table: fill, first paint, full repaint, one page
-// scroll with its repaint, and the memory the filled grid takes.
+// scroll with its repaint, and the memory the filled grid takes; then
+// auto-size of the whole grid, copy and paste of the whole table, and arrow
+// key moves with their repaint.
 //   grid_bench TABLE.txt [--png FILE]
 
 #include "TableFill.h"
@@ -10,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTextStream>
 #include <QWindow>
 
@@ -65,6 +68,15 @@ void WaitUntilExposed(QWidget& widget)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
+// One arrow key as the user presses it, with the repaint it causes (only
+// what the key invalidated is painted, as on screen).
+void PressKey(CGridCtrl& grid, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&grid, &press);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+}
+
 double MegaBytes(long bytes)
 {
     return double(bytes) / (1024.0 * 1024.0);
@@ -109,6 +121,7 @@ int main(int argc, char* argv[])
     grid->resize(1600, 1000);
     const double fill = Milliseconds([&] { TableFill::Fill(*grid, bytes); });
     const long heapAfter = HeapBytes();
+    const double autoSize = Milliseconds([&] { grid->AutoSize(); });
     grid->SetFocusCell(1, 1);
     grid->show();
     WaitUntilExposed(*grid);
@@ -122,6 +135,30 @@ int main(int argc, char* argv[])
     QCoreApplication::processEvents();
     const long residentAfter = ResidentBytes();
 
+    // Copy everything, then paste it into an empty grid of the same size.
+    grid->SetSelectedRange(grid->GetFixedRowCount(), grid->GetFixedColumnCount(), grid->GetRowCount() - 1,
+                           grid->GetColumnCount() - 1);
+    const double copy = Milliseconds([&] { grid->OnCommand(CGridCtrl::ID_EDIT_COPY); });
+    CGridCtrl target(grid->GetRowCount(), grid->GetColumnCount(), 1, 1);
+    target.SetFocusCell(1, 1);
+    const double paste = Milliseconds([&] { target.OnCommand(CGridCtrl::ID_EDIT_PASTE); });
+    const bool pastedAll = target.GetCellText(target.GetRowCount() - 1, target.GetColumnCount() - 1)
+                           == grid->GetCellText(grid->GetRowCount() - 1, grid->GetColumnCount() - 1);
+
+    // 1,000 moves inside the view (right and left over ten columns), then
+    // 1,000 moves that scroll the view by a row each (down 500 rows and up).
+    grid->SetSelectedRange(1, 1, 1, 1);
+    grid->SetFocusCell(1, 1);
+    QCoreApplication::processEvents();
+    const double keyMovesInView = Milliseconds([&] {
+        for (int move = 0; move < 1000; ++move)
+            PressKey(*grid, move % 20 < 10 ? Qt::Key_Right : Qt::Key_Left);
+    });
+    const double keyMovesScrolling = Milliseconds([&] {
+        for (int move = 0; move < 1000; ++move)
+            PressKey(*grid, move < 500 ? Qt::Key_Down : Qt::Key_Up);
+    });
+
     QTextStream out(stdout);
     out << "times are processor time of the program's thread\n";
     out << "table: " << tablePath << " (" << grid->GetRowCount() << " rows x " << grid->GetColumnCount()
@@ -130,6 +167,14 @@ int main(int argc, char* argv[])
     out << QString::asprintf("first paint:         %8.2f ms\n", firstPaint);
     out << QString::asprintf("full repaint:        %8.2f ms (average of 50)\n", repaint);
     out << QString::asprintf("page scroll+repaint: %8.2f ms (average of 10)\n", pageScroll);
+    out << QString::asprintf("auto-size:           %8.2f ms\n", autoSize);
+    out << QString::asprintf("fill+auto-size+paint:%8.2f ms (target 100)\n", fill + autoSize + firstPaint);
+    out << QString::asprintf("copy whole table:    %8.2f ms (target 100)\n", copy);
+    out << QString::asprintf("paste whole table:   %8.2f ms (target 100)%s\n", paste,
+                             pastedAll ? "" : " INCOMPLETE");
+    out << QString::asprintf("arrow key+repaint:   %8.3f ms per move in view, %.3f ms per move that scrolls\n",
+                             keyMovesInView / 1000, keyMovesScrolling / 1000);
+    out << "                     (1,000 moves each; target 2)\n";
     out << QString::asprintf("filled grid memory:  %8.2f MB resident, %.2f MB heap above the empty application\n",
                              MegaBytes(residentAfter - residentBefore), MegaBytes(heapAfter - heapBefore));
     out.flush();
