@@ -108,6 +108,10 @@ bool ProjectModel::Parse(const QByteArray& bytes, QStringList& entries)
 
 bool ProjectModel::Load(const QString& filePath, QString& error)
 {
+    if (QFileInfo(filePath).isDir()) {
+        error = FileErrorText::ForErrno(EISDIR, filePath);
+        return false;
+    }
     QFile file(filePath);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -133,6 +137,13 @@ bool ProjectModel::Load(const QString& filePath, QString& error)
 
 bool ProjectModel::Write(const QString& filePath, QString& error) const
 {
+    // The new file replaces the old one by renaming, which a read-only file
+    // would not stop: refuse it as writing into it would be refused.
+    const QFileInfo existing(filePath);
+    if (existing.exists() && (existing.isDir() || !existing.isWritable())) {
+        error = FileErrorText::ForErrno(EACCES, filePath);
+        return false;
+    }
     if (!projectFolder.isEmpty())
         QDir().mkdir(projectFolder);
     QSaveFile file(filePath);

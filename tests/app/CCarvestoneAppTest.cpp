@@ -177,6 +177,9 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
     app.OnFileNew();
     const auto& shown = dialogs.Messages();
     ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0].owner, app.MainFrame()) << "without an owner the main window owns the box";
+    EXPECT_EQ(shown[0].caption, QStringLiteral("Carvestone"));
+    EXPECT_EQ(shown[0].type, UserDialogs::TypeOk);
     EXPECT_EQ(shown[0].text, QStringLiteral("Failed to create the directory \"%1\"")
                                  .arg(QDir::toNativeSeparators(Mods() + QStringLiteral("Taken"))));
     EXPECT_EQ(shown[1].text,

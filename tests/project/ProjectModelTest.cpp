@@ -156,6 +156,19 @@ TEST_F(ProjectModelTest, AMissingFileIsReportedByNameAndCause)
     EXPECT_EQ(error, QDir::toNativeSeparators(path) + QStringLiteral(" was not found."));
 }
 
+TEST_F(ProjectModelTest, AFolderInPlaceOfTheProjectFileIsRefusedNotMissing)
+{
+    ProjectModel project;
+    QString error;
+    QDir(folder.path()).mkdir(QStringLiteral("Folder.mod"));
+    const QString path = folder.filePath(QStringLiteral("Folder.mod"));
+    EXPECT_FALSE(project.Load(path, error));
+    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(path)));
+    EXPECT_FALSE(project.Write(path, error));
+    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(path)));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
 TEST_F(ProjectModelTest, AFailedWriteLeavesTheOldFileWholeAndNamesTheFile)
 {
     const QByteArray old("Carvestone Project File Version 1.0\nold.txt\n");
