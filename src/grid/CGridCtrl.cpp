@@ -1682,7 +1682,8 @@ void CGridCtrl::OnKeyDown(int vk, Qt::KeyboardModifiers modifiers)
     }
     if (next == focus)
         return;
-    if (m_MouseMode == MouseMode::Nothing) {
+    if (IsMouseIdle()) {
+        const MouseMode hover = m_MouseMode;
         m_PrevSelectedCellMap.clear();
         m_MouseMode = m_bListMode ? MouseMode::SelectRows : MouseMode::SelectCells;
         if (!shift || vk == VK_TAB)
@@ -1690,7 +1691,7 @@ void CGridCtrl::OnKeyDown(int vk, Qt::KeyboardModifiers modifiers)
         else if (!IsValid(m_idSelectionStart))
             m_idSelectionStart = focus;
         OnSelecting(next);
-        m_MouseMode = MouseMode::Nothing;
+        m_MouseMode = hover;
     }
     SetFocusCell(next);
     if (wrapped && !IsCellVisible(next)) {
@@ -1710,9 +1711,16 @@ void CGridCtrl::ReportError(const QString& text)
         qWarning() << text;
 }
 
+// The pointer resting on a border is no drag: keys still select and edit.
+bool CGridCtrl::IsMouseIdle() const
+{
+    return m_MouseMode == MouseMode::Nothing || m_MouseMode == MouseMode::OverColDivide
+           || m_MouseMode == MouseMode::OverRowDivide;
+}
+
 void CGridCtrl::OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers)
 {
-    if (text.isEmpty() || (modifiers & (Qt::ControlModifier | Qt::AltModifier)) || m_MouseMode != MouseMode::Nothing)
+    if (text.isEmpty() || (modifiers & (Qt::ControlModifier | Qt::AltModifier)) || !IsMouseIdle())
         return;
     const QChar ch = text.at(0);
     const int code = ch.unicode();
@@ -1866,6 +1874,10 @@ bool CGridCtrl::PasteText(const GridCellId& start, const QString& text)
 
 void CGridCtrl::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        event->accept(); // the release moves the focus
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;

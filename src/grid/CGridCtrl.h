@@ -428,6 +428,7 @@ private:
     bool OnShortcutKey(int vk, Qt::KeyboardModifiers modifiers);
     void OnKeyDown(int vk, Qt::KeyboardModifiers modifiers);
     void OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers);
+    bool IsMouseIdle() const;
     void CommitCellText(int row, int col, const QString& text);
     void ReportError(const QString& text);
     QPoint RelativeToCell(const GridCellId& cell, QPoint point) const;

@@ -155,6 +155,21 @@ TEST_F(GridInteraction, TabWrapsAtTheRowEndsAndStaysAtTheGridEnds)
     ExpectFocus(1, 1);
 }
 
+TEST_F(GridInteraction, AWrappingTabBringsTheStartOfTheNextRowIntoView)
+{
+    grid.SetColumnCount(30);
+    grid.SetFocusCell(2, 28);
+    Key(Qt::Key_Right);
+    ASSERT_GT(grid.GetScrollPos32(SB_HORZ), 0);
+    Key(Qt::Key_Tab);
+    ExpectFocus(3, 1);
+    EXPECT_EQ(grid.GetScrollPos32(SB_HORZ), 0);
+    EXPECT_TRUE(grid.IsCellVisible(3, 1));
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ExpectFocus(2, 29);
+    EXPECT_TRUE(grid.IsCellVisible(2, 29));
+}
+
 TEST_F(GridInteraction, PageDownAndUpReachTheLastAndFirstRows)
 {
     grid.SetRowCount(60);
@@ -179,6 +194,18 @@ TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellAndPlainArrowsSelectOne
     EXPECT_EQ(grid.GetSelectedCount(), 4);
     Key(Qt::Key_Left);
     EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 3, 3, 3));
+}
+
+TEST_F(GridInteraction, KeysStillSelectAndEditWhileThePointerRestsOnABorder)
+{
+    grid.SetFocusCell(2, 2);
+    QTest::mouseMove(grid.viewport(), QPoint(179, 10));
+    ASSERT_EQ(grid.viewport()->cursor().shape(), Qt::SizeHorCursor);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 2, 3, 2));
+    Key(Qt::Key_Q);
+    ASSERT_NE(OpenEditor(), nullptr);
+    EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::SizeHorCursor);
 }
 
 TEST_F(GridInteraction, SelectAllByKeyAndCommandSelectsEveryBodyCellBetweenTheNotifications)
@@ -368,6 +395,19 @@ TEST_F(GridInteraction, CutOfACtrlSelectionEmptiesOnlyTheSelectedCells)
     EXPECT_EQ(grid.GetCellText(2, 3), QStringLiteral("r2c3"));
     EXPECT_EQ(grid.GetCellText(3, 2), QStringLiteral("r3c2"));
     EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
+}
+
+TEST_F(GridInteraction, PasteGoesIntoAnOpenEditorInsteadOfTheCells)
+{
+    grid.SetFocusCell(2, 2);
+    Key(Qt::Key_F2);
+    CInPlaceEdit* editor = OpenEditor();
+    ASSERT_NE(editor, nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("+x"));
+    grid.OnCommand(CGridCtrl::ID_EDIT_PASTE);
+    EXPECT_EQ(editor->text(), QStringLiteral("r2c2+x"));
+    EXPECT_EQ(grid.GetCellText(2, 2), QStringLiteral("r2c2"));
+    EXPECT_EQ(grid.GetCellText(2, 3), QStringLiteral("r2c3"));
 }
 
 TEST_F(GridInteraction, EditCommandsAreEnabledOnlyWhenTheyCanWork)
