@@ -220,9 +220,11 @@ int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPa
     if (progress)
         progress->SetRange(0, ClampToInt(text.size()));
     ListingLineReader reader(text);
+    QByteArray name;   // one buffer for every line: StormLib wants an ended string
     while (reader.Next()) {
         if (reader.IsCandidate()) {
-            const QByteArray name = reader.Line().toByteArray();
+            name.resize(0);
+            name.append(reader.Line());
             StormHandle file(api.CloseFile);
             if (api.OpenFileEx(archive.Get(), name.constData(), StormApi::OpenFromMpq, file.Out()))
                 result.append(QString::fromLatin1(name));
