@@ -1,5 +1,6 @@
 #include "CCarvestoneApp.h"
 
+#include "CAboutDlg.h"
 #include "FileErrorText.h"
 #include "GameInstallation.h"
 #include "MessageFormat.h"
@@ -262,6 +263,12 @@ void CCarvestoneApp::OnOpenRecentFile(int index)
         RemoveFromRecentFileList(path);
 }
 
+void CCarvestoneApp::OnAppAbout()
+{
+    CAboutDlg about(mainFrame.get());
+    UserDialogs::Current().Exec(about);
+}
+
 void CCarvestoneApp::OnShellOpenRequest(const QString& path)
 {
     if (!path.isEmpty())
@@ -326,6 +333,9 @@ bool CCarvestoneApp::OnCommand(int id)
         if (mainFrame)
             mainFrame->close();
         return true;
+    case CommandId::About:
+        OnAppAbout();
+        return true;
     default:
         return false;
     }
@@ -339,7 +349,7 @@ bool CCarvestoneApp::OnUpdateCommand(int id, CommandState& state)
         state.enabled = id - CommandId::RecentFileFirst < settings.RecentFiles.size();
         return true;
     }
-    if (id != CommandId::FileNew && id != CommandId::FileOpen && id != CommandId::Exit)
+    if (id != CommandId::FileNew && id != CommandId::FileOpen && id != CommandId::Exit && id != CommandId::About)
         return false;
     state.enabled = true;
     return true;

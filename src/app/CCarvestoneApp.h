@@ -50,6 +50,7 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnOpenRecentFile(int index);
+    void OnAppAbout();
     // A project handed over by another start of the program.
     void OnShellOpenRequest(const QString& path);
 

@@ -9,9 +9,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -271,6 +275,26 @@ TEST_F(CCarvestoneAppTest, ExitAsksAboutChangesAndCancelKeepsTheProgramRunning)
     QFile file(project);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), Header + "x.txt\n");
+}
+
+TEST_F(CCarvestoneAppTest, AboutShowsTheVersionAndThreeCreditLines)
+{
+    StoreModsPath();
+    CancelNewProject();
+    ASSERT_TRUE(app.InitInstance({}));
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About Carvestone"));
+        const auto labels = dialog.findChildren<QLabel*>();
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
+            return label->text() == QStringLiteral("Carvestone Version 1.02");
+        }));
+        const auto* credits = dialog.findChild<QPlainTextEdit*>();
+        EXPECT_TRUE(credits->isReadOnly());
+        EXPECT_EQ(credits->toPlainText().split(QLatin1Char('\n')).size(), 3);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(app.MainFrame()->RouteCommand(CommandId::About));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 class EditOptionsTest : public CCarvestoneAppTest

@@ -1,0 +1,42 @@
+#include "CAboutDlg.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStyle>
+
+namespace {
+
+const char* const CreditLines = "Design and program: the Carvestone authors\r\n"
+                                "MPQ archive access: StormLib, by Ladislav Zezula\r\n"
+                                "Grid control: the Carvestone authors";
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent)
+    , credits(new QPlainTextEdit(this))
+{
+    setWindowTitle(QStringLiteral("About Carvestone"));
+    auto* icon = new QLabel(this);
+    const QIcon programIcon = QApplication::windowIcon().isNull()
+        ? style()->standardIcon(QStyle::SP_DesktopIcon)
+        : QApplication::windowIcon();
+    icon->setPixmap(programIcon.pixmap(32, 32));
+    auto* version = new QLabel(QStringLiteral("Carvestone Version 1.02"), this);
+    auto* purpose = new QLabel(QStringLiteral("A tool for making Diablo II MODs"), this);
+    credits->setReadOnly(true);
+    credits->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    credits->setPlainText(QString::fromLatin1(CreditLines));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(purpose, 1, 1);
+    layout->addWidget(buttons, 0, 2, Qt::AlignTop);
+    layout->addWidget(credits, 2, 0, 1, 3);
+}
