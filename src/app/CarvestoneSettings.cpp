@@ -99,7 +99,11 @@ void CarvestoneSettings::Load(QSettings& store, const QString& gameFolder, const
     ProgramFolder = FolderWithSlash(programFolder);
     GameMpqPath = ReadString(store, SettingKey(SettingsSection, KeyGameMpq),
                              DefaultGameMpqPath(GameFolder, ProgramFolder));
-    ModsPath = ReadString(store, SettingKey(SettingsSection, KeyModsPath), {});
+    // A hand-edited path without its closing slash would glue project names
+    // to the folder's own name.
+    ModsPath = QDir::fromNativeSeparators(ReadString(store, SettingKey(SettingsSection, KeyModsPath), {}));
+    if (!ModsPath.isEmpty())
+        ModsPath = FolderWithSlash(ModsPath);
     UseCompression = ReadSwitch(store, SettingKey(SettingsSection, KeyUseCompression), true);
     OpenMostRecent = ReadSwitch(store, SettingKey(SettingsSection, KeyOpenMostRecent), true);
     const GridFont font = ParseGridFont(ReadString(store, SettingKey(SettingsSection, KeyGridFont), DefaultGridFont));

@@ -132,7 +132,8 @@ TEST_F(SettingsStoreTest, HandEditedValuesAreUnderstood)
 {
     QFile ini(IniPath());
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Settings]\nGrid%20Font=Tahoma, 11, Italic\nUse%20Compression=true\nOpen%20Most%20Recent=0\n");
+    ini.write("[Settings]\nGrid%20Font=Tahoma, 11, Italic\nUse%20Compression=true\nOpen%20Most%20Recent=0\n"
+              "MODs%20Path=/home/me/MODs\n");
     ini.close();
     QSettings store(IniPath(), QSettings::IniFormat);
     CarvestoneSettings settings;
@@ -142,6 +143,7 @@ TEST_F(SettingsStoreTest, HandEditedValuesAreUnderstood)
     EXPECT_TRUE(settings.GridFontItalic);
     EXPECT_TRUE(settings.UseCompression);
     EXPECT_FALSE(settings.OpenMostRecent);
+    EXPECT_EQ(settings.ModsPath, QStringLiteral("/home/me/MODs/"));
 }
 
 TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirst)
