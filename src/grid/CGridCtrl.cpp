@@ -1583,7 +1583,8 @@ bool CGridCtrl::event(QEvent* event)
 
 void CGridCtrl::keyPressEvent(QKeyEvent* event)
 {
-    if (!IsValid(m_idCurrentCell)) {
+    // Alt combinations belong to the menus.
+    if (!IsValid(m_idCurrentCell) || (event->modifiers() & Qt::AltModifier)) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }

@@ -131,7 +131,7 @@ protected:
 
 TEST_F(GridInteraction, ArrowsStopAtTheEdgesAndNeverEnterFixedCells)
 {
-    Walk({1, 1}, {{Qt::Key_Up, {1, 1}}, {Qt::Key_Left, {1, 1}}});
+    Walk({1, 1}, {{Qt::Key_Up, {1, 1}}, {Qt::Key_Left, {1, 1}}, {Qt::Key_Down, {1, 1}, Qt::AltModifier}});
     Walk({7, 5}, {{Qt::Key_Down, {7, 5}}, {Qt::Key_Right, {7, 5}}, {Qt::Key_Up, {6, 5}}});
     EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(6, 5, 6, 5));
 }
