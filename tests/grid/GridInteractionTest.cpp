@@ -358,16 +358,18 @@ TEST_F(GridInteraction, CopyThenPasteReproducesCommasSpacesAndEmptyFieldsExactly
     EXPECT_EQ(owner.notes.back().row, 6);
 }
 
-TEST_F(GridInteraction, PasteSkipsHiddenLinesDropsWhatFallsOutsideAndFiltersWhatACellCannotHold)
+TEST_F(GridInteraction, PasteSkipsHiddenAndReadOnlyCellsDropsWhatFallsOutsideAndFiltersWhatACellCannotHold)
 {
     grid.SetColumnWidth(4, 0);
     grid.SetRowHeight(6, 0);
-    QGuiApplication::clipboard()->setText(QStringLiteral("a\tb\tc\nd\u0100e\nf"));
+    grid.SetCellState(7, 5, grid.GetCellState(7, 5) | CellStateReadOnly);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\tb\tc\nd\u0100e\tro\nf"));
     grid.SetFocusCell(5, 3);
     Key(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(grid.GetCellText(5, 3), QStringLiteral("a"));
     EXPECT_EQ(grid.GetCellText(5, 4), QStringLiteral("r5c4"));
     EXPECT_EQ(grid.GetCellText(5, 5), QStringLiteral("b"));
+    EXPECT_EQ(grid.GetCellText(7, 5), QStringLiteral("r7c5"));
     EXPECT_EQ(grid.GetCellText(6, 3), QStringLiteral("r6c3"));
     EXPECT_EQ(grid.GetCellText(7, 3), QStringLiteral("de"));
 }
