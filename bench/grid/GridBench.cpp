@@ -180,6 +180,13 @@ int main(int argc, char* argv[])
     out.flush();
 
     if (!pngPath.isEmpty()) {
+        // The picture shows the table's top left with the focus on its first
+        // cell, unselected: a selected focus cell is framed in the
+        // selection's text colour, which hides the frame.
+        grid->SetSelectedRange(-1, -1, -1, -1);
+        grid->SetFocusCell(1, 1);
+        grid->OnVScroll(SB_TOP);
+        grid->OnHScroll(SB_LEFT);
         grid->viewport()->repaint();
         if (!grid->grab().save(pngPath)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(pngPath));
