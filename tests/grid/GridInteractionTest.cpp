@@ -482,7 +482,7 @@ TEST_F(GridInteraction, AutoScrollRunsWhileDraggingPastTheBottomUntilReleaseOrFo
     QTest::mouseMove(grid.viewport(), below);
     QTest::qWait(200);
     const int reached = grid.GetFocusCell().row;
-    EXPECT_GT(reached, 10);
+    EXPECT_GT(reached, 4); // a tick every 25 ms, fewer on a busy machine
     EXPECT_TRUE(grid.IsCellVisible(reached, 2));
     // The selection reaches the row at the bottom edge, below the focus.
     const GridCellRange selected = grid.GetSelectedRange();
