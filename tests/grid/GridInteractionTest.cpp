@@ -520,6 +520,9 @@ TEST_F(GridInteraction, AColumnBorderDragsWithinThreePixelsInTheHeadingOnly)
             bar = child;
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->x(), 204);
+    QTest::mouseMove(grid.viewport(), QPoint(2000, 10));
+    EXPECT_EQ(bar->geometry().right(), grid.viewport()->width() - 1); // kept inside the grid
+    QTest::mouseMove(grid.viewport(), border + QPoint(25, 0));
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border + QPoint(25, 0));
     EXPECT_EQ(grid.GetColumnWidth(2), 84);
     EXPECT_FALSE(bar->isVisible());
