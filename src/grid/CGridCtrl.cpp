@@ -932,6 +932,9 @@ void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
     const GridCellId topLeft = GetTopLeftNonFixedCell();
     QRect visible;
     const GridCellRange range = GetVisibleNonFixedRange(&visible);
+    m_nShownOffsetX = TopLeftOffset(false);
+    m_nShownOffsetY = TopLeftOffset(true);
+    m_bShownOffsetKnown = true;
 
     EraseBackground(painter, clip, visible, fixedHeight, fixedWidth);
     painter.setFont(*m_cellDefault.GetFontObject());
@@ -1061,6 +1064,7 @@ void CGridCtrl::InvalidateCellRect(int row, int col)
 
 void CGridCtrl::Refresh()
 {
+    m_bShownOffsetKnown = false;
     if (m_bAllowDraw)
         viewport()->update();
 }
@@ -1105,6 +1109,7 @@ void CGridCtrl::ShowScrollBar(bool vertical, bool show)
 void CGridCtrl::ResetScrollBars()
 {
     ForgetTopLeft();
+    m_bShownOffsetKnown = false;
     if (!m_bAllowDraw || m_bResettingScrollBars)
         return;
     const QSize whole = contentsRect().size();
@@ -1165,17 +1170,46 @@ bool CGridCtrl::SetScrollPos32(int bar, int pos)
     return true;
 }
 
-void CGridCtrl::scrollContentsBy(int dx, int dy)
+int CGridCtrl::TopLeftOffset(bool vertical) const
 {
+    const GridCellId topLeft = GetTopLeftNonFixedCell();
+    return vertical ? SumOf(m_arRowHeights, m_nFixedRows, topLeft.row)
+                    : SumOf(m_arColWidths, m_nFixedCols, topLeft.col);
+}
+
+void CGridCtrl::scrollContentsBy(int, int)
+{
+    // Positions count pixels, but the cells start at whole rows and columns:
+    // the picture moves by the difference of the top-left cells' offsets.
     ForgetTopLeft();
-    const QRect client = ClientRect();
-    if (dx != 0) {
-        const int fixedWidth = GetFixedColumnWidth();
-        viewport()->update(QRect(fixedWidth, 0, client.width() - fixedWidth, client.height()));
+    const int offsetX = TopLeftOffset(false);
+    const int offsetY = TopLeftOffset(true);
+    const int shiftX = m_nShownOffsetX - offsetX;
+    const int shiftY = m_nShownOffsetY - offsetY;
+    m_nShownOffsetX = offsetX;
+    m_nShownOffsetY = offsetY;
+    if (!m_bAllowDraw) {
+        // The screen keeps the old picture until drawing is allowed again.
+        m_bShownOffsetKnown = false;
+        return;
     }
-    if (dy != 0) {
+    const bool canMove = m_bShownOffsetKnown && viewport()->isVisible();
+    const QRect client = ClientRect();
+    if (shiftX != 0) {
+        const int fixedWidth = GetFixedColumnWidth();
+        const QRect area(fixedWidth, 0, client.width() - fixedWidth, client.height());
+        if (canMove && std::abs(shiftX) < area.width())
+            viewport()->scroll(shiftX, 0, area);
+        else
+            viewport()->update(area);
+    }
+    if (shiftY != 0) {
         const int fixedHeight = GetFixedRowHeight();
-        viewport()->update(QRect(0, fixedHeight, client.width(), client.height() - fixedHeight));
+        const QRect area(0, fixedHeight, client.width(), client.height() - fixedHeight);
+        if (canMove && std::abs(shiftY) < area.height())
+            viewport()->scroll(0, shiftY, area);
+        else
+            viewport()->update(area);
     }
 }
 

@@ -342,6 +342,7 @@ private:
     void ShowScrollBar(bool vertical, bool show);
     int BarExtent(bool vertical) const;
     void ForgetTopLeft() { m_idTopLeftCell = GridCellId(); }
+    int TopLeftOffset(bool vertical) const;
     void ReportOutOfMemory();
 
     // Counts and sizes.
@@ -376,6 +377,12 @@ private:
     int m_nHScrollMax = 0;
     int m_nBarState = 0;
     bool m_bResettingScrollBars = false;
+    // How far past the first non-fixed column and row the cells on screen
+    // start, known from the last paint: a scroll then moves the pixels
+    // already there and paints only what comes into view.
+    int m_nShownOffsetX = 0;
+    int m_nShownOffsetY = 0;
+    bool m_bShownOffsetKnown = false;
 
     int m_nResizeCaptureRange = 3;
     int m_nRowsPerWheelNotch = 3;

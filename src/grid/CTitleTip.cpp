@@ -42,8 +42,8 @@ void CTitleTip::Show(const QRect& textRect, const QString& text, int xOffset, co
     // before the cell's text area and its text lands where the cell's is.
     const QRect shown(left - 1, textRect.top() - 1, right - left + 2, textRect.height() + 2);
     setGeometry(QRect(m_pGrid->viewport()->mapToGlobal(shown.topLeft()), shown.size()));
+    // A tooltip window stays above the others by its kind.
     show();
-    raise();
     update();
 }
 

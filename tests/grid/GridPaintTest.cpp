@@ -1,6 +1,8 @@
 #include "GridTestSupport.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +105,40 @@ TEST(GridPaint, DrawingOffPaintsNothingNew)
     grid->SetRedraw(true);
     EXPECT_TRUE(grid->RedrawCell(3, 3));
     EXPECT_EQ(Pixel(*grid, 160, 65), Colour(COLOR_HIGHLIGHT));
+}
+
+} // namespace
+
+namespace {
+
+// What the window shows, as the window system has it.
+QImage OnScreen(CGridCtrl& grid)
+{
+    QCoreApplication::processEvents();
+    const QImage window = grid.screen()->grabWindow(grid.winId()).toImage();
+    return window.copy(grid.viewport()->geometry()).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(GridPaint, ScrollingShowsWhatAWholeRepaintWouldShow)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1, QSize(400, 300), 20, 50);
+    for (int row = 0; row < 50; ++row)
+        for (int col = 0; col < 30; ++col)
+            grid->SetCellText(row, col, QStringLiteral("%1:%2").arg(row).arg(col));
+    grid->SetRowHeight(4, 0);
+    grid->SetColumnWidth(5, 73);
+    grid->SetFocusCell(6, 3);
+    (void)OnScreen(*grid);
+
+    const auto steps = {SB_LINEDOWN, SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_LINEDOWN};
+    for (int step : steps) {
+        grid->OnVScroll(step);
+        grid->OnHScroll(step);
+        const QImage shown = OnScreen(*grid);
+        const QImage fresh = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), fresh.size());
+        EXPECT_TRUE(shown == fresh) << "after scroll action " << step;
+    }
 }
 
 } // namespace
