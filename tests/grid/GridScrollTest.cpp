@@ -114,6 +114,9 @@ TEST(GridScroll, TheScrollBarsStepAsTheGridDoes)
     EXPECT_EQ(VerticalPosition(*grid), 0);
     grid->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(grid->GetScrollPos32(SB_HORZ), 50);
+    grid->verticalScrollBar()->setSliderPosition(333);
+    EXPECT_EQ(VerticalPosition(*grid), 333) << "dragging the thumb goes where the thumb is";
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell().row, 17);
 }
 
 TEST(GridScroll, EnsureVisibleBringsACellWhollyIntoView)
