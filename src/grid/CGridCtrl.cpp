@@ -1816,6 +1816,15 @@ void CGridCtrl::CommitCellText(int row, int col, const QString& text)
 
 // ==== Clipboard ============================================================
 
+// Cut and paste change many cells at once: one repaint at the end costs less
+// than one per cell.  Answers whether drawing was allowed before.
+bool CGridCtrl::SuspendDrawing()
+{
+    const bool allowDraw = m_bAllowDraw;
+    SetRedraw(false);
+    return allowDraw;
+}
+
 bool CGridCtrl::CopySelection(QString* text) const
 {
     const GridCellRange range = GetSelectedRange();
@@ -1859,11 +1868,12 @@ void CGridCtrl::ClearSelection()
     for (quint64 key : std::as_const(m_SelectedCellMap))
         cells.push_back(CellFromKey(key));
     std::sort(cells.begin(), cells.end());
+    const bool allowDraw = SuspendDrawing();
     for (const GridCellId& cell : cells) {
         if (GetRowHeight(cell.row) > 0 && GetColumnWidth(cell.col) > 0 && IsCellEditable(cell.row, cell.col))
             ModifyCellText(cell.row, cell.col, QString());
     }
-    Refresh();
+    SetRedraw(allowDraw);
 }
 
 void CGridCtrl::OnEditPaste()
@@ -1890,6 +1900,7 @@ bool CGridCtrl::PasteText(const GridCellId& start, const QString& text)
     if (!IsValid(start) || !IsCellEditable(start.row, start.col))
         return false;
     bool dropped = false;
+    const bool allowDraw = SuspendDrawing();
     GridClipboardText::Place(GridClipboardText::Decode(text), RowAxis(), ColumnAxis(), start.row, start.col,
                              [&](int row, int col, const QString& field) {
                                  if (!IsCellEditable(row, col))
@@ -1899,7 +1910,7 @@ bool CGridCtrl::PasteText(const GridCellId& start, const QString& text)
                                  ModifyCellText(row, col, kept);
                                  SetCellSelected({row, col}, false);
                              });
-    Refresh();
+    SetRedraw(allowDraw);
     if (dropped)
         ReportError(CellTextRule::DroppedMessage());
     return true;

@@ -437,6 +437,7 @@ private:
     void OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers);
     bool IsMouseIdle() const;
     void CommitCellText(int row, int col, const QString& text);
+    bool SuspendDrawing();
     void ReportError(const QString& text);
     QPoint RelativeToCell(const GridCellId& cell, QPoint point) const;
     void OnFixedRowClick(const GridCellId& cell);
