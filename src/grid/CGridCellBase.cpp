@@ -23,24 +23,17 @@ void DrawLine(QPainter* painter, const QColor& colour, QPoint from, QPoint to)
 }
 
 // Fixed cells: pressed in when they head the focus row or column, raised
-// otherwise.
+// otherwise.  The two looks swap the light and dark edges.
 void DrawFixedBorder(QPainter* painter, const QRect& rect, bool sunken)
 {
-    if (sunken) {
-        const QColor dark = ColorRefToQColor(GetSysColor(COLOR_3DDKSHADOW));
-        DrawLine(painter, dark, rect.bottomLeft(), rect.topLeft());
-        DrawLine(painter, dark, rect.topLeft(), rect.topRight());
-        const QColor light = ColorRefToQColor(GetSysColor(COLOR_3DHIGHLIGHT));
-        DrawLine(painter, light, rect.topRight(), rect.bottomRight());
-        DrawLine(painter, light, rect.bottomRight(), rect.bottomLeft());
-        return;
-    }
     const QColor light = ColorRefToQColor(GetSysColor(COLOR_3DHIGHLIGHT));
-    DrawLine(painter, light, rect.topRight(), rect.topLeft());
-    DrawLine(painter, light, rect.topLeft(), rect.bottomLeft());
     const QColor dark = ColorRefToQColor(GetSysColor(COLOR_3DDKSHADOW));
-    DrawLine(painter, dark, rect.topRight(), rect.bottomRight());
-    DrawLine(painter, dark, rect.bottomRight(), rect.bottomLeft());
+    const QColor& topLeft = sunken ? dark : light;
+    const QColor& bottomRight = sunken ? light : dark;
+    DrawLine(painter, topLeft, rect.bottomLeft(), rect.topLeft());
+    DrawLine(painter, topLeft, rect.topLeft(), rect.topRight());
+    DrawLine(painter, bottomRight, rect.topRight(), rect.bottomRight());
+    DrawLine(painter, bottomRight, rect.bottomRight(), rect.bottomLeft());
 }
 
 void DrawSortArrow(QPainter* painter, QRect box, bool ascending)

@@ -178,11 +178,9 @@ CGridCellBase* CGridCtrl::GetCell(int row, int col) const
 
 bool CGridCtrl::SetCellText(int row, int col, const QString& text)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
-        return false;
     // Whatever the source, a cell never holds what a table file cannot.
-    cell->SetText(CellTextRule::Filter(text));
+    if (!WithCell(row, col, [&](CGridCellBase& cell) { cell.SetText(CellTextRule::Filter(text)); }))
+        return false;
     SetModified(true, row, col);
     return true;
 }
@@ -215,29 +213,17 @@ quint32 CGridCtrl::GetCellState(int row, int col) const
 
 bool CGridCtrl::SetCellBackColour(int row, int col, COLORREF colour)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
-        return false;
-    cell->SetBackClr(colour);
-    return true;
+    return WithCell(row, col, [colour](CGridCellBase& cell) { cell.SetBackClr(colour); });
 }
 
 bool CGridCtrl::SetCellTextColour(int row, int col, COLORREF colour)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
-        return false;
-    cell->SetTextClr(colour);
-    return true;
+    return WithCell(row, col, [colour](CGridCellBase& cell) { cell.SetTextClr(colour); });
 }
 
 bool CGridCtrl::SetCellFormat(int row, int col, quint32 format)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
-        return false;
-    cell->SetFormat(format);
-    return true;
+    return WithCell(row, col, [format](CGridCellBase& cell) { cell.SetFormat(format); });
 }
 
 bool CGridCtrl::IsCellEditable(int row, int col) const
@@ -369,44 +355,26 @@ bool CGridCtrl::SetColumnCount(int cols)
     return ok;
 }
 
-void CGridCtrl::SetFixedRowFlags(int from, int to, bool becomeFixed)
+// Cells of the rows (or columns) from..to-1 become fixed, or stop being
+// fixed in that direction; a cell that changes between heading and body
+// takes the default colours of its new area.
+void CGridCtrl::SetFixedFlags(bool rows, int from, int to, bool becomeFixed)
 {
-    for (int row = from; row < to; ++row) {
-        for (int col = 0; col < m_nCols; ++col) {
+    const quint32 lineBit = rows ? CellStateFixedRow : CellStateFixedColumn;
+    for (int row = rows ? from : 0; row < (rows ? to : m_nRows); ++row) {
+        for (int col = rows ? 0 : from; col < (rows ? m_nCols : to); ++col) {
             CGridCellBase* cell = GetCell(row, col);
             if (!cell)
                 continue;
             quint32 state = cell->GetState();
+            const bool fixedOtherWay = rows ? col < m_nFixedCols : row < m_nFixedRows;
             if (becomeFixed) {
-                state |= CellStateFixed | CellStateFixedRow;
-            } else if (col < m_nFixedCols) {
-                cell->SetState(state & ~CellStateFixedRow);
+                state |= CellStateFixed | lineBit;
+            } else if (fixedOtherWay) {
+                cell->SetState(state & ~lineBit);
                 continue;
             } else {
-                state &= ~(CellStateFixed | CellStateFixedRow);
-            }
-            cell->SetState(state);
-            cell->SetTextClr(CLR_DEFAULT);
-            cell->SetBackClr(CLR_DEFAULT);
-        }
-    }
-}
-
-void CGridCtrl::SetFixedColFlags(int from, int to, bool becomeFixed)
-{
-    for (int row = 0; row < m_nRows; ++row) {
-        for (int col = from; col < to; ++col) {
-            CGridCellBase* cell = GetCell(row, col);
-            if (!cell)
-                continue;
-            quint32 state = cell->GetState();
-            if (becomeFixed) {
-                state |= CellStateFixed | CellStateFixedColumn;
-            } else if (row < m_nFixedRows) {
-                cell->SetState(state & ~CellStateFixedColumn);
-                continue;
-            } else {
-                state &= ~(CellStateFixed | CellStateFixedColumn);
+                state &= ~(CellStateFixed | lineBit);
             }
             cell->SetState(state);
             cell->SetTextClr(CLR_DEFAULT);
@@ -428,9 +396,9 @@ bool CGridCtrl::SetFixedRowCount(int fixedRows)
     if (m_idCurrentCell.row != -1 && m_idCurrentCell.row < fixedRows)
         SetFocusCell(-1, -1);
     if (fixedRows < m_nFixedRows)
-        SetFixedRowFlags(fixedRows, m_nFixedRows, false);
+        SetFixedFlags(true, fixedRows, m_nFixedRows, false);
     else
-        SetFixedRowFlags(m_nFixedRows, fixedRows, true);
+        SetFixedFlags(true, m_nFixedRows, fixedRows, true);
     m_nFixedRows = fixedRows;
     ResetScrollBars();
     Refresh();
@@ -450,9 +418,9 @@ bool CGridCtrl::SetFixedColumnCount(int fixedCols)
     ResetSelection();
     ForgetTopLeft();
     if (fixedCols < m_nFixedCols)
-        SetFixedColFlags(fixedCols, m_nFixedCols, false);
+        SetFixedFlags(false, fixedCols, m_nFixedCols, false);
     else
-        SetFixedColFlags(m_nFixedCols, fixedCols, true);
+        SetFixedFlags(false, m_nFixedCols, fixedCols, true);
     m_nFixedCols = fixedCols;
     ResetScrollBars();
     Refresh();
@@ -889,28 +857,30 @@ bool CGridCtrl::IsCellVisible(int row, int col) const
 
 bool CGridCtrl::MouseOverColumnResizeArea(QPoint point) const
 {
-    if (point.y() >= GetFixedRowHeight())
-        return false;
-    const GridCellId cell = GetCellFromPoint(point);
-    QPoint origin;
-    if (!GetCellOrigin(cell.row, cell.col, &origin))
-        return false;
-    const int end = origin.x() + GetColumnWidth(cell.col);
-    return (point.x() - origin.x() <= m_nResizeCaptureRange && cell.col != 0)
-           || end - point.x() <= m_nResizeCaptureRange;
+    return MouseOverResizeArea(false, point);
 }
 
 bool CGridCtrl::MouseOverRowResizeArea(QPoint point) const
 {
-    if (point.x() >= GetFixedColumnWidth())
+    return MouseOverResizeArea(true, point);
+}
+
+// Column borders can be grabbed within the fixed rows, row borders within
+// the fixed columns; the first line's leading edge is no border.
+bool CGridCtrl::MouseOverResizeArea(bool rows, QPoint point) const
+{
+    const auto along = [rows](QPoint p) { return rows ? p.y() : p.x(); };
+    const int across = rows ? point.x() : point.y();
+    if (across >= (rows ? GetFixedColumnWidth() : GetFixedRowHeight()))
         return false;
     const GridCellId cell = GetCellFromPoint(point);
     QPoint origin;
     if (!GetCellOrigin(cell.row, cell.col, &origin))
         return false;
-    const int end = origin.y() + GetRowHeight(cell.row);
-    return (point.y() - origin.y() <= m_nResizeCaptureRange && cell.row != 0)
-           || end - point.y() <= m_nResizeCaptureRange;
+    const int index = rows ? cell.row : cell.col;
+    const int end = along(origin) + (rows ? GetRowHeight(index) : GetColumnWidth(index));
+    return (along(point) - along(origin) <= m_nResizeCaptureRange && index != 0)
+           || end - along(point) <= m_nResizeCaptureRange;
 }
 
 // ---- Drawing

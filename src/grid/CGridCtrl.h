@@ -328,14 +328,23 @@ protected:
 private:
     std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
     void DestroyCell(int row, int col);
+    // Applies change to the cell at (row, col); false when there is none.
+    template <typename Change>
+    bool WithCell(int row, int col, Change change)
+    {
+        CGridCellBase* cell = GetCell(row, col);
+        if (cell)
+            change(*cell);
+        return cell != nullptr;
+    }
     void EraseBackground(QPainter& painter, const QRect& clip, const QRect& visible, int fixedHeight,
                          int fixedWidth);
     void DrawCellBlock(QPainter& painter, const QRect& clip, int rowFrom, int rowTo, int y, int colFrom,
                        int colTo, int x, bool clipped);
     void DrawGridLines(QPainter& painter, const GridCellRange& range, const QRect& visible, int fixedHeight,
                        int fixedWidth);
-    void SetFixedRowFlags(int from, int to, bool becomeFixed);
-    void SetFixedColFlags(int from, int to, bool becomeFixed);
+    void SetFixedFlags(bool rows, int from, int to, bool becomeFixed);
+    bool MouseOverResizeArea(bool rows, QPoint point) const;
     void ScrollAxis(bool vertical, int code);
     void OnScrollBarAction(bool vertical, int action);
     QScrollBar* Bar(bool vertical) const;
