@@ -16,38 +16,27 @@ TEST(ColourRef, KeepsRedInTheLowByte)
     EXPECT_NE(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT));
 }
 
-TEST(LogFontConversion, ANegativeHeightIsTheCharacterHeightInPixels)
+TEST(LogFontConversion, HeightsMeanCharacterOrLineHeightsInPixels)
 {
     LogFont font;
     font.lfFaceName = QStringLiteral("Liberation Sans");
-    font.lfHeight = -17;
+    font.lfHeight = -17; // negative: the character height
     font.lfWeight = LogFont::FW_BOLD;
     font.lfItalic = true;
     const QFont qtFont = font.ToQFont();
     EXPECT_EQ(qtFont.pixelSize(), 17);
     EXPECT_TRUE(qtFont.bold());
     EXPECT_TRUE(qtFont.italic());
-    const LogFont back = LogFont::FromQFont(qtFont);
-    EXPECT_EQ(back, font);
-}
+    EXPECT_EQ(LogFont::FromQFont(qtFont), font);
 
-TEST(LogFontConversion, APositiveHeightIsTheWholeLine)
-{
-    LogFont font;
-    font.lfFaceName = QStringLiteral("Liberation Sans");
-    font.lfHeight = 30;
+    font.lfHeight = 30; // positive: the whole line
     const int line = QFontMetrics(font.ToQFont()).height();
     EXPECT_LE(line, 30);
     EXPECT_GE(line, 27);
-}
 
-TEST(LogFontConversion, APointSizedFontGetsItsPixelHeight)
-{
     QFont pointSized(QStringLiteral("Liberation Sans"));
     pointSized.setPointSize(12);
-    const LogFont font = LogFont::FromQFont(pointSized);
-    EXPECT_EQ(font.lfHeight, -QFontInfo(pointSized).pixelSize());
-    EXPECT_FALSE(font.IsVertical());
+    EXPECT_EQ(LogFont::FromQFont(pointSized).lfHeight, -QFontInfo(pointSized).pixelSize());
 }
 
 } // namespace

@@ -82,22 +82,6 @@ TEST(GridCell, CopyTakesResolvedDefaultsAsValues)
     EXPECT_TRUE(target.IsDefaultFont());
 }
 
-TEST(GridCell, AFontOfItsOwnReplacesTheDefaultUntilCleared)
-{
-    CGridCtrl grid(2, 2);
-    CGridCellBase* cell = grid.GetCell(1, 1);
-    LogFont font;
-    font.lfFaceName = QStringLiteral("Liberation Serif");
-    font.lfHeight = -30;
-    cell->SetFont(&font);
-    EXPECT_FALSE(cell->IsDefaultFont());
-    EXPECT_EQ(*cell->GetFont(), font);
-    EXPECT_EQ(cell->GetFontObject()->pixelSize(), 30);
-    cell->SetFont(nullptr);
-    EXPECT_TRUE(cell->IsDefaultFont());
-    EXPECT_EQ(cell->GetFont(), grid.GetDefaultCell(false, false)->GetFont());
-}
-
 TEST(GridCell, TextExtentAddsTheMargins)
 {
     CGridCtrl grid(2, 2);
@@ -112,19 +96,26 @@ TEST(GridCell, TextExtentAddsTheMargins)
     EXPECT_EQ(cell->GetCellExtent(), cell->GetTextExtent(cell->GetText()));
 }
 
-TEST(GridCell, VerticalTextTurnsTheExtent)
+TEST(GridCell, AFontOfItsOwnReplacesTheDefaultAndAVerticalOneTurnsTheExtent)
 {
     CGridCtrl grid(2, 2);
     CGridCellBase* cell = grid.GetCell(1, 1);
-    LogFont font = *grid.GetDefaultCell(false, false)->GetFont();
+    LogFont font;
+    font.lfFaceName = QStringLiteral("Liberation Serif");
+    font.lfHeight = -30;
     cell->SetFont(&font);
+    EXPECT_FALSE(cell->IsDefaultFont());
+    EXPECT_EQ(*cell->GetFont(), font);
+    EXPECT_EQ(cell->GetFontObject()->pixelSize(), 30);
     const QSize flat = cell->GetTextExtent(QStringLiteral("Vertical"));
     font.lfEscapement = 900;
     cell->SetFont(&font);
     const QSize turned = cell->GetTextExtent(QStringLiteral("Vertical"));
-    const int margin = int(cell->GetMargin());
     EXPECT_EQ(turned.width(), flat.height());
-    EXPECT_EQ(turned.height(), flat.width() + 4 * margin);
+    EXPECT_EQ(turned.height(), flat.width() + 4 * int(cell->GetMargin()));
+    cell->SetFont(nullptr);
+    EXPECT_TRUE(cell->IsDefaultFont());
+    EXPECT_EQ(cell->GetFont(), grid.GetDefaultCell(false, false)->GetFont());
 }
 
 } // namespace

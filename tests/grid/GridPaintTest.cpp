@@ -13,12 +13,6 @@ QColor Colour(int sysColour)
     return ColorRefToQColor(GetSysColor(sysColour));
 }
 
-QColor Pixel(CGridCtrl& grid, int x, int y)
-{
-    const QImage image = grid.viewport()->grab().toImage();
-    return image.pixelColor(x, y);
-}
-
 TEST(GridPaint, GridLinesSitOnTheLastPixelOfEachBodyColumnAndRow)
 {
     auto grid = MakeShownGrid(10, 6, 1, 1);
@@ -104,7 +98,7 @@ TEST(GridPaint, DrawingOffPaintsNothingNew)
     EXPECT_FALSE(grid->RedrawCell(3, 3));
     grid->SetRedraw(true);
     EXPECT_TRUE(grid->RedrawCell(3, 3));
-    EXPECT_EQ(Pixel(*grid, 160, 65), Colour(COLOR_HIGHLIGHT));
+    EXPECT_EQ(grid->viewport()->grab().toImage().pixelColor(160, 65), Colour(COLOR_HIGHLIGHT));
 }
 
 } // namespace

@@ -40,7 +40,7 @@ TEST(GridScroll, RangesAndPagesCoverTheNonFixedArea)
     EXPECT_EQ(horizontal->maximum(), 29 * 50 - horizontal->pageStep());
 }
 
-TEST(GridScroll, ContentThatFitsNeedsNoBars)
+TEST(GridScroll, BarsShowOnlyWhenTheNonFixedContentDoesNotFit)
 {
     auto grid = MakeShownGrid(10, 6, 1, 1);
     EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT));
@@ -49,13 +49,9 @@ TEST(GridScroll, ContentThatFitsNeedsNoBars)
     grid->SetRowCount(40);
     EXPECT_TRUE(grid->IsScrollBarShown(SB_VERT)) << "a count change resets the bars";
     EXPECT_FALSE(grid->IsScrollBarShown(SB_HORZ));
-}
-
-TEST(GridScroll, AGridSmallerThanItsFixedCellsShowsNoBars)
-{
-    auto grid = MakeShownGrid(50, 30, 1, 1);
+    grid->SetColumnCount(30);
     grid->SetRowHeight(0, 400);
-    EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT));
+    EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT)) << "a grid smaller than its fixed cells shows none";
     EXPECT_FALSE(grid->IsScrollBarShown(SB_HORZ));
 }
 
@@ -151,12 +147,12 @@ TEST(GridScroll, EnsureVisibleSpendsNoStepsOnHiddenRows)
     EXPECT_EQ(VerticalPosition(*grid), 0) << "the hidden rows made room: nothing to scroll";
 }
 
-TEST(GridScroll, TheWheelScrollsLinesAndKeepsWhatIsLeftOver)
+TEST(GridScroll, TheWheelScrollsLinesAfterItsEventAndKeepsWhatIsLeftOver)
 {
     QGuiApplication::styleHints()->setWheelScrollLines(3);
     auto grid = MakeShownGrid(50, 30, 1, 1);
     Wheel(*grid, -120);
-    EXPECT_EQ(VerticalPosition(*grid), 0) << "the scrolling happens after the wheel event";
+    EXPECT_EQ(VerticalPosition(*grid), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(VerticalPosition(*grid), 60);
     for (int step = 0; step < 4; ++step)
@@ -166,15 +162,10 @@ TEST(GridScroll, TheWheelScrollsLinesAndKeepsWhatIsLeftOver)
     Wheel(*grid, 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(VerticalPosition(*grid), 40);
-}
-
-TEST(GridScroll, AWheelSettingOfNoLinesScrollsNothing)
-{
-    auto grid = MakeShownGrid(50, 30, 1, 1);
     grid->SetWheelScrollLines(0);
     Wheel(*grid, -360);
     QCoreApplication::processEvents();
-    EXPECT_EQ(VerticalPosition(*grid), 0);
+    EXPECT_EQ(VerticalPosition(*grid), 40) << "a setting of no lines scrolls nothing";
 }
 
 TEST(GridScroll, RedrawOffFreezesTheBarsUntilItIsTurnedBackOn)

@@ -5,24 +5,36 @@
 
 #include <algorithm>
 
+long RecordingOwner::OnGridNotify(const GridNotifyInfo& info)
+{
+    received.push_back(info);
+    const auto answer = answers.find(info.code);
+    return answer == answers.end() ? 0 : answer->second;
+}
+
 int RecordingOwner::Count(int code) const
 {
     return int(std::count_if(received.begin(), received.end(),
                              [code](const GridNotifyInfo& info) { return info.code == code; }));
 }
 
+void ShowGrid(CGridCtrl& grid, QSize clientSize, int rowHeight, int colWidth)
+{
+    grid.setFrameShape(QFrame::NoFrame);
+    for (int row = 0; row < grid.GetRowCount(); ++row)
+        grid.SetRowHeight(row, rowHeight);
+    for (int col = 0; col < grid.GetColumnCount(); ++col)
+        grid.SetColumnWidth(col, colWidth);
+    grid.resize(clientSize);
+    grid.show();
+    grid.ResetScrollBars();
+}
+
 std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols, QSize clientSize,
                                          int rowHeight, int colWidth)
 {
     auto grid = std::make_unique<CGridCtrl>(rows, cols, fixedRows, fixedCols);
-    grid->setFrameShape(QFrame::NoFrame);
-    for (int row = 0; row < rows; ++row)
-        grid->SetRowHeight(row, rowHeight);
-    for (int col = 0; col < cols; ++col)
-        grid->SetColumnWidth(col, colWidth);
-    grid->resize(clientSize);
-    grid->show();
-    grid->ResetScrollBars();
+    ShowGrid(*grid, clientSize, rowHeight, colWidth);
     return grid;
 }
 

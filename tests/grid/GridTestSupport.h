@@ -4,27 +4,26 @@
 
 #include <QSize>
 
+#include <map>
 #include <memory>
 #include <vector>
 
-// Records what a grid tells its owner and answers with what the test set.
+// Records what a grid tells its owner and answers each code as the test set
+// (0 for codes it did not set).
 class RecordingOwner : public GridOwner
 {
 public:
-    long OnGridNotify(const GridNotifyInfo& info) override
-    {
-        received.push_back(info);
-        return answer;
-    }
+    long OnGridNotify(const GridNotifyInfo& info) override;
     int Count(int code) const;
 
     std::vector<GridNotifyInfo> received;
-    long answer = 0;
+    std::map<int, long> answers;
 };
 
-// A grid of uniform sizes (rows of rowHeight, columns of colWidth pixels),
-// without a frame, shown at clientSize, so that client pixels are easy to
-// reason about.
+// Gives a grid uniform sizes (rows of rowHeight, columns of colWidth
+// pixels), no frame, and shows it at clientSize, so that client pixels are
+// easy to reason about.
+void ShowGrid(CGridCtrl& grid, QSize clientSize = QSize(400, 300), int rowHeight = 20, int colWidth = 50);
 std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols,
                                          QSize clientSize = QSize(400, 300), int rowHeight = 20,
                                          int colWidth = 50);

@@ -44,14 +44,8 @@ class InPlaceEditTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid.setFrameShape(QFrame::NoFrame);
-        for (int row = 0; row < grid.GetRowCount(); ++row)
-            grid.SetRowHeight(row, 20);
-        for (int col = 0; col < grid.GetColumnCount(); ++col)
-            grid.SetColumnWidth(col, 50);
-        grid.resize(400, 300);
         grid.SetOwner(&owner);
-        grid.show();
+        ShowGrid(grid);
         Activate(grid);
         grid.SetCellText(1, 1, QStringLiteral("hello"));
         grid.SetModified(false);
@@ -73,53 +67,44 @@ protected:
     RecordingOwner owner;
 };
 
-TEST_F(InPlaceEditTest, AClickOrF2KeepsTheTextWithTheCaretAtItsEnd)
+TEST_F(InPlaceEditTest, HowTheEditStartedPresetsTheText)
 {
-    CInPlaceEdit* editor = Start(VK_LBUTTON);
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->text(), "hello");
-    EXPECT_FALSE(editor->hasSelectedText());
-    EXPECT_EQ(editor->cursorPosition(), 5);
-    EXPECT_FALSE(editor->GetExitOnArrows());
-    EXPECT_EQ(editor->GetControlId(), InPlaceEditId);
-    QRect cellRect;
-    grid.GetCellRect(1, 1, &cellRect);
-    EXPECT_EQ(editor->geometry(), cellRect) << "the editor covers the cell";
-    EXPECT_TRUE(editor->hasFocus());
-}
-
-TEST_F(InPlaceEditTest, EnterKeepsTheTextAndBackspaceDeletesItsLastCharacter)
-{
-    CInPlaceEdit* editor = Start(VK_RETURN);
-    EXPECT_EQ(editor->text(), "hello");
-    EXPECT_EQ(editor->cursorPosition(), 5);
-    EXPECT_TRUE(editor->GetExitOnArrows()) << "only a click or F2 keeps the arrows inside the box";
-    editor->EndEdit();
-    FreeEnded();
-    EXPECT_EQ(Start(VK_BACK)->text(), "hell");
-}
-
-TEST_F(InPlaceEditTest, TabAndNavigationKeysSelectTheWholeText)
-{
-    for (int start : {VK_TAB, EditStartByKey(VK_DOWN), EditStartByKey(VK_PRIOR), EditStartByKey(VK_LEFT)}) {
-        CInPlaceEdit* editor = Start(start);
-        EXPECT_EQ(editor->selectedText(), "hello") << start;
-        EXPECT_TRUE(editor->GetExitOnArrows());
+    // A typed "(" or "!" shares its number with Down or Page Up, a typed
+    // space with Space: typed, each one is text.
+    const struct
+    {
+        int startedBy;
+        QString text;
+        QString selected;
+        int caret;
+        bool exitOnArrows;
+    } cases[] = {
+        {VK_LBUTTON, "hello", "", 5, false},
+        {VK_RETURN, "hello", "", 5, true},
+        {VK_BACK, "hell", "", 4, true},
+        {VK_TAB, "hello", "hello", 5, true},
+        {EditStartByKey(VK_DOWN), "hello", "hello", 5, true},
+        {EditStartByKey(VK_PRIOR), "hello", "hello", 5, true},
+        {u'x', "x", "", 1, true},
+        {u'(', "(", "", 1, true},
+        {u'!', "!", "", 1, true},
+        {u' ', " ", "", 1, true},
+        {u'%', "%", "", 1, true},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.startedBy);
+        CInPlaceEdit* editor = Start(test.startedBy);
+        EXPECT_EQ(editor->text(), test.text);
+        EXPECT_EQ(editor->selectedText(), test.selected);
+        EXPECT_EQ(editor->cursorPosition(), test.caret);
+        EXPECT_EQ(editor->GetExitOnArrows(), test.exitOnArrows);
+        QRect cellRect;
+        grid.GetCellRect(1, 1, &cellRect);
+        EXPECT_EQ(editor->geometry(), cellRect) << "the editor covers the cell";
+        EXPECT_TRUE(editor->hasFocus());
         editor->EndEdit();
         FreeEnded();
-    }
-}
-
-TEST_F(InPlaceEditTest, TypingReplacesTheTextWithWhatWasTyped)
-{
-    // "(" and "!" share their numbers with Down and Page Up; a typed space
-    // with Space.  Typed, each one is text.
-    for (char16_t typed : {u'x', u'(', u'!', u' ', u'#', u'%', u'&'}) {
-        CInPlaceEdit* editor = Start(typed);
-        EXPECT_EQ(editor->text(), QString(QChar(typed))) << char(typed);
-        EXPECT_TRUE(editor->GetExitOnArrows());
-        editor->EndEdit();
-        FreeEnded();
+        grid.SetCellText(1, 1, QStringLiteral("hello"));
     }
 }
 
@@ -164,7 +149,7 @@ TEST_F(InPlaceEditTest, EachEndingKeyIsReportedOnceWithItsKeyValue)
     }
 }
 
-TEST_F(InPlaceEditTest, InAClickedEditArrowsHomeAndEndMoveTheCaret)
+TEST_F(InPlaceEditTest, InAClickedEditArrowsHomeAndEndMoveTheCaretAndAltLetterDoesNothing)
 {
     CInPlaceEdit* editor = Start(VK_LBUTTON);
     QTest::keyClick(editor, Qt::Key_Left);
@@ -174,45 +159,39 @@ TEST_F(InPlaceEditTest, InAClickedEditArrowsHomeAndEndMoveTheCaret)
     QTest::keyClick(editor, Qt::Key_End);
     EXPECT_EQ(editor->cursorPosition(), 5);
     QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(editor->text(), "hello") << "Alt+letter is swallowed";
     EXPECT_TRUE(grid.reports.empty());
 
-    CInPlaceEdit* typed = nullptr;
     editor->EndEdit();
     FreeEnded();
     grid.reports.clear();
-    typed = Start(u'z');
+    CInPlaceEdit* typed = Start(u'z');
     QTest::keyClick(typed, Qt::Key_Home);
     QTest::keyClick(typed, Qt::Key_End);
     EXPECT_TRUE(grid.reports.empty()) << "Home and End never end an edit";
 }
 
-TEST_F(InPlaceEditTest, AChangedTextReachesTheCellAndTheOwner)
-{
-    CInPlaceEdit* editor = Start(u'n');
-    QTest::keyClicks(editor, "ew");
-    QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_EQ(grid.GetCellText(1, 1), "new");
-    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
-    EXPECT_TRUE(grid.GetModified(1, 1));
-}
-
-TEST_F(InPlaceEditTest, EscapeRestoresTheTextAndChangesNothing)
+TEST_F(InPlaceEditTest, TheCellTakesAChangedTextUnlessEscapedOrRevertedByTheOwner)
 {
     CInPlaceEdit* editor = Start(u'n');
     QTest::keyClick(editor, Qt::Key_Escape);
-    EXPECT_EQ(grid.GetCellText(1, 1), "hello");
-    EXPECT_EQ(grid.reports.at(0).text, "hello");
-    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 0);
+    EXPECT_EQ(grid.reports.at(0).text, "hello") << "Escape puts the first text back";
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 0) << "an unchanged text is no edit";
     EXPECT_FALSE(grid.GetModified());
-}
 
-TEST_F(InPlaceEditTest, TheOwnerCanRevertAnEdit)
-{
-    owner.answer = -1;
-    CInPlaceEdit* editor = Start(u'n');
-    QTest::keyClick(editor, Qt::Key_Tab);
+    owner.answers[GridNotifyEndEdit] = -1;
+    QTest::keyClick(Start(u'n'), Qt::Key_Tab);
     EXPECT_EQ(grid.GetCellText(1, 1), "hello");
     EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
+
+    owner.answers.clear();
+    editor = Start(u'n');
+    QTest::keyClicks(editor, "ew");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid.GetCellText(1, 1), "new");
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
+    EXPECT_TRUE(grid.GetModified(1, 1));
 }
 
 TEST_F(InPlaceEditTest, ScrollingEndsTheEditFirst)
@@ -244,14 +223,6 @@ TEST_F(InPlaceEditTest, TheEditorGrowsToTheRightUpToTheGridEdgeAndNeverShrinks)
     for (int count = 0; count < 70; ++count)
         QTest::keyClick(editor, Qt::Key_Backspace);
     EXPECT_EQ(editor->geometry().right(), grid.ClientRect().right()) << "deleting does not narrow it";
-}
-
-TEST_F(InPlaceEditTest, AltLetterIsSwallowed)
-{
-    CInPlaceEdit* editor = Start(VK_LBUTTON);
-    QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
-    EXPECT_EQ(editor->text(), "hello");
-    EXPECT_TRUE(grid.reports.empty());
 }
 
 TEST_F(InPlaceEditTest, PastedTextLosesWhatACellCannotHoldWithAMessage)

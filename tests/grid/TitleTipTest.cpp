@@ -76,14 +76,6 @@ TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCell)
     EXPECT_EQ(Tip()->HoverRect(), cellRect);
 }
 
-TEST_F(TitleTipTest, ATextThatFitsShowsNoTip)
-{
-    grid->UpdateTitleTip(CentreOf(1, 2));
-    EXPECT_FALSE(Tip()->isVisible());
-    grid->UpdateTitleTip(CentreOf(3, 3));
-    EXPECT_FALSE(Tip()->isVisible()) << "an empty cell shows no tip";
-}
-
 TEST_F(TitleTipTest, LeavingTheCellHidesTheTip)
 {
     grid->UpdateTitleTip(CentreOf(1, 1));
@@ -97,50 +89,40 @@ TEST_F(TitleTipTest, LeavingTheCellHidesTheTip)
     EXPECT_EQ(Tip()->Text(), " Another long text that is cut off ");
 }
 
-TEST_F(TitleTipTest, TheMouseMovingOverTheGridShowsTheTip)
+TEST_F(TitleTipTest, AKeyOrAClickHidesTheTipAndStillReachesTheGrid)
 {
-    QTest::mouseMove(grid->viewport(), CentreOf(1, 1));
-    EXPECT_TRUE(Tip()->isVisible());
-}
-
-TEST_F(TitleTipTest, AKeyHidesTheTipAndStillReachesTheGrid)
-{
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    ASSERT_TRUE(Tip()->isVisible());
     EventCounter keys(grid.get(), QEvent::KeyPress);
+    EventCounter presses(grid->viewport(), QEvent::MouseButtonPress);
+    QTest::mouseMove(grid->viewport(), CentreOf(1, 1));
+    ASSERT_TRUE(Tip()->isVisible()) << "the mouse resting on the cell shows the tip";
     QTest::keyClick(grid.get(), Qt::Key_Shift);
     EXPECT_FALSE(Tip()->isVisible());
     EXPECT_EQ(keys.count, 1);
-}
-
-TEST_F(TitleTipTest, AClickHidesTheTipAndStillReachesTheGrid)
-{
     grid->UpdateTitleTip(CentreOf(1, 1));
     ASSERT_TRUE(Tip()->isVisible());
-    EventCounter presses(grid->viewport(), QEvent::MouseButtonPress);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CentreOf(1, 1));
     EXPECT_FALSE(Tip()->isVisible());
     EXPECT_EQ(presses.count, 1);
 }
 
-TEST_F(TitleTipTest, NoTipWhileTheCellIsEditedOrTipsAreOff)
+TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellWithTipsOffOrAnotherProgramActive)
 {
+    grid->UpdateTitleTip(CentreOf(1, 2));
+    EXPECT_FALSE(Tip()->isVisible()) << "a text that fits";
+    grid->UpdateTitleTip(CentreOf(3, 3));
+    EXPECT_FALSE(Tip()->isVisible()) << "an empty cell";
     QRect rect;
     grid->GetCellRect(1, 1, &rect);
     grid->GetCell(1, 1)->Edit(1, 1, rect, QPoint(), InPlaceEditId, VK_LBUTTON);
     grid->UpdateTitleTip(CentreOf(1, 1));
-    EXPECT_FALSE(Tip()->isVisible());
-
+    EXPECT_FALSE(Tip()->isVisible()) << "a cell being edited";
     grid->EnableTitleTips(false);
     grid->UpdateTitleTip(CentreOf(2, 1));
-    EXPECT_FALSE(Tip()->isVisible());
-}
-
-TEST_F(TitleTipTest, NoTipWhileAnotherProgramIsActive)
-{
+    EXPECT_FALSE(Tip()->isVisible()) << "tips off";
+    grid->EnableTitleTips(true);
     QApplication::setActiveWindow(nullptr);
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    EXPECT_FALSE(Tip()->isVisible());
+    grid->UpdateTitleTip(CentreOf(2, 1));
+    EXPECT_FALSE(Tip()->isVisible()) << "another program active";
 }
 
 TEST_F(TitleTipTest, ScrollingHidesTheTip)
