@@ -32,13 +32,21 @@ bool BenchSupport::RunSmpq(const QStringList& arguments, const QString& folder)
     return smpq.waitForFinished(600000) && smpq.exitStatus() == QProcess::NormalExit && smpq.exitCode() == 0;
 }
 
-double BenchSupport::TimeSmpqMs(const QStringList& arguments, const QString& folder)
+bool BenchSupport::MakeGameArchive(const QString& archive, const QString& staging, const QStringList& names)
 {
-    QElapsedTimer timer;
-    timer.start();
-    if (!RunSmpq(arguments, folder))
-        return -1;
-    return timer.nsecsElapsed() / 1e6;
+    const QStringList arguments{QStringLiteral("-c"), QStringLiteral("-M"), QStringLiteral("1"), QStringLiteral("-C"),
+                                QStringLiteral("PKWARE"), QStringLiteral("-E"), archive};
+    if (RunSmpq(arguments + names, staging))
+        return true;
+    std::fprintf(stderr, "smpq could not make the archive %s\n", qPrintable(archive));
+    return false;
+}
+
+double BenchSupport::BestSmpqMs(int runs, const QStringList& arguments, const QString& folder)
+{
+    bool succeeded = true;
+    const double best = BestOfMs(runs, [&] { succeeded = RunSmpq(arguments, folder) && succeeded; });
+    return succeeded ? best : -1;
 }
 
 bool BenchSupport::Write(const QString& folder, const QString& relative, const QByteArray& bytes)

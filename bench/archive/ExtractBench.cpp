@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -25,12 +24,8 @@ int main(int argc, char* argv[])
     const QString name = QStringLiteral("data/global/bench/big.txt");
     BenchSupport::Write(staging, name, BenchSupport::Sample(FileSize, 1));
     const QString archive = folder.filePath(QStringLiteral("bench.mpq"));
-    if (!BenchSupport::RunSmpq({QStringLiteral("-c"), QStringLiteral("-M"), QStringLiteral("1"), QStringLiteral("-C"),
-                                QStringLiteral("PKWARE"), QStringLiteral("-E"), archive, name},
-                               staging)) {
-        std::fprintf(stderr, "smpq could not make the archive\n");
+    if (!BenchSupport::MakeGameArchive(archive, staging, {name}))
         return 1;
-    }
     const QString ours = folder.filePath(QStringLiteral("ours"));
     const QString theirs = folder.filePath(QStringLiteral("smpq"));
     QDir().mkpath(ours);
@@ -47,16 +42,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "extraction failed\n");
         return 1;
     }
-    double smpqMs = 1e300;
-    for (int i = 0; i < Runs; ++i) {
-        const double run = BenchSupport::TimeSmpqMs({QStringLiteral("-x"), QStringLiteral("-f"), archive,
-                                                     QStringLiteral("data\\global\\bench\\big.txt")},
-                                                    theirs);
-        if (run < 0) {
-            std::fprintf(stderr, "smpq could not extract the file\n");
-            return 1;
-        }
-        smpqMs = std::min(smpqMs, run);
+    const double smpqMs = BenchSupport::BestSmpqMs(
+        Runs, {QStringLiteral("-x"), QStringLiteral("-f"), archive, QStringLiteral("data\\global\\bench\\big.txt")},
+        theirs);
+    if (smpqMs < 0) {
+        std::fprintf(stderr, "smpq could not extract the file\n");
+        return 1;
     }
     std::printf("ExtractFile: one %lld-byte PKWARE file, best of %d runs\n", static_cast<long long>(FileSize), Runs);
     BenchSupport::PrintRow("extraction", oursMs, smpqMs);

@@ -49,14 +49,8 @@ int main(int argc, char* argv[])
     const QString archive = folder.filePath(QStringLiteral("bench.mpq"));
     const QString listingPath = folder.filePath(QStringLiteral("AllFiles.txt"));
     BenchSupport::Write(folder.path(), QStringLiteral("AllFiles.txt"), listing);
-    if (!BenchSupport::RunSmpq(QStringList{QStringLiteral("-c"), QStringLiteral("-M"), QStringLiteral("1"),
-                                           QStringLiteral("-C"), QStringLiteral("PKWARE"), QStringLiteral("-E"),
-                                           archive}
-                                   + names,
-                               staging)) {
-        std::fprintf(stderr, "smpq could not make the archive\n");
+    if (!BenchSupport::MakeGameArchive(archive, staging, names))
         return 1;
-    }
 
     int found = 0;
     const auto readListing = [&](ListingProgress* progress) {
@@ -71,16 +65,12 @@ int main(int argc, char* argv[])
     }
     PumpingProgress pumping;
     const double pumped = BenchSupport::BestOfMs(Runs, [&] { readListing(&pumping); });
-    double smpq = 1e300;
-    for (int i = 0; i < Runs; ++i) {
-        const double run = BenchSupport::TimeSmpqMs({QStringLiteral("-l"), QStringLiteral("-n"), QStringLiteral("-N"),
-                                                     QStringLiteral("-L"), listingPath, archive},
-                                                    folder.path());
-        if (run < 0) {
-            std::fprintf(stderr, "smpq could not list the archive\n");
-            return 1;
-        }
-        smpq = std::min(smpq, run);
+    const double smpq = BenchSupport::BestSmpqMs(
+        Runs, {QStringLiteral("-l"), QStringLiteral("-n"), QStringLiteral("-N"), QStringLiteral("-L"), listingPath, archive},
+        folder.path());
+    if (smpq < 0) {
+        std::fprintf(stderr, "smpq could not list the archive\n");
+        return 1;
     }
     std::printf("ReadListing: %d listing lines, %d files in the archive, best of %d runs\n", ListingLines,
                 ArchiveFiles, Runs);
