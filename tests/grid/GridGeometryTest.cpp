@@ -17,10 +17,6 @@ TEST(GridGeometry, CellsLieSideBySideFromTheTopLeft)
     EXPECT_EQ(grid->ClientRect(), grid->viewport()->rect());
     EXPECT_EQ(RectOf(*grid, 0, 0), QRect(0, 0, 50, 20));
     EXPECT_EQ(RectOf(*grid, 2, 3), QRect(150, 40, 50, 20));
-    EXPECT_EQ(grid->GetFixedRowHeight(), 20);
-    EXPECT_EQ(grid->GetFixedColumnWidth(), 50);
-    EXPECT_EQ(grid->GetVirtualWidth(), 300);
-    EXPECT_EQ(grid->GetVirtualHeight(), 200);
     QRect outside;
     EXPECT_FALSE(grid->GetCellRect(10, 0, &outside));
 }
@@ -34,16 +30,6 @@ TEST(GridGeometry, PointsFindTheirCells)
     EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 10), false), GridCellId(-1, -1));
     EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "beyond the last row and column";
     EXPECT_EQ(grid->GetCellFromPoint(QPoint(-1, 30)).col, -1);
-}
-
-TEST(GridGeometry, HiddenRowsAndColumnsTakeNoSpace)
-{
-    auto grid = MakeShownGrid(10, 6, 1, 1);
-    grid->SetColumnWidth(2, 0);
-    grid->SetRowHeight(2, 0);
-    EXPECT_EQ(RectOf(*grid, 3, 3).topLeft(), QPoint(100, 40));
-    EXPECT_EQ(grid->GetCellFromPoint(QPoint(100, 40)), GridCellId(3, 3));
-    EXPECT_EQ(grid->GetCellFromPoint(QPoint(99, 39)), GridCellId(1, 1));
 }
 
 TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCells)
@@ -63,11 +49,15 @@ TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCells)
     EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 30)), GridCellId(4, 0));
 }
 
-TEST(GridGeometry, TheTopLeftCellSkipsHiddenRows)
+TEST(GridGeometry, HiddenRowsAndColumnsTakeNoSpaceAndTheTopLeftCellSkipsThem)
 {
     auto grid = MakeShownGrid(50, 30, 1, 1);
-    grid->SetRowHeight(1, 0);
+    grid->SetColumnWidth(2, 0);
     grid->SetRowHeight(2, 0);
+    EXPECT_EQ(RectOf(*grid, 3, 3).topLeft(), QPoint(100, 40));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(100, 40)), GridCellId(3, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(99, 39)), GridCellId(1, 1));
+    grid->SetRowHeight(1, 0);
     grid->SetScrollPos32(SB_VERT, 20);
     EXPECT_EQ(grid->GetTopLeftNonFixedCell().row, 4);
     EXPECT_EQ(RectOf(*grid, 4, 1).top(), 20);

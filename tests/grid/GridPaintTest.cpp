@@ -56,38 +56,24 @@ TEST(GridPaint, TheFocusCellIsFramedInsideItsGridLines)
     EXPECT_EQ(image.pixelColor(101, 50), Colour(COLOR_WINDOW));
 }
 
-TEST(GridPaint, SelectedCellsAndOwnColoursFillTheirCell)
+TEST(GridPaint, SelectedCellsOwnColoursAndTheSpaceBeyondTheCellsPaintAsSet)
 {
     auto grid = MakeShownGrid(10, 6, 1, 1);
     grid->SetCellState(3, 3, CellStateSelected);
     grid->SetCellBackColour(4, 4, RGB(10, 200, 30));
-    const QImage image = grid->viewport()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(160, 65), Colour(COLOR_HIGHLIGHT));
-    EXPECT_EQ(image.pixelColor(210, 85), QColor(10, 200, 30));
-}
-
-TEST(GridPaint, SpaceBeyondTheCellsShowsTheGridBackground)
-{
-    auto grid = MakeShownGrid(10, 6, 1, 1);
     grid->SetGridBkColor(RGB(1, 2, 3));
-    const QImage image = grid->viewport()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(350, 100), QColor(1, 2, 3));
-    EXPECT_EQ(image.pixelColor(100, 250), QColor(1, 2, 3));
-}
-
-TEST(GridPaint, TextIsDrawnInTheTextColour)
-{
-    auto grid = MakeShownGrid(10, 6, 1, 1);
     grid->SetColumnWidth(1, 200);
     grid->SetCellText(1, 1, QStringLiteral("MMMMMMMM"));
     grid->SetCellTextColour(1, 1, RGB(255, 0, 0));
     const QImage image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(310, 65), Colour(COLOR_HIGHLIGHT));
+    EXPECT_EQ(image.pixelColor(360, 85), QColor(10, 200, 30));
+    EXPECT_EQ(image.pixelColor(100, 250), QColor(1, 2, 3)) << "below the last row";
     int red = 0;
     for (int x = 50; x < 250; ++x)
         for (int y = 20; y < 40; ++y)
-            if (image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 100)
-                ++red;
-    EXPECT_GT(red, 30);
+            red += image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 100;
+    EXPECT_GT(red, 30) << "the text in its own colour";
 }
 
 TEST(GridPaint, DrawingOffPaintsNothingNew)
