@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 
 const QByteArray ProjectModel::Header = QByteArrayLiteral("Carvestone Project File Version 1.0");
@@ -54,8 +55,21 @@ QString ProjectModel::Title() const
     return path.isEmpty() ? StringTable::Get(StringId::Untitled) : QFileInfo(path).fileName();
 }
 
+bool ProjectModel::CanHoldEntry(const QString& entry)
+{
+    if (entry.isEmpty() || entry.startsWith(QLatin1Char(';')))
+        return false;
+    return std::none_of(entry.begin(), entry.end(), [](QChar character) {
+        return character == QLatin1Char('\n') || character == QLatin1Char('\r') || character.unicode() > 0xFF;
+    });
+}
+
 bool ProjectModel::AddFile(const QString& entry)
 {
+    // An entry that would come back changed, split or as a comment would
+    // silently leave the project at its next opening.
+    if (!CanHoldEntry(entry))
+        return false;
     auto position = fileList.begin();
     for (; position != fileList.end(); ++position) {
         const int order = QString::compare(*position, entry, Qt::CaseSensitive);

@@ -22,7 +22,8 @@ public:
     bool IsModified() const { return modified; }
     void SetModifiedFlag(bool isModified) { modified = isModified; }
 
-    // Inserts in ascending order; false when an equal entry is there.
+    // Inserts in ascending order; false when an equal entry is there or
+    // the project file could not hold the entry.
     bool AddFile(const QString& entry);
     // Removes the first equal entry; false when there is none.
     bool RemoveFile(const QString& entry);
@@ -50,6 +51,10 @@ public:
 
     // Entries whose name part cannot be a file in the project folder.
     QStringList EntriesWithoutDiskFile() const;
+
+    // True when the entry, saved, reads back as itself: not empty, not
+    // starting with the comment mark ';', no line break, single bytes only.
+    static bool CanHoldEntry(const QString& entry);
 
     // Reads the bytes of a project file; false when the first line is not
     // the header.  entries receives the lines that are not comments.
