@@ -1,6 +1,7 @@
 #include "ArchiveCommands.h"
 
 #include "CarvestoneSettings.h"
+#include "CliArguments.h"
 #include "archive/BuildLog.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
@@ -10,58 +11,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
 
 namespace {
 
-constexpr int Success = 0;
-constexpr int Failure = 1;
-constexpr int UsageError = 2;
-
-// Archive names are bytes, one byte a character; the terminal speaks the
-// local encoding.
-QString NameFromArgument(const QString& argument)
-{
-    return QString::fromLatin1(argument.toLocal8Bit());
-}
-
-QString NameForTerminal(const QString& name)
-{
-    return QString::fromLocal8Bit(name.toLatin1());
-}
+constexpr int Success = CliArguments::Success;
+constexpr int Failure = CliArguments::Failure;
+constexpr int UsageError = CliArguments::UsageError;
 
 QString Shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-// The words of a verb: positional ones in order, and the values of the
-// options it knows.  Anything else is a usage error.
-struct ParsedArguments
-{
-    QStringList positional;
-    QHash<QString, QString> values;
-    QSet<QString> switches;
-    QString unknown;
-};
-
-ParsedArguments Parse(const QStringList& arguments, const QStringList& valueOptions,
-                      const QStringList& switchOptions)
-{
-    ParsedArguments parsed;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        if (valueOptions.contains(word) && i + 1 < arguments.size())
-            parsed.values.insert(word, arguments[++i]);
-        else if (switchOptions.contains(word))
-            parsed.switches.insert(word);
-        else if (word.startsWith(QLatin1String("--")) && parsed.unknown.isEmpty())
-            parsed.unknown = word;
-        else
-            parsed.positional << word;
-    }
-    return parsed;
 }
 
 class TerminalLog : public BuildLog
@@ -73,7 +32,7 @@ public:
     }
     void AppendLog(const QString& text) override
     {
-        out << NameForTerminal(text);
+        out << CliArguments::NameForTerminal(text);
         out.flush();
     }
 
@@ -111,14 +70,14 @@ bool ArchiveCommands::RequireArchive(const char* verb, const QString& archive)
 
 int ArchiveCommands::List(const QStringList& arguments)
 {
-    const ParsedArguments parsed = Parse(arguments, {QStringLiteral("--listing")}, {});
-    if (parsed.positional.size() != 1 || !parsed.unknown.isEmpty()) {
+    const CliArguments parsed(arguments, {QStringLiteral("--listing")});
+    if (!parsed.Fits(1)) {
         err << "list: usage: list ARCHIVE [--listing FILE]\n";
         return UsageError;
     }
-    const QString archive = parsed.positional[0];
-    const QString listing = parsed.values.value(QStringLiteral("--listing"),
-                                                settings.ProgramFolder + QLatin1String("AllFiles.txt"));
+    const QString archive = parsed.Positional()[0];
+    const QString listing =
+        parsed.Value(QStringLiteral("--listing"), settings.ProgramFolder + QLatin1String("AllFiles.txt"));
     if (!RequireLibrary("list") || !RequireArchive("list", archive))
         return Failure;
     QFile listingFile(listing);
@@ -129,24 +88,24 @@ int ArchiveCommands::List(const QStringList& arguments)
     QStringList names;
     library.ReadListing(archive, listing, names, nullptr);
     for (const QString& name : names)
-        out << NameForTerminal(name) << "\n";
+        out << CliArguments::NameForTerminal(name) << "\n";
     return Success;
 }
 
 int ArchiveCommands::Extract(const QStringList& arguments)
 {
-    const ParsedArguments parsed = Parse(arguments, {}, {});
-    if (parsed.positional.size() != 3 || !parsed.unknown.isEmpty()) {
+    const CliArguments parsed(arguments, {});
+    if (!parsed.Fits(3)) {
         err << "extract: usage: extract ARCHIVE NAME DEST\n";
         return UsageError;
     }
-    const QString archive = parsed.positional[0];
-    const QString name = NameFromArgument(parsed.positional[1]);
-    const QString destination = parsed.positional[2];
+    const QString archive = parsed.Positional()[0];
+    const QString name = CliArguments::NameFromTerminal(parsed.Positional()[1]);
+    const QString destination = parsed.Positional()[2];
     if (!RequireLibrary("extract") || !RequireArchive("extract", archive))
         return Failure;
     if (!library.ExtractFile(archive, name, destination, QFileInfo(destination).isDir())) {
-        err << "extract: cannot extract " << parsed.positional[1] << " from " << Shown(archive) << " to "
+        err << "extract: cannot extract " << parsed.Positional()[1] << " from " << Shown(archive) << " to "
             << Shown(destination)
             << " (the archive lacks it, it is empty, its name is no plain file name, or the target cannot be written)\n";
         return Failure;
@@ -156,9 +115,8 @@ int ArchiveCommands::Extract(const QStringList& arguments)
 
 int ArchiveCommands::Build(const QStringList& arguments)
 {
-    const ParsedArguments parsed = Parse(arguments, {QStringLiteral("--game-mpq")},
-                                         {QStringLiteral("--no-compression")});
-    if (parsed.positional.size() != 1 || !parsed.unknown.isEmpty()) {
+    const CliArguments parsed(arguments, {QStringLiteral("--game-mpq")}, {QStringLiteral("--no-compression")});
+    if (!parsed.Fits(1)) {
         err << "build: usage: build PROJECT [--game-mpq PATH] [--no-compression]\n";
         return UsageError;
     }
@@ -168,16 +126,16 @@ int ArchiveCommands::Build(const QStringList& arguments)
     }
     ProjectModel project;
     QString error;
-    if (!project.Load(parsed.positional[0], error)) {
+    if (!project.Load(parsed.Positional()[0], error)) {
         err << "build: " << error << "\n";
         return Failure;
     }
     ModBuilder::Request request;
-    request.gameMpqPath = parsed.values.value(QStringLiteral("--game-mpq"), settings.GameMpqPath);
+    request.gameMpqPath = parsed.Value(QStringLiteral("--game-mpq"), settings.GameMpqPath);
     request.archivePath = ModBuilder::ArchivePathFor(project.ProjectFolder(), project.Title());
     request.modFolder = project.ProjectFolder();
     request.entries = project.FileList();
-    request.compress = settings.UseCompression && !parsed.switches.contains(QStringLiteral("--no-compression"));
+    request.compress = settings.UseCompression && !parsed.Has(QStringLiteral("--no-compression"));
     if (request.gameMpqPath.isEmpty()) {
         err << "build: no game archive: give --game-mpq PATH or choose one in Carvestone's options\n";
         return Failure;
@@ -206,13 +164,13 @@ bool ArchiveCommands::Confirm(const QString& question)
 
 int ArchiveCommands::Install(const QStringList& arguments)
 {
-    const ParsedArguments parsed = Parse(arguments, {QStringLiteral("--game-folder")}, {QStringLiteral("--yes")});
-    if (parsed.positional.size() != 1 || !parsed.unknown.isEmpty()) {
+    const CliArguments parsed(arguments, {QStringLiteral("--game-folder")}, {QStringLiteral("--yes")});
+    if (!parsed.Fits(1)) {
         err << "install: usage: install PROJECT [--game-folder DIR] [--yes]\n";
         return UsageError;
     }
-    const QString projectPath = QDir::fromNativeSeparators(parsed.positional[0]);
-    const QString gameFolder = parsed.values.value(QStringLiteral("--game-folder"), settings.GameFolder);
+    const QString projectPath = QDir::fromNativeSeparators(parsed.Positional()[0]);
+    const QString gameFolder = parsed.Value(QStringLiteral("--game-folder"), settings.GameFolder);
     if (gameFolder.isEmpty()) {
         err << "install: the Diablo II folder is not known: give --game-folder DIR\n";
         return Failure;
@@ -223,7 +181,7 @@ int ArchiveCommands::Install(const QStringList& arguments)
             << " (build it first; an untitled project cannot be installed)\n";
         return Failure;
     }
-    if (!parsed.switches.contains(QStringLiteral("--yes")) && !Confirm(StringTable::Get(StringId::ConfirmInstall)))
+    if (!parsed.Has(QStringLiteral("--yes")) && !Confirm(StringTable::Get(StringId::ConfirmInstall)))
         return Failure;
     QString error;
     if (!ModInstaller::Install(archive, gameFolder, error)) {

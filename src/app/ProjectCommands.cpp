@@ -1,6 +1,7 @@
 #include "ProjectCommands.h"
 
 #include "CarvestoneSettings.h"
+#include "CliArguments.h"
 #include "MessageFormat.h"
 #include "project/ProjectCreation.h"
 #include "project/ProjectModel.h"
@@ -10,21 +11,9 @@
 
 namespace {
 
-constexpr int Success = 0;
-constexpr int Failure = 1;
-constexpr int UsageError = 2;
-
-// Entries are bytes, one byte a character; the command line and the
-// terminal speak the local encoding.
-QString EntryFromArgument(const QString& argument)
-{
-    return QString::fromLatin1(argument.toLocal8Bit());
-}
-
-QString EntryForTerminal(const QString& entry)
-{
-    return QString::fromLocal8Bit(entry.toLatin1());
-}
+constexpr int Success = CliArguments::Success;
+constexpr int Failure = CliArguments::Failure;
+constexpr int UsageError = CliArguments::UsageError;
 
 } // namespace
 
@@ -37,24 +26,13 @@ ProjectCommands::ProjectCommands(const CarvestoneSettings& settings, QTextStream
 
 int ProjectCommands::New(const QStringList& arguments)
 {
-    QString name;
-    QString modsPath = settings.ModsPath;
-    bool haveName = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--mods") && i + 1 < arguments.size()) {
-            modsPath = arguments[++i];
-        } else if (!haveName) {
-            name = arguments[i];
-            haveName = true;
-        } else {
-            err << "new: unexpected argument " << arguments[i] << "\n";
-            return UsageError;
-        }
-    }
-    if (!haveName) {
+    const CliArguments parsed(arguments, {QStringLiteral("--mods")});
+    if (!parsed.Fits(1)) {
         err << "new: usage: new NAME [--mods DIR]\n";
         return UsageError;
     }
+    const QString name = parsed.Positional()[0];
+    QString modsPath = parsed.Value(QStringLiteral("--mods"), settings.ModsPath);
     if (modsPath.isEmpty()) {
         err << "new: no MODs path: give --mods DIR or set it in Carvestone's options\n";
         return Failure;
@@ -90,13 +68,10 @@ int ProjectCommands::Entries(const QStringList& arguments)
         return UsageError;
     }
     ProjectModel project;
-    QString error;
-    if (!project.Load(arguments[0], error)) {
-        err << error << "\n";
+    if (!Load(arguments[0], project))
         return Failure;
-    }
     for (const QString& entry : project.FileList())
-        out << EntryForTerminal(entry) << "\n";
+        out << CliArguments::NameForTerminal(entry) << "\n";
     return Success;
 }
 
@@ -110,6 +85,15 @@ int ProjectCommands::Remove(const QStringList& arguments)
     return ChangeEntries(arguments, false);
 }
 
+bool ProjectCommands::Load(const QString& path, ProjectModel& project)
+{
+    QString error;
+    if (project.Load(path, error))
+        return true;
+    err << error << "\n";
+    return false;
+}
+
 int ProjectCommands::ChangeEntries(const QStringList& arguments, bool adding)
 {
     const char* verb = adding ? "add" : "remove";
@@ -118,20 +102,24 @@ int ProjectCommands::ChangeEntries(const QStringList& arguments, bool adding)
         return UsageError;
     }
     ProjectModel project;
-    QString error;
-    if (!project.Load(arguments[0], error)) {
-        err << error << "\n";
+    if (!Load(arguments[0], project))
         return Failure;
+    const QStringList entries = arguments.mid(1);
+    for (const QString& argument : entries) {
+        if (adding && !ProjectModel::CanHoldEntry(CliArguments::NameFromTerminal(argument))) {
+            err << "add: \"" << argument << "\" cannot be an entry: it is empty, starts with \";\", "
+                << "holds a line break or a character the project file cannot store; nothing was changed\n";
+            return Failure;
+        }
     }
-    for (const QString& argument : arguments.mid(1)) {
-        const QString entry = EntryFromArgument(argument);
+    for (const QString& argument : entries) {
+        const QString entry = CliArguments::NameFromTerminal(argument);
         const bool changed = adding ? project.AddFile(entry) : project.RemoveFile(entry);
         if (!changed)
             out << argument << (adding ? " is already in the project\n" : " is not in the project\n");
     }
-    if (!project.IsModified())
-        return Success;
-    if (!project.Write(project.Path(), error)) {
+    QString error;
+    if (project.IsModified() && !project.Write(project.Path(), error)) {
         err << error << "\n";
         return Failure;
     }

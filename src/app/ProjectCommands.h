@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 class CarvestoneSettings;
+class ProjectModel;
 
 // The project verbs of carvestone-cli.  Each takes the words after the verb,
 // writes results to out and failures (naming the file and the cause) to err,
@@ -23,6 +24,8 @@ public:
     int Remove(const QStringList& arguments);
 
 private:
+    // Reads the project file; false (and the reason on err) when it cannot.
+    bool Load(const QString& path, ProjectModel& project);
     int ChangeEntries(const QStringList& arguments, bool adding);
 
     const CarvestoneSettings& settings;
