@@ -1,10 +1,12 @@
 #include "CCarvestoneApp.h"
 
 #include "CAboutDlg.h"
-#include "FileErrorText.h"
 #include "GameInstallation.h"
 #include "MessageFormat.h"
 #include "UserDialogs.h"
+#include "archive/ArchiveBusy.h"
+#include "archive/SafeFileCopy.h"
+#include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CommandIds.h"
 #include "options/OptionsSheetSeam.h"
@@ -12,54 +14,19 @@
 #include "project/ProjectCreation.h"
 #include "resources/StringTable.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
-
-#include <cerrno>
+#include <QTimer>
 
 namespace {
 
 CCarvestoneApp* theApp = nullptr;
-const QString ProjectFilter = QStringLiteral("Carvestone Files (*.mod);;All Files (*)");
-constexpr qint64 CopyChunkSize = 1 << 20;
-
-// Copies source over target through a temporary file in the target's folder.
-bool CopyReplacing(const QString& source, const QString& target, QString& error)
-{
-    QFile input(source);
-    errno = 0;
-    if (!input.open(QIODevice::ReadOnly)) {
-        error = FileErrorText::ForDevice(input, errno, source);
-        return false;
-    }
-    QSaveFile output(target);
-    errno = 0;
-    if (!output.open(QIODevice::WriteOnly)) {
-        error = FileErrorText::ForDevice(output, errno, target);
-        return false;
-    }
-    while (!input.atEnd()) {
-        errno = 0;
-        const QByteArray chunk = input.read(CopyChunkSize);
-        if (input.error() != QFileDevice::NoError) {
-            error = FileErrorText::ForDevice(input, errno, source);
-            return false;
-        }
-        if (output.write(chunk) != chunk.size())
-            break;
-    }
-    errno = 0;
-    if (!output.commit()) {
-        error = FileErrorText::ForDevice(output, errno, target);
-        return false;
-    }
-    return true;
-}
+// While a question or an archive operation holds the program, a project
+// handed over by another start waits this long before it tries again.
+constexpr int ShellRequestRetryMs = 250;
 
 } // namespace
 
@@ -67,6 +34,11 @@ CCarvestoneApp::CCarvestoneApp(QObject* parent)
     : QObject(parent)
 {
     theApp = this;
+    // The grid's failures (out of memory, characters a cell cannot hold)
+    // reach the user like every other message.
+    CGridCtrl::SetErrorReporter([](QWidget*, const QString& text) {
+        ShowMessage(nullptr, UserDialogs::TypeOk, QStringLiteral("%s"), {text});
+    });
 }
 
 CCarvestoneApp::~CCarvestoneApp()
@@ -76,8 +48,10 @@ CCarvestoneApp::~CCarvestoneApp()
     // The window goes before the document it shows.
     mainFrame.reset();
     document.reset();
-    if (theApp == this)
+    if (theApp == this) {
         theApp = nullptr;
+        CGridCtrl::SetErrorReporter(nullptr);
+    }
 }
 
 CCarvestoneApp* CCarvestoneApp::Instance()
@@ -88,7 +62,7 @@ CCarvestoneApp* CCarvestoneApp::Instance()
 bool CCarvestoneApp::InitInstance(const QStringList& arguments)
 {
     store = CarvestoneSettings::OpenStore();
-    settings.Load(*store, GameInstallation::FindFolder(), QCoreApplication::applicationDirPath());
+    settings.Load(*store, GameInstallation::FindFolder(), QApplication::applicationDirPath());
     CreateMainWindow();
 
     if (settings.ModsPath.isEmpty())
@@ -145,7 +119,7 @@ void CCarvestoneApp::ApplyOptionsFirstRun()
     QDir().mkdir(settings.ModsPath);
 }
 
-QString CCarvestoneApp::StartupFile(const QStringList& arguments) const
+QString CCarvestoneApp::StartupFile(const QStringList& arguments)
 {
     for (const QString& argument : arguments) {
         if (!argument.startsWith(QLatin1Char('-')))
@@ -188,7 +162,7 @@ QString CCarvestoneApp::CopyToProgramFolder(const QString& mpqPath)
 {
     const QString target = settings.ProgramFolder + QFileInfo(mpqPath).fileName();
     QString error;
-    if (CopyReplacing(mpqPath, target, error))
+    if (SafeFileCopy::CopyReplacing(mpqPath, target, &error))
         return target;
     // The setting keeps naming a file that is there: the one the sheet chose.
     ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::CopyMpqFailed,
@@ -246,8 +220,8 @@ void CCarvestoneApp::OnFileNew()
 
 void CCarvestoneApp::OnFileOpen()
 {
-    const QString path = UserDialogs::Current().OpenFileName(
-        mainFrame.get(), StringTable::Get(StringId::OpenCaption), settings.ModsPath, ProjectFilter);
+    const QString path = UserDialogs::Current().OpenFileName(mainFrame.get(), StringTable::Get(StringId::OpenCaption),
+                                                             settings.ModsPath, CCarvestoneDoc::FileFilter);
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -271,6 +245,11 @@ void CCarvestoneApp::OnAppAbout()
 
 void CCarvestoneApp::OnShellOpenRequest(const QString& path)
 {
+    // Opening now would cut into the question or the operation under way.
+    if (QApplication::activeModalWidget() || ArchiveBusy::IsBusy()) {
+        QTimer::singleShot(ShellRequestRetryMs, this, [this, path] { OnShellOpenRequest(path); });
+        return;
+    }
     if (!path.isEmpty())
         OpenDocumentFile(path);
     if (mainFrame) {

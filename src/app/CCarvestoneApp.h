@@ -51,8 +51,12 @@ public:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
-    // A project handed over by another start of the program.
+    // A project handed over by another start of the program; it waits
+    // while a modal window or an archive operation is under way.
     void OnShellOpenRequest(const QString& path);
+    // The project file named on a command line (without the program's
+    // name), made absolute; empty when none is named.
+    static QString StartupFile(const QStringList& arguments);
 
     // Message boxes with the caption "Carvestone"; printf-style format
     // (%s, %d) or %1.  Without an owner the main window owns the box.
@@ -66,7 +70,6 @@ public:
 private:
     void CreateMainWindow();
     void ApplyOptionsFirstRun();
-    QString StartupFile(const QStringList& arguments) const;
     CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);

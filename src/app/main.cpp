@@ -3,23 +3,7 @@
 #include "SingleInstance.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QSettings>
-
-namespace {
-
-// The project file named on the command line, made absolute so that a
-// running instance with another working folder finds it.
-QString ProjectArgument(const QStringList& arguments)
-{
-    for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('-')))
-            return QFileInfo(argument).absoluteFilePath();
-    }
-    return {};
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -28,7 +12,7 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments().mid(1);
 
     SingleInstance instance(CarvestoneSettings::OpenStore()->fileName());
-    if (instance.HandOver(ProjectArgument(arguments)))
+    if (instance.HandOver(CCarvestoneApp::StartupFile(arguments)))
         return 0;
 
     CCarvestoneApp app;

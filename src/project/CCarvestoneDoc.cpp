@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString ProjectFilter = QStringLiteral("Carvestone Files (*.mod);;All Files (*)");
-
 int ReportError(const QString& text)
 {
     return CCarvestoneApp::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
@@ -27,6 +25,8 @@ QString WithDefaultExtension(const QString& path)
 }
 
 } // namespace
+
+const QString CCarvestoneDoc::FileFilter = QStringLiteral("Carvestone Files (*.mod);;All Files (*)");
 
 CCarvestoneDoc::CCarvestoneDoc(QObject* parent)
     : QObject(parent)
@@ -129,7 +129,7 @@ bool CCarvestoneDoc::DoFileSave()
 
     const QString proposed = model.Path().isEmpty() ? GetTitle() + QStringLiteral(".mod") : model.Path();
     const QString chosen = UserDialogs::Current().SaveFileName(
-        mainFrame, StringTable::Get(StringId::SaveAsCaption), proposed, ProjectFilter);
+        mainFrame, StringTable::Get(StringId::SaveAsCaption), proposed, FileFilter);
     if (chosen.isEmpty())
         return false;
     const QString path = QFileInfo(WithDefaultExtension(chosen)).absoluteFilePath();

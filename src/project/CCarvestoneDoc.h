@@ -16,6 +16,9 @@ class CCarvestoneDoc : public QObject, public CommandTarget
     Q_OBJECT
 
 public:
+    // The file types of the Open and Save As dialogs.
+    static const QString FileFilter;
+
     explicit CCarvestoneDoc(QObject* parent = nullptr);
 
     const ProjectModel& Model() const { return model; }
