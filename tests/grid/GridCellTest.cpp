@@ -82,20 +82,6 @@ TEST(GridCell, CopyTakesResolvedDefaultsAsValues)
     EXPECT_TRUE(target.IsDefaultFont());
 }
 
-TEST(GridCell, TextExtentAddsTheMargins)
-{
-    CGridCtrl grid(2, 2);
-    CGridCellBase* cell = grid.GetCell(1, 1);
-    const int margin = int(cell->GetMargin());
-    ASSERT_GT(margin, 0);
-    const QSize empty = cell->GetTextExtent(QString());
-    EXPECT_EQ(empty.width(), 4 * margin);
-    const QSize word = cell->GetTextExtent(QStringLiteral("Skeleton"));
-    EXPECT_GT(word.width(), empty.width());
-    EXPECT_EQ(word.height(), grid.GetDefaultCell(false, false)->GetFontMetrics().height() + 2 * margin);
-    EXPECT_EQ(cell->GetCellExtent(), cell->GetTextExtent(cell->GetText()));
-}
-
 TEST(GridCell, AFontOfItsOwnReplacesTheDefaultAndAVerticalOneTurnsTheExtent)
 {
     CGridCtrl grid(2, 2);
