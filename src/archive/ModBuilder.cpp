@@ -13,11 +13,6 @@
 
 namespace {
 
-void LogLine(BuildLog& log, const QString& text)
-{
-    log.AppendLog(text + QLatin1String("\r\n"));
-}
-
 bool RenameOver(const QString& from, const QString& to, QString& error)
 {
     std::error_code code;
@@ -73,11 +68,11 @@ BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, Buil
 {
     ArchiveBusy busy;
     if (request.entries.isEmpty()) {
-        LogLine(log, QStringLiteral("The project has no files to add"));
+        log.AppendLogLine(QStringLiteral("The project has no files to add"));
         return BuildOutcome::NotRun;
     }
     if (!library.Load()) {
-        LogLine(log, QStringLiteral("Cannot load the archive library %1").arg(MpqLibrary::LibraryName()));
+        log.AppendLogLine(MpqLibrary::LoadFailure());
         return BuildOutcome::NotRun;
     }
     const struct Release
@@ -87,24 +82,30 @@ BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, Buil
     } release{library};
 
     const QFileInfo target(request.archivePath);
+    const auto leftAsItWas = [&] {
+        log.AppendLogLine(QStringLiteral("The MOD archive %1 was left as it was").arg(request.archivePath));
+        return BuildOutcome::NotRun;
+    };
     QTemporaryFile copy(target.absoluteDir().filePath(target.fileName() + QLatin1String(".XXXXXX")));
     QString error;
     if (!CopyGameArchive(request.gameMpqPath, copy, error)) {
-        LogLine(log, QStringLiteral("Cannot copy the game archive %1 into %2: %3")
-                         .arg(request.gameMpqPath, target.absolutePath(), error));
-        LogLine(log, QStringLiteral("The MOD archive %1 was left as it was").arg(request.archivePath));
-        return BuildOutcome::NotRun;
+        log.AppendLogLine(QStringLiteral("Cannot copy the game archive %1 into %2: %3")
+                              .arg(request.gameMpqPath, target.absolutePath(), error));
+        return leftAsItWas();
     }
     copy.close();
+    // Named here, as the user knows it, rather than by its temporary copy.
+    if (!library.CanOpenArchive(copy.fileName())) {
+        log.AppendLogLine(QStringLiteral("The game archive %1 is not a readable MPQ archive").arg(request.gameMpqPath));
+        return leftAsItWas();
+    }
 
     const BuildOutcome outcome = library.BuildArchive(copy.fileName(), request.modFolder, request.entries,
                                                       request.compress, log);
-    if (outcome == BuildOutcome::NotRun) {
-        LogLine(log, QStringLiteral("The MOD archive %1 was left as it was").arg(request.archivePath));
-        return outcome;
-    }
+    if (outcome == BuildOutcome::NotRun)
+        return leftAsItWas();
     if (!RenameOver(copy.fileName(), request.archivePath, error)) {
-        LogLine(log, QStringLiteral("Cannot replace the MOD archive %1: %2").arg(request.archivePath, error));
+        log.AppendLogLine(QStringLiteral("Cannot replace the MOD archive %1: %2").arg(request.archivePath, error));
         return BuildOutcome::NotRun;
     }
     copy.setAutoRemove(false);

@@ -81,11 +81,6 @@ int ClampToInt(qint64 value)
     return int(std::min<qint64>(value, std::numeric_limits<int>::max()));
 }
 
-QString LogLine(const QString& text)
-{
-    return text + QLatin1String("\r\n");
-}
-
 template <typename Function>
 bool Resolve(QLibrary& library, const char* name, Function& function)
 {
@@ -122,6 +117,11 @@ QString MpqLibrary::LibraryName()
 #else
     return QStringLiteral("libstorm.so.9");
 #endif
+}
+
+QString MpqLibrary::LoadFailure()
+{
+    return QStringLiteral("Cannot load the archive library %1").arg(LibraryName());
 }
 
 bool MpqLibrary::Load()
@@ -296,7 +296,7 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
     ArchiveBusy busy;
     LoadedLibrary loaded(*this);
     if (!loaded.Loaded()) {
-        log.AppendLog(LogLine(QStringLiteral("Cannot load the archive library %1").arg(LibraryName())));
+        log.AppendLogLine(LoadFailure());
         return BuildOutcome::NotRun;
     }
     const QByteArray path = QFile::encodeName(archivePath);
@@ -308,7 +308,7 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
         : api.CreateArchive(path.constData(), StormApi::CreateArchiveV1 | StormApi::CreateListFile,
                             1000, archive.Out());
     if (!opened) {
-        log.AppendLog(LogLine(QStringLiteral("Cannot open or create the MOD archive %1").arg(archivePath)));
+        log.AppendLogLine(QStringLiteral("Cannot open or create the MOD archive %1").arg(archivePath));
         return BuildOutcome::NotRun;
     }
 
@@ -324,11 +324,11 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
                                    compress, archiveFull);
         log.AppendLog(added ? QStringLiteral(" succeeded\r\n") : QStringLiteral(" failed\r\n"));
         if (archiveFull && !wasFull)
-            log.AppendLog(LogLine(QStringLiteral("The MOD archive is full: no more files can be added to it")));
+            log.AppendLogLine(QStringLiteral("The MOD archive is full: no more files can be added to it"));
         allAdded = allAdded && added;
     }
     if (!archive.Close()) {
-        log.AppendLog(LogLine(QStringLiteral("Cannot write the MOD archive %1").arg(archivePath)));
+        log.AppendLogLine(QStringLiteral("Cannot write the MOD archive %1").arg(archivePath));
         return BuildOutcome::NotRun;
     }
     return allAdded ? BuildOutcome::AllAdded : BuildOutcome::SomeFailed;

@@ -33,6 +33,8 @@ public:
 
     // libstorm.so.9 (StormLib.dll on Windows), or CARVESTONE_MPQ_LIBRARY.
     static QString LibraryName();
+    // The log line of a build that cannot load the library.
+    static QString LoadFailure();
 
     bool Load();
     void Unload();
