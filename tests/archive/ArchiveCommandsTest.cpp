@@ -4,154 +4,195 @@
 #include "app/ArchiveCommands.h"
 #include "app/CarvestoneSettings.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
 const QByteArray ProjectHeader = "Carvestone Project File Version 1.0\n";
+const QString Weapons = QStringLiteral("data\\global\\excel\\weapons.txt");
 
-class ArchiveCommandsTest : public ::testing::Test
+class ArchiveCommandsTest : public SmpqTest
 {
 protected:
     void SetUp() override
     {
-        if (!ArchiveFixtures::HasSmpq())
-            GTEST_SKIP() << "smpq is not installed; it makes and reads the archives of these tests";
-        settings.GameMpqPath = fixtures.MakeGameArchive(
-            QStringLiteral("Diablo II/patch_d2.mpq"),
-            {{QStringLiteral("data\\global\\excel\\weapons.txt"), "old weapons"},
-             {QStringLiteral("data\\global\\excel\\misc.txt"), ArchiveFixtures::Pattern(3000, 1)}});
+        SmpqTest::SetUp();
+        if (IsSkipped())
+            return;
+        settings.GameMpqPath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
         ASSERT_FALSE(settings.GameMpqPath.isEmpty());
         settings.GameFolder = fixtures.Path(QStringLiteral("Diablo II/"));
-        gameOwnPatch = ArchiveFixtures::Read(settings.GameMpqPath);
         project = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mod"),
-                                 ProjectHeader + "data\\global\\excel\\weapons.txt\n"
-                                                 "data\\global\\excel\\armor.txt\n"
-                                                 "data\\global\\ui\\panel.dc6\n");
-        fixtures.Write(QStringLiteral("Mods/Weapons/weapons.txt"), weapons);
-        fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "armor");
-        fixtures.Write(QStringLiteral("Mods/Weapons/panel.dc6"), ArchiveFixtures::Pattern(800, 3));
-        modArchive = fixtures.Path(QStringLiteral("Mods/Weapons/Weapons.mpq"));
+                                 ProjectHeader + entries.join(QLatin1Char('\n')).toLatin1() + "\n");
+        for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
+            fixtures.Write(QStringLiteral("Mods/Weapons/") + it.key(), it.value());
     }
 
     int Run(int (ArchiveCommands::*verb)(const QStringList&), const QStringList& arguments,
-            const QString& input = QString())
+            QString input = QString())
     {
         output.clear();
         errors.clear();
-        QString in = input;
-        QTextStream inStream(&in);
+        QTextStream inStream(&input);
         QTextStream outStream(&output);
         QTextStream errStream(&errors);
         ArchiveCommands commands(settings, inStream, outStream, errStream);
         return (commands.*verb)(arguments);
     }
 
-    const QByteArray weapons = ArchiveFixtures::Pattern(50000, 2);
-    const QString log = QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
-                                       "Adding data\\global\\excel\\armor.txt succeeded\r\n"
-                                       "Adding data\\global\\ui\\panel.dc6 succeeded\r\n");
-    ArchiveFixtures fixtures;
+    const QMap<QString, QByteArray> gameFiles{{Weapons, "old weapons"},
+                                              {QStringLiteral("data\\global\\excel\\misc.txt"),
+                                               ArchiveFixtures::Pattern(9000, 1)},
+                                              {QStringLiteral("data\\global\\sfx\\hit.wav"),
+                                               ArchiveFixtures::Pattern(20000, 2)}};
+    const QStringList entries{Weapons, QStringLiteral("data\\global\\excel\\armor.txt"),
+                              QStringLiteral("data\\global\\ui\\panel.dc6")};
+    const QMap<QString, QByteArray> modFiles{{QStringLiteral("weapons.txt"), ArchiveFixtures::Pattern(70000, 3)},
+                                             {QStringLiteral("armor.txt"), QByteArray("name\tcode\r\nTin Mail\ttin\r\n").repeated(40)},
+                                             {QStringLiteral("panel.dc6"), ArchiveFixtures::Pattern(5000, 4)}};
     CarvestoneSettings settings;
-    QByteArray gameOwnPatch;
     QString project;
-    QString modArchive;
+    const QString modArchive = fixtures.Path(QStringLiteral("Mods/Weapons/Weapons.mpq"));
     QString output;
     QString errors;
 };
 
 } // namespace
 
-TEST_F(ArchiveCommandsTest, BuildPrintsTheLogAndPacksAsTheSettingsOrTheSwitchSay)
+TEST_F(ArchiveCommandsTest, BuildAddsEveryEntryToACopyOfTheGameArchivePackedAsAsked)
 {
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 0) << errors.toStdString();
-    EXPECT_EQ(output, log);
-    EXPECT_EQ(fixtures.SmpqExtract(modArchive, QStringLiteral("data\\global\\excel\\weapons.txt")), weapons);
-    auto stored = ArchiveFixtures::StoredFileOf(modArchive, QStringLiteral("data\\global\\ui\\panel.dc6"));
-    ASSERT_TRUE(stored);
-    EXPECT_TRUE(stored->flags & ArchiveFixtures::FlagCompress);
-
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project, QStringLiteral("--no-compression")}), 0);
-    stored = ArchiveFixtures::StoredFileOf(modArchive, QStringLiteral("data\\global\\ui\\panel.dc6"));
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->flags & (ArchiveFixtures::FlagCompress | ArchiveFixtures::FlagEncrypted), 0u);
-
+    struct Case
+    {
+        QStringList switches;
+        std::uint32_t flags;
+        int compression;
+    };
+    const std::uint32_t packed = ArchiveFixtures::FlagCompress | ArchiveFixtures::FlagEncrypted;
+    for (const Case& packing : {Case{{}, packed, ArchiveFixtures::CompressionPkware},
+                                Case{{QStringLiteral("--no-compression")}, 0, -1}}) {
+        SCOPED_TRACE(packing.switches.join(' ').toStdString());
+        ASSERT_EQ(Run(&ArchiveCommands::Build, QStringList{project} + packing.switches), 0) << errors.toStdString();
+        EXPECT_EQ(output, QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                                         "Adding data\\global\\excel\\armor.txt succeeded\r\n"
+                                         "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"));
+        QStringList names = ArchiveFixtures::SmpqList(modArchive);
+        QStringList expected = gameFiles.keys() + entries.mid(1);
+        names.sort();
+        expected.sort();
+        EXPECT_EQ(names, expected);
+        for (const QString& name : gameFiles.keys()) {
+            if (name != Weapons) {
+                EXPECT_EQ(fixtures.SmpqExtract(modArchive, name), gameFiles.value(name)) << name.toStdString();
+            }
+        }
+        for (const QString& entry : entries) {
+            SCOPED_TRACE(entry.toStdString());
+            EXPECT_EQ(fixtures.SmpqExtract(modArchive, entry), modFiles.value(entry.section(QLatin1Char('\\'), -1)));
+            const auto stored = ArchiveFixtures::StoredFileOf(modArchive, entry);
+            ASSERT_TRUE(stored);
+            EXPECT_EQ(stored->flags & packed, packing.flags);
+            EXPECT_EQ(stored->firstSectorCompression, packing.compression);
+        }
+        // Nothing but the archive is left beside the project's files.
+        EXPECT_EQ(ArchiveFixtures::FilesIn(fixtures.Path(QStringLiteral("Mods/Weapons"))),
+                  (QStringList{QStringLiteral("Weapons.mod"), QStringLiteral("Weapons.mpq"), QStringLiteral("armor.txt"),
+                               QStringLiteral("panel.dc6"), QStringLiteral("weapons.txt")}));
+    }
 }
 
-TEST_F(ArchiveCommandsTest, BuildFailsWhenAnyFileFailsOrTheBuildCannotRun)
+TEST_F(ArchiveCommandsTest, ABuildThatCannotRunFailsAndLeavesThePreviousModArchiveAlone)
 {
-    QFile::remove(fixtures.Path(QStringLiteral("Mods/Weapons/armor.txt")));
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
-    EXPECT_TRUE(output.contains(QStringLiteral("Adding data\\global\\excel\\armor.txt failed\r\n")));
-    const QByteArray built = ArchiveFixtures::Read(modArchive);
-    ASSERT_FALSE(built.isEmpty());
-
-    EXPECT_NE(Run(&ArchiveCommands::Build, {project, QStringLiteral("--game-mpq"),
-                                            fixtures.Path(QStringLiteral("nowhere.mpq"))}),
-              0);
-    EXPECT_TRUE(output.startsWith(QStringLiteral("Cannot copy the game archive ")));
-    EXPECT_EQ(ArchiveFixtures::Read(modArchive), built);
-
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {fixtures.Path(QStringLiteral("none.mod"))}), 1);
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {}), 2);
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project, QStringLiteral("--fast")}), 2);
+    const QString damaged = fixtures.Write(QStringLiteral("damaged.mpq"), ArchiveFixtures::Pattern(4096, 5));
+    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        QString outputStart;
+    };
+    const QString missing = fixtures.Path(QStringLiteral("nowhere.mpq"));
+    const QString keptLine = QStringLiteral("The MOD archive ") + modArchive + QStringLiteral(" was left as it was\r\n");
+    for (const Case& run : {Case{{project, QStringLiteral("--game-mpq"), missing}, 1,
+                                 QStringLiteral("Cannot copy the game archive ") + missing},
+                            Case{{project, QStringLiteral("--game-mpq"), damaged}, 1,
+                                 QStringLiteral("The game archive ") + damaged + QStringLiteral(" is not a readable")},
+                            Case{{fixtures.Path(QStringLiteral("none.mod"))}, 1, QString()},
+                            Case{{}, 2, QString()},
+                            Case{{project, QStringLiteral("--fast")}, 2, QString()}}) {
+        SCOPED_TRACE(run.arguments.join(' ').toStdString());
+        EXPECT_EQ(Run(&ArchiveCommands::Build, run.arguments), run.status);
+        EXPECT_TRUE(output.startsWith(run.outputStart)) << output.toStdString();
+        EXPECT_TRUE(run.outputStart.isEmpty() || output.endsWith(keptLine)) << output.toStdString();
+        EXPECT_FALSE(output.contains(QStringLiteral("Adding")));
+        EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+        EXPECT_EQ(ArchiveFixtures::FilesIn(fixtures.Path(QStringLiteral("Mods/Weapons"))).size(), 5);
+    }
     settings.GameMpqPath.clear();
     EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("no game archive")));
+
+    // A missing file fails its line and the build, yet the rest is built.
+    QFile::remove(fixtures.Path(QStringLiteral("Mods/Weapons/armor.txt")));
+    settings.GameMpqPath = fixtures.Path(QStringLiteral("Diablo II/patch_d2.mpq"));
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_TRUE(output.contains(QStringLiteral("Adding data\\global\\excel\\armor.txt failed\r\n")));
+    EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), modFiles.value(QStringLiteral("weapons.txt")));
 }
 
 TEST_F(ArchiveCommandsTest, WithoutTheLibraryBuildRefusesAndWritesNothing)
 {
-    qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9");
-    const int status = Run(&ArchiveCommands::Build, {project});
-    qunsetenv("CARVESTONE_MPQ_LIBRARY");
+    int status = 0;
+    {
+        LibraryOverride missing("/nonexistent/libstorm.so.9");
+        status = Run(&ArchiveCommands::Build, {project});
+    }
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("/nonexistent/libstorm.so.9 cannot be loaded"))) << errors.toStdString();
     EXPECT_TRUE(output.isEmpty());
-    EXPECT_EQ(QDir(fixtures.Path(QStringLiteral("Mods/Weapons"))).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(ArchiveFixtures::FilesIn(fixtures.Path(QStringLiteral("Mods/Weapons"))).size(), 4);
 }
 
-TEST_F(ArchiveCommandsTest, TwoInstallsKeepTheGamesOwnPatchAsBackup)
+TEST_F(ArchiveCommandsTest, InstallsKeepTheGamesOwnPatchAndOneShortOfSpaceChangesNothing)
 {
-    ASSERT_EQ(Run(&ArchiveCommands::Build, {project}), 0);
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--yes")}), 0) << errors.toStdString();
-    const QString other = fixtures.Write(QStringLiteral("Mods/Other/Other.mod"),
-                                         ProjectHeader + "data\\global\\excel\\armor.txt\n");
-    fixtures.Write(QStringLiteral("Mods/Other/armor.txt"), "other armor");
-    ASSERT_EQ(Run(&ArchiveCommands::Build, {other}), 0);
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {other, QStringLiteral("--game-folder"), settings.GameFolder}, "y\n"), 0);
-    EXPECT_TRUE(output.startsWith(QStringLiteral("Are you sure you wish to install this MOD?")));
-
-    EXPECT_EQ(ArchiveFixtures::Read(settings.GameFolder + QLatin1String("patch_d2.bak")), gameOwnPatch);
-    EXPECT_EQ(ArchiveFixtures::Read(settings.GameFolder + QLatin1String("patch_d2.mpq")),
-              ArchiveFixtures::Read(fixtures.Path(QStringLiteral("Mods/Other/Other.mpq"))));
-}
-
-TEST_F(ArchiveCommandsTest, InstallDeclinedUnbuiltOrOutOfSpaceChangesNothing)
-{
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--yes")}), 1);   // never built
+    const QByteArray gameOwnPatch = ArchiveFixtures::Read(settings.GameMpqPath);
+    const QString patch = settings.GameFolder + QLatin1String("patch_d2.mpq");
+    const QString backup = settings.GameFolder + QLatin1String("patch_d2.bak");
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--yes")}), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("has no built MOD archive")));
     ASSERT_EQ(Run(&ArchiveCommands::Build, {project}), 0);
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "n\n"), 1);
-    EXPECT_EQ(QDir(settings.GameFolder).entryList(QDir::Files), QStringList{QStringLiteral("patch_d2.mpq")});
-    settings.GameFolder.clear();
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--yes")}), 1);
-    settings.GameFolder = fixtures.Path(QStringLiteral("Diablo II/"));
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, QStringLiteral("n\n")), 1);
+    EXPECT_TRUE(output.startsWith(QStringLiteral("Are you sure you wish to install this MOD?")));
+    EXPECT_EQ(ArchiveFixtures::FilesIn(settings.GameFolder), QStringList{QStringLiteral("patch_d2.mpq")});
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--game-folder"), settings.GameFolder},
+                  QStringLiteral("y\n")),
+              0);
+    EXPECT_EQ(ArchiveFixtures::Read(patch), ArchiveFixtures::Read(modArchive));
 
+    // The second MOD is bigger than the disk allows.
+    const QString other = fixtures.Write(QStringLiteral("Mods/Other/Other.mod"),
+                                         ProjectHeader + "data\\global\\excel\\armor.txt\n");
+    fixtures.Write(QStringLiteral("Mods/Other/armor.txt"), ArchiveFixtures::Pattern(300000, 6));
+    ASSERT_EQ(Run(&ArchiveCommands::Build, {other, QStringLiteral("--no-compression")}), 0);
     int status = 0;
     {
-        FileSizeLimit limit(1000);
+        FileSizeLimit limit(ArchiveFixtures::Read(modArchive).size() + 1000);
         if (!limit.IsActive())
             GTEST_SKIP() << "cannot limit the file size of this process";
-        status = Run(&ArchiveCommands::Install, {project, QStringLiteral("--yes")});
+        status = Run(&ArchiveCommands::Install, {other, QStringLiteral("--yes")});
     }
     EXPECT_NE(status, 0);
     EXPECT_FALSE(errors.isEmpty());
-    EXPECT_EQ(ArchiveFixtures::Read(settings.GameFolder + QLatin1String("patch_d2.mpq")), gameOwnPatch);
+    EXPECT_EQ(ArchiveFixtures::Read(patch), ArchiveFixtures::Read(modArchive));
+    EXPECT_EQ(ArchiveFixtures::Read(backup), gameOwnPatch);
+
+    ASSERT_EQ(Run(&ArchiveCommands::Install, {other, QStringLiteral("--yes")}), 0);
+    EXPECT_EQ(ArchiveFixtures::Read(patch), ArchiveFixtures::Read(fixtures.Path(QStringLiteral("Mods/Other/Other.mpq"))));
+    EXPECT_EQ(ArchiveFixtures::Read(backup), gameOwnPatch);
+    EXPECT_EQ(ArchiveFixtures::FilesIn(settings.GameFolder),
+              (QStringList{QStringLiteral("patch_d2.bak"), QStringLiteral("patch_d2.mpq")}));
+    settings.GameFolder.clear();
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--yes")}), 1);
 }
 
 TEST_F(ArchiveCommandsTest, ListAndExtractSpeakForTheArchive)
@@ -163,39 +204,32 @@ TEST_F(ArchiveCommandsTest, ListAndExtractSpeakForTheArchive)
     EXPECT_EQ(output, QStringLiteral("data\\global\\excel\\misc.txt\ndata\\global\\excel\\weapons.txt\n"));
     EXPECT_EQ(Run(&ArchiveCommands::List, {project, QStringLiteral("--listing"), listing}), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("is not a readable MPQ archive")));
-    EXPECT_EQ(Run(&ArchiveCommands::List, {settings.GameMpqPath, QStringLiteral("--listing"),
-                                           fixtures.Path(QStringLiteral("none.txt"))}),
-              1);
+    EXPECT_EQ(Run(&ArchiveCommands::List, {settings.GameMpqPath, QStringLiteral("--listing"), project + QLatin1String("x")}), 1);
 
-    const QString out = fixtures.Path(QStringLiteral("out"));
-    ASSERT_TRUE(QDir().mkpath(out));
-    EXPECT_EQ(Run(&ArchiveCommands::Extract, {settings.GameMpqPath, QStringLiteral("data\\global\\excel\\weapons.txt"), out}), 0);
+    const QString out = fixtures.Path(QStringLiteral("Mods"));
+    EXPECT_EQ(Run(&ArchiveCommands::Extract, {settings.GameMpqPath, Weapons, out}), 0);
     EXPECT_EQ(ArchiveFixtures::Read(out + QLatin1String("/weapons.txt")), "old weapons");
-    EXPECT_EQ(Run(&ArchiveCommands::Extract, {settings.GameMpqPath, QStringLiteral("data\\global\\excel\\weapons.txt"),
-                                              out + QLatin1String("/copy.txt")}),
-              0);
+    EXPECT_EQ(Run(&ArchiveCommands::Extract, {settings.GameMpqPath, Weapons, out + QLatin1String("/copy.txt")}), 0);
     EXPECT_EQ(ArchiveFixtures::Read(out + QLatin1String("/copy.txt")), "old weapons");
     EXPECT_EQ(Run(&ArchiveCommands::Extract, {settings.GameMpqPath, QStringLiteral("absent.txt"), out}), 1);
     EXPECT_FALSE(errors.isEmpty());
 }
 
-TEST(DemoArchiveTest, TheListingFileFindsEveryFileOfTheDemoArchive)
+TEST(DemoArchiveTest, TheListingFileBesideTheProgramsFindsEveryFileOfTheDemoArchive)
 {
     const QString bin = QCoreApplication::applicationDirPath();
-    QFile namesFile(QStringLiteral(CARVESTONE_DEMO_SOURCE "/archive-names.txt"));
-    ASSERT_TRUE(namesFile.open(QIODevice::ReadOnly));
-    QStringList expected = QString::fromLatin1(namesFile.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QString demo = bin + QLatin1String("/demo/patch_d2.mpq");
+    QStringList expected = QString::fromLatin1(ArchiveFixtures::Read(QStringLiteral(CARVESTONE_DEMO_SOURCE
+                                                                                    "/archive-names.txt")))
+                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     MpqLibrary library;
     QStringList found;
-    library.ReadListing(bin + QLatin1String("/demo/patch_d2.mpq"), bin + QLatin1String("/AllFiles.txt"), found, nullptr);
+    library.ReadListing(demo, bin + QLatin1String("/AllFiles.txt"), found, nullptr);
     found.sort();
     expected.sort();
     EXPECT_EQ(found, expected);
     ArchiveFixtures fixtures;
     const QString out = fixtures.Path(QStringLiteral("Weapons.txt"));
-    ASSERT_TRUE(library.ExtractFile(bin + QLatin1String("/demo/patch_d2.mpq"), QStringLiteral("data\\global\\excel\\Weapons.txt"),
-                                    out, false));
-    QFile sample(QStringLiteral(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt"));
-    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ArchiveFixtures::Read(out), sample.readAll());
+    ASSERT_TRUE(library.ExtractFile(demo, QStringLiteral("data\\global\\excel\\Weapons.txt"), out, false));
+    EXPECT_EQ(ArchiveFixtures::Read(out), ArchiveFixtures::Read(QStringLiteral(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt")));
 }

@@ -10,16 +10,18 @@
 #include <QtEndian>
 
 #include <array>
+#include <vector>
 
 namespace {
 
+// The MPQ format's encryption table, hash and block decryption, written from
+// the format's description so that the tests read archives on their own.
 std::array<std::uint32_t, 0x500> MakeCryptTable()
 {
     std::array<std::uint32_t, 0x500> table{};
     std::uint32_t seed = 0x00100001;
     for (std::uint32_t index1 = 0; index1 < 0x100; ++index1) {
-        std::uint32_t index2 = index1;
-        for (int i = 0; i < 5; ++i, index2 += 0x100) {
+        for (std::uint32_t i = 0, index2 = index1; i < 5; ++i, index2 += 0x100) {
             seed = (seed * 125 + 3) % 0x2AAAAB;
             const std::uint32_t high = (seed & 0xFFFF) << 0x10;
             seed = (seed * 125 + 3) % 0x2AAAAB;
@@ -29,10 +31,10 @@ std::array<std::uint32_t, 0x500> MakeCryptTable()
     return table;
 }
 
-const std::array<std::uint32_t, 0x500>& CryptTable()
+std::uint32_t Crypt(std::uint32_t index)
 {
     static const auto table = MakeCryptTable();
-    return table;
+    return table[index];
 }
 
 std::uint32_t HashName(const QByteArray& name, std::uint32_t type)
@@ -43,43 +45,53 @@ std::uint32_t HashName(const QByteArray& name, std::uint32_t type)
         std::uint32_t ch = std::uint8_t(c == '/' ? '\\' : c);
         if (ch >= 'a' && ch <= 'z')
             ch -= 0x20;
-        seed1 = CryptTable()[type * 0x100 + ch] ^ (seed1 + seed2);
+        seed1 = Crypt(type * 0x100 + ch) ^ (seed1 + seed2);
         seed2 = ch + seed1 + seed2 + (seed2 << 5) + 3;
     }
     return seed1;
 }
 
-std::vector<std::uint32_t> ReadTable(const QByteArray& bytes, std::uint32_t offset, std::uint32_t entries,
-                                     const char* keyName)
+std::vector<std::uint32_t> Decrypt(const QByteArray& bytes, std::uint32_t offset, std::uint32_t count,
+                                   std::uint32_t key)
 {
-    std::vector<std::uint32_t> table(entries * 4);
-    if (qsizetype(offset) + qsizetype(table.size() * 4) > bytes.size())
+    if (qsizetype(offset) + qsizetype(count) * 4 > bytes.size())
         return {};
-    std::uint32_t key = HashName(keyName, 3);
+    std::vector<std::uint32_t> plain(count);
     std::uint32_t seed = 0xEEEEEEEE;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        seed += CryptTable()[0x400 + (key & 0xFF)];
-        const std::uint32_t plain = qFromLittleEndian<std::uint32_t>(bytes.constData() + offset + i * 4)
-            ^ (key + seed);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        seed += Crypt(0x400 + (key & 0xFF));
+        plain[i] = qFromLittleEndian<std::uint32_t>(bytes.constData() + offset + i * 4) ^ (key + seed);
         key = ((~key << 0x15) + 0x11111111) | (key >> 0x0B);
-        seed = plain + seed + (seed << 5) + 3;
-        table[i] = plain;
+        seed = plain[i] + seed + (seed << 5) + 3;
     }
-    return table;
+    return plain;
+}
+
+// The compression byte that opens the first sector of an encrypted,
+// compressed file; -1 when that sector is stored as it is.
+int FirstSectorCompression(const QByteArray& bytes, std::uint32_t sectorSize, const std::uint32_t* block,
+                           const QByteArray& name)
+{
+    const std::uint32_t position = block[0];
+    const std::uint32_t fileSize = block[2];
+    if (!(block[3] & ArchiveFixtures::FlagCompress) || !(block[3] & ArchiveFixtures::FlagEncrypted) || fileSize == 0)
+        return -1;
+    const std::uint32_t key = HashName(name.mid(name.lastIndexOf('\\') + 1), 3);
+    const auto offsets = Decrypt(bytes, position, (fileSize + sectorSize - 1) / sectorSize + 1, key - 1);
+    if (offsets.size() < 2 || offsets[1] - offsets[0] >= std::min(sectorSize, fileSize))
+        return -1;
+    const auto first = Decrypt(bytes, position + offsets[0], 1, key);
+    return first.empty() ? -1 : int(first[0] & 0xFF);
 }
 
 } // namespace
-
-ArchiveFixtures::ArchiveFixtures() = default;
 
 QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes) const
 {
     const QString path = Path(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
 QByteArray ArchiveFixtures::Read(const QString& path)
@@ -95,6 +107,11 @@ QByteArray ArchiveFixtures::Pattern(qsizetype size, int seed)
     for (char& c : bytes)
         c = char(generator.bounded(48, 58));   // digits compress, but not to nothing
     return bytes;
+}
+
+QStringList ArchiveFixtures::FilesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 bool ArchiveFixtures::HasSmpq()
@@ -118,21 +135,21 @@ QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QSt
                                          const QStringList& extraOptions) const
 {
     // smpq stores a file under the relative path it is given, so the files
-    // are laid out as the archive names say, in a staging folder.
-    const QString staging = Path(relative + QLatin1String(".staging"));
-    QStringList arguments{QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-M"), QStringLiteral("1"),
-                          QStringLiteral("-C"), QStringLiteral("PKWARE"), QStringLiteral("-E")};
-    arguments += extraOptions;
+    // are laid out as their archive names say, in a staging folder.
+    const QString staging = relative + QLatin1String(".staging/");
     const QString archive = Path(relative);
-    arguments << archive;
+    QStringList arguments = QStringList{QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-M"),
+                                        QStringLiteral("1"), QStringLiteral("-C"), QStringLiteral("PKWARE"),
+                                        QStringLiteral("-E")}
+        + extraOptions + QStringList{archive};
     for (auto it = files.begin(); it != files.end(); ++it) {
         const QString diskName = QString(it.key()).replace(QLatin1Char('\\'), QLatin1Char('/'));
-        Write(relative + QLatin1String(".staging/") + diskName, it.value());
+        Write(staging + diskName, it.value());
         arguments << diskName;
     }
     QFile::remove(archive);
-    const bool made = RunSmpq(arguments, staging, nullptr);
-    QDir(staging).removeRecursively();
+    const bool made = RunSmpq(arguments, Path(staging), nullptr);
+    QDir(Path(staging)).removeRecursively();
     return made ? archive : QString();
 }
 
@@ -166,8 +183,7 @@ std::optional<QByteArray> ArchiveFixtures::SmpqExtract(const QString& archive, c
 int ArchiveFixtures::SmpqMaxFileCount(const QString& archive)
 {
     QByteArray output;
-    if (!RunSmpq({QStringLiteral("-i"), archive}, QDir::tempPath(), &output))
-        return -1;
+    RunSmpq({QStringLiteral("-i"), archive}, QDir::tempPath(), &output);
     for (const QByteArray& line : output.split('\n')) {
         if (line.startsWith("Maximum file count of archive:"))
             return line.mid(line.indexOf(':') + 1).trimmed().toInt();
@@ -182,12 +198,11 @@ std::optional<ArchiveFixtures::StoredFile> ArchiveFixtures::StoredFileOf(const Q
     if (bytes.size() < 32 || !bytes.startsWith("MPQ\x1A"))
         return std::nullopt;
     const auto field = [&](int offset) { return qFromLittleEndian<std::uint32_t>(bytes.constData() + offset); };
-    const std::uint32_t hashPos = field(16);
-    const std::uint32_t blockPos = field(20);
+    const std::uint32_t sectorSize = 512u << qFromLittleEndian<std::uint16_t>(bytes.constData() + 14);
     const std::uint32_t hashSize = field(24);
     const std::uint32_t blockSize = field(28);
-    const auto hashes = ReadTable(bytes, hashPos, hashSize, "(hash table)");
-    const auto blocks = ReadTable(bytes, blockPos, blockSize, "(block table)");
+    const auto hashes = Decrypt(bytes, field(16), hashSize * 4, HashName("(hash table)", 3));
+    const auto blocks = Decrypt(bytes, field(20), blockSize * 4, HashName("(block table)", 3));
     if (hashes.empty() || blocks.empty())
         return std::nullopt;
     const QByteArray key = name.toLatin1();
@@ -198,8 +213,10 @@ std::optional<ArchiveFixtures::StoredFile> ArchiveFixtures::StoredFileOf(const Q
         const std::uint32_t block = hashes[index * 4 + 3];
         if (block == 0xFFFFFFFF)
             break;
-        if (hashes[index * 4] == nameA && hashes[index * 4 + 1] == nameB && block < blockSize)
-            return StoredFile{blocks[block * 4 + 1], blocks[block * 4 + 2], blocks[block * 4 + 3]};
+        if (hashes[index * 4] == nameA && hashes[index * 4 + 1] == nameB && block < blockSize) {
+            const std::uint32_t* entry = &blocks[block * 4];
+            return StoredFile{entry[1], entry[3], FirstSectorCompression(bytes, sectorSize, entry, key)};
+        }
     }
     return std::nullopt;
 }

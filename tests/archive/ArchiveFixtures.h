@@ -1,5 +1,10 @@
 #pragma once
 
+#include "archive/ArchiveBusy.h"
+#include "archive/BuildLog.h"
+
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -9,44 +14,79 @@
 #include <cstdint>
 #include <optional>
 
-// Fixtures for archive tests: files in a temporary folder, archives made by
-// smpq (StormLib's own archiver, as independent of our binding as a peer can
-// be), and a reader of an archive's tables that tells how a file was stored.
+// Files in a temporary folder, archives made and read by smpq (StormLib's
+// own archiver, as independent of our binding as a peer can be), and a
+// reader of an archive's tables that tells how a file was stored.
 class ArchiveFixtures
 {
 public:
     struct StoredFile
     {
         std::uint32_t compressedSize;
-        std::uint32_t fileSize;
         std::uint32_t flags;
+        int firstSectorCompression;   // -1 when the first sector is stored plain
     };
     static constexpr std::uint32_t FlagCompress = 0x00000200;
     static constexpr std::uint32_t FlagEncrypted = 0x00010000;
+    static constexpr int CompressionPkware = 0x08;
 
-    ArchiveFixtures();
-
-    bool IsValid() const { return folder.isValid(); }
     QString Path(const QString& relative) const { return folder.filePath(relative); }
     QString Write(const QString& relative, const QByteArray& bytes) const;
     static QByteArray Read(const QString& path);
     static QByteArray Pattern(qsizetype size, int seed);
+    // The files of a folder, hidden ones too, by name.
+    static QStringList FilesIn(const QString& folder);
 
     static bool HasSmpq();
-    // Makes an archive the way the game's archives look: version 1, PKWARE,
-    // encrypted.  Keys are archive names (backslashes), values the contents.
+    // An archive as the game's look: version 1, PKWARE, encrypted.  Keys are
+    // archive names (backslashes), values the contents.
     QString MakeGameArchive(const QString& relative, const QMap<QString, QByteArray>& files,
                             const QStringList& extraOptions = {}) const;
-    // Names as smpq lists them, with backslashes.
-    static QStringList SmpqList(const QString& archive);
-    // The bytes smpq extracts for a name; nullopt when it cannot.
+    static QStringList SmpqList(const QString& archive);   // with backslashes
     std::optional<QByteArray> SmpqExtract(const QString& archive, const QString& name) const;
-    // The block table record of a name, read straight from the archive file.
-    static std::optional<StoredFile> StoredFileOf(const QString& archive, const QString& name);
-    // Maximum file count of an archive as smpq reports it.
     static int SmpqMaxFileCount(const QString& archive);
+    // How a name is stored, read straight from the archive file.
+    static std::optional<StoredFile> StoredFileOf(const QString& archive, const QString& name);
 
 private:
     static bool RunSmpq(const QStringList& arguments, const QString& workingFolder, QByteArray* output);
     QTemporaryDir folder;
+};
+
+// Base of the tests that need smpq for their archives.
+class SmpqTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!ArchiveFixtures::HasSmpq())
+            GTEST_SKIP() << "smpq is not installed; it makes and reads the archives of these tests";
+    }
+    ArchiveFixtures fixtures;
+};
+
+// Keeps the build log, and whether every piece came while the archive work
+// was marked busy.
+class RecordingLog : public BuildLog
+{
+public:
+    void AppendLog(const QString& piece) override
+    {
+        text += piece;
+        ++appends;
+        busyWhileLogging = busyWhileLogging && ArchiveBusy::IsBusy();
+    }
+    QString text;
+    int appends = 0;
+    bool busyWhileLogging = true;
+};
+
+// Points the binding at another library for the life of the instance.
+class LibraryOverride
+{
+public:
+    explicit LibraryOverride(const QByteArray& name) { qputenv("CARVESTONE_MPQ_LIBRARY", name); }
+    ~LibraryOverride() { qunsetenv("CARVESTONE_MPQ_LIBRARY"); }
+    LibraryOverride(const LibraryOverride&) = delete;
+    LibraryOverride& operator=(const LibraryOverride&) = delete;
 };

@@ -2,14 +2,11 @@
 #include "ScriptedDialogs.h"
 
 #include "app/CarvestoneSettings.h"
-#include "archive/ArchiveBusy.h"
 #include "archive/BuildInstallCommands.h"
 #include "archive/BuildingDialog.h"
 #include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
 #include "resources/StringTable.h"
-
-#include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,27 +14,25 @@
 
 namespace {
 
-class BuildingDialogTest : public ::testing::Test
+class BuildingDialogTest : public SmpqTest
 {
 protected:
     void SetUp() override
     {
-        if (!ArchiveFixtures::HasSmpq())
-            GTEST_SKIP() << "smpq is not installed; it makes the game archive of these tests";
+        SmpqTest::SetUp();
+        if (IsSkipped())
+            return;
         settings.GameMpqPath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"),
                                                         {{QStringLiteral("data\\global\\excel\\misc.txt"), "misc"}});
         ASSERT_FALSE(settings.GameMpqPath.isEmpty());
         settings.GameFolder = fixtures.Path(QStringLiteral("Diablo II/"));
-        projectPath = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mod"),
-                                     "Carvestone Project File Version 1.0\n"
-                                     "data\\global\\excel\\armor.txt\n"
-                                     "data\\global\\excel\\weapons.txt\n");
         fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "armor");
         fixtures.Write(QStringLiteral("Mods/Weapons/weapons.txt"), "weapons");
-        request = {settings.GameMpqPath, fixtures.Path(QStringLiteral("Mods/Weapons/Weapons.mpq")),
-                   fixtures.Path(QStringLiteral("Mods/Weapons/")),
-                   {QStringLiteral("data\\global\\excel\\armor.txt"), QStringLiteral("data\\global\\excel\\weapons.txt")},
-                   true};
+        const QString projectPath = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mod"),
+                                                   "Carvestone Project File Version 1.0\n"
+                                                   "data\\global\\excel\\armor.txt\ndata\\global\\excel\\weapons.txt\n");
+        ASSERT_EQ(document.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
+        commands.SetDocument(&document);
     }
 
     static bool WaitUntilFinished(const BuildingDialog& dialog)
@@ -45,18 +40,17 @@ protected:
         return QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000);
     }
 
-    CommandState Update(BuildInstallCommands& commands, int id)
+    bool Enabled(int id)
     {
         CommandState state;
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
-        return state;
+        return state.enabled;
     }
 
-    ArchiveFixtures fixtures;
     CarvestoneSettings settings;
     MpqLibrary library;
-    QString projectPath;
-    ModBuilder::Request request;
+    CCarvestoneDoc document;
+    BuildInstallCommands commands{library, settings};
     const QString expectedLog = QStringLiteral("Adding data\\global\\excel\\armor.txt succeeded\r\n"
                                                "Adding data\\global\\excel\\weapons.txt succeeded\r\n");
 };
@@ -65,6 +59,8 @@ protected:
 
 TEST_F(BuildingDialogTest, RunsTheBuildOnceShownAndCannotBeClosedUntilItEnds)
 {
+    const ModBuilder::Request request{settings.GameMpqPath, fixtures.Path(QStringLiteral("Mods/Weapons/Weapons.mpq")),
+                                      document.ProjectFolder(), document.FileList(), true};
     BuildingDialog dialog(library, request, QStringLiteral("Weapons.mod"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Building - Weapons.mod"));
     EXPECT_TRUE(dialog.LogControl()->isReadOnly());
@@ -72,10 +68,10 @@ TEST_F(BuildingDialogTest, RunsTheBuildOnceShownAndCannotBeClosedUntilItEnds)
 
     // While the build runs (its first log text has arrived), Escape and the
     // close box do nothing.
-    int attempts = 0;
-    bool stayedOpen = true;
+    int appends = 0;
+    bool stayedOpen = false;
     QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
-        if (attempts++ > 0)
+        if (appends++ > 0)
             return;
         QTest::keyClick(&dialog, Qt::Key_Escape);
         dialog.close();
@@ -83,13 +79,11 @@ TEST_F(BuildingDialogTest, RunsTheBuildOnceShownAndCannotBeClosedUntilItEnds)
     });
     dialog.show();
     ASSERT_TRUE(WaitUntilFinished(dialog));
-    EXPECT_GT(attempts, 0);
     EXPECT_TRUE(stayedOpen);
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(appends, 6);
     EXPECT_EQ(dialog.LogText(), expectedLog);
     EXPECT_EQ(dialog.LogControl()->toPlainText(), QString(expectedLog).remove(QLatin1Char('\r')));
     EXPECT_EQ(dialog.Outcome(), BuildOutcome::AllAdded);
-    EXPECT_TRUE(dialog.OkButton()->isEnabled());
     EXPECT_FALSE(ArchiveBusy::IsBusy());
 
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
@@ -97,30 +91,13 @@ TEST_F(BuildingDialogTest, RunsTheBuildOnceShownAndCannotBeClosedUntilItEnds)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-TEST_F(BuildingDialogTest, EscapeClosesOnceTheBuildHasEnded)
+TEST_F(BuildingDialogTest, BuildIsOfferedForAProjectWithFilesAndRunsTheDialog)
 {
-    request.gameMpqPath = fixtures.Path(QStringLiteral("nowhere.mpq"));
-    BuildingDialog dialog(library, request, QStringLiteral("Weapons.mod"));
-    dialog.show();
-    ASSERT_TRUE(WaitUntilFinished(dialog));
-    EXPECT_EQ(dialog.Outcome(), BuildOutcome::NotRun);
-    EXPECT_TRUE(dialog.LogControl()->toPlainText().startsWith(QStringLiteral("Cannot copy the game archive")));
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST_F(BuildingDialogTest, BuildCommandIsOfferedForAProjectWithFilesAndRunsTheDialog)
-{
-    CCarvestoneDoc document;
-    ASSERT_EQ(document.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
-    BuildInstallCommands commands(library, settings);
-    EXPECT_FALSE(Update(commands, CommandId::Build).enabled);   // no project yet
-    commands.SetDocument(&document);
-    EXPECT_TRUE(Update(commands, CommandId::Build).enabled);
+    EXPECT_TRUE(Enabled(CommandId::Build));
     {
         ArchiveBusy busy;
-        EXPECT_FALSE(Update(commands, CommandId::Build).enabled);
-        EXPECT_FALSE(Update(commands, CommandId::Install).enabled);
+        EXPECT_FALSE(Enabled(CommandId::Build));
+        EXPECT_FALSE(Enabled(CommandId::Install));
     }
     CommandState other;
     EXPECT_FALSE(commands.OnUpdateCommand(CommandId::Build + 1000, other));
@@ -128,34 +105,37 @@ TEST_F(BuildingDialogTest, BuildCommandIsOfferedForAProjectWithFilesAndRunsTheDi
     ScriptedDialogs dialogs;
     QString title;
     QString log;
+    bool escapeClosed = false;
     dialogs.AnswerDialog([&](QDialog& shown) {
         auto& building = dynamic_cast<BuildingDialog&>(shown);
         title = building.windowTitle();
         building.show();
         WaitUntilFinished(building);
         log = building.LogText();
-        building.accept();
-        return int(QDialog::Accepted);
+        QTest::keyClick(&building, Qt::Key_Escape);
+        escapeClosed = !building.isVisible();
+        return building.result();
     });
     EXPECT_TRUE(commands.OnCommand(CommandId::Build));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
     EXPECT_EQ(title, QStringLiteral("Building - Weapons.mod"));
     EXPECT_EQ(log, expectedLog);
-    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, QStringLiteral("data\\global\\excel\\weapons.txt")), "weapons");
+    EXPECT_TRUE(escapeClosed);   // once the build has ended
+    EXPECT_EQ(fixtures.SmpqExtract(fixtures.Path(QStringLiteral("Mods/Weapons/Weapons.mpq")),
+                                   QStringLiteral("data\\global\\excel\\weapons.txt")),
+              "weapons");
 
     settings.GameMpqPath.clear();
-    EXPECT_FALSE(Update(commands, CommandId::Build).enabled);
+    EXPECT_FALSE(Enabled(CommandId::Build));
+    commands.SetDocument(nullptr);
+    EXPECT_FALSE(Enabled(CommandId::Build));
 }
 
 TEST_F(BuildingDialogTest, InstallAsksFirstAndReportsAFailure)
 {
-    CCarvestoneDoc document;
-    ASSERT_EQ(document.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
-    BuildInstallCommands commands(library, settings);
-    commands.SetDocument(&document);
-    EXPECT_FALSE(Update(commands, CommandId::Install).enabled);   // not built yet
+    EXPECT_FALSE(Enabled(CommandId::Install));   // not built yet
     const QString built = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "built MOD");
-    EXPECT_TRUE(Update(commands, CommandId::Install).enabled);
+    EXPECT_TRUE(Enabled(CommandId::Install));
     const QByteArray gamePatch = ArchiveFixtures::Read(settings.GameMpqPath);
 
     ScriptedDialogs dialogs;
@@ -170,9 +150,8 @@ TEST_F(BuildingDialogTest, InstallAsksFirstAndReportsAFailure)
     EXPECT_TRUE(commands.OnCommand(CommandId::Install));
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), "built MOD");
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameFolder + QLatin1String("patch_d2.bak")), gamePatch);
-    EXPECT_EQ(dialogs.Messages().size(), 2);
 
-    // A folder where the game folder should be cannot receive the archive.
+    // A file where the game folder should be cannot receive the archive.
     settings.GameFolder = built + QLatin1String("/");
     dialogs.AnswerMessage(UserDialogs::IdYes);
     dialogs.AnswerMessage(UserDialogs::IdOk);

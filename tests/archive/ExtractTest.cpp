@@ -3,98 +3,93 @@
 
 #include "archive/MpqLibrary.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
 
-class ExtractTest : public ::testing::Test
+class ExtractTest : public SmpqTest
 {
 protected:
     void SetUp() override
     {
-        if (!ArchiveFixtures::HasSmpq())
-            GTEST_SKIP() << "smpq is not installed; it makes the archives these tests read";
-        archive = fixtures.MakeGameArchive(QStringLiteral("game.mpq"),
-                                           {{QStringLiteral("data\\one-chunk.bin"), oneChunk},
-                                            {QStringLiteral("data\\two-chunks.bin"), twoChunks},
-                                            {QStringLiteral("data\\big.bin"), big},
-                                            {QStringLiteral("data\\empty.txt"), QByteArray()},
-                                            {QStringLiteral("top.txt"), "top"}});
+        SmpqTest::SetUp();
+        if (IsSkipped())
+            return;
+        archive = fixtures.MakeGameArchive(QStringLiteral("game.mpq"), files);
         ASSERT_FALSE(archive.isEmpty());
-        destination = fixtures.Path(QStringLiteral("out"));
-        ASSERT_TRUE(QDir().mkpath(destination));
+        ASSERT_TRUE(QDir().mkpath(out));
     }
 
-    const QByteArray oneChunk = ArchiveFixtures::Pattern(MpqLibrary::ChunkSize, 1);
-    const QByteArray twoChunks = ArchiveFixtures::Pattern(MpqLibrary::ChunkSize + 1, 2);
-    const QByteArray big = ArchiveFixtures::Pattern(3 * MpqLibrary::ChunkSize + 77, 4);
-    ArchiveFixtures fixtures;
+    // Around the chunk size: one chunk, one and a byte, several.
+    const QMap<QString, QByteArray> files{{QStringLiteral("data\\one.bin"), ArchiveFixtures::Pattern(MpqLibrary::ChunkSize, 1)},
+                                          {QStringLiteral("data\\two.bin"), ArchiveFixtures::Pattern(MpqLibrary::ChunkSize + 1, 2)},
+                                          {QStringLiteral("data\\big.bin"), ArchiveFixtures::Pattern(3 * MpqLibrary::ChunkSize + 77, 4)},
+                                          {QStringLiteral("data\\empty.txt"), QByteArray()},
+                                          {QStringLiteral("top.txt"), "top"}};
     MpqLibrary library;
     QString archive;
-    QString destination;
+    const QString out = fixtures.Path(QStringLiteral("out"));
 };
 
 } // namespace
 
-TEST_F(ExtractTest, FilesAroundTheChunkSizeComeOutWhole)
+TEST_F(ExtractTest, EveryFileComesOutWholeIntoAFolderOrUnderAChosenName)
 {
-    EXPECT_TRUE(library.ExtractFile(archive, QStringLiteral("data\\one-chunk.bin"), destination, true));
-    EXPECT_TRUE(library.ExtractFile(archive, QStringLiteral("data\\two-chunks.bin"), destination, true));
-    EXPECT_TRUE(library.ExtractFile(archive, QStringLiteral("data\\big.bin"), destination, true));
-    EXPECT_EQ(ArchiveFixtures::Read(destination + QLatin1String("/one-chunk.bin")), oneChunk);
-    EXPECT_EQ(ArchiveFixtures::Read(destination + QLatin1String("/two-chunks.bin")), twoChunks);
-    EXPECT_EQ(ArchiveFixtures::Read(destination + QLatin1String("/big.bin")), big);
+    for (const QString& destination : {out, out + QLatin1Char('/')}) {
+        for (const QString& name : {QStringLiteral("data\\one.bin"), QStringLiteral("data\\two.bin"),
+                                    QStringLiteral("data\\big.bin"), QStringLiteral("top.txt")}) {
+            SCOPED_TRACE((destination + QLatin1Char(' ') + name).toStdString());
+            EXPECT_TRUE(library.ExtractFile(archive, name, destination, true));
+            EXPECT_EQ(ArchiveFixtures::Read(out + QLatin1Char('/') + name.section(QLatin1Char('\\'), -1)),
+                      files.value(name));
+        }
+    }
+    // A chosen file name; an existing file is replaced without a question.
+    const QString chosen = out + QLatin1String("/renamed.dat");
+    for (const QString& name : {QStringLiteral("data\\two.bin"), QStringLiteral("top.txt")}) {
+        EXPECT_TRUE(library.ExtractFile(archive, name, chosen, false));
+        EXPECT_EQ(ArchiveFixtures::Read(chosen), files.value(name));
+    }
+    EXPECT_EQ(ArchiveFixtures::FilesIn(out).size(), 5);
     EXPECT_FALSE(library.IsLoaded());
 }
 
-TEST_F(ExtractTest, FolderAndFileDestinationsAreWrittenAndExistingFilesReplaced)
+TEST_F(ExtractTest, FailuresWriteNothingAndNamesNeverLeaveTheFolder)
 {
-    EXPECT_TRUE(library.ExtractFile(archive, QStringLiteral("top.txt"), destination + QLatin1Char('/'), true));
-    EXPECT_EQ(ArchiveFixtures::Read(destination + QLatin1String("/top.txt")), "top");
-
-    const QString chosen = fixtures.Path(QStringLiteral("out/renamed.dat"));
-    EXPECT_TRUE(library.ExtractFile(archive, QStringLiteral("data\\two-chunks.bin"), chosen, false));
-    EXPECT_EQ(ArchiveFixtures::Read(chosen), twoChunks);
-    EXPECT_EQ(QDir(destination).entryList(QDir::Files).size(), 2);
-
-    // An existing file is replaced without a question.
-    EXPECT_TRUE(library.ExtractFile(archive, QStringLiteral("data\\one-chunk.bin"), chosen, false));
-    EXPECT_EQ(ArchiveFixtures::Read(chosen), oneChunk);
-}
-
-TEST_F(ExtractTest, FailuresWriteNothing)
-{
-    const QString target = destination + QLatin1String("/empty.txt");
-    EXPECT_FALSE(library.ExtractFile(archive, QStringLiteral("data\\empty.txt"), destination, true));
-    EXPECT_FALSE(QFileInfo::exists(target));
-    EXPECT_FALSE(library.ExtractFile(archive, QStringLiteral("data\\absent.txt"), destination, true));
-    EXPECT_FALSE(library.ExtractFile(archive, QString(), destination, true));
-    EXPECT_FALSE(library.ExtractFile(QString(), QStringLiteral("top.txt"), destination, true));
-    EXPECT_FALSE(library.ExtractFile(archive, QStringLiteral("top.txt"), QString(), true));
-    // A folder that does not exist, because a file stands in its place.
-    const QString file = fixtures.Write(QStringLiteral("plain-file"), "x");
-    EXPECT_FALSE(library.ExtractFile(archive, QStringLiteral("top.txt"), file, true));
-    EXPECT_EQ(ArchiveFixtures::Read(file), "x");
-    // A folder where the target file should go.
-    EXPECT_FALSE(library.ExtractFile(archive, QStringLiteral("top.txt"), destination, false));
-    EXPECT_TRUE(QFileInfo(destination).isDir());
-    EXPECT_TRUE(QDir(destination).isEmpty());
-    EXPECT_FALSE(library.IsLoaded());
-}
-
-TEST_F(ExtractTest, NamesNeverReachOutsideTheDestinationFolder)
-{
-    const QString inner = fixtures.Path(QStringLiteral("out/inner"));
+    const QString inner = out + QLatin1String("/inner");
+    const QString plainFile = fixtures.Write(QStringLiteral("plain-file"), "x");
+    QByteArray spoiled = ArchiveFixtures::Read(archive);
+    for (qsizetype i = 32; i < spoiled.size() / 2; ++i)   // the header stays, the file data is spoiled
+        spoiled[i] = char(spoiled[i] ^ 0x5A);
+    const QString damaged = fixtures.Write(QStringLiteral("spoiled.mpq"), spoiled);
+    const QString truncated = fixtures.Write(QStringLiteral("truncated.mpq"), spoiled.left(100));
     ASSERT_TRUE(QDir().mkpath(inner));
-    for (const QString& name : {QStringLiteral("data\\.."), QStringLiteral("data\\"), QStringLiteral(".."),
-                                QStringLiteral("x/../../top.txt"), QStringLiteral("../top.txt")}) {
-        EXPECT_FALSE(library.ExtractFile(archive, name, inner, true)) << name.toStdString();
+    struct Case
+    {
+        QString archive;
+        QString name;
+        QString destination;
+        bool isFolder;
+    };
+    for (const Case& c : {Case{archive, QStringLiteral("data\\empty.txt"), inner, true},
+                          Case{archive, QStringLiteral("data\\absent.txt"), inner, true},
+                          Case{archive, QString(), inner, true}, Case{QString(), QStringLiteral("top.txt"), inner, true},
+                          Case{archive, QStringLiteral("top.txt"), QString(), true},
+                          Case{archive, QStringLiteral("top.txt"), plainFile, true},   // no such folder
+                          Case{archive, QStringLiteral("top.txt"), inner, false},      // a folder, not a file
+                          Case{archive, QStringLiteral("data\\.."), inner, true}, Case{archive, QStringLiteral("data\\"), inner, true},
+                          Case{archive, QStringLiteral(".."), inner, true},
+                          Case{archive, QStringLiteral("x/../../top.txt"), inner, true},
+                          Case{truncated, QStringLiteral("top.txt"), inner, true},
+                          Case{damaged, QStringLiteral("data\\big.bin"), inner, true}}) {
+        SCOPED_TRACE((c.archive + QLatin1Char(' ') + c.name + QLatin1Char(' ') + c.destination).toStdString());
+        EXPECT_FALSE(library.ExtractFile(c.archive, c.name, c.destination, c.isFolder));
+        EXPECT_FALSE(library.IsLoaded());
     }
     EXPECT_TRUE(QDir(inner).isEmpty());
-    EXPECT_TRUE(QDir(destination).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(ArchiveFixtures::FilesIn(out).isEmpty());
+    EXPECT_EQ(ArchiveFixtures::Read(plainFile), "x");
 }
 
 TEST_F(ExtractTest, AWriteFailingHalfWayLeavesTheExistingFileWhole)
@@ -105,23 +100,9 @@ TEST_F(ExtractTest, AWriteFailingHalfWayLeavesTheExistingFileWhole)
         FileSizeLimit limit(MpqLibrary::ChunkSize + 100);
         if (!limit.IsActive())
             GTEST_SKIP() << "cannot limit the file size of this process";
-        extracted = library.ExtractFile(archive, QStringLiteral("data\\big.bin"), destination, true);
+        extracted = library.ExtractFile(archive, QStringLiteral("data\\big.bin"), out, true);
     }
     EXPECT_FALSE(extracted);
     EXPECT_EQ(ArchiveFixtures::Read(target), "precious");
-    EXPECT_EQ(QDir(destination).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.bin")});
-}
-
-TEST_F(ExtractTest, DamagedArchiveFailsQuietly)
-{
-    QByteArray damaged = ArchiveFixtures::Read(archive);
-    // Keep the header and tables, spoil the file data.
-    for (qsizetype i = 32; i < damaged.size() / 2; ++i)
-        damaged[i] = char(damaged[i] ^ 0x5A);
-    const QString spoiled = fixtures.Write(QStringLiteral("spoiled.mpq"), damaged);
-    const QString truncated = fixtures.Write(QStringLiteral("truncated.mpq"), ArchiveFixtures::Read(archive).left(100));
-    EXPECT_FALSE(library.ExtractFile(truncated, QStringLiteral("top.txt"), destination, true));
-    EXPECT_FALSE(library.ExtractFile(spoiled, QStringLiteral("data\\big.bin"), destination, true));
-    EXPECT_TRUE(QDir(destination).isEmpty());
-    EXPECT_FALSE(library.IsLoaded());
+    EXPECT_EQ(ArchiveFixtures::FilesIn(out), QStringList{QStringLiteral("big.bin")});
 }

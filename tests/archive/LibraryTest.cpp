@@ -1,48 +1,9 @@
 #include "ArchiveFixtures.h"
 
-#include "archive/BuildLog.h"
 #include "archive/ModBuilder.h"
 #include "archive/MpqLibrary.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-
-namespace {
-
-class StringLog : public BuildLog
-{
-public:
-    void AppendLog(const QString& text) override { log += text; }
-    QString log;
-};
-
-// Points the binding at another library for the life of the instance.
-class LibraryOverride
-{
-public:
-    explicit LibraryOverride(const QByteArray& name) { qputenv("CARVESTONE_MPQ_LIBRARY", name); }
-    ~LibraryOverride() { qunsetenv("CARVESTONE_MPQ_LIBRARY"); }
-};
-
-} // namespace
-
 TEST(MpqLibraryTest, LoadsAreCountedSoANestedOperationNeverUnloadsTheOuterOne)
-{
-    MpqLibrary library;
-    ASSERT_TRUE(library.Load());
-    ASSERT_TRUE(library.Load());
-    library.Unload();
-    EXPECT_TRUE(library.IsLoaded());
-    library.Unload();
-    EXPECT_FALSE(library.IsLoaded());
-    library.Unload();   // one Unload too many changes nothing
-    EXPECT_FALSE(library.IsLoaded());
-    EXPECT_TRUE(library.Load());
-    library.Unload();
-}
-
-TEST(MpqLibraryTest, AnOperationInsideAnotherKeepsTheLibraryLoaded)
 {
     ArchiveFixtures fixtures;
     MpqLibrary library;
@@ -51,33 +12,34 @@ TEST(MpqLibraryTest, AnOperationInsideAnotherKeepsTheLibraryLoaded)
     library.ReadListing(fixtures.Path(QStringLiteral("absent.mpq")),
                         fixtures.Write(QStringLiteral("AllFiles.txt"), "a.txt"), result, nullptr);
     EXPECT_TRUE(library.IsLoaded());
+    ASSERT_TRUE(library.Load());
+    library.Unload();
+    EXPECT_TRUE(library.IsLoaded());
+    library.Unload();
+    EXPECT_FALSE(library.IsLoaded());
+    library.Unload();   // one Unload too many changes nothing
+    EXPECT_TRUE(library.Load());
     library.Unload();
     EXPECT_FALSE(library.IsLoaded());
 }
 
-TEST(MpqLibraryTest, TheProbeRunsOnceAndLeavesTheLibraryUnloaded)
+TEST(MpqLibraryTest, TheProbeRunsOnceAndAnyMissingPieceMakesTheLibraryUnavailable)
 {
     MpqLibrary library;
     EXPECT_TRUE(library.IsAvailable());
     EXPECT_FALSE(library.IsLoaded());
-    {
-        LibraryOverride missing("/nonexistent/libstorm.so.9");
+    for (const char* name : {"/nonexistent/libstorm.so.9", "libz.so.1"}) {
+        SCOPED_TRACE(name);
+        LibraryOverride other(name);
         EXPECT_TRUE(library.IsAvailable());   // answered from the first probe
-        MpqLibrary other;
-        EXPECT_FALSE(other.IsAvailable());
+        MpqLibrary fresh;
+        EXPECT_FALSE(fresh.Load());
+        EXPECT_FALSE(fresh.IsLoaded());
+        EXPECT_FALSE(fresh.IsAvailable());
     }
 }
 
-TEST(MpqLibraryTest, ALibraryWithoutTheEntryPointsCountsAsMissing)
-{
-    LibraryOverride wrong("libz.so.1");
-    MpqLibrary library;
-    EXPECT_FALSE(library.Load());
-    EXPECT_FALSE(library.IsLoaded());
-    EXPECT_FALSE(library.IsAvailable());
-}
-
-TEST(MpqLibraryTest, WithoutTheLibraryEveryOperationFailsAndBuildWritesNothing)
+TEST(MpqLibraryTest, WithoutTheLibraryEveryOperationFailsAndBuildSaysWhyAndWritesNothing)
 {
     ArchiveFixtures fixtures;
     const QString game = fixtures.Write(QStringLiteral("game.mpq"), "not read");
@@ -92,12 +54,16 @@ TEST(MpqLibraryTest, WithoutTheLibraryEveryOperationFailsAndBuildWritesNothing)
     EXPECT_TRUE(result.isEmpty());
     EXPECT_FALSE(library.ExtractFile(game, QStringLiteral("a.txt"), fixtures.Path(QStringLiteral("Mod")), true));
 
-    StringLog log;
     const ModBuilder::Request request{game, previous, fixtures.Path(QStringLiteral("Mod")),
                                       {QStringLiteral("data\\a.txt")}, true};
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::NotRun);
-    EXPECT_EQ(log.log, QStringLiteral("Cannot load the archive library /nonexistent/libstorm.so.9\r\n"));
+    for (bool direct : {false, true}) {
+        RecordingLog log;
+        const BuildOutcome outcome = direct
+            ? library.BuildArchive(previous, request.modFolder, request.entries, true, log)
+            : ModBuilder::Build(library, request, log);
+        EXPECT_EQ(outcome, BuildOutcome::NotRun);
+        EXPECT_EQ(log.text, QStringLiteral("Cannot load the archive library /nonexistent/libstorm.so.9\r\n"));
+    }
     EXPECT_EQ(ArchiveFixtures::Read(previous), "previous build");
-    EXPECT_EQ(QDir(fixtures.Path(QStringLiteral("Mod"))).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_EQ(ArchiveFixtures::FilesIn(fixtures.Path(QStringLiteral("Mod"))).size(), 2);
 }
-
