@@ -264,19 +264,40 @@ void CGridCtrl::SetFixedBkColor(COLORREF colour)
 
 // ---- Counts
 
-bool CGridCtrl::SetRowCount(int rows)
+// What every change of the row or column count shares: the fixed count is
+// clipped to the new count, a focus beyond it goes, and afterwards the whole
+// grid counts as changed.  resize does the change and answers its success.
+template <typename Resize>
+bool CGridCtrl::ChangeCount(bool rows, int count, Resize resize)
 {
-    if (rows < 0)
+    if (count < 0)
         return false;
-    if (rows == m_nRows)
+    if (count == (rows ? m_nRows : m_nCols))
         return true;
     ForgetTopLeft();
-    if (rows < m_nFixedRows)
-        m_nFixedRows = rows;
-    if (m_idCurrentCell.row >= rows)
+    int& fixed = rows ? m_nFixedRows : m_nFixedCols;
+    fixed = std::min(fixed, count);
+    if ((rows ? m_idCurrentCell.row : m_idCurrentCell.col) >= count)
         SetFocusCell(-1, -1);
+    const bool ok = resize();
+    SetModified(true);
+    ResetScrollBars();
+    Refresh();
+    return ok;
+}
 
-    bool ok = true;
+bool CGridCtrl::SetRowCount(int rows)
+{
+    return ChangeCount(true, rows, [this, rows] { return ResizeRows(rows); });
+}
+
+bool CGridCtrl::SetColumnCount(int cols)
+{
+    return ChangeCount(false, cols, [this, cols] { return ResizeColumns(cols); });
+}
+
+bool CGridCtrl::ResizeRows(int rows)
+{
     if (rows < m_nRows) {
         for (int row = rows; row < m_nRows; ++row)
             for (int col = 0; col < m_nCols; ++col)
@@ -299,28 +320,14 @@ bool CGridCtrl::SetRowCount(int rows)
             }
         } catch (const std::bad_alloc&) {
             ReportOutOfMemory();
-            ok = false;
+            return false;
         }
     }
-    SetModified(true);
-    ResetScrollBars();
-    Refresh();
-    return ok;
+    return true;
 }
 
-bool CGridCtrl::SetColumnCount(int cols)
+bool CGridCtrl::ResizeColumns(int cols)
 {
-    if (cols < 0)
-        return false;
-    if (cols == m_nCols)
-        return true;
-    ForgetTopLeft();
-    if (cols < m_nFixedCols)
-        m_nFixedCols = cols;
-    if (m_idCurrentCell.col >= cols)
-        SetFocusCell(-1, -1);
-
-    bool ok = true;
     if (cols < m_nCols) {
         for (int row = 0; row < m_nRows; ++row) {
             for (int col = cols; col < m_nCols; ++col)
@@ -346,13 +353,10 @@ bool CGridCtrl::SetColumnCount(int cols)
                 cells.resize(size_t(oldCols));
             m_arColWidths.resize(size_t(oldCols));
             ReportOutOfMemory();
-            ok = false;
+            return false;
         }
     }
-    SetModified(true);
-    ResetScrollBars();
-    Refresh();
-    return ok;
+    return true;
 }
 
 // Cells of the rows (or columns) from..to-1 become fixed, or stop being
@@ -520,17 +524,7 @@ bool CGridCtrl::DeleteColumn(int col)
         cells.erase(cells.begin() + col);
     }
     m_arColWidths.erase(m_arColWidths.begin() + col);
-    --m_nCols;
-    if (col < m_nFixedCols)
-        --m_nFixedCols;
-    ForgetTopLeft();
-    // The selection is gone; the focus follows its cell, or goes with it.
-    if (focus.col > col)
-        SetFocusCell(focus.row, focus.col - 1);
-    else if (focus.col != col)
-        SetFocusCell(focus);
-    ResetScrollBars();
-    SetModified(true);
+    FinishDelete(false, col, focus);
     return true;
 }
 
@@ -544,17 +538,28 @@ bool CGridCtrl::DeleteRow(int row)
         DestroyCell(row, col);
     m_RowData.erase(m_RowData.begin() + row);
     m_arRowHeights.erase(m_arRowHeights.begin() + row);
-    --m_nRows;
-    if (row < m_nFixedRows)
-        --m_nFixedRows;
+    FinishDelete(true, row, focus);
+    return true;
+}
+
+// After a row (or column) at index left the storage: the counts shrink, and
+// the focus, taken before the selection was reset, follows its cell or goes
+// with it.
+void CGridCtrl::FinishDelete(bool rows, int index, GridCellId focus)
+{
+    --(rows ? m_nRows : m_nCols);
+    int& fixed = rows ? m_nFixedRows : m_nFixedCols;
+    if (index < fixed)
+        --fixed;
     ForgetTopLeft();
-    if (focus.row > row)
-        SetFocusCell(focus.row - 1, focus.col);
-    else if (focus.row != row)
+    int& line = rows ? focus.row : focus.col;
+    if (line != index) {
+        if (line > index)
+            --line;
         SetFocusCell(focus);
+    }
     ResetScrollBars();
     SetModified(true);
-    return true;
 }
 
 bool CGridCtrl::DeleteAllItems()

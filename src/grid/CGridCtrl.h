@@ -326,6 +326,11 @@ protected:
     virtual void OnDraw(QPainter& painter, const QRect& clip);
 
 private:
+    template <typename Resize>
+    bool ChangeCount(bool rows, int count, Resize resize);
+    bool ResizeRows(int rows);
+    bool ResizeColumns(int cols);
+    void FinishDelete(bool rows, int index, GridCellId focus);
     std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
     void DestroyCell(int row, int col);
     // Applies change to the cell at (row, col); false when there is none.
