@@ -782,27 +782,22 @@ GridCellRange CGridCtrl::GetVisibleNonFixedRange(QRect* rect, bool forceRecalcul
     const QRect client = ClientRect();
     const GridCellId topLeft = GetTopLeftNonFixedCell(forceRecalculation);
 
-    int bottom = GetFixedRowHeight();
-    int row = topLeft.row;
-    for (; row < m_nRows; ++row) {
-        bottom += m_arRowHeights[size_t(row)];
-        if (bottom >= client.height()) {
-            bottom = client.height();
-            break;
+    // Adds the sizes from first on to start until they reach limit; answers
+    // the last line counted and how far the lines reach (at most limit).
+    const auto reach = [](const std::vector<int>& sizes, int first, int count, int start, int limit) {
+        int end = start;
+        int index = first;
+        for (; index < count; ++index) {
+            end += sizes[size_t(index)];
+            if (end >= limit) {
+                end = limit;
+                break;
+            }
         }
-    }
-    const int maxRow = std::min(row, m_nRows - 1);
-
-    int right = GetFixedColumnWidth();
-    int col = topLeft.col;
-    for (; col < m_nCols; ++col) {
-        right += m_arColWidths[size_t(col)];
-        if (right >= client.width()) {
-            right = client.width();
-            break;
-        }
-    }
-    const int maxCol = std::min(col, m_nCols - 1);
+        return std::pair{std::min(index, count - 1), end};
+    };
+    const auto [maxRow, bottom] = reach(m_arRowHeights, topLeft.row, m_nRows, GetFixedRowHeight(), client.height());
+    const auto [maxCol, right] = reach(m_arColWidths, topLeft.col, m_nCols, GetFixedColumnWidth(), client.width());
 
     if (rect)
         *rect = QRect(0, 0, right, bottom);
