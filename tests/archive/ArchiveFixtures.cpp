@@ -86,6 +86,20 @@ int FirstSectorCompression(const QByteArray& bytes, std::uint32_t sectorSize, co
 
 } // namespace
 
+void ModProjectTest::SetUp()
+{
+    SmpqTest::SetUp();
+    if (IsSkipped())
+        return;
+    settings.GameMpqPath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
+    ASSERT_FALSE(settings.GameMpqPath.isEmpty());
+    settings.GameFolder = fixtures.Path(QStringLiteral("Diablo II/"));
+    project = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mod"),
+                             "Carvestone Project File Version 1.0\n" + entries.join(QLatin1Char('\n')).toLatin1() + "\n");
+    for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
+        fixtures.Write(QStringLiteral("Mods/Weapons/") + it.key(), it.value());
+}
+
 QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes) const
 {
     const QString path = Path(relative);
@@ -215,7 +229,7 @@ std::optional<ArchiveFixtures::StoredFile> ArchiveFixtures::StoredFileOf(const Q
             break;
         if (hashes[index * 4] == nameA && hashes[index * 4 + 1] == nameB && block < blockSize) {
             const std::uint32_t* entry = &blocks[block * 4];
-            return StoredFile{entry[1], entry[3], FirstSectorCompression(bytes, sectorSize, entry, key)};
+            return StoredFile{entry[3], FirstSectorCompression(bytes, sectorSize, entry, key)};
         }
     }
     return std::nullopt;

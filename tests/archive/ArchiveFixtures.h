@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/CarvestoneSettings.h"
 #include "archive/ArchiveBusy.h"
 #include "archive/BuildLog.h"
+#include "archive/ModBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +24,6 @@ class ArchiveFixtures
 public:
     struct StoredFile
     {
-        std::uint32_t compressedSize;
         std::uint32_t flags;
         int firstSectorCompression;   // -1 when the first sector is stored plain
     };
@@ -63,6 +64,33 @@ protected:
             GTEST_SKIP() << "smpq is not installed; it makes and reads the archives of these tests";
     }
     ArchiveFixtures fixtures;
+};
+
+// A game archive of three files and a project of three entries, one of
+// which replaces a file of the game archive.
+class ModProjectTest : public SmpqTest
+{
+protected:
+    void SetUp() override;
+    ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true}; }
+
+    const QString Weapons = QStringLiteral("data\\global\\excel\\weapons.txt");
+    const QMap<QString, QByteArray> gameFiles{{Weapons, "old weapons"},
+                                              {QStringLiteral("data\\global\\excel\\misc.txt"), ArchiveFixtures::Pattern(9000, 1)},
+                                              {QStringLiteral("data\\global\\sfx\\hit.wav"), ArchiveFixtures::Pattern(20000, 2)}};
+    const QStringList entries{Weapons, QStringLiteral("data\\global\\excel\\armor.txt"),
+                              QStringLiteral("data\\global\\ui\\panel.dc6")};
+    // The MOD folder's files, by name part.
+    const QMap<QString, QByteArray> modFiles{{QStringLiteral("weapons.txt"), ArchiveFixtures::Pattern(70000, 3)},
+                                             {QStringLiteral("armor.txt"), QByteArray("name\tcode\r\nTin Mail\ttin\r\n").repeated(40)},
+                                             {QStringLiteral("panel.dc6"), ArchiveFixtures::Pattern(5000, 4)}};
+    const QString expectedLog = QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                                               "Adding data\\global\\excel\\armor.txt succeeded\r\n"
+                                               "Adding data\\global\\ui\\panel.dc6 succeeded\r\n");
+    CarvestoneSettings settings;
+    const QString modFolder = fixtures.Path(QStringLiteral("Mods/Weapons/"));
+    const QString modArchive = modFolder + QLatin1String("Weapons.mpq");
+    QString project;
 };
 
 // Keeps the build log, and whether every piece came while the archive work

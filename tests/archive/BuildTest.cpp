@@ -5,35 +5,30 @@
 
 namespace {
 
-class BuildTest : public SmpqTest
+class BuildTest : public ModProjectTest
 {
 protected:
     void SetUp() override
     {
-        SmpqTest::SetUp();
-        if (IsSkipped())
-            return;
-        request.gameMpqPath = fixtures.MakeGameArchive(QStringLiteral("game/patch_d2.mpq"), {{Weapons, "old"}});
-        ASSERT_FALSE(request.gameMpqPath.isEmpty());
-        request.modFolder = fixtures.Path(QStringLiteral("Weapons"));
-        request.archivePath = ModBuilder::ArchivePathFor(request.modFolder, QStringLiteral("Weapons.mod"));
+        ModProjectTest::SetUp();
+        request = Request();
     }
 
     // A game archive whose hash table smpq sized to its one file, and a MOD
     // of many more files than it has slots for.
     int UseTightGameArchive(int filesPerSlot)
     {
-        request.gameMpqPath = fixtures.MakeGameArchive(QStringLiteral("game/tight.mpq"), {{Weapons, "old"}},
+        request.gameMpqPath = fixtures.MakeGameArchive(QStringLiteral("tight.mpq"), {{Weapons, "old"}},
                                                        {QStringLiteral("-A")});
+        request.entries.clear();
         const int slots = ArchiveFixtures::SmpqMaxFileCount(request.gameMpqPath);
         for (int i = 0; i < slots * filesPerSlot; ++i) {
-            fixtures.Write(QStringLiteral("Weapons/file%1.txt").arg(i), QByteArray::number(i));
+            fixtures.Write(QStringLiteral("Mods/Weapons/file%1.txt").arg(i), QByteArray::number(i));
             request.entries << QStringLiteral("data\\file%1.txt").arg(i);
         }
         return slots;
     }
 
-    const QString Weapons = QStringLiteral("data\\global\\excel\\weapons.txt");
     MpqLibrary library;
     ModBuilder::Request request;
 };
@@ -50,25 +45,21 @@ TEST(ModBuilderPathTest, TheArchiveIsNamedAfterTheTitleUpToItsLastDot)
 
 TEST_F(BuildTest, ARebuildStartsFromAFreshCopyOfTheGameArchive)
 {
-    fixtures.Write(QStringLiteral("Weapons/weapons.txt"), "new");
-    fixtures.Write(QStringLiteral("Weapons/font16.dc6"), "font");
-    request.entries = {Weapons, QStringLiteral("data\\local\\font\\latin\\font16.dc6"), QStringLiteral("data\\..\\..")};
+    request.entries << QStringLiteral("data\\..\\..");
     RecordingLog first;
     ASSERT_EQ(ModBuilder::Build(library, request, first), BuildOutcome::SomeFailed);
-    EXPECT_EQ(first.text, QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
-                                         "Adding data\\local\\font\\latin\\font16.dc6 succeeded\r\n"
-                                         "Adding data\\..\\.. failed\r\n"));
-    EXPECT_EQ(first.appends, 9);
+    EXPECT_EQ(first.text, expectedLog + QStringLiteral("Adding data\\..\\.. failed\r\n"));
+    EXPECT_EQ(first.appends, 12);
     EXPECT_TRUE(first.busyWhileLogging);
     EXPECT_FALSE(ArchiveBusy::IsBusy());
     EXPECT_FALSE(library.IsLoaded());
-    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, Weapons), "new");
+    EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), modFiles.value(QStringLiteral("weapons.txt")));
 
-    request.entries = {QStringLiteral("data\\local\\font\\latin\\font16.dc6")};
+    request.entries = {QStringLiteral("data\\global\\excel\\armor.txt")};
     RecordingLog second;
     ASSERT_EQ(ModBuilder::Build(library, request, second), BuildOutcome::AllAdded);
-    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, Weapons), "old");
-    EXPECT_EQ(ArchiveFixtures::SmpqList(request.archivePath).size(), 2);
+    EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), gameFiles.value(Weapons));
+    EXPECT_EQ(ArchiveFixtures::SmpqList(modArchive).size(), 4);
 }
 
 TEST_F(BuildTest, AFullHashTableIsGrown)
