@@ -2,20 +2,23 @@
 
 #include "ScriptedDialogs.h"
 #include "ScriptedOptionsSheet.h"
+#include "TestFiles.h"
+#include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CommandIds.h"
 #include "project/CNewProjectDlg.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -34,18 +37,13 @@ protected:
     }
 
     static std::unique_ptr<QSettings> Store() { return CarvestoneSettings::OpenStore(); }
+    static QString Stored(const QString& key) { return Store()->value(key).toString(); }
 
     QString Mods() const { return temp.path() + QStringLiteral("/mods/"); }
-
     void StoreModsPath() { Store()->setValue(QStringLiteral("Settings/MODs Path"), Mods()); }
-
-    QString WriteProject(const QString& name, const QByteArray& bytes)
+    QString WriteProject(const QString& name, const QByteArray& bytes = Header)
     {
-        const QString path = temp.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return TestFiles::Write(temp.filePath(name), bytes);
     }
 
     // Types a name into "Create New Project" and presses OK.
@@ -63,6 +61,16 @@ protected:
     void CancelNewProject()
     {
         dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+    }
+
+    // Starts with a stored MODs path and a project named on the command
+    // line, or the New dialog cancelled when there is none.
+    void Start(const QString& project = {})
+    {
+        StoreModsPath();
+        if (project.isEmpty())
+            CancelNewProject();
+        ASSERT_TRUE(app.InitInstance(project.isEmpty() ? QStringList() : QStringList{project}));
     }
 
     QString LastMessage() const { return dialogs.Messages().isEmpty() ? QString() : dialogs.Messages().last().text; }
@@ -86,31 +94,42 @@ TEST_F(CCarvestoneAppTest, TheFirstRunShowsTheOptionsThenTheNewDialogAndStoresEv
 
     ASSERT_EQ(sheet.Shown().size(), 1);
     EXPECT_EQ(sheet.Shown()[0].modsPath, programFolder + QStringLiteral("MODs/"));
-    EXPECT_EQ(sheet.Shown()[0].gameMpqPath, programFolder + QStringLiteral("demo/patch_d2.mpq"));
-    EXPECT_EQ(sheet.Shown()[0].gridFontName, QStringLiteral("Arial"));
     EXPECT_TRUE(dialogs.Messages().isEmpty()) << "the demo archive lies under the program's folder";
     EXPECT_TRUE(QFileInfo(chosenMods).isDir());
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Untitled - Carvestone"));
 
-    const auto store = Store();
-    EXPECT_EQ(store->value(QStringLiteral("Settings/MODs Path")).toString(), chosenMods + QLatin1Char('/'));
-    EXPECT_EQ(store->value(QStringLiteral("Settings/Diablo II MPQ")).toString(),
-              programFolder + QStringLiteral("demo/patch_d2.mpq"));
-    EXPECT_EQ(store->value(QStringLiteral("Settings/Grid Font")).toString(), QStringLiteral("Arial, 9, Regular"));
-    EXPECT_EQ(store->value(QStringLiteral("Settings/Use Compression")).toString(), QStringLiteral("1"));
-    EXPECT_EQ(store->value(QStringLiteral("Settings/Open Most Recent")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), chosenMods + QLatin1Char('/'));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), programFolder + QStringLiteral("demo/patch_d2.mpq"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Arial, 9, Regular"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("1"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Open Most Recent")), QStringLiteral("1"));
 }
 
-TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensAtStart)
+TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensOnlyWhenItExistsAndIsWanted)
 {
     StoreModsPath();
-    const QString project = WriteProject(QStringLiteral("Recent.mod"), Header + "r.txt\n");
-    Store()->setValue(QStringLiteral("Recent File List/File1"), project);
-    ASSERT_TRUE(app.InitInstance({}));
-    EXPECT_EQ(app.Document()->GetPathName(), project);
-    EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Recent.mod - Carvestone"));
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    const QString recent = WriteProject(QStringLiteral("Recent.mod"));
+    struct Case
+    {
+        const char* name;
+        QString file1;
+        int openMostRecent;
+        bool opens;
+    };
+    for (const Case& c : {Case{"wanted", recent, 1, true}, Case{"gone", temp.filePath(QStringLiteral("gone.mod")), 1, false},
+                          Case{"not wanted", recent, 0, false}}) {
+        SCOPED_TRACE(c.name);
+        Store()->setValue(QStringLiteral("Recent File List/File1"), c.file1);
+        Store()->setValue(QStringLiteral("Settings/Open Most Recent"), c.openMostRecent);
+        if (!c.opens)
+            CancelNewProject();
+        CCarvestoneApp started;
+        ASSERT_TRUE(started.InitInstance({}));
+        EXPECT_EQ(started.Document()->GetPathName(), c.opens ? recent : QString());
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
+        EXPECT_TRUE(dialogs.Messages().isEmpty());
+    }
 }
 
 TEST_F(CCarvestoneAppTest, ABrokenMostRecentProjectIsReportedDroppedAndNewFollows)
@@ -126,28 +145,17 @@ TEST_F(CCarvestoneAppTest, ABrokenMostRecentProjectIsReportedDroppedAndNewFollow
     const QString fresh = Mods() + QStringLiteral("Fresh/Fresh.mod");
     EXPECT_EQ(app.Document()->GetPathName(), fresh);
     EXPECT_EQ(app.Settings().RecentFiles, QStringList({fresh}));
-    EXPECT_EQ(Store()->value(QStringLiteral("Recent File List/File1")).toString(), fresh);
+    EXPECT_EQ(Stored(QStringLiteral("Recent File List/File1")), fresh);
     EXPECT_FALSE(Store()->contains(QStringLiteral("Recent File List/File2")));
-}
-
-TEST_F(CCarvestoneAppTest, AMissingMostRecentProjectIsSkippedForTheNewDialog)
-{
-    StoreModsPath();
-    Store()->setValue(QStringLiteral("Recent File List/File1"), temp.filePath(QStringLiteral("gone.mod")));
-    CancelNewProject();
-    ASSERT_TRUE(app.InitInstance({}));
-    EXPECT_TRUE(app.Document()->GetPathName().isEmpty());
-    EXPECT_TRUE(dialogs.Messages().isEmpty());
 }
 
 TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsAndOneThatFailsEndsTheStart)
 {
-    StoreModsPath();
-    const QString recent = WriteProject(QStringLiteral("Recent.mod"), Header);
-    const QString named = WriteProject(QStringLiteral("Named.mod"), Header);
-    Store()->setValue(QStringLiteral("Recent File List/File1"), recent);
-    ASSERT_TRUE(app.InitInstance({named}));
+    const QString named = WriteProject(QStringLiteral("Named.mod"));
+    Store()->setValue(QStringLiteral("Recent File List/File1"), WriteProject(QStringLiteral("Recent.mod")));
+    Start(named);
     EXPECT_EQ(app.Document()->GetPathName(), named);
+    EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Named.mod - Carvestone"));
     EXPECT_EQ(app.Settings().RecentFiles.value(0), named);
 
     CCarvestoneApp second;
@@ -156,23 +164,10 @@ TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsAndOneThatFailsEndsTheStart)
     EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("absent.mod was not found.")));
 }
 
-TEST_F(CCarvestoneAppTest, WithoutOpenMostRecentTheNewDialogComes)
-{
-    StoreModsPath();
-    Store()->setValue(QStringLiteral("Settings/Open Most Recent"), 0);
-    Store()->setValue(QStringLiteral("Recent File List/File1"), WriteProject(QStringLiteral("R.mod"), Header));
-    CancelNewProject();
-    ASSERT_TRUE(app.InitInstance({}));
-    EXPECT_TRUE(app.Document()->GetPathName().isEmpty());
-}
-
 TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
 {
-    StoreModsPath();
+    Start();
     QDir(Mods()).mkdir(QStringLiteral("Taken"));
-    CancelNewProject();
-    ASSERT_TRUE(app.InitInstance({}));
-
     AnswerNewProject(QStringLiteral("Taken"));
     dialogs.AnswerMessage(UserDialogs::IdOk);
     AnswerNewProject(QString());
@@ -184,29 +179,16 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
     EXPECT_EQ(shown[0].owner, app.MainFrame()) << "without an owner the main window owns the box";
     EXPECT_EQ(shown[0].caption, QStringLiteral("Carvestone"));
     EXPECT_EQ(shown[0].type, UserDialogs::TypeOk);
-    EXPECT_EQ(shown[0].text, QStringLiteral("Failed to create the directory \"%1\"")
-                                 .arg(QDir::toNativeSeparators(Mods() + QStringLiteral("Taken"))));
-    EXPECT_EQ(shown[1].text,
-              QStringLiteral("Failed to create the directory \"%1\"").arg(QDir::toNativeSeparators(Mods())));
+    const QString failed = QStringLiteral("Failed to create the directory \"%1\"");
+    EXPECT_EQ(shown[0].text, failed.arg(QDir::toNativeSeparators(Mods() + QStringLiteral("Taken"))));
+    EXPECT_EQ(shown[1].text, failed.arg(QDir::toNativeSeparators(Mods())));
     EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
-    EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Test.mod - Carvestone"));
 
+    // Test exists now; cancelling the save question of the changed project
+    // keeps the new files and brings the dialog back with the name.
+    app.Document()->AddFile(QStringLiteral("changed.txt"));
     AnswerNewProject(QStringLiteral("Test"));
     dialogs.AnswerMessage(UserDialogs::IdOk);
-    CancelNewProject();
-    app.OnFileNew();
-    EXPECT_EQ(LastMessage(), QStringLiteral("A project with the name \"Test\" already exists. Please choose another name."));
-    EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-}
-
-TEST_F(CCarvestoneAppTest, CancellingTheSaveQuestionDuringNewKeepsTheFilesAndAsksAgain)
-{
-    StoreModsPath();
-    const QString current = WriteProject(QStringLiteral("Current.mod"), Header);
-    ASSERT_TRUE(app.InitInstance({current}));
-    app.Document()->AddFile(QStringLiteral("changed.txt"));
-
     AnswerNewProject(QStringLiteral("Other"));
     dialogs.AnswerMessage(UserDialogs::IdCancel);
     dialogs.AnswerDialog([](QDialog& dialog) {
@@ -214,16 +196,17 @@ TEST_F(CCarvestoneAppTest, CancellingTheSaveQuestionDuringNewKeepsTheFilesAndAsk
         return int(QDialog::Rejected);
     });
     app.OnFileNew();
-    EXPECT_EQ(app.Document()->GetPathName(), current);
+    EXPECT_EQ(shown[2].text, QStringLiteral("A project with the name \"Test\" already exists. Please choose another name."));
+    EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
     EXPECT_TRUE(QFileInfo::exists(Mods() + QStringLiteral("Other/Other.mod")));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 TEST_F(CCarvestoneAppTest, ARecentEntryThatFailsToOpenLeavesTheListButACancelDoesNot)
 {
-    StoreModsPath();
-    const QString current = WriteProject(QStringLiteral("Current.mod"), Header);
-    const QString older = WriteProject(QStringLiteral("Older.mod"), Header);
-    ASSERT_TRUE(app.InitInstance({older}));
+    const QString current = WriteProject(QStringLiteral("Current.mod"));
+    const QString older = WriteProject(QStringLiteral("Older.mod"));
+    Start(older);
     ASSERT_TRUE(app.OpenDocumentFile(current));
     ASSERT_EQ(app.Settings().RecentFiles, QStringList({current, older}));
 
@@ -238,63 +221,72 @@ TEST_F(CCarvestoneAppTest, ARecentEntryThatFailsToOpenLeavesTheListButACancelDoe
     app.MainFrame()->RouteCommand(CommandId::RecentFileFirst + 1);
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("Older.mod was not found.")));
     EXPECT_EQ(app.Settings().RecentFiles, QStringList({current}));
-    EXPECT_EQ(Store()->value(QStringLiteral("Recent File List/File1")).toString(), current);
+    EXPECT_EQ(Stored(QStringLiteral("Recent File List/File1")), current);
     EXPECT_FALSE(Store()->contains(QStringLiteral("Recent File List/File2")));
 }
 
-TEST_F(CCarvestoneAppTest, DroppedFilesOpenOneAfterTheOtherAndAShellRequestOpensToo)
+TEST_F(CCarvestoneAppTest, DroppedFilesOpenInTurnAndAShellRequestWaitsForAnOpenQuestion)
 {
-    StoreModsPath();
-    CancelNewProject();
-    ASSERT_TRUE(app.InitInstance({}));
-    const QString first = WriteProject(QStringLiteral("First.mod"), Header);
-    const QString second = WriteProject(QStringLiteral("Second.mod"), Header);
+    Start();
+    const QString first = WriteProject(QStringLiteral("First.mod"));
+    const QString second = WriteProject(QStringLiteral("Second.mod"));
     Q_EMIT app.MainFrame()->FilesDropped({first, second});
     EXPECT_EQ(app.Document()->GetPathName(), second);
     EXPECT_EQ(app.Settings().RecentFiles, QStringList({second, first}));
 
+    auto question = std::make_unique<QDialog>(app.MainFrame());
+    question->setModal(true);
+    question->show();
     app.OnShellOpenRequest(first);
-    EXPECT_EQ(app.Document()->GetPathName(), first);
+    QTest::qWait(100);
+    EXPECT_EQ(app.Document()->GetPathName(), second) << "nothing opens under a modal window";
+    question.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.Document()->GetPathName() == first; }, 5000));
 }
 
 TEST_F(CCarvestoneAppTest, ExitAsksAboutChangesAndCancelKeepsTheProgramRunning)
 {
-    StoreModsPath();
-    const QString project = WriteProject(QStringLiteral("P.mod"), Header);
-    ASSERT_TRUE(app.InitInstance({project}));
+    const QString project = WriteProject(QStringLiteral("P.mod"));
+    Start(project);
     app.Document()->AddFile(QStringLiteral("x.txt"));
-
     dialogs.AnswerMessage(UserDialogs::IdCancel);
     app.MainFrame()->RouteCommand(CommandId::Exit);
     EXPECT_TRUE(app.MainFrame()->isVisible());
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Save changes to P.mod?"));
+    EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to P.mod?"));
 
     dialogs.AnswerMessage(UserDialogs::IdYes);
     app.MainFrame()->RouteCommand(CommandId::Exit);
     EXPECT_FALSE(app.MainFrame()->isVisible());
-    QFile file(project);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), Header + "x.txt\n");
+    EXPECT_EQ(TestFiles::Read(project), Header + "x.txt\n");
 }
 
 TEST_F(CCarvestoneAppTest, AboutShowsTheVersionAndThreeCreditLines)
 {
-    StoreModsPath();
-    CancelNewProject();
-    ASSERT_TRUE(app.InitInstance({}));
+    Start();
     dialogs.AnswerDialog([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About Carvestone"));
         const auto labels = dialog.findChildren<QLabel*>();
         EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
             return label->text() == QStringLiteral("Carvestone Version 1.02");
         }));
-        const auto* credits = dialog.findChild<QPlainTextEdit*>();
-        EXPECT_TRUE(credits->isReadOnly());
-        EXPECT_EQ(credits->toPlainText().split(QLatin1Char('\n')).size(), 3);
+        EXPECT_EQ(dialog.findChild<QPlainTextEdit*>()->toPlainText().count(QLatin1Char('\n')), 2);
         return int(QDialog::Accepted);
     });
     EXPECT_TRUE(app.MainFrame()->RouteCommand(CommandId::About));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(CCarvestoneAppTest, TheGridsFailuresAreShownInAMessageBoxOwnedByTheMainWindow)
+{
+    Start();
+    CGridCtrl grid(2, 2);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    grid.PasteText({0, 0}, QStringLiteral("a\u4e00b"));
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    EXPECT_EQ(dialogs.Messages()[0].owner, app.MainFrame());
+    EXPECT_EQ(dialogs.Messages()[0].caption, QStringLiteral("Carvestone"));
+    EXPECT_EQ(dialogs.Messages()[0].type, UserDialogs::TypeOk);
+    EXPECT_EQ(grid.GetCellText(0, 0), QStringLiteral("ab"));
 }
 
 class EditOptionsTest : public CCarvestoneAppTest
@@ -303,9 +295,7 @@ protected:
     void SetUp() override
     {
         CCarvestoneAppTest::SetUp();
-        StoreModsPath();
-        CancelNewProject();
-        ASSERT_TRUE(app.InitInstance({}));
+        Start();
         programFolder = temp.path() + QStringLiteral("/program/");
         QDir().mkpath(programFolder);
         app.Settings().ProgramFolder = programFolder;
@@ -319,8 +309,6 @@ protected:
         });
     }
 
-    QString StoredValue(const char* name) { return Store()->value(QStringLiteral("Settings/") + name).toString(); }
-
     QString programFolder;
 };
 
@@ -332,24 +320,21 @@ TEST_F(EditOptionsTest, TheModsPathGetsItsSlashAndAnEmptyOneIsStoredAsASlash)
         values.gameMpqPath = programFolder + QStringLiteral("patch_d2.mpq");
     });
     ASSERT_TRUE(app.EditOptions());
-    EXPECT_EQ(StoredValue("MODs Path"), typed + QLatin1Char('/'));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), typed + QLatin1Char('/'));
     EXPECT_TRUE(QFileInfo(typed).isDir());
 
     AnswerSheet([&](OptionsValues& values) { values.modsPath.clear(); });
     ASSERT_TRUE(app.EditOptions());
-    EXPECT_EQ(StoredValue("MODs Path"), QStringLiteral("/"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), QStringLiteral("/"));
 }
 
-TEST_F(EditOptionsTest, AnArchiveUnderTheProgramFolderAsksNothingWhateverTheCase)
+TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnYes)
 {
+    // Under the program's folder, whatever the case, nothing is asked.
     AnswerSheet([&](OptionsValues& values) { values.gameMpqPath = programFolder.toUpper() + QStringLiteral("d2.mpq"); });
     ASSERT_TRUE(app.EditOptions());
     EXPECT_TRUE(dialogs.Messages().isEmpty());
-    EXPECT_EQ(app.Settings().GameMpqPath, programFolder.toUpper() + QStringLiteral("d2.mpq"));
-}
 
-TEST_F(EditOptionsTest, YesCopiesTheArchiveBesideTheProgram)
-{
     const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "MPQ\x1a archive bytes");
     AnswerSheet([&](OptionsValues& values) { values.gameMpqPath = outside; });
     dialogs.AnswerMessage(UserDialogs::IdYes);
@@ -358,15 +343,13 @@ TEST_F(EditOptionsTest, YesCopiesTheArchiveBesideTheProgram)
               QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
     EXPECT_EQ(dialogs.Messages()[0].type, UserDialogs::TypeYesNo);
     const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
-    EXPECT_EQ(StoredValue("Diablo II MPQ"), copy);
-    QFile file(copy);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("MPQ\x1a archive bytes"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
+    EXPECT_EQ(TestFiles::Read(copy), QByteArray("MPQ\x1a archive bytes"));
 
     AnswerSheet([&](OptionsValues& values) { values.gameMpqPath = outside; });
     dialogs.AnswerMessage(UserDialogs::IdNo);
     ASSERT_TRUE(app.EditOptions());
-    EXPECT_EQ(StoredValue("Diablo II MPQ"), outside);
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
 }
 
 TEST_F(EditOptionsTest, AFailedCopyKeepsTheChosenArchiveAndSaysSo)
@@ -379,7 +362,7 @@ TEST_F(EditOptionsTest, AFailedCopyKeepsTheChosenArchiveAndSaysSo)
     dialogs.AnswerMessage(UserDialogs::IdYes);
     dialogs.AnswerMessage(UserDialogs::IdOk);
     ASSERT_TRUE(app.EditOptions());
-    EXPECT_EQ(StoredValue("Diablo II MPQ"), outside);
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(outside)));
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(blocked + QStringLiteral("/patch_d2.mpq"))));
 }
@@ -393,22 +376,20 @@ TEST_F(EditOptionsTest, OkStoresAllFiveValuesEvenUnchangedAndCancelStoresNothing
 
     AnswerSheet([&](OptionsValues& values) { values.gameMpqPath = programFolder + QStringLiteral("p.mpq"); });
     ASSERT_TRUE(app.EditOptions());
-    AnswerSheet([](OptionsValues&) {});
     Store()->clear();
+    AnswerSheet([](OptionsValues&) {});
     ASSERT_TRUE(app.EditOptions());
     EXPECT_EQ(Store()->allKeys().filter(QStringLiteral("Settings/")).size(), 5);
 
     AnswerSheet([](OptionsValues& values) {
         values.gridFontName = QStringLiteral("Courier New");
         values.gridFontSize = 10;
-        values.gridFontBold = true;
-        values.gridFontItalic = true;
+        values.gridFontBold = values.gridFontItalic = true;
         values.useCompression = false;
     });
     ASSERT_TRUE(app.EditOptions());
-    EXPECT_EQ(StoredValue("Grid Font"), QStringLiteral("Courier New, 10, Bold Italic"));
-    EXPECT_EQ(StoredValue("Use Compression"), QStringLiteral("0"));
-    EXPECT_EQ(app.Settings().GridFontName, QStringLiteral("Courier New"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Courier New, 10, Bold Italic"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("0"));
 }
 
 } // namespace

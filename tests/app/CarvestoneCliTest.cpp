@@ -1,5 +1,6 @@
+#include "TestFiles.h"
+
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSettings>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+const QByteArray Header("Carvestone Project File Version 1.0");
 
 struct CliRun
 {
@@ -19,6 +22,8 @@ struct CliRun
 class CarvestoneCliTest : public ::testing::Test
 {
 protected:
+    void SetUp() override { QDir(work.path()).mkdir(QStringLiteral("mods")); }
+
     CliRun Run(const QStringList& arguments)
     {
         QProcess process;
@@ -34,113 +39,94 @@ protected:
                 QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
-    QByteArray Read(const QString& relativePath) const
+    // Runs and expects a failure whose message holds the text.
+    void ExpectFailure(const QStringList& arguments, const QString& message)
     {
-        QFile file(work.filePath(relativePath));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const CliRun run = Run(arguments);
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
     }
 
+    QByteArray Read(const QString& relativePath) const { return TestFiles::Read(work.filePath(relativePath)); }
     QString Mods() const { return work.filePath(QStringLiteral("mods")); }
 
-    void SetUp() override { QDir(work.path()).mkdir(QStringLiteral("mods")); }
-
+    const QString project = QStringLiteral("mods/Test/Test.mod");
     QTemporaryDir config;
     QTemporaryDir work;
 };
 
-TEST_F(CarvestoneCliTest, NewWritesExactlyTheHeaderWithCrLf)
+TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 {
-    const CliRun run = Run({"new", "Test", "--mods", Mods()});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(Read(QStringLiteral("mods/Test/Test.mod")), QByteArray("Carvestone Project File Version 1.0\r\n"));
-    EXPECT_TRUE(run.out.contains(QStringLiteral("Test.mod")));
-}
+    const CliRun created = Run({"new", "Test", "--mods", Mods()});
+    EXPECT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.contains(QStringLiteral("Test.mod")));
+    EXPECT_EQ(Read(project), Header + "\r\n");
 
-TEST_F(CarvestoneCliTest, AddKeepsEntriesSortedEndedByLfAndAPresentEntryChangesNothing)
-{
-    ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}).exitCode, 0);
-    const QString project = QStringLiteral("mods/Test/Test.mod");
     const CliRun added = Run({"add", project, "b.txt", "a.txt", "data\\global\\excel\\c.txt"});
     EXPECT_EQ(added.exitCode, 0) << added.err.toStdString();
-    const QByteArray expected("Carvestone Project File Version 1.0\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n");
+    const QByteArray expected = Header + "\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n";
     EXPECT_EQ(Read(project), expected);
-
     EXPECT_EQ(Run({"add", project, "a.txt"}).exitCode, 0);
-    EXPECT_EQ(Read(project), expected);
+    EXPECT_EQ(Read(project), expected) << "adding a present entry changes nothing";
 
     const CliRun listed = Run({"entries", project});
     EXPECT_EQ(listed.exitCode, 0);
     EXPECT_EQ(listed.out, QStringLiteral("a.txt\nb.txt\ndata\\global\\excel\\c.txt\n"));
 
     EXPECT_EQ(Run({"remove", project, "b.txt"}).exitCode, 0);
-    EXPECT_EQ(Read(project), QByteArray("Carvestone Project File Version 1.0\na.txt\ndata\\global\\excel\\c.txt\n"));
+    EXPECT_EQ(Read(project), Header + "\na.txt\ndata\\global\\excel\\c.txt\n");
 }
 
-TEST_F(CarvestoneCliTest, RefusedNamesAndExistingProjectsFailWithAMessage)
+TEST_F(CarvestoneCliTest, RefusedNamesExistingProjectsAndUnsavableEntriesFailWithAMessage)
 {
     ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}).exitCode, 0);
-    const CliRun again = Run({"new", "Test", "--mods", Mods()});
-    EXPECT_NE(again.exitCode, 0);
-    EXPECT_TRUE(again.err.contains(QStringLiteral("A project with the name \"Test\" already exists.")));
-
-    const CliRun quoted = Run({"new", "it's", "--mods", Mods()});
-    EXPECT_NE(quoted.exitCode, 0);
-    EXPECT_TRUE(quoted.err.contains(QStringLiteral("Project name may not contain")));
+    ExpectFailure({"new", "Test", "--mods", Mods()}, QStringLiteral("A project with the name \"Test\" already exists."));
+    ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
     EXPECT_FALSE(QFileInfo::exists(Mods() + QStringLiteral("/it's")));
-
     QDir(Mods()).mkdir(QStringLiteral("Folder"));
-    const CliRun folder = Run({"new", "Folder", "--mods", Mods()});
-    EXPECT_NE(folder.exitCode, 0);
-    EXPECT_TRUE(folder.err.contains(QStringLiteral("Failed to create the directory"))) << folder.err.toStdString();
+    ExpectFailure({"new", "Folder", "--mods", Mods()}, QStringLiteral("Failed to create the directory"));
+
+    // Entries that would come back as a comment or as two lines change nothing.
+    for (const QString& entry : {QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"), QString()})
+        ExpectFailure({"add", project, "ok.txt", entry}, QStringLiteral("cannot be an entry"));
+    EXPECT_EQ(Read(project), Header + "\r\n");
 }
 
 TEST_F(CarvestoneCliTest, ProjectFilesThatCannotBeReadFailNamingTheFile)
 {
-    const CliRun missing = Run({"add", "absent.mod", "a.txt"});
-    EXPECT_NE(missing.exitCode, 0);
-    EXPECT_TRUE(missing.err.contains(QStringLiteral("absent.mod was not found."))) << missing.err.toStdString();
-
-    QFile table(work.filePath(QStringLiteral("weapons.txt")));
-    ASSERT_TRUE(table.open(QIODevice::WriteOnly));
-    table.write("name\tcode\r\n");
-    table.close();
-    const CliRun bad = Run({"add", "weapons.txt", "a.txt"});
-    EXPECT_NE(bad.exitCode, 0);
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("weapons.txt has a bad format.")));
+    ExpectFailure({"add", "absent.mod", "a.txt"}, QStringLiteral("absent.mod was not found."));
+    TestFiles::Write(work.filePath(QStringLiteral("weapons.txt")), "name\tcode\r\n");
+    ExpectFailure({"add", "weapons.txt", "a.txt"}, QStringLiteral("weapons.txt has a bad format."));
     EXPECT_EQ(Read(QStringLiteral("weapons.txt")), QByteArray("name\tcode\r\n"));
 }
 
-TEST_F(CarvestoneCliTest, UsageOnNoOrUnknownVerb)
+TEST_F(CarvestoneCliTest, WrongUsageFailsWithStatusTwo)
 {
-    const CliRun none = Run({});
-    EXPECT_NE(none.exitCode, 0);
-    EXPECT_TRUE(none.err.contains(QStringLiteral("usage:")));
-    const CliRun unknown = Run({"frobnicate"});
-    EXPECT_NE(unknown.exitCode, 0);
-    EXPECT_TRUE(unknown.err.contains(QStringLiteral("frobnicate")));
-    EXPECT_NE(Run({"add", "only-project.mod"}).exitCode, 0);
+    for (const QStringList& arguments : {QStringList{}, QStringList{"frobnicate"}, QStringList{"add", "only.mod"},
+                                         QStringList{"new", "--mods"}, QStringList{"new", "A", "B"},
+                                         QStringList{"new", "A", "--modz", "x"}}) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const CliRun run = Run(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("usage:"))) << run.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(Mods()).isEmpty());
 }
 
 TEST_F(CarvestoneCliTest, TheModsPathComesFromTheSettingsWhichAreNeverWritten)
 {
     const QString ini = config.filePath(QStringLiteral("Carvestone.ini"));
-    {
-        QSettings store(ini, QSettings::IniFormat);
-        store.setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
-    }
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
+    const QByteArray before = TestFiles::Read(ini);
 
     const CliRun run = Run({"new", "FromSettings"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(Read(QStringLiteral("mods/FromSettings/FromSettings.mod")).size(), 37);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(TestFiles::Read(ini), before);
 
     QFile::remove(ini);
-    EXPECT_NE(Run({"new", "NoMods"}).exitCode, 0) << "no MODs path anywhere";
+    ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
     EXPECT_FALSE(QFileInfo::exists(ini));
 }
 

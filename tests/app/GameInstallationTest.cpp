@@ -1,44 +1,44 @@
 #include "app/GameInstallation.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+const QString GameKey = QStringLiteral("Software\\Blizzard Entertainment\\Diablo II");
+
 class GameInstallationTest : public ::testing::Test
 {
 protected:
-    void WriteUserReg(const QByteArray& installPathLine)
+    // A user.reg whose game key holds the line; another key has a decoy.
+    QByteArray WriteUserReg(const QByteArray& installPathLine)
     {
-        QFile file(prefix.filePath(QStringLiteral("user.reg")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"
-                   "[Software\\\\Blizzard Entertainment\\\\Battle.net] 1700000000\n"
-                   "\"InstallPath\"=\"C:\\\\Wrong\"\n\n"
-                   "[Software\\\\Blizzard Entertainment\\\\Diablo II] 1700000001\n#time=1da1234\n"
-                   "\"Other\"=dword:00000001\n"
-                   + installPathLine + "\n\n[Software\\\\Wine] 1700000002\n");
+        const QByteArray text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"
+                                "[Software\\\\Blizzard Entertainment\\\\Battle.net] 1700000000\n"
+                                "\"InstallPath\"=\"C:\\\\Wrong\"\n\n"
+                                "[Software\\\\Blizzard Entertainment\\\\Diablo II] 1700000001\n#time=1da1234\n"
+                                "\"Other\"=dword:00000001\n"
+                                + installPathLine + "\n\n[Software\\\\Wine] 1700000002\n";
+        TestFiles::Write(prefix.filePath(QStringLiteral("user.reg")), text);
+        return text;
     }
+
+    QString InPrefix(const QString& path) const { return QDir(prefix.path()).canonicalPath() + path; }
 
     QTemporaryDir prefix;
 };
 
-TEST_F(GameInstallationTest, TheInstallPathIsFoundUnderTheGamesKeyOnly)
+TEST_F(GameInstallationTest, TheInstallPathIsFoundUnderTheGamesKeyOnlyWhateverTheCase)
 {
-    WriteUserReg("\"InstallPath\"=\"C:\\\\Games\\\\Diablo II\"");
-    QFile file(prefix.filePath(QStringLiteral("user.reg")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    EXPECT_EQ(GameInstallation::ReadUserRegValue(text, QStringLiteral("Software\\Blizzard Entertainment\\Diablo II"),
-                                                 QStringLiteral("InstallPath")),
+    const QByteArray text = WriteUserReg("\"InstallPath\"=\"C:\\\\Games\\\\Diablo II\"");
+    EXPECT_EQ(GameInstallation::ReadUserRegValue(text, GameKey, QStringLiteral("InstallPath")),
               QStringLiteral("C:\\Games\\Diablo II"));
-    EXPECT_EQ(GameInstallation::ReadUserRegValue(text, QStringLiteral("software\\blizzard entertainment\\diablo ii"),
-                                                 QStringLiteral("installpath")),
-              QStringLiteral("C:\\Games\\Diablo II"))
-        << "registry names ignore case";
+    EXPECT_EQ(GameInstallation::ReadUserRegValue(text, GameKey.toLower(), QStringLiteral("installpath")),
+              QStringLiteral("C:\\Games\\Diablo II"));
     EXPECT_TRUE(GameInstallation::ReadUserRegValue(text, QStringLiteral("Software\\Wine"), QStringLiteral("InstallPath"))
                     .isEmpty());
 }
@@ -47,12 +47,9 @@ TEST_F(GameInstallationTest, TheWindowsPathBecomesAFolderInThePrefixWithASlash)
 {
     QDir(prefix.path()).mkpath(QStringLiteral("drive_c/Games/Diablo II"));
     WriteUserReg("\"InstallPath\"=\"C:\\\\games\\\\DIABLO II\"");
-    EXPECT_EQ(GameInstallation::FolderInWinePrefix(prefix.path()),
-              QDir(prefix.path()).canonicalPath() + QStringLiteral("/drive_c/Games/Diablo II/"));
-}
+    EXPECT_EQ(GameInstallation::FolderInWinePrefix(prefix.path()), InPrefix(QStringLiteral("/drive_c/Games/Diablo II/")));
 
-TEST_F(GameInstallationTest, OtherDrivesGoThroughTheDosDevicesLinks)
-{
+    // Other drives go through the dosdevices links.
     QTemporaryDir elsewhere;
     QDir(prefix.path()).mkpath(QStringLiteral("dosdevices"));
     ASSERT_TRUE(QFile::link(elsewhere.path(), prefix.filePath(QStringLiteral("dosdevices/d:"))));
@@ -64,12 +61,13 @@ TEST_F(GameInstallationTest, OtherDrivesGoThroughTheDosDevicesLinks)
 TEST_F(GameInstallationTest, AMissingOrTooLongRecordGivesNoFolder)
 {
     EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty()) << "no user.reg";
-    WriteUserReg("\"Unrelated\"=\"C:\\\\Games\"");
-    EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty());
-    WriteUserReg("\"InstallPath\"=\"C:\\\\" + QByteArray(257, 'x') + "\"");
-    EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty()) << "longer than the 260-byte buffer";
-    WriteUserReg("\"InstallPath\"=\"Games\"");
-    EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty()) << "not a drive path";
+    for (const QByteArray& line : {QByteArray("\"Unrelated\"=\"C:\\\\Games\""),
+                                   "\"InstallPath\"=\"C:\\\\" + QByteArray(257, 'x') + "\"",
+                                   QByteArray("\"InstallPath\"=\"Games\"")}) {
+        SCOPED_TRACE(line.left(40).toStdString());
+        WriteUserReg(line);
+        EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty());
+    }
 }
 
 TEST_F(GameInstallationTest, FindFolderReadsThePrefixNamedByWineprefix)
@@ -80,7 +78,7 @@ TEST_F(GameInstallationTest, FindFolderReadsThePrefixNamedByWineprefix)
     qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
     const QString folder = GameInstallation::FindFolder();
     qputenv("WINEPREFIX", saved);
-    EXPECT_EQ(folder, QDir(prefix.path()).canonicalPath() + QStringLiteral("/drive_c/D2/"));
+    EXPECT_EQ(folder, InPrefix(QStringLiteral("/drive_c/D2/")));
 }
 
 } // namespace

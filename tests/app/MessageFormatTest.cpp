@@ -7,28 +7,24 @@
 
 #include <gtest/gtest.h>
 
-TEST(MessageFormat, FillsPrintfAndNumberedPlaceholders)
+TEST(MessageFormat, FillsPrintfAndNumberedPlaceholdersButNeverReadsAValueAsAFormat)
 {
-    EXPECT_EQ(MessageFormat::Format(QStringLiteral("A project with the name \"%s\" already exists."), {"Test"}),
-              QStringLiteral("A project with the name \"Test\" already exists."));
-    EXPECT_EQ(MessageFormat::Format(QStringLiteral("Row %d, Column %d"), {3, 14}), QStringLiteral("Row 3, Column 14"));
-    EXPECT_EQ(MessageFormat::Format(QStringLiteral("Save changes to %1?"), {"A.mod"}),
-              QStringLiteral("Save changes to A.mod?"));
-    EXPECT_EQ(MessageFormat::Format(QStringLiteral("100%% of %s%"), {"x"}), QStringLiteral("100% of x%"));
-    EXPECT_EQ(MessageFormat::Format(QStringLiteral("%s and %s"), {"only"}), QStringLiteral("only and "));
-}
-
-TEST(MessageFormat, AValueIsNeverReadAsAFormat)
-{
-    EXPECT_EQ(MessageFormat::Format(QStringLiteral("%s: %d"), {"%d%s%1", 5}), QStringLiteral("%d%s%1: 5"));
-}
-
-TEST(MessageFormat, TextIsCutToTheMessageBuffer)
-{
-    const QString longName(5000, QLatin1Char('n'));
-    const QString text = MessageFormat::Format(QStringLiteral("Failed to create the directory \"%s\""), {longName});
-    EXPECT_EQ(text.size(), MessageFormat::MaxLength);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Failed to create the directory \"nnn")));
+    struct Case
+    {
+        const char* format;
+        QVariantList values;
+        const char* text;
+    };
+    for (const Case& c : {Case{"A project with the name \"%s\" already exists.", {"Test"},
+                               "A project with the name \"Test\" already exists."},
+                          Case{"Row %d, Column %d", {3, 14}, "Row 3, Column 14"},
+                          Case{"Save changes to %1?", {"A.mod"}, "Save changes to A.mod?"},
+                          Case{"100%% of %s%", {"x"}, "100% of x%"}, Case{"%s and %s", {"only"}, "only and "},
+                          Case{"%s: %d", {"%d%s%1", 5}, "%d%s%1: 5"}}) {
+        EXPECT_EQ(MessageFormat::Format(QString::fromLatin1(c.format), c.values), QString::fromLatin1(c.text));
+    }
+    const QString cut = MessageFormat::Format(QStringLiteral("Failed \"%s\""), {QString(5000, QLatin1Char('n'))});
+    EXPECT_EQ(cut.size(), MessageFormat::MaxLength) << "the text is cut to the message buffer";
 }
 
 TEST(FileErrorText, NamesTheFileAndTheCause)

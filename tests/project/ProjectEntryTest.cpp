@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(ProjectEntry, NamePartIsTheTextAfterTheLastBackslash)
-{
-    EXPECT_EQ(ProjectEntry::NamePart(QStringLiteral("data\\global\\excel\\armor.txt")), QStringLiteral("armor.txt"));
-    EXPECT_EQ(ProjectEntry::NamePart(QStringLiteral("armor.txt")), QStringLiteral("armor.txt"));
-    EXPECT_EQ(ProjectEntry::NamePart(QStringLiteral("data\\")), QString());
-}
-
-TEST(ProjectEntry, DiskPathIsTheProjectFolderPlusThePlainNamePart)
+TEST(ProjectEntry, TheDiskPathIsTheProjectFolderPlusTheNamePartAfterTheLastBackslash)
 {
     const QString folder = QStringLiteral("/mods/Test/");
+    EXPECT_EQ(ProjectEntry::NamePart(QStringLiteral("data\\global\\excel\\armor.txt")), QStringLiteral("armor.txt"));
     EXPECT_EQ(ProjectEntry::DiskPath(folder, QStringLiteral("data\\global\\excel\\armor.txt")),
               QStringLiteral("/mods/Test/armor.txt"));
     EXPECT_EQ(ProjectEntry::DiskPath(folder, QStringLiteral("..armor..txt")), QStringLiteral("/mods/Test/..armor..txt"));

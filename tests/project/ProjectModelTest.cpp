@@ -1,48 +1,35 @@
 #include "project/ProjectModel.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+const QByteArray Header("Carvestone Project File Version 1.0");
+
 class ProjectModelTest : public ::testing::Test
 {
 protected:
-    QString WriteFile(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return TestFiles::Write(folder.filePath(name), bytes); }
 
     QTemporaryDir folder;
+    ProjectModel project;
+    QString error;
 };
 
-TEST_F(ProjectModelTest, NewProjectFileIsTheHeaderWithCrLfIn37Bytes)
+TEST_F(ProjectModelTest, ANewProjectFileIsTheHeaderWithCrLfIn37BytesAndOpensEmpty)
 {
-    const QByteArray bytes = ProjectModel::NewProjectFileBytes();
-    EXPECT_EQ(bytes.size(), 37);
-    EXPECT_EQ(bytes, QByteArray("Carvestone Project File Version 1.0\r\n"));
-
     const QString path = folder.filePath(QStringLiteral("New.mod"));
-    QString error;
     ASSERT_TRUE(ProjectModel::CreateNewFile(path, error));
-    EXPECT_EQ(ReadFile(path), bytes);
+    EXPECT_EQ(TestFiles::Read(path), Header + "\r\n");
+    EXPECT_EQ(ProjectModel::NewProjectFileBytes().size(), 37);
     EXPECT_FALSE(ProjectModel::CreateNewFile(path, error)) << "an existing file is never replaced";
 
-    ProjectModel project;
     ASSERT_TRUE(project.Load(path, error));
     EXPECT_TRUE(project.FileList().isEmpty());
     EXPECT_FALSE(project.IsModified());
@@ -50,84 +37,69 @@ TEST_F(ProjectModelTest, NewProjectFileIsTheHeaderWithCrLfIn37Bytes)
     EXPECT_EQ(project.ProjectFolder(), folder.path() + QLatin1Char('/'));
 }
 
-TEST_F(ProjectModelTest, AddFileKeepsAscendingCaseSensitiveOrderWithoutDuplicates)
+TEST_F(ProjectModelTest, AddKeepsAscendingCaseSensitiveOrderAndRemoveTakesOnlyAnEqualEntry)
 {
-    ProjectModel project;
-    EXPECT_TRUE(project.AddFile(QStringLiteral("b.txt")));
-    EXPECT_TRUE(project.AddFile(QStringLiteral("a.txt")));
-    EXPECT_TRUE(project.AddFile(QStringLiteral("c.txt")));
+    for (const char* entry : {"b.txt", "a.txt", "c.txt"})
+        EXPECT_TRUE(project.AddFile(QString::fromLatin1(entry)));
     project.SetModifiedFlag(false);
     EXPECT_FALSE(project.AddFile(QStringLiteral("b.txt")));
-    EXPECT_FALSE(project.IsModified()) << "adding a present entry changes nothing";
+    EXPECT_FALSE(project.RemoveFile(QStringLiteral("B.txt")));
+    EXPECT_FALSE(project.IsModified()) << "a refused add or remove changes nothing";
     EXPECT_TRUE(project.AddFile(QStringLiteral("A.txt")));
     EXPECT_EQ(project.FileList(), QStringList({"A.txt", "a.txt", "b.txt", "c.txt"}));
+    project.SetModifiedFlag(false);
+    EXPECT_TRUE(project.RemoveFile(QStringLiteral("b.txt")));
     EXPECT_TRUE(project.IsModified());
+    EXPECT_EQ(project.FileList(), QStringList({"A.txt", "a.txt", "c.txt"}));
 }
 
-TEST_F(ProjectModelTest, RemoveFileTakesOnlyAnEqualEntry)
+TEST_F(ProjectModelTest, AnEntryTheFileCouldNotGiveBackIsNeverAdded)
 {
-    ProjectModel project;
-    project.AddFile(QStringLiteral("a.txt"));
-    project.SetModifiedFlag(false);
-    EXPECT_FALSE(project.RemoveFile(QStringLiteral("A.txt")));
-    EXPECT_FALSE(project.IsModified());
-    EXPECT_TRUE(project.RemoveFile(QStringLiteral("a.txt")));
-    EXPECT_TRUE(project.IsModified());
+    for (const QString& entry : {QString(), QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"),
+                                 QStringLiteral("a\rb.txt"), QStringLiteral("\u4e00.txt")}) {
+        EXPECT_FALSE(project.AddFile(entry)) << entry.toStdString();
+    }
     EXPECT_TRUE(project.FileList().isEmpty());
+    EXPECT_FALSE(project.IsModified());
+    EXPECT_TRUE(project.AddFile(QStringLiteral("data\\a;b \xe9.txt")));
 }
 
 TEST_F(ProjectModelTest, SavedFileHasHeaderAndEntriesEachEndedByOneLf)
 {
-    ProjectModel project;
-    project.AddFile(QStringLiteral("b.txt"));
-    project.AddFile(QStringLiteral("data\\global\\excel\\c.txt"));
-    project.AddFile(QStringLiteral("a.txt"));
-    const QByteArray expected("Carvestone Project File Version 1.0\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n");
-    EXPECT_EQ(project.Serialize(), expected);
-    EXPECT_EQ(expected.size(), 36 + 5 + 5 + 23 + 3);
-
+    for (const char* entry : {"b.txt", "data\\global\\excel\\c.txt", "a.txt"})
+        project.AddFile(QString::fromLatin1(entry));
     const QString path = folder.filePath(QStringLiteral("Saved.mod"));
-    QString error;
     ASSERT_TRUE(project.Write(path, error)) << error.toStdString();
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(TestFiles::Read(path), Header + "\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n");
 }
 
 TEST_F(ProjectModelTest, ReadingAcceptsEveryLineEndSkipsCommentsAndKeepsFileOrder)
 {
     QStringList entries;
-    ASSERT_TRUE(ProjectModel::Parse("Carvestone Project File Version 1.0\r\n"
-                                    "data\\global\\excel\\weapons.txt\r\n;old\r\n\r\n"
-                                    "data\\global\\excel\\armor.txt\r\rz.txt\nlast.txt",
+    ASSERT_TRUE(ProjectModel::Parse(Header + "\r\ndata\\global\\excel\\weapons.txt\r\n;old\r\n\r\n"
+                                             "data\\global\\excel\\armor.txt\r\rz.txt\nlast.txt",
                                     entries));
     EXPECT_EQ(entries, QStringList({"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "z.txt",
                                     "last.txt"}));
-
     // After a CR the next byte belongs to the line end, whatever it is.
-    ASSERT_TRUE(ProjectModel::Parse("Carvestone Project File Version 1.0\rXa.txt\n", entries));
+    ASSERT_TRUE(ProjectModel::Parse(Header + "\rXa.txt\n", entries));
     EXPECT_EQ(entries, QStringList({"a.txt"}));
 }
 
 TEST_F(ProjectModelTest, EveryByteOfAnEntrySurvivesLoadAndSave)
 {
-    const QByteArray bytes("Carvestone Project File Version 1.0\n\xe9t\xe9 \x01.txt\n");
-    const QString path = WriteFile(QStringLiteral("Bytes.mod"), bytes);
-    ProjectModel project;
-    QString error;
-    ASSERT_TRUE(project.Load(path, error));
-    ASSERT_EQ(project.FileList().size(), 1);
+    const QByteArray bytes = Header + "\n\xe9t\xe9 \x01.txt\n";
+    ASSERT_TRUE(project.Load(Write(QStringLiteral("Bytes.mod"), bytes), error));
     EXPECT_EQ(project.Serialize(), bytes);
 }
 
 TEST_F(ProjectModelTest, AFileWithoutTheExactHeaderIsRefusedAndTheModelKept)
 {
-    ProjectModel project;
     project.AddFile(QStringLiteral("keep.txt"));
-    QString error;
-    for (const QByteArray& header : {QByteArray("Carvestone Project File Version 1.0 \na.txt\n"),
-                                     QByteArray("carvestone project file version 1.0\na.txt\n"),
-                                     QByteArray("Name\tCode\r\nSword\t1\r\n")}) {
-        const QString path = WriteFile(QStringLiteral("Bad.mod"), header);
-        EXPECT_FALSE(project.Load(path, error));
+    for (const QByteArray& bytes : {Header + " \na.txt\n", Header.toLower() + "\na.txt\n",
+                                    QByteArray("Name\tCode\r\nSword\t1\r\n")}) {
+        SCOPED_TRACE(bytes.toStdString());
+        EXPECT_FALSE(project.Load(Write(QStringLiteral("Bad.mod"), bytes), error));
         EXPECT_EQ(error, QStringLiteral("Bad.mod has a bad format."));
         EXPECT_EQ(project.FileList(), QStringList({"keep.txt"}));
         EXPECT_TRUE(project.Path().isEmpty());
@@ -136,63 +108,49 @@ TEST_F(ProjectModelTest, AFileWithoutTheExactHeaderIsRefusedAndTheModelKept)
 
 TEST_F(ProjectModelTest, AnEmptyFileOpensAsAnEmptyProjectInItsOwnFolder)
 {
-    ProjectModel project;
     project.AddFile(QStringLiteral("previous.txt"));
     QDir(folder.path()).mkdir(QStringLiteral("Empty"));
-    const QString path = WriteFile(QStringLiteral("Empty/Empty.mod"), {});
-    QString error;
-    ASSERT_TRUE(project.Load(path, error));
+    ASSERT_TRUE(project.Load(Write(QStringLiteral("Empty/Empty.mod"), {}), error));
     EXPECT_TRUE(project.FileList().isEmpty());
     EXPECT_EQ(project.ProjectFolder(), folder.path() + QStringLiteral("/Empty/"));
     EXPECT_FALSE(project.IsModified());
 }
 
-TEST_F(ProjectModelTest, AMissingFileIsReportedByNameAndCause)
+TEST_F(ProjectModelTest, FilesThatCannotBeReadOrWrittenAreReportedByNameAndCause)
 {
-    ProjectModel project;
-    QString error;
-    const QString path = folder.filePath(QStringLiteral("Missing.mod"));
-    EXPECT_FALSE(project.Load(path, error));
-    EXPECT_EQ(error, QDir::toNativeSeparators(path) + QStringLiteral(" was not found."));
-}
+    const QString missing = folder.filePath(QStringLiteral("Missing.mod"));
+    EXPECT_FALSE(project.Load(missing, error));
+    EXPECT_EQ(error, QDir::toNativeSeparators(missing) + QStringLiteral(" was not found."));
 
-TEST_F(ProjectModelTest, AFolderInPlaceOfTheProjectFileIsRefusedNotMissing)
-{
-    ProjectModel project;
-    QString error;
+    // A folder in the file's place is refused, not taken for a missing file.
+    const QString folderPath = folder.filePath(QStringLiteral("Folder.mod"));
     QDir(folder.path()).mkdir(QStringLiteral("Folder.mod"));
-    const QString path = folder.filePath(QStringLiteral("Folder.mod"));
-    EXPECT_FALSE(project.Load(path, error));
-    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(path)));
-    EXPECT_FALSE(project.Write(path, error));
-    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(path)));
-    EXPECT_TRUE(QFileInfo(path).isDir());
+    const QString denied = QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(folderPath));
+    EXPECT_FALSE(project.Load(folderPath, error));
+    EXPECT_EQ(error, denied);
+    EXPECT_FALSE(project.Write(folderPath, error));
+    EXPECT_EQ(error, denied);
+    EXPECT_TRUE(QFileInfo(folderPath).isDir());
 }
 
 TEST_F(ProjectModelTest, AFailedWriteLeavesTheOldFileWholeAndNamesTheFile)
 {
-    const QByteArray old("Carvestone Project File Version 1.0\nold.txt\n");
-    const QString path = WriteFile(QStringLiteral("Keep.mod"), old);
-    ProjectModel project;
-    QString error;
+    const QByteArray old = Header + "\nold.txt\n";
+    const QString path = Write(QStringLiteral("Keep.mod"), old);
     ASSERT_TRUE(project.Load(path, error));
     project.AddFile(QStringLiteral("new.txt"));
-
     // A path whose parent is a file cannot be written, even by root.
     const QString impossible = path + QStringLiteral("/Inner.mod");
     EXPECT_FALSE(project.Write(impossible, error));
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(impossible))) << error.toStdString();
-    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(TestFiles::Read(path), old);
 }
 
-TEST_F(ProjectModelTest, EntriesWhoseNamePartCannotBeAFileAreFound)
+TEST_F(ProjectModelTest, EntriesWhoseNamePartCannotBeAFileStayAndAreFound)
 {
-    const QString path = WriteFile(QStringLiteral("Odd.mod"), "Carvestone Project File Version 1.0\n"
-                                                              "data\\ok.txt\ndata\\..\n..\\..\\x/y\ndata\\\n.\n");
-    ProjectModel project;
-    QString error;
+    const QString path = Write(QStringLiteral("Odd.mod"), Header + "\ndata\\ok.txt\ndata\\..\n..\\..\\x/y\ndata\\\n.\n");
     ASSERT_TRUE(project.Load(path, error));
-    EXPECT_EQ(project.FileList().size(), 5) << "such entries stay in the project";
+    EXPECT_EQ(project.FileList().size(), 5);
     EXPECT_EQ(project.EntriesWithoutDiskFile(), QStringList({"data\\..", "..\\..\\x/y", "data\\", "."}));
 }
 
