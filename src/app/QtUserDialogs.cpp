@@ -56,10 +56,14 @@ int QtUserDialogs::Message(QWidget* owner, const QString& caption, const QString
 {
     QMessageBox box(IconOf(type), caption, text, ButtonsOf(type), owner);
     const int result = box.exec();
-    // Closing a box that has a Cancel button counts as Cancel; one without,
-    // as its only or first button (as Windows does).
-    if (result == QMessageBox::Escape || result == 0)
-        return (type & 0x0F) == TypeYesNo ? IdNo : IdCancel;
+    // A box closed without a button answers as Windows does: Cancel where
+    // there is one, No for a Yes/No question, OK for a notice.
+    if (result == QMessageBox::Escape || result == 0) {
+        const int buttons = type & 0x0F;
+        if (buttons == TypeYesNo)
+            return IdNo;
+        return buttons == TypeOk ? IdOk : IdCancel;
+    }
     return IdOf(result);
 }
 
