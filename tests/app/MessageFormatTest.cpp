@@ -1,9 +1,4 @@
-#include "app/FileErrorText.h"
 #include "app/MessageFormat.h"
-
-#include <QDir>
-
-#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -25,16 +20,4 @@ TEST(MessageFormat, FillsPrintfAndNumberedPlaceholdersButNeverReadsAValueAsAForm
     }
     const QString cut = MessageFormat::Format(QStringLiteral("Failed \"%s\""), {QString(5000, QLatin1Char('n'))});
     EXPECT_EQ(cut.size(), MessageFormat::MaxLength) << "the text is cut to the message buffer";
-}
-
-TEST(FileErrorText, NamesTheFileAndTheCause)
-{
-    const QString path = QStringLiteral("/mods/A.mod");
-    const QString shown = QDir::toNativeSeparators(path);
-    EXPECT_EQ(FileErrorText::ForErrno(EACCES, path), QStringLiteral("Access to %1 was denied.").arg(shown));
-    EXPECT_EQ(FileErrorText::ForErrno(ENOTDIR, path), QStringLiteral("%1 contains an invalid path.").arg(shown));
-    EXPECT_EQ(FileErrorText::ForErrno(ENOSPC, path), QStringLiteral("Disk full while accessing %1.").arg(shown));
-    EXPECT_EQ(FileErrorText::ForErrno(ENOMEM, path), QStringLiteral("Out of memory."));
-    EXPECT_EQ(FileErrorText::ForErrno(0, path),
-              QStringLiteral("An unknown error occurred while accessing %1.").arg(shown));
 }

@@ -111,19 +111,6 @@ TEST(CMainFrame, CommandsGoToTheFirstTargetThatTakesThemAndUnhandledOnesAreDisab
     EXPECT_EQ(application.received.size(), 2);
 }
 
-TEST(CMainFrame, TheStatusBarCommandShowsHidesAndChecks)
-{
-    CMainFrame frame;
-    QAction* toggle = frame.Action(CommandId::ViewStatusBar);
-    toggle->trigger();
-    frame.UpdateCommandUi();
-    EXPECT_TRUE(frame.statusBar()->isHidden());
-    EXPECT_FALSE(toggle->isChecked());
-    toggle->trigger();
-    frame.UpdateCommandUi();
-    EXPECT_TRUE(toggle->isChecked());
-}
-
 TEST(CMainFrame, DroppedLocalFilesAreHandedOnInOrder)
 {
     CMainFrame frame;

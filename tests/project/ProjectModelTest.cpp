@@ -64,15 +64,6 @@ TEST_F(ProjectModelTest, AnEntryTheFileCouldNotGiveBackIsNeverAdded)
     EXPECT_TRUE(project.AddFile(QStringLiteral("data\\a;b \xe9.txt")));
 }
 
-TEST_F(ProjectModelTest, SavedFileHasHeaderAndEntriesEachEndedByOneLf)
-{
-    for (const char* entry : {"b.txt", "data\\global\\excel\\c.txt", "a.txt"})
-        project.AddFile(QString::fromLatin1(entry));
-    const QString path = folder.filePath(QStringLiteral("Saved.mod"));
-    ASSERT_TRUE(project.Write(path, error)) << error.toStdString();
-    EXPECT_EQ(TestFiles::Read(path), Header + "\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n");
-}
-
 TEST_F(ProjectModelTest, ReadingAcceptsEveryLineEndSkipsCommentsAndKeepsFileOrder)
 {
     QStringList entries;
