@@ -107,17 +107,29 @@ TEST_F(ArchiveCommandsTest, ABuildThatCannotRunFailsAndLeavesThePreviousModArchi
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), modFiles.value(QStringLiteral("weapons.txt")));
 }
 
-TEST_F(ArchiveCommandsTest, WithoutTheLibraryBuildRefusesAndWritesNothing)
+TEST_F(ArchiveCommandsTest, WithoutTheLibraryEveryOperationFailsAndBuildRefusesAndWritesNothing)
 {
-    int status = 0;
-    {
-        LibraryOverride missing("/nonexistent/libstorm.so.9");
-        status = Run(&ArchiveCommands::Build, {project});
+    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
+    LibraryOverride missing("/nonexistent/libstorm.so.9");
+    MpqLibrary library;
+    EXPECT_FALSE(ModBuilder::CanBuild(library, settings.GameMpqPath, 1));
+    QStringList result{QStringLiteral("old")};
+    EXPECT_EQ(library.ReadListing(settings.GameMpqPath, project, result, nullptr), 0);
+    EXPECT_TRUE(result.isEmpty());
+    EXPECT_FALSE(library.ExtractFile(settings.GameMpqPath, Weapons, modFolder, true));
+    for (bool direct : {false, true}) {
+        RecordingLog log;
+        const BuildOutcome outcome = direct ? library.BuildArchive(modArchive, modFolder, entries, true, log)
+                                            : ModBuilder::Build(library, Request(), log);
+        EXPECT_EQ(outcome, BuildOutcome::NotRun);
+        EXPECT_EQ(log.text, QStringLiteral("Cannot load the archive library /nonexistent/libstorm.so.9\r\n"));
     }
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("/nonexistent/libstorm.so.9 cannot be loaded"))) << errors.toStdString();
     EXPECT_TRUE(output.isEmpty());
-    EXPECT_EQ(ArchiveFixtures::FilesIn(fixtures.Path(QStringLiteral("Mods/Weapons"))).size(), 4);
+    EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).size(), 5);
+    EXPECT_EQ(ArchiveFixtures::Read(modFolder + QLatin1String("weapons.txt")), modFiles.value(QStringLiteral("weapons.txt")));
 }
 
 TEST_F(ArchiveCommandsTest, InstallsKeepTheGamesOwnPatchAndOneShortOfSpaceChangesNothing)
