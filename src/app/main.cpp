@@ -15,10 +15,13 @@ int main(int argc, char* argv[])
     if (instance.HandOver(CCarvestoneApp::StartupFile(arguments)))
         return 0;
 
+    // Listening before start-up means a second start during the first
+    // run's questions hands its project over instead of starting a second
+    // program; the request waits until those questions are answered.
     CCarvestoneApp app;
-    if (!app.InitInstance(arguments))
-        return 1;
     instance.Listen();
     QObject::connect(&instance, &SingleInstance::OpenRequested, &app, &CCarvestoneApp::OnShellOpenRequest);
+    if (!app.InitInstance(arguments))
+        return 1;
     return QApplication::exec();
 }
