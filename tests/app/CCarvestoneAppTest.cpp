@@ -117,7 +117,8 @@ TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensOnlyWhenItExistsAndIsWanted)
         int openMostRecent;
         bool opens;
     };
-    for (const Case& c : {Case{"wanted", recent, 1, true}, Case{"gone", temp.filePath(QStringLiteral("gone.mod")), 1, false},
+    const QString gone = temp.filePath(QStringLiteral("gone.mod"));
+    for (const Case& c : {Case{"wanted", recent, 1, true}, Case{"gone", gone, 1, false},
                           Case{"not wanted", recent, 0, false}}) {
         SCOPED_TRACE(c.name);
         Store()->setValue(QStringLiteral("Recent File List/File1"), c.file1);
@@ -196,7 +197,8 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
         return int(QDialog::Rejected);
     });
     app.OnFileNew();
-    EXPECT_EQ(shown[2].text, QStringLiteral("A project with the name \"Test\" already exists. Please choose another name."));
+    EXPECT_EQ(shown[2].text,
+              QStringLiteral("A project with the name \"Test\" already exists. Please choose another name."));
     EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
     EXPECT_TRUE(QFileInfo::exists(Mods() + QStringLiteral("Other/Other.mod")));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
@@ -331,7 +333,7 @@ TEST_F(EditOptionsTest, TheModsPathGetsItsSlashAndAnEmptyOneIsStoredAsASlash)
 TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnYes)
 {
     // Under the program's folder, whatever the case, nothing is asked.
-    AnswerSheet([&](OptionsValues& values) { values.gameMpqPath = programFolder.toUpper() + QStringLiteral("d2.mpq"); });
+    AnswerSheet([&](OptionsValues& values) { values.gameMpqPath = programFolder.toUpper() + "d2.mpq"; });
     ASSERT_TRUE(app.EditOptions());
     EXPECT_TRUE(dialogs.Messages().isEmpty());
 

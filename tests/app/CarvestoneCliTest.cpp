@@ -81,7 +81,8 @@ TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 TEST_F(CarvestoneCliTest, RefusedNamesExistingProjectsAndUnsavableEntriesFailWithAMessage)
 {
     ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}).exitCode, 0);
-    ExpectFailure({"new", "Test", "--mods", Mods()}, QStringLiteral("A project with the name \"Test\" already exists."));
+    ExpectFailure({"new", "Test", "--mods", Mods()},
+                  QStringLiteral("A project with the name \"Test\" already exists."));
     ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
     EXPECT_FALSE(QFileInfo::exists(Mods() + QStringLiteral("/it's")));
     QDir(Mods()).mkdir(QStringLiteral("Folder"));
