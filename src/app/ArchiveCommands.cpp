@@ -181,8 +181,10 @@ int ArchiveCommands::Install(const QStringList& arguments)
             << " (build it first; an untitled project cannot be installed)\n";
         return Failure;
     }
-    if (!parsed.Has(QStringLiteral("--yes")) && !Confirm(StringTable::Get(StringId::ConfirmInstall)))
+    if (!parsed.Has(QStringLiteral("--yes")) && !Confirm(StringTable::Get(StringId::ConfirmInstall))) {
+        err << "install: not confirmed; nothing was installed\n";
         return Failure;
+    }
     QString error;
     if (!ModInstaller::Install(archive, gameFolder, error)) {
         err << "install: " << error << "\n";

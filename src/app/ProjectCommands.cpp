@@ -38,6 +38,9 @@ int ProjectCommands::New(const QStringList& arguments)
         return Failure;
     }
     modsPath = CarvestoneSettings::FolderWithSlash(QDir::fromNativeSeparators(modsPath));
+    // As the program does at start-up: the MODs folder itself is made when
+    // missing (one level); a failure shows as the project folder's failure.
+    QDir().mkdir(modsPath);
     const ProjectCreation::Result created = ProjectCreation::Create(modsPath, name);
     switch (created.outcome) {
     case ProjectCreation::Outcome::Created:
