@@ -16,7 +16,6 @@ TEST(CellTextRule, FilterKeepsEverythingElseInOrder)
 {
     const QString text = QStringLiteral("hpot,qty=3 \t\u00e9\r\n\u20acend ");
     EXPECT_EQ(CellTextRule::Filter(text), QStringLiteral("hpot,qty=3 \u00e9end "));
-    EXPECT_TRUE(CellTextRule::IsAllowed(CellTextRule::Filter(text)));
     EXPECT_EQ(CellTextRule::Filter(QString()), QString());
 }
 

@@ -1,4 +1,3 @@
-#include "grid/ColorRef.h"
 #include "grid/LogFont.h"
 
 #include <QFontInfo>
@@ -7,14 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(ColourRef, KeepsRedInTheLowByte)
-{
-    EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x00563412u);
-    EXPECT_EQ(ColorRefToQColor(0x00563412u), QColor(0x12, 0x34, 0x56));
-    EXPECT_EQ(QColorToColorRef(QColor(0xC0, 0x80, 0x01)), RGB(0xC0, 0x80, 0x01));
-    EXPECT_NE(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT));
-}
 
 TEST(LogFontConversion, HeightsMeanCharacterOrLineHeightsInPixels)
 {

@@ -30,11 +30,10 @@ void ShowGrid(CGridCtrl& grid, QSize clientSize, int rowHeight, int colWidth)
     grid.ResetScrollBars();
 }
 
-std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols, QSize clientSize,
-                                         int rowHeight, int colWidth)
+std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols)
 {
     auto grid = std::make_unique<CGridCtrl>(rows, cols, fixedRows, fixedCols);
-    ShowGrid(*grid, clientSize, rowHeight, colWidth);
+    ShowGrid(*grid);
     return grid;
 }
 

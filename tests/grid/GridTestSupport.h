@@ -24,9 +24,7 @@ public:
 // pixels), no frame, and shows it at clientSize, so that client pixels are
 // easy to reason about.
 void ShowGrid(CGridCtrl& grid, QSize clientSize = QSize(400, 300), int rowHeight = 20, int colWidth = 50);
-std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols,
-                                         QSize clientSize = QSize(400, 300), int rowHeight = 20,
-                                         int colWidth = 50);
+std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols);
 
 // Makes the grid's window the active one, as when the user works in it.
 void Activate(QWidget& widget);

@@ -4,33 +4,11 @@
 #include "grid/WindowsKeys.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Counts the events of one kind that reach a widget.
-class EventCounter : public QObject
-{
-public:
-    EventCounter(QObject* watched, QEvent::Type type)
-        : m_type(type)
-    {
-        watched->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == m_type)
-            ++count;
-        return false;
-    }
-    int count = 0;
-
-private:
-    QEvent::Type m_type;
-};
 
 class TitleTipTest : public ::testing::Test
 {
@@ -60,8 +38,6 @@ TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCell)
 {
     grid->UpdateTitleTip(CentreOf(1, 1));
     ASSERT_TRUE(Tip()->isVisible());
-    EXPECT_TRUE(Tip()->windowFlags() & Qt::ToolTip);
-    EXPECT_TRUE(Tip()->windowFlags() & Qt::WindowTransparentForInput);
     QRect cellRect;
     grid->GetCellRect(1, 1, &cellRect);
     const QRect textArea = grid->GetCell(1, 1)->TextArea(cellRect);
@@ -70,14 +46,13 @@ TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCell)
     const QPoint expectedTopLeft = grid->viewport()->mapToGlobal(textArea.topLeft() - QPoint(1, 1));
     EXPECT_EQ(Tip()->geometry().topLeft(), expectedTopLeft);
     EXPECT_EQ(Tip()->height(), textArea.height() + 2);
-    const QFontMetrics metrics(*grid->GetDefaultCell(false, false)->GetFontObject());
-    EXPECT_EQ(Tip()->width(), metrics.horizontalAdvance(" A text far too long for its cell ") + 2);
     EXPECT_EQ(Tip()->Text(), " A text far too long for its cell ");
     EXPECT_EQ(Tip()->HoverRect(), cellRect);
 }
 
-TEST_F(TitleTipTest, LeavingTheCellHidesTheTip)
+TEST_F(TitleTipTest, LeavingTheCellOrScrollingHidesTheTip)
 {
+    grid->SetRowCount(60);
     grid->UpdateTitleTip(CentreOf(1, 1));
     ASSERT_TRUE(Tip()->isVisible());
     grid->UpdateTitleTip(CentreOf(1, 1) + QPoint(10, 0));
@@ -87,22 +62,23 @@ TEST_F(TitleTipTest, LeavingTheCellHidesTheTip)
     grid->UpdateTitleTip(CentreOf(2, 1));
     EXPECT_TRUE(Tip()->isVisible()) << "the next cut-off cell shows its own tip";
     EXPECT_EQ(Tip()->Text(), " Another long text that is cut off ");
+    grid->OnVScroll(SB_LINEDOWN);
+    EXPECT_FALSE(Tip()->isVisible());
 }
 
 TEST_F(TitleTipTest, AKeyOrAClickHidesTheTipAndStillReachesTheGrid)
 {
-    EventCounter keys(grid.get(), QEvent::KeyPress);
-    EventCounter presses(grid->viewport(), QEvent::MouseButtonPress);
+    grid->SetFocusCell(3, 3);
     QTest::mouseMove(grid->viewport(), CentreOf(1, 1));
     ASSERT_TRUE(Tip()->isVisible()) << "the mouse resting on the cell shows the tip";
-    QTest::keyClick(grid.get(), Qt::Key_Shift);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
     EXPECT_FALSE(Tip()->isVisible());
-    EXPECT_EQ(keys.count, 1);
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId(4, 3));
     grid->UpdateTitleTip(CentreOf(1, 1));
     ASSERT_TRUE(Tip()->isVisible());
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CentreOf(1, 1));
     EXPECT_FALSE(Tip()->isVisible());
-    EXPECT_EQ(presses.count, 1);
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 1));
 }
 
 TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellWithTipsOffOrAnotherProgramActive)
@@ -123,15 +99,6 @@ TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellWithTipsOffOrAnotherProgra
     QApplication::setActiveWindow(nullptr);
     grid->UpdateTitleTip(CentreOf(2, 1));
     EXPECT_FALSE(Tip()->isVisible()) << "another program active";
-}
-
-TEST_F(TitleTipTest, ScrollingHidesTheTip)
-{
-    grid->SetRowCount(60);
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    ASSERT_TRUE(Tip()->isVisible());
-    grid->OnVScroll(SB_LINEDOWN);
-    EXPECT_FALSE(Tip()->isVisible());
 }
 
 } // namespace
