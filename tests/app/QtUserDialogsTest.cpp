@@ -1,8 +1,6 @@
 #include "app/QtUserDialogs.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -26,7 +24,6 @@ TEST(QtUserDialogs, TheBoxesAnswerWithTheWindowsIds)
     EXPECT_EQ(Answer(UserDialogs::TypeYesNo | UserDialogs::IconQuestion, Qt::Key_Escape), UserDialogs::IdNo);
     EXPECT_EQ(Answer(UserDialogs::TypeYesNoCancel, Qt::Key_Escape), UserDialogs::IdCancel);
     EXPECT_EQ(Answer(UserDialogs::TypeYesNo, Qt::Key_Y), UserDialogs::IdYes);
-    EXPECT_EQ(Answer(UserDialogs::TypeYesNoCancel, Qt::Key_N), UserDialogs::IdNo);
 }
 
 } // namespace

@@ -2,73 +2,40 @@
 
 #include <QDialog>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
-ScriptedDialogs::ScriptedDialogs()
+namespace {
+
+// The next queued answer; none, and a failed test, when the queue is empty.
+template <typename Answer>
+std::optional<Answer> TakeNext(std::deque<Answer>& answers, const char* question, const QString& text)
 {
-    UserDialogs::SetCurrent(this);
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << question << ": " << text.toStdString();
+        return std::nullopt;
+    }
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
 }
 
-ScriptedDialogs::~ScriptedDialogs()
-{
-    UserDialogs::SetCurrent(nullptr);
-}
-
-bool ScriptedDialogs::AllAnswersUsed() const
-{
-    return messageAnswers.empty() && fileAnswers.empty() && dialogAnswers.empty();
-}
+} // namespace
 
 int ScriptedDialogs::Message(QWidget* owner, const QString& caption, const QString& text, int type)
 {
     shownMessages.append({owner, caption, text, type});
-    if (messageAnswers.empty()) {
-        ADD_FAILURE() << "unexpected message box: " << text.toStdString();
-        return IdCancel;
-    }
-    const int answer = messageAnswers.front();
-    messageAnswers.pop_front();
-    return answer;
+    return TakeNext(messageAnswers, "message box", text).value_or(IdCancel);
 }
 
 QStringList ScriptedDialogs::NextFiles(const QString& caption)
 {
-    if (fileAnswers.empty()) {
-        ADD_FAILURE() << "unexpected file dialog: " << caption.toStdString();
-        return {};
-    }
-    QStringList answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
-}
-
-QString ScriptedDialogs::OpenFileName(QWidget*, const QString& caption, const QString&, const QString&)
-{
-    return NextFiles(caption).value(0);
-}
-
-QStringList ScriptedDialogs::OpenFileNames(QWidget*, const QString& caption, const QString&, const QString&)
-{
-    return NextFiles(caption);
-}
-
-QString ScriptedDialogs::SaveFileName(QWidget*, const QString& caption, const QString&, const QString&)
-{
-    return NextFiles(caption).value(0);
-}
-
-QString ScriptedDialogs::ExistingFolder(QWidget*, const QString& caption, const QString&)
-{
-    return NextFiles(caption).value(0);
+    return TakeNext(fileAnswers, "file dialog", caption).value_or(QStringList());
 }
 
 int ScriptedDialogs::Exec(QDialog& dialog)
 {
-    if (dialogAnswers.empty()) {
-        ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
-        return QDialog::Rejected;
-    }
-    auto answer = std::move(dialogAnswers.front());
-    dialogAnswers.pop_front();
-    return answer(dialog);
+    const auto answer = TakeNext(dialogAnswers, "dialog", dialog.windowTitle());
+    return answer ? (*answer)(dialog) : int(QDialog::Rejected);
 }

@@ -15,16 +15,10 @@
 class ScriptedDialogs : public UserDialogs
 {
 public:
-    struct Shown
-    {
-        QWidget* owner;
-        QString caption;
-        QString text;
-        int type;
-    };
+    struct Shown { QWidget* owner; QString caption, text; int type; };
 
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
+    ScriptedDialogs() { UserDialogs::SetCurrent(this); }
+    ~ScriptedDialogs() override { UserDialogs::SetCurrent(nullptr); }
 
     void AnswerMessage(int id) { messageAnswers.push_back(id); }
     void AnswerFile(const QString& path) { fileAnswers.push_back(QStringList{path}); }
@@ -34,16 +28,25 @@ public:
     void AnswerDialog(std::function<int(QDialog&)> answer) { dialogAnswers.push_back(std::move(answer)); }
 
     const QList<Shown>& Messages() const { return shownMessages; }
-    bool AllAnswersUsed() const;
+    bool AllAnswersUsed() const { return messageAnswers.empty() && fileAnswers.empty() && dialogAnswers.empty(); }
 
     int Message(QWidget* owner, const QString& caption, const QString& text, int type) override;
-    QString OpenFileName(QWidget* owner, const QString& caption, const QString& folder,
-                         const QString& filter) override;
-    QStringList OpenFileNames(QWidget* owner, const QString& caption, const QString& folder,
-                              const QString& filter) override;
-    QString SaveFileName(QWidget* owner, const QString& caption, const QString& path,
-                         const QString& filter) override;
-    QString ExistingFolder(QWidget* owner, const QString& caption, const QString& folder) override;
+    QString OpenFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return NextFiles(caption).value(0);
+    }
+    QStringList OpenFileNames(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return NextFiles(caption);
+    }
+    QString SaveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return NextFiles(caption).value(0);
+    }
+    QString ExistingFolder(QWidget*, const QString& caption, const QString&) override
+    {
+        return NextFiles(caption).value(0);
+    }
     int Exec(QDialog& dialog) override;
 
 private:

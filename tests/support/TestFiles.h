@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-// Fixture files for tests: written and read back as plain bytes.
 namespace TestFiles {
 
 inline QString Write(const QString& path, const QByteArray& bytes)

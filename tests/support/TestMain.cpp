@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-// Every test program runs headless and with a settings folder of its own, so
-// that no test reads or writes the settings of the person running it.
+// Headless, with a settings folder of its own: no test touches the user's settings.
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
