@@ -99,6 +99,12 @@ void CMainFrame::CreateMenus()
     recentFilesEnd = fileMenu->addSeparator();
     fileMenu->addAction(Action(CommandId::Exit));
     RebuildRecentFileItems();
+
+    QMenu* toolsMenu = AddMenu(QStringLiteral("&Tools"));
+    toolsMenu->addAction(Action(CommandId::Build));
+    toolsMenu->addAction(Action(CommandId::Install));
+    QMenu* helpMenu = AddMenu(QStringLiteral("&Help"));
+    helpMenu->addAction(Action(CommandId::About));
 }
 
 void CMainFrame::CreateStatusBar()
