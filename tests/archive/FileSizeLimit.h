@@ -9,9 +9,8 @@
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &previous);
         rlimit limited = previous;
         limited.rlim_cur = bytes;
@@ -27,7 +26,7 @@ public:
     bool IsActive() const { return active; }
 
 private:
+    void (*previousHandler)(int);
     rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
     bool active = false;
 };
