@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QMenuBar>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -60,6 +61,49 @@ TEST(CMainFrame, DroppedLocalFilesAreHandedOnInOrder)
     QCoreApplication::sendEvent(&frame, &drop);
     ASSERT_EQ(dropped.size(), 1);
     EXPECT_EQ(dropped[0][0].toStringList(), QStringList({"/mods/A/A.mod", "/mods/B/B.mod"}));
+}
+
+// Answers the commands it was given, and records what reached it.
+struct RecordingTarget : CommandTarget
+{
+    explicit RecordingTarget(QList<int> handles) : handled(std::move(handles)) {}
+    bool OnCommand(int id) override
+    {
+        if (!handled.contains(id))
+            return false;
+        received.append(id);
+        return true;
+    }
+    bool OnUpdateCommand(int id, CommandState& state) override
+    {
+        state.enabled = handled.contains(id);
+        return state.enabled;
+    }
+    QList<int> handled;
+    QList<int> received;
+};
+
+TEST(CMainFrame, CommandsGoToTheActiveViewBeforeTheApplicationAndNobodysCommandsAreDisabled)
+{
+    CMainFrame frame;
+    RecordingTarget view({CommandId::Build});
+    RecordingTarget application({CommandId::Build, CommandId::About});
+    frame.SetActiveView(&view);
+    frame.SetApplicationTarget(&application);
+    frame.UpdateCommandUi();
+
+    QStringList menus;
+    for (const QAction* menu : frame.menuBar()->actions())
+        menus.append(menu->text());
+    EXPECT_EQ(menus, QStringList({"&File", "&Tools", "&Help"}));
+    EXPECT_TRUE(frame.Action(CommandId::Build)->isEnabled());
+    EXPECT_FALSE(frame.Action(CommandId::Install)->isEnabled());
+
+    frame.Action(CommandId::Build)->trigger();
+    frame.Action(CommandId::About)->trigger();
+    EXPECT_EQ(view.received, QList<int>{CommandId::Build});
+    EXPECT_EQ(application.received, QList<int>{CommandId::About});
+    EXPECT_FALSE(frame.RouteCommand(CommandId::Install));
 }
 
 } // namespace
