@@ -91,6 +91,12 @@ TEST_F(CarvestoneCliTest, TheModsPathComesFromTheSettingsWhichAreNeverWritten)
     EXPECT_EQ(Read(QStringLiteral("mods/FromSettings/FromSettings.mod")).size(), 37);
     EXPECT_EQ(TestFiles::Read(ini), before);
 
+    // A missing MODs folder is made, one level only, as the program's start does.
+    EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}).exitCode, 0);
+    EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")).size(), 37);
+    ExpectFailure({"new", "Deep", "--mods", work.filePath(QStringLiteral("no/such"))},
+                  QStringLiteral("Failed to create the directory"));
+
     QFile::remove(ini);
     ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
     EXPECT_FALSE(QFileInfo::exists(ini));

@@ -103,6 +103,9 @@ TEST_F(ArchiveCommandsTest, InstallsKeepTheGamesOwnPatchAndOneShortOfSpaceChange
     const QString patch = settings.GameFolder + QLatin1String("patch_d2.mpq");
     const QString backup = settings.GameFolder + QLatin1String("patch_d2.bak");
     ASSERT_EQ(Run(&ArchiveCommands::Build, {project}), 0);
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, QStringLiteral("n\n")), 1);
+    EXPECT_TRUE(errors.contains(QStringLiteral("nothing was installed"))) << errors.toStdString();
+    EXPECT_EQ(ArchiveFixtures::Read(patch), gameOwnPatch);
     EXPECT_EQ(Run(&ArchiveCommands::Install, {project, QStringLiteral("--game-folder"), settings.GameFolder},
                   QStringLiteral("y\n")), 0);
     EXPECT_TRUE(output.startsWith(QStringLiteral("Are you sure you wish to install this MOD?")));
