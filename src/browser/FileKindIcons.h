@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+// The pictures of the file kinds (FileKind's indexes), drawn for this
+// program as scalable images so they stay sharp at any screen scaling.
+class FileKindIcons
+{
+public:
+    static QIcon Icon(int index);
+};
