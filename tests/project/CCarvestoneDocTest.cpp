@@ -24,6 +24,15 @@ struct FakeTableView : TableViewPart
         modified = modified && !saveSucceeds;
         return saveSucceeds;
     }
+    bool OpenTable(const QString&) override { return false; }
+    bool IsTableOpen(const QString&) const override { return false; }
+    bool CloseTable(const QString&) override { return true; }
+    void CloseAllTables() override {}
+    QString GetCurrentFileName() const override { return {}; }
+    GridCellId GetFocusCell() const override { return {}; }
+    CGridCtrl* GetCurrentGrid() const override { return nullptr; }
+    void MarkCurrentTableModified() override {}
+    void ApplyGridFont() override {}
 
     bool modified = false, saveSucceeds = true;
     int saves = 0;
