@@ -77,7 +77,7 @@ int ArchiveCommands::List(const QStringList& arguments)
     }
     const QString archive = parsed.Positional()[0];
     const QString listing =
-        parsed.Value(QStringLiteral("--listing"), settings.ProgramFolder + QLatin1String("AllFiles.txt"));
+        parsed.Value(QStringLiteral("--listing"), settings.ListingFilePath());
     if (!RequireLibrary("list") || !RequireArchive("list", archive))
         return Failure;
     QFile listingFile(listing);

@@ -97,8 +97,9 @@ void CarvestoneSettings::Load(QSettings& store, const QString& gameFolder, const
     }
     GameFolder = gameFolder.isEmpty() ? QString() : FolderWithSlash(gameFolder);
     ProgramFolder = FolderWithSlash(programFolder);
+    DataFolder = FindDataFolder(ProgramFolder);
     GameMpqPath = ReadString(store, SettingKey(SettingsSection, KeyGameMpq),
-                             DefaultGameMpqPath(GameFolder, ProgramFolder));
+                             DefaultGameMpqPath(GameFolder, DataFolder));
     // A hand-edited path without its closing slash would glue project names
     // to the folder's own name.
     ModsPath = QDir::fromNativeSeparators(ReadString(store, SettingKey(SettingsSection, KeyModsPath), {}));
@@ -185,10 +186,10 @@ CarvestoneSettings::GridFont CarvestoneSettings::ParseGridFont(const QString& va
     return font;
 }
 
-QString CarvestoneSettings::DefaultGameMpqPath(const QString& gameFolder, const QString& programFolder)
+QString CarvestoneSettings::DefaultGameMpqPath(const QString& gameFolder, const QString& dataFolder)
 {
     if (gameFolder.isEmpty())
-        return programFolder + QStringLiteral("demo/patch_d2.mpq");
+        return dataFolder + QStringLiteral("demo/patch_d2.mpq");
     const QString spelling = QStringLiteral("patch_d2.mpq");
     if (QFileInfo::exists(gameFolder + spelling))
         return gameFolder + spelling;
@@ -202,4 +203,11 @@ QString CarvestoneSettings::DefaultGameMpqPath(const QString& gameFolder, const 
 QString CarvestoneSettings::FolderWithSlash(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString CarvestoneSettings::FindDataFolder(const QString& programFolder)
+{
+    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("../share/carvestone")) + QLatin1Char('/');
+    const bool besideProgram = QFileInfo::exists(programFolder + QStringLiteral("AllFiles.txt"));
+    return !besideProgram && QFileInfo::exists(installed + QStringLiteral("AllFiles.txt")) ? installed : programFolder;
 }

@@ -27,6 +27,9 @@ public:
     QString GameMpqPath;
     QString ModsPath;
     QString ProgramFolder;
+    // Where the listing file AllFiles.txt and the demo archive lie: beside
+    // the program in a build folder, ../share/carvestone/ once installed.
+    QString DataFolder;
     QString GridFontName = QStringLiteral("Arial");
     int GridFontSize = 9;
     bool GridFontBold = false;
@@ -58,6 +61,9 @@ public:
 
     // The game archive a fresh installation uses: the game's own
     // patch_d2.mpq (whatever its spelling), else the demo archive.
-    static QString DefaultGameMpqPath(const QString& gameFolder, const QString& programFolder);
+    static QString DefaultGameMpqPath(const QString& gameFolder, const QString& dataFolder);
     static QString FolderWithSlash(const QString& folder);
+    static QString FindDataFolder(const QString& programFolder);
+    // The listing file of the game's names, in the data folder.
+    QString ListingFilePath() const { return DataFolder + QStringLiteral("AllFiles.txt"); }
 };
