@@ -17,6 +17,8 @@ CommandBar::CommandBar(QWidget* parent) : QWidget(parent)
     m_close = MakeButton(IDC_CLOSE, QStringLiteral(":/icons/bar-close.svg"), tr("Close"));
     m_formulaText = new QLineEdit(this);
     m_formulaText->setObjectName(QString::number(IDC_FORMULA_TEXT));
+    // Room for a formula such as "-12.5%" and more, however wide the list.
+    m_formulaText->setMinimumWidth(m_formulaText->fontMetrics().averageCharWidth() * 18);
     m_formula = MakeButton(IDC_FORMULA, QStringLiteral(":/icons/bar-formula.svg"), tr("Formula"));
     m_codesLabel = new QLabel(tr("Magic Codes:"), this);
     m_codes = new MagicCodeBox(this);
