@@ -121,9 +121,9 @@ void CommandBar::OnCodeChosen(int row)
     if (!IsFocusOnDataCell())
         return;
     CGridCtrl* grid = m_view->GetCurrentGrid();
-    if (!grid)
-        return;
     const GridCellId focus = m_view->GetFocusCell();
+    if (!grid || !grid->IsCellEditable(focus.row, focus.col))
+        return;
     grid->ModifyCellText(focus.row, focus.col, MagicCodeTable::Code(row));
     m_view->MarkCurrentTableModified();
 }

@@ -27,10 +27,11 @@ void FormulaApplier::ApplyToSelection(CGridCtrl& grid, const QString& formulaTex
     const Formula formula = Formula::Parse(formulaText);
     const GridCellRange range = grid.GetSelectedRange();
     // The range is only the smallest rectangle around the selection: cells
-    // inside it that a Ctrl+click left out stay as they are.
+    // inside it that a Ctrl+click left out stay as they are, and so do cells
+    // the grid keeps from editing.
     for (int row = range.minRow; row <= range.maxRow; ++row) {
         for (int col = range.minCol; col <= range.maxCol; ++col) {
-            if (!grid.IsCellSelected(row, col))
+            if (!grid.IsCellSelected(row, col) || !grid.IsCellEditable(row, col))
                 continue;
             if (const std::optional<QString> text = formula.Apply(grid.GetCellText(row, col)))
                 grid.ModifyCellText(row, col, *text);

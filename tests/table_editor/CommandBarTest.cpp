@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,7 +66,7 @@ protected:
     {
         auto* layout = new QVBoxLayout(&window);
         bar = new CommandBar(&window);
-        grid = new CGridCtrl(6, 5, 1, 1, &window);
+        grid = new CGridCtrl(8, 5, 1, 1, &window);
         layout->addWidget(bar);
         layout->addWidget(grid);
         grid->setFrameShape(QFrame::NoFrame);
@@ -75,7 +77,7 @@ protected:
         grid->SetOwner(&view);
         view.grid = grid;
         bar->SetTableView(&view);
-        window.resize(720, 260);
+        window.resize(720, 300);
         window.show();
         window.activateWindow();
         QApplication::setActiveWindow(&window);
@@ -108,16 +110,25 @@ protected:
     QPushButton* button(int id) const { return static_cast<QPushButton*>(bar->Control(id)); }
     MagicCodeBox* codes() const { return static_cast<MagicCodeBox*>(bar->Control(CommandBar::IDC_MAGIC_CODES)); }
 
-    // Opens the list with a click and chooses the entry of that table row
-    // with the keys, as a user does.
-    void ChooseFromList(int tableRow)
+    // Opens the list with a click and chooses the entry of that table row,
+    // with a click on it or with the keys, as a user does.
+    void ChooseFromList(int tableRow, bool click)
     {
         QTest::mouseClick(codes(), Qt::LeftButton);
         QAbstractItemView* list = codes()->view();
         ASSERT_TRUE(list->isVisible());
-        list->setCurrentIndex(list->model()->index(codes()->findData(tableRow), 0));
-        QTest::keyClick(list, Qt::Key_Return);
+        const QModelIndex entry = list->model()->index(codes()->findData(tableRow), 0);
+        list->scrollTo(entry);
+        list->setCurrentIndex(entry);
+        if (click) {
+            // The list ignores a release that comes too soon after it
+            // opened: it would be the end of the click that opened it.
+            QTest::qWait(QApplication::doubleClickInterval() + 50);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+        } else
+            QTest::keyClick(list, Qt::Key_Return);
         QCoreApplication::processEvents();
+        ASSERT_FALSE(list->isVisible());
     }
 
     void TurnWheelOverCodes(int delta)
@@ -199,17 +210,18 @@ TEST_F(CommandBarTest, EnterInTheFieldChangesOnlyTheCtrlSelectedNumbersAsEdits)
     EXPECT_TRUE(grid->GetRedraw());
 }
 
-TEST_F(CommandBarTest, FormulaButtonRaisesAColumnByThePercentAndTheViewMayRefuseACell)
+TEST_F(CommandBarTest, FormulaButtonRaisesAColumnByThePercentSparingRefusedAndReadOnlyCells)
 {
-    Fill({{"100"}, {"200"}, {"30"}, {"-30"}, {"0"}});
+    Fill({{"100"}, {"200"}, {"30"}, {"-30"}, {"0"}, {"40"}});
     Click(1, 1);
-    Click(5, 1, Qt::ShiftModifier);
+    Click(6, 1, Qt::ShiftModifier);
     view.refusedCell = GridCellId(2, 1);
+    grid->SetCellState(6, 1, grid->GetCellState(6, 1) | CellStateReadOnly);
     TypeFormula(QStringLiteral("15%"));
     QTest::mouseClick(button(CommandBar::IDC_FORMULA), Qt::LeftButton);
 
-    EXPECT_EQ(QStringList({Text(1, 1), Text(2, 1), Text(3, 1), Text(4, 1), Text(5, 1)}),
-              QStringList({"115", "200", "35", "-35", "0"}));
+    EXPECT_EQ(QStringList({Text(1, 1), Text(2, 1), Text(3, 1), Text(4, 1), Text(5, 1), Text(6, 1)}),
+              QStringList({"115", "200", "35", "-35", "0", "40"}));
     EXPECT_EQ(view.endEdits, 3);
     EXPECT_EQ(view.marks, 1);
     EXPECT_EQ(QApplication::focusWidget(), grid);
@@ -232,12 +244,12 @@ TEST_F(CommandBarTest, ChoosingFromTheOpenListWritesTheCodeIntoTheFocusCell)
 {
     EXPECT_EQ(codes()->itemText(0), QStringLiteral("Absorb Cold Damage")) << "sorted by description";
     Click(2, 2);
-    ChooseFromList(117);
+    ChooseFromList(117, false);
     EXPECT_EQ(Text(2, 2), QStringLiteral("st00"));
     EXPECT_EQ(codes()->currentText(), QStringLiteral("Add To Strength"));
 
     Click(3, 4);
-    ChooseFromList(0);
+    ChooseFromList(0, true);
     EXPECT_EQ(Text(3, 4), QStringLiteral("ac00"));
     EXPECT_EQ(view.endEdits, 2);
     EXPECT_EQ(view.marks, 2);

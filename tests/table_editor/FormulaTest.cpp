@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
