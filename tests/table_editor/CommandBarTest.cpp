@@ -1,5 +1,6 @@
 #include "table_editor/CommandBar.h"
 
+#include "QStringPrinter.h"
 #include "grid/CGridCtrl.h"
 #include "project/TableViewPart.h"
 #include "table_editor/MagicCodeBox.h"
@@ -12,45 +13,34 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
 namespace {
 
 // The table view as the bar sees it: one open table in a real grid.  It
 // counts the grid's edit reports and the modified marks, and refuses the
-// edits of one cell when asked to, as the real view may.
+// edits of one cell, as the real view may.
 class FakeTableView : public TableViewPart, public GridOwner
 {
 public:
     bool IsAnyTableModified() const override { return marks > 0; }
     bool SaveAllModifiedTables() override { return true; }
     bool OpenTable(const QString&) override { return false; }
-    bool IsTableOpen(const QString& name) const override { return open && name == FileName; }
-    bool CloseTable(const QString& name) override
-    {
-        closed.append(name);
-        open = false;
-        return true;
-    }
+    bool IsTableOpen(const QString& name) const override { return name == GetCurrentFileName(); }
+    bool CloseTable(const QString& name) override { closed.append(name); return !(open = false); }
     void CloseAllTables() override { open = false; }
-    QString GetCurrentFileName() const override { return open ? FileName : QString(); }
+    QString GetCurrentFileName() const override { return open ? QStringLiteral("MonStats.txt") : QString(); }
     GridCellId GetFocusCell() const override { return open ? grid->GetFocusCell() : GridCellId(); }
     CGridCtrl* GetCurrentGrid() const override { return open ? grid : nullptr; }
     void MarkCurrentTableModified() override { ++marks; }
     void ApplyGridFont() override {}
-
     long OnGridNotify(const GridNotifyInfo& info) override
     {
-        if (info.code == GridNotifyBeginEdit && GridCellId(info.row, info.column) == refusedCell)
-            return -1;
-        if (info.code == GridNotifyEndEdit)
-            ++endEdits;
-        return 0;
+        const bool refused = info.code == GridNotifyBeginEdit && GridCellId(info.row, info.column) == refusedCell;
+        endEdits += info.code == GridNotifyEndEdit;
+        return refused ? -1 : 0;
     }
 
-    static inline const QString FileName = QStringLiteral("MonStats.txt");
     CGridCtrl* grid = nullptr;
     bool open = true;
     int marks = 0;
@@ -65,86 +55,80 @@ protected:
     void SetUp() override
     {
         auto* layout = new QVBoxLayout(&window);
-        bar = new CommandBar(&window);
-        grid = new CGridCtrl(8, 5, 1, 1, &window);
-        layout->addWidget(bar);
-        layout->addWidget(grid);
+        layout->addWidget(bar = new CommandBar(&window));
+        layout->addWidget(grid = new CGridCtrl(8, 5, 1, 1, &window));
         grid->setFrameShape(QFrame::NoFrame);
-        for (int row = 0; row < grid->GetRowCount(); ++row)
-            grid->SetRowHeight(row, 20);
-        for (int col = 0; col < grid->GetColumnCount(); ++col)
-            grid->SetColumnWidth(col, 50);
         grid->SetOwner(&view);
         view.grid = grid;
         bar->SetTableView(&view);
         window.resize(720, 300);
         window.show();
-        window.activateWindow();
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    void Fill(const std::vector<std::vector<const char*>>& rows)
+    void Fill(int row, const QStringList& texts)
     {
-        for (std::size_t row = 0; row < rows.size(); ++row)
-            for (std::size_t col = 0; col < rows[row].size(); ++col)
-                grid->SetCellText(int(row) + 1, int(col) + 1, QString::fromLatin1(rows[row][col]));
+        for (int col = 1; col <= texts.size(); ++col)
+            grid->SetCellText(row, col, texts.at(col - 1));
     }
-
+    QStringList Row(int row, int cols) const
+    {
+        QStringList texts;
+        for (int col = 1; col <= cols; ++col)
+            texts.append(grid->GetCellText(row, col));
+        return texts;
+    }
     void Click(int row, int col, Qt::KeyboardModifiers modifiers = {})
     {
         QRect rect;
-        ASSERT_TRUE(grid->GetCellRect(row, col, &rect));
+        grid->GetCellRect(row, col, &rect);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, rect.center());
         bar->UpdateCommandUi();
     }
-
     void TypeFormula(const QString& text)
     {
-        formulaText()->setFocus();
-        QTest::keyClicks(formulaText(), text);
+        Control(CommandBar::IDC_FORMULA_TEXT)->setFocus();
+        QTest::keyClick(Control(CommandBar::IDC_FORMULA_TEXT), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Control(CommandBar::IDC_FORMULA_TEXT), text);
     }
+    void Press(int buttonId) { QTest::mouseClick(Control(buttonId), Qt::LeftButton); }
+    QWidget* Control(int id) const { return bar->Control(id); }
+    MagicCodeBox* Codes() const { return static_cast<MagicCodeBox*>(Control(CommandBar::IDC_MAGIC_CODES)); }
 
-    QString Text(int row, int col) const { return grid->GetCellText(row, col); }
-    QLineEdit* formulaText() const { return static_cast<QLineEdit*>(bar->Control(CommandBar::IDC_FORMULA_TEXT)); }
-    QPushButton* button(int id) const { return static_cast<QPushButton*>(bar->Control(id)); }
-    MagicCodeBox* codes() const { return static_cast<MagicCodeBox*>(bar->Control(CommandBar::IDC_MAGIC_CODES)); }
-
-    // Opens the list with a click and chooses the entry of that table row,
-    // with a click on it or with the keys, as a user does.
+    // Opens the list with a click and chooses the entry of that table row
+    // with a click on it or with Enter.
     void ChooseFromList(int tableRow, bool click)
     {
-        QTest::mouseClick(codes(), Qt::LeftButton);
-        QAbstractItemView* list = codes()->view();
-        ASSERT_TRUE(list->isVisible());
-        const QModelIndex entry = list->model()->index(codes()->findData(tableRow), 0);
+        QTest::mouseClick(Codes(), Qt::LeftButton);
+        QAbstractItemView* list = Codes()->view();
+        const QModelIndex entry = list->model()->index(Codes()->findData(tableRow), 0);
         list->scrollTo(entry);
         list->setCurrentIndex(entry);
         if (click) {
-            // The list ignores a release that comes too soon after it
-            // opened: it would be the end of the click that opened it.
+            // The list ignores a release too soon after it opened: it would
+            // end the click that opened it.
             QTest::qWait(QApplication::doubleClickInterval() + 50);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-        } else
+        } else {
             QTest::keyClick(list, Qt::Key_Return);
+        }
         QCoreApplication::processEvents();
-        ASSERT_FALSE(list->isVisible());
+        EXPECT_FALSE(list->isVisible());
     }
-
-    void TurnWheelOverCodes(int delta)
+    void TurnWheelOverCodes()
     {
-        const QPointF at = codes()->rect().center();
-        QWheelEvent wheel(at, codes()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(codes(), &wheel);
+        const QPointF at = Codes()->rect().center();
+        QWheelEvent wheel(at, Codes()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Codes(), &wheel);
     }
-
+    // Close, formula field, Formula, code list, Lookup.
     std::vector<bool> Enabled() const
     {
         std::vector<bool> states;
         for (int id : {CommandBar::IDC_CLOSE, CommandBar::IDC_FORMULA_TEXT, CommandBar::IDC_FORMULA,
                        CommandBar::IDC_MAGIC_CODES, CommandBar::IDC_LOOKUP})
-            states.push_back(bar->Control(id)->isEnabled());
+            states.push_back(Control(id)->isEnabled());
         return states;
     }
 
@@ -154,155 +138,131 @@ protected:
     CGridCtrl* grid = nullptr;
 };
 
+using States = std::vector<bool>;
+
 } // namespace
 
-// Order of the states: Close, formula field, Formula, code list, Lookup.
 TEST_F(CommandBarTest, EnablesEachControlForTheTableItsSelectionAndItsFocusCell)
 {
-    EXPECT_EQ(Enabled(), std::vector<bool>({true, false, false, false, true})) << "table open, nothing selected";
-
+    EXPECT_EQ(Enabled(), States({true, false, false, false, true})) << "a table, nothing selected";
     Click(2, 3);
-    EXPECT_EQ(Enabled(), std::vector<bool>({true, true, false, true, true})) << "a data cell, empty field";
+    EXPECT_EQ(Enabled(), States({true, true, false, true, true})) << "a data cell, an empty field";
     TypeFormula(QStringLiteral("1"));
-    EXPECT_EQ(Enabled(), std::vector<bool>({true, true, true, true, true})) << "text in the field";
-
-    // The table view keeps its headings fixed, so the grid never puts the
-    // focus there itself; a grid without fixed cells can.
+    EXPECT_EQ(Enabled(), States({true, true, true, true, true})) << "text in the field";
+    // The view's headings are fixed cells, which never take the focus; a
+    // grid without fixed cells shows the rule on row 0 and column 0.
     grid->SetFixedRowCount(0);
     grid->SetFixedColumnCount(0);
-    grid->SetFocusCell(0, 3);
-    bar->UpdateCommandUi();
-    EXPECT_FALSE(codes()->isEnabled()) << "the focus on the header row";
-    grid->SetFocusCell(2, 0);
-    bar->UpdateCommandUi();
-    EXPECT_FALSE(codes()->isEnabled()) << "the focus on the header column";
-
+    for (GridCellId heading : {GridCellId(0, 3), GridCellId(2, 0)}) {
+        grid->SetFocusCell(heading);
+        bar->UpdateCommandUi();
+        EXPECT_FALSE(Codes()->isEnabled()) << heading.row << "," << heading.col;
+    }
     view.open = false;
     bar->UpdateCommandUi();
-    EXPECT_EQ(Enabled(), std::vector<bool>({false, false, false, false, false})) << "no table";
+    EXPECT_EQ(Enabled(), States(5, false)) << "no table";
     bar->SetTableView(nullptr);
-    EXPECT_EQ(Enabled(), std::vector<bool>({false, false, false, false, false})) << "no table view";
+    EXPECT_EQ(Enabled(), States(5, false)) << "no table view";
 }
 
 TEST_F(CommandBarTest, EnterInTheFieldChangesOnlyTheCtrlSelectedNumbersAsEdits)
 {
-    Fill({{"5", "7", "100"}, {"-2.5", "hth", ""}, {"1", "2", "3"}});
+    Fill(1, {"5", "7", "100"});
+    Fill(2, {"-2.5", "hth", ""});
+    Fill(3, {"1", "2", "3"});
     Click(1, 1);
-    Click(2, 1, Qt::ControlModifier);
-    Click(2, 2, Qt::ControlModifier);
-    Click(2, 3, Qt::ControlModifier);
-    Click(3, 3, Qt::ControlModifier);
-    ASSERT_EQ(grid->GetSelectedCount(), 5);
-
+    for (GridCellId cell : {GridCellId(2, 1), GridCellId(2, 2), GridCellId(2, 3), GridCellId(3, 3)})
+        Click(cell.row, cell.col, Qt::ControlModifier);
     TypeFormula(QStringLiteral("+10"));
-    QTest::keyClick(formulaText(), Qt::Key_Return);
+    QTest::keyClick(Control(CommandBar::IDC_FORMULA_TEXT), Qt::Key_Return);
 
-    EXPECT_EQ(Text(1, 1), QStringLiteral("15"));
-    EXPECT_EQ(Text(2, 1), QStringLiteral("8")) << "-2.5 + 10 = 7.5, rounded up";
-    EXPECT_EQ(Text(2, 2), QStringLiteral("hth")) << "text stays";
-    EXPECT_EQ(Text(2, 3), QStringLiteral("10")) << "an empty cell counts as 0";
-    EXPECT_EQ(Text(3, 3), QStringLiteral("13"));
-    for (auto [row, col] : {std::pair{1, 2}, {1, 3}, {3, 1}, {3, 2}})
-        EXPECT_EQ(Text(row, col), QString::number(row == 1 ? (col == 2 ? 7 : 100) : col)) << row << "," << col;
+    EXPECT_EQ(Row(1, 3), QStringList({"15", "7", "100"}));
+    EXPECT_EQ(Row(2, 3), QStringList({"8", "hth", "10"})) << "text stays, an empty cell counts as 0";
+    EXPECT_EQ(Row(3, 3), QStringList({"1", "2", "13"}));
     EXPECT_EQ(view.endEdits, 4) << "each changed cell is reported as an edit";
     EXPECT_EQ(view.marks, 1);
     EXPECT_EQ(QApplication::focusWidget(), grid);
     EXPECT_TRUE(grid->GetRedraw());
 }
 
-TEST_F(CommandBarTest, FormulaButtonRaisesAColumnByThePercentSparingRefusedAndReadOnlyCells)
+TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingRefusedAndReadOnlyCells)
 {
-    Fill({{"100"}, {"200"}, {"30"}, {"-30"}, {"0"}, {"40"}});
+    const QStringList column{"100", "200", "30", "-30", "0", "40"};
+    for (int row = 1; row <= column.size(); ++row)
+        Fill(row, {column.at(row - 1)});
     Click(1, 1);
     Click(6, 1, Qt::ShiftModifier);
     view.refusedCell = GridCellId(2, 1);
     grid->SetCellState(6, 1, grid->GetCellState(6, 1) | CellStateReadOnly);
     TypeFormula(QStringLiteral("15%"));
-    QTest::mouseClick(button(CommandBar::IDC_FORMULA), Qt::LeftButton);
+    Press(CommandBar::IDC_FORMULA);
 
-    EXPECT_EQ(QStringList({Text(1, 1), Text(2, 1), Text(3, 1), Text(4, 1), Text(5, 1), Text(6, 1)}),
-              QStringList({"115", "200", "35", "-35", "0", "40"}));
+    QStringList result;
+    for (int row = 1; row <= column.size(); ++row)
+        result += Row(row, 1);
+    EXPECT_EQ(result, QStringList({"115", "200", "35", "-35", "0", "40"}));
     EXPECT_EQ(view.endEdits, 3);
-    EXPECT_EQ(view.marks, 1);
     EXPECT_EQ(QApplication::focusWidget(), grid);
-}
 
-TEST_F(CommandBarTest, AFormulaThatChangesNothingStillMarksTheTable)
-{
-    Fill({{"hth", "1e400"}});
-    Click(1, 1);
-    Click(1, 2, Qt::ShiftModifier);
+    // A formula that changes no cell (every result overflows) still marks
+    // the table.
     TypeFormula(QStringLiteral("1e400"));
-    QTest::keyClick(formulaText(), Qt::Key_Return);
-    EXPECT_EQ(Text(1, 1), QStringLiteral("hth"));
-    EXPECT_EQ(Text(1, 2), QStringLiteral("1e400"));
-    EXPECT_EQ(view.endEdits, 0);
-    EXPECT_EQ(view.marks, 1);
+    Press(CommandBar::IDC_FORMULA);
+    EXPECT_EQ(Row(1, 1), QStringList({"115"}));
+    EXPECT_EQ(view.endEdits, 3);
+    EXPECT_EQ(view.marks, 2);
 }
 
 TEST_F(CommandBarTest, ChoosingFromTheOpenListWritesTheCodeIntoTheFocusCell)
 {
-    EXPECT_EQ(codes()->itemText(0), QStringLiteral("Absorb Cold Damage")) << "sorted by description";
+    EXPECT_EQ(Codes()->itemText(0), QStringLiteral("Absorb Cold Damage")) << "sorted by description";
     Click(2, 2);
     ChooseFromList(117, false);
-    EXPECT_EQ(Text(2, 2), QStringLiteral("st00"));
-    EXPECT_EQ(codes()->currentText(), QStringLiteral("Add To Strength"));
-
     Click(3, 4);
     ChooseFromList(0, true);
-    EXPECT_EQ(Text(3, 4), QStringLiteral("ac00"));
+    EXPECT_EQ(Row(2, 2).last(), QStringLiteral("st00"));
+    EXPECT_EQ(Row(3, 4).last(), QStringLiteral("ac00"));
     EXPECT_EQ(view.endEdits, 2);
     EXPECT_EQ(view.marks, 2);
 }
 
 TEST_F(CommandBarTest, WheelAndArrowKeysOverTheClosedListWriteNothing)
 {
-    Fill({{"hth"}});
+    Fill(1, {"hth"});
     Click(1, 1);
-    const int first = codes()->currentIndex();
-    TurnWheelOverCodes(-120);
-    EXPECT_EQ(codes()->currentIndex(), first + 1) << "the wheel moved the list";
-    codes()->setFocus();
-    QTest::keyClick(codes(), Qt::Key_Down);
-    QTest::keyClick(codes(), Qt::Key_Down);
-    QTest::keyClick(codes(), Qt::Key_Up);
-    EXPECT_EQ(codes()->currentIndex(), first + 2) << "the keys moved the list";
+    TurnWheelOverCodes();
+    Codes()->setFocus();
+    QTest::keyClick(Codes(), Qt::Key_Down);
     // A list opened and closed with Escape leaves no choice behind.
-    QTest::mouseClick(codes(), Qt::LeftButton);
-    QTest::keyClick(codes()->view(), Qt::Key_Escape);
+    QTest::mouseClick(Codes(), Qt::LeftButton);
+    QTest::keyClick(Codes()->view(), Qt::Key_Escape);
     QCoreApplication::processEvents();
-    TurnWheelOverCodes(-120);
-    EXPECT_EQ(codes()->currentIndex(), first + 3);
-    EXPECT_EQ(Text(1, 1), QStringLiteral("hth"));
-    EXPECT_EQ(view.endEdits, 0);
-    EXPECT_EQ(view.marks, 0);
+    TurnWheelOverCodes();
+
+    EXPECT_EQ(Codes()->currentIndex(), 3) << "the wheel and the key did move the list";
+    EXPECT_EQ(Row(1, 1), QStringList({"hth"}));
+    EXPECT_EQ(view.endEdits + view.marks, 0);
 }
 
 TEST_F(CommandBarTest, LookupShowsTheCodesDescriptionWithCaseOrClearsAndNeverWrites)
 {
-    Fill({{"st00", "ac00", "ST00", ""}});
-    struct Step
-    {
-        int col;
-        const char* shown;
-    };
-    for (const Step& step : {Step{1, "Add To Strength"}, Step{2, "Absorb Cold Damage"}, Step{3, ""},
-                             Step{2, "Absorb Cold Damage"}, Step{4, "Absorb Cold Damage"}}) {
-        Click(1, step.col);
-        QTest::mouseClick(button(CommandBar::IDC_LOOKUP), Qt::LeftButton);
-        EXPECT_EQ(codes()->currentText(), QLatin1String(step.shown)) << "column " << step.col;
+    const QStringList texts{"st00", "ac00", "ST00", ""};
+    Fill(1, texts);
+    for (auto [col, shown] : {std::pair{1, "Add To Strength"}, {2, "Absorb Cold Damage"}, {3, ""},
+                              {2, "Absorb Cold Damage"}, {4, "Absorb Cold Damage"}}) {
+        Click(1, col);
+        Press(CommandBar::IDC_LOOKUP);
+        EXPECT_EQ(Codes()->currentText(), QLatin1String(shown)) << "column " << col;
         EXPECT_EQ(QApplication::focusWidget(), grid);
     }
-    EXPECT_EQ(codes()->currentIndex(), codes()->findData(0));
-    EXPECT_EQ(QStringList({Text(1, 1), Text(1, 2), Text(1, 3), Text(1, 4)}),
-              QStringList({"st00", "ac00", "ST00", ""}));
+    EXPECT_EQ(Row(1, 4), texts);
     EXPECT_EQ(view.marks, 0);
 }
 
 TEST_F(CommandBarTest, CloseClosesTheCurrentTableWhereverTheFocusIs)
 {
     TypeFormula(QStringLiteral("10"));
-    QTest::mouseClick(button(CommandBar::IDC_CLOSE), Qt::LeftButton);
-    EXPECT_EQ(view.closed, QStringList({FakeTableView::FileName}));
-    EXPECT_FALSE(button(CommandBar::IDC_CLOSE)->isEnabled());
+    Press(CommandBar::IDC_CLOSE);
+    EXPECT_EQ(view.closed, QStringList({"MonStats.txt"}));
+    EXPECT_FALSE(Control(CommandBar::IDC_CLOSE)->isEnabled());
 }
