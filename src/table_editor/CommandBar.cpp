@@ -20,8 +20,9 @@ CommandBar::CommandBar(QWidget* parent) : QWidget(parent)
     // Room for a formula such as "-12.5%" and more, however wide the list.
     m_formulaText->setMinimumWidth(m_formulaText->fontMetrics().averageCharWidth() * 18);
     m_formula = MakeButton(IDC_FORMULA, QStringLiteral(":/icons/bar-formula.svg"), tr("Formula"));
-    m_codesLabel = new QLabel(tr("Magic Codes:"), this);
+    auto* codesLabel = new QLabel(tr("Magic Codes:"), this);
     m_codes = new MagicCodeBox(this);
+    codesLabel->setBuddy(m_codes);
     m_codes->setObjectName(QString::number(IDC_MAGIC_CODES));
     m_lookup = MakeButton(IDC_LOOKUP, QStringLiteral(":/icons/bar-lookup.svg"), tr("Lookup"));
 
@@ -31,7 +32,7 @@ CommandBar::CommandBar(QWidget* parent) : QWidget(parent)
     layout->addWidget(m_formulaText, 1);
     layout->addWidget(m_formula);
     layout->addSpacing(8);
-    layout->addWidget(m_codesLabel);
+    layout->addWidget(codesLabel);
     layout->addWidget(m_codes);
     layout->addWidget(m_lookup);
 

@@ -3,7 +3,6 @@
 #include <QWidget>
 
 class MagicCodeBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class TableViewPart;
@@ -46,7 +45,6 @@ private:
     QPushButton* m_close;
     QLineEdit* m_formulaText;
     QPushButton* m_formula;
-    QLabel* m_codesLabel;
     MagicCodeBox* m_codes;
     QPushButton* m_lookup;
 };
