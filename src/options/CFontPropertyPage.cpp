@@ -85,6 +85,13 @@ CFontPropertyPage::CFontPropertyPage(QWidget* parent)
     connect(styleCombo, &QComboBox::currentIndexChanged, this, &CFontPropertyPage::OnStyleChosen);
 }
 
+CFontPropertyPage::~CFontPropertyPage()
+{
+    // The face field loses the focus while the children are destroyed; its
+    // editing-finished signal must not reach the page that is gone.
+    faceCombo->lineEdit()->disconnect(this);
+}
+
 void CFontPropertyPage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

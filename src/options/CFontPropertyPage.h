@@ -41,6 +41,7 @@ public:
     };
 
     explicit CFontPropertyPage(QWidget* parent = nullptr);
+    ~CFontPropertyPage() override;
 
     void SetData(const Data& data) { pageData = data; }
     // The page's values; a page never shown, or a list with nothing chosen,

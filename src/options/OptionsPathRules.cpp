@@ -80,7 +80,8 @@ bool OptionsPathRules::IsWritableFolder(const QString& folder, QString* problem)
 {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".carvestone-write-test-XXXXXX")));
     errno = 0;
-    if (probe.open())
+    // One byte as well: an empty file still fits on a full disk.
+    if (probe.open() && probe.putChar('x') && probe.flush())
         return true;
     if (problem)
         *problem = FileErrorText::ForDevice(probe, errno, folder);
