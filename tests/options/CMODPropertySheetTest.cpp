@@ -182,6 +182,7 @@ TEST_F(CMODPropertySheetTest, ASizeOutsideOneTo144IsRefusedOnTheFontPage)
         ClickTab(0);
         dialogs.AnswerMessage(UserDialogs::IdOk);
         ClickOk();
+        ASSERT_FALSE(dialogs.Messages().isEmpty());
         EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Please enter a font size from 1 to 144.")) << refused.toStdString();
         EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.FontPage()) << "the sheet shows the field at fault";
         EXPECT_TRUE(sheet.isVisible());
