@@ -2,8 +2,10 @@
 
 #include "FontNameDelegate.h"
 
+#include <QAbstractItemView>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -34,6 +36,8 @@ void FontNameCombo::Fill()
         const bool scalable = QFontDatabase::isSmoothlyScalable(family) || QFontDatabase::isScalable(family);
         setItemData(count() - 1, scalable, ScalableRole);
     }
+    // The open list is as wide as its longest name, however narrow the field.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + view()->verticalScrollBar()->sizeHint().width());
 }
 
 bool FontNameCombo::IsScalable(int index) const

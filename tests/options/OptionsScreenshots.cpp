@@ -2,7 +2,9 @@
 // the README: options_screenshots <folder>.
 #include "options/CFontPropertyPage.h"
 #include "options/CMODPropertySheet.h"
+#include "options/FontNameCombo.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
@@ -36,5 +38,8 @@ int main(int argc, char** argv)
     bool saved = Save(sheet, folder + QStringLiteral("/options-paths.png"));
     sheet.Tabs()->setCurrentWidget(sheet.FontPage());
     saved = Save(sheet, folder + QStringLiteral("/options-font.png")) && saved;
+    FontNameCombo* faces = sheet.FontPage()->FaceCombo();
+    faces->showPopup();
+    saved = Save(*faces->view()->window(), folder + QStringLiteral("/options-font-list.png")) && saved;
     return saved ? 0 : 1;
 }
