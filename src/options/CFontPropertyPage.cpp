@@ -172,9 +172,8 @@ void CFontPropertyPage::FillStyles(const QString& family)
     }
     // Qt makes bold and slanted faces from a regular one; a face it does
     // not know at all is drawn with a substitute that has every style.
-    if (regular || !(bold || italic)) {
+    if (regular || !(bold || italic))
         regular = bold = italic = true;
-    }
     styleCombo->clear();
     const std::array offered{regular, bold, italic, bold || italic};
     for (std::size_t entry = 0; entry < StyleEntries.size(); ++entry) {
