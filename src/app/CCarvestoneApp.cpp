@@ -9,7 +9,9 @@
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CommandIds.h"
+#include "options/OptionsPathRules.h"
 #include "options/OptionsSheetSeam.h"
+#include "project/TableViewPart.h"
 #include "project/CNewProjectDlg.h"
 #include "project/ProjectCreation.h"
 #include "resources/StringTable.h"
@@ -114,9 +116,11 @@ void CCarvestoneApp::CreateMainWindow()
 
 void CCarvestoneApp::ApplyOptionsFirstRun()
 {
-    settings.ModsPath = settings.ProgramFolder + QStringLiteral("MODs/");
+    settings.ModsPath = OptionsPathRules::FirstRunModsPath(settings.ProgramFolder);
     EditOptions();
-    QDir().mkdir(settings.ModsPath);
+    // The proposed folder may lie in documents that have no Carvestone
+    // folder yet.
+    QDir().mkpath(settings.ModsPath);
 }
 
 QString CCarvestoneApp::StartupFile(const QStringList& arguments)
@@ -139,12 +143,14 @@ bool CCarvestoneApp::EditOptions()
 
     const QString modsPath = CarvestoneSettings::FolderWithSlash(QDir::fromNativeSeparators(values.modsPath));
     if (modsPath != settings.ModsPath)
-        QDir().mkdir(modsPath);
+        QDir().mkpath(modsPath);
     const QString mpqPath = QDir::fromNativeSeparators(values.gameMpqPath);
     settings.GameMpqPath = mpqPath;
+    const QString safeKeeping = OptionsPathRules::SafeKeepingFolder(settings.ProgramFolder, store->fileName());
     if (!mpqPath.isEmpty() && !mpqPath.startsWith(settings.ProgramFolder, Qt::CaseInsensitive)
+        && !mpqPath.startsWith(safeKeeping, Qt::CaseInsensitive)
         && ShowMessageId(nullptr, UserDialogs::TypeYesNo, StringId::CopyMpqForSafeKeeping) == UserDialogs::IdYes)
-        settings.GameMpqPath = CopyToProgramFolder(mpqPath);
+        settings.GameMpqPath = CopyForSafeKeeping(mpqPath, safeKeeping);
 
     settings.ModsPath = modsPath;
     settings.UseCompression = values.useCompression;
@@ -158,9 +164,16 @@ bool CCarvestoneApp::EditOptions()
     return true;
 }
 
-QString CCarvestoneApp::CopyToProgramFolder(const QString& mpqPath)
+QString CCarvestoneApp::CopyForSafeKeeping(const QString& mpqPath, const QString& folder)
 {
-    const QString target = settings.ProgramFolder + QFileInfo(mpqPath).fileName();
+    const QString target = folder + QFileInfo(mpqPath).fileName();
+    // An older copy may be the only one left of a game archive that has
+    // since been patched or removed: it goes only when the person says so.
+    if (QFileInfo::exists(target)
+        && ShowMessageId(nullptr, UserDialogs::TypeYesNo | UserDialogs::IconQuestion, StringId::ReplaceSafeKeepingCopy,
+                         {QDir::toNativeSeparators(target), QDir::toNativeSeparators(mpqPath)})
+               != UserDialogs::IdYes)
+        return mpqPath;
     QString error;
     if (SafeFileCopy::CopyReplacing(mpqPath, target, &error))
         return target;
@@ -243,6 +256,14 @@ void CCarvestoneApp::OnAppAbout()
     UserDialogs::Current().Exec(about);
 }
 
+void CCarvestoneApp::OnOptions()
+{
+    EditOptions();
+    // Whatever the answer, open tables show the font the settings hold.
+    if (mainFrame && mainFrame->GetTableView())
+        mainFrame->GetTableView()->ApplyGridFont();
+}
+
 void CCarvestoneApp::OnShellOpenRequest(const QString& path)
 {
     // Opening now would cut into the question or the operation under way.
@@ -315,6 +336,9 @@ bool CCarvestoneApp::OnCommand(int id)
     case CommandId::About:
         OnAppAbout();
         return true;
+    case CommandId::Options:
+        OnOptions();
+        return true;
     default:
         return false;
     }
@@ -328,7 +352,8 @@ bool CCarvestoneApp::OnUpdateCommand(int id, CommandState& state)
         state.enabled = id - CommandId::RecentFileFirst < settings.RecentFiles.size();
         return true;
     }
-    if (id != CommandId::FileNew && id != CommandId::FileOpen && id != CommandId::Exit && id != CommandId::About)
+    if (id != CommandId::FileNew && id != CommandId::FileOpen && id != CommandId::Exit && id != CommandId::About
+        && id != CommandId::Options)
         return false;
     state.enabled = true;
     return true;

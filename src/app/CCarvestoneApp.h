@@ -51,6 +51,9 @@ public:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
+    // The Options command: the options sheet, then the table view takes
+    // the grid font the settings now hold.
+    void OnOptions();
     // A project handed over by another start of the program; it waits
     // while a modal window or an archive operation is under way.
     void OnShellOpenRequest(const QString& path);
@@ -75,7 +78,9 @@ private:
     void RemoveFromRecentFileList(const QString& path);
     void StoreRecentFiles();
     void ReportSettingsNotSaved(const QSettings& store);
-    QString CopyToProgramFolder(const QString& mpqPath);
+    // Copies the game archive into folder (asking before it replaces an
+    // older copy); answers the path the setting is to name.
+    QString CopyForSafeKeeping(const QString& mpqPath, const QString& folder);
 
     CarvestoneSettings settings;
     MpqLibrary mpqLibrary;

@@ -1,11 +1,24 @@
 #include "OptionsSheetSeam.h"
 
+#include "CMODPropertySheet.h"
+#include "app/UserDialogs.h"
+
 namespace {
 
-class NoOptionsSheet : public OptionsSheetSeam
+// The program's own sheet, run through the dialog seam so that tests can
+// drive the real sheet as a person would.
+class PropertySheetOptions : public OptionsSheetSeam
 {
 public:
-    bool Edit(QWidget*, OptionsValues&) override { return false; }
+    bool Edit(QWidget* owner, OptionsValues& values) override
+    {
+        CMODPropertySheet sheet(owner);
+        sheet.SetValues(values);
+        if (UserDialogs::Current().Exec(sheet) != QDialog::Accepted)
+            return false;
+        values = sheet.Values();
+        return true;
+    }
 };
 
 OptionsSheetSeam* installed = nullptr;
@@ -14,7 +27,7 @@ OptionsSheetSeam* installed = nullptr;
 
 OptionsSheetSeam& OptionsSheetSeam::Current()
 {
-    static NoOptionsSheet programSheet;
+    static PropertySheetOptions programSheet;
     return installed ? *installed : programSheet;
 }
 

@@ -19,8 +19,7 @@ struct OptionsValues
 
 // Where EditOptions shows the options sheet: it hands over the current
 // values and, only when the sheet closes with OK, gets the edited ones back.
-// Until the sheet exists the installed seam shows nothing and answers
-// Cancel; tests install their own answers.
+// The program shows CMODPropertySheet; tests may install their own answers.
 class OptionsSheetSeam
 {
 public:

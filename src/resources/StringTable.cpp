@@ -47,6 +47,18 @@ const QHash<int, QString>& Table()
         {StringId::SettingsNotSaved, QStringLiteral("The settings could not be saved to %s.")},
         {StringId::RecentFilePlaceholder, QStringLiteral("Recent File")},
         {StringId::FailedToSaveDocument, QStringLiteral("Failed to save document.")},
+        {StringId::ModsPathEmpty, QStringLiteral("Please enter the folder where MODs will be stored.")},
+        {StringId::ModsPathNotFull,
+         QStringLiteral("The MODs path \"%1\" is not a full path.\nPlease enter the whole path of the folder, "
+                        "starting at the top of the disk.")},
+        {StringId::ModsFolderUnusable, QStringLiteral("MODs cannot be stored in \"%1\".\n%2")},
+        {StringId::MpqPathEmpty, QStringLiteral("Please choose the Diablo II MPQ that files are added from "
+                                                "(the game's patch_d2.mpq).")},
+        {StringId::MpqPathNoFile, QStringLiteral("The Diablo II MPQ \"%1\" does not exist.\n"
+                                                 "Please choose the game's patch_d2.mpq.")},
+        {StringId::FontSizeOutOfRange, QStringLiteral("Please enter a font size from 1 to 144.")},
+        {StringId::ReplaceSafeKeepingCopy,
+         QStringLiteral("An older copy of the MPQ file is kept at %s.\nReplace it with %s?")},
 
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},

@@ -35,6 +35,14 @@ inline constexpr int UnsafeEntries = 1003;
 inline constexpr int SettingsNotSaved = 1004;
 inline constexpr int RecentFilePlaceholder = 1005;
 inline constexpr int FailedToSaveDocument = 1006;
+// The options sheet's refusals and the safe-keeping copy's question.
+inline constexpr int ModsPathEmpty = 1301;
+inline constexpr int ModsPathNotFull = 1302;
+inline constexpr int ModsFolderUnusable = 1303;
+inline constexpr int MpqPathEmpty = 1304;
+inline constexpr int MpqPathNoFile = 1305;
+inline constexpr int FontSizeOutOfRange = 1306;
+inline constexpr int ReplaceSafeKeepingCopy = 1307;
 } // namespace StringId
 
 class StringTable

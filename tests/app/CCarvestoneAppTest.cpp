@@ -270,8 +270,6 @@ TEST_F(EditOptionsTest, OkStoresAllFiveValuesEvenUnchangedWithTheModsSlashAndCan
     EXPECT_TRUE(QFileInfo(typed).isDir());
     EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Courier New, 10, Bold Italic"));
     EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("0"));
-    EditWithOk([](OptionsValues& values) { values.modsPath.clear(); });
-    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), QStringLiteral("/"));
 }
 
 TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnYesAndKeptWhenTheCopyFails)
@@ -285,14 +283,49 @@ TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnYesAnd
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("MPQ\x1a archive bytes"));
 
-    // The program's folder is a file: nothing can be copied into it.
-    const QString blocked = WriteProject(QStringLiteral("blocked"), "x");
-    app.Settings().ProgramFolder = blocked + QLatin1Char('/');
+    // A folder where the copy should go: nothing can replace it.
+    QFile::remove(copy);
+    QDir().mkdir(copy);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
     dialogs.AnswerMessage(UserDialogs::IdYes);
     dialogs.AnswerMessage(UserDialogs::IdOk);
     EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
-    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(blocked + QStringLiteral("/patch_d2.mpq"))));
+    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
+}
+
+TEST_F(EditOptionsTest, AnOlderCopyIsReplacedOnlyOnYes)
+{
+    const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "newer");
+    const QString copy = TestFiles::Write(programFolder + QStringLiteral("patch_d2.mpq"), "older");
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    EXPECT_EQ(LastMessage(), QStringLiteral("An older copy of the MPQ file is kept at %1.\nReplace it with %2?")
+                                 .arg(QDir::toNativeSeparators(copy), QDir::toNativeSeparators(outside)));
+    EXPECT_EQ(TestFiles::Read(copy), QByteArray("older"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
+
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
+}
+
+TEST_F(EditOptionsTest, AProgramFolderThatCannotBeWrittenKeepsTheCopyBesideTheSettingsAndAsksOnlyOnce)
+{
+    const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "MPQ\x1a");
+    app.Settings().ProgramFolder = WriteProject(QStringLiteral("installed"), "x") + QStringLiteral("/");
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    const QString besideSettings = QFileInfo(Store()->fileName()).absolutePath() + QStringLiteral("/patch_d2.mpq");
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), besideSettings);
+    EXPECT_EQ(TestFiles::Read(besideSettings), QByteArray("MPQ\x1a"));
+
+    EditWithOk([](OptionsValues&) {});
+    EXPECT_EQ(dialogs.Messages().size(), 1) << "the kept copy is not offered for copying again";
+    QFile::remove(besideSettings);
 }
 
 } // namespace
