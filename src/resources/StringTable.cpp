@@ -47,6 +47,10 @@ const QHash<int, QString>& Table()
         {StringId::SettingsNotSaved, QStringLiteral("The settings could not be saved to %s.")},
         {StringId::RecentFilePlaceholder, QStringLiteral("Recent File")},
         {StringId::FailedToSaveDocument, QStringLiteral("Failed to save document.")},
+        {StringId::RemovedFileKeptForOtherEntry,
+         QStringLiteral("%s was not deleted, because another entry of this MOD still uses it.\n"
+                        "Only the entry was removed.")},
+        {StringId::RemovedFileNotDeleted, QStringLiteral("%s\nThe file and its entry stay in this MOD.")},
 
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},

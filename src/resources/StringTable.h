@@ -35,6 +35,10 @@ inline constexpr int UnsafeEntries = 1003;
 inline constexpr int SettingsNotSaved = 1004;
 inline constexpr int RecentFilePlaceholder = 1005;
 inline constexpr int FailedToSaveDocument = 1006;
+
+// The project tree's reports.
+inline constexpr int RemovedFileKeptForOtherEntry = 1101;
+inline constexpr int RemovedFileNotDeleted = 1102;
 } // namespace StringId
 
 class StringTable
