@@ -23,6 +23,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -131,9 +132,15 @@ void CMainFrame::CreatePanes()
     splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
     treeView = new CLeftView(this, splitter);
+    // The right pane holds the table view once it is placed; the holder
+    // keeps the splitter's sizes when it is.
+    auto* tablePaneHolder = new QWidget(splitter);
+    auto* holderLayout = new QVBoxLayout(tablePaneHolder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
     tablePane = NewWorkspacePane();
+    holderLayout->addWidget(tablePane);
     splitter->addWidget(treeView);
-    splitter->addWidget(tablePane);
+    splitter->addWidget(tablePaneHolder);
     // Only the table view grows with the window; the tree keeps its width.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -153,14 +160,13 @@ void CMainFrame::SetDocument(CCarvestoneDoc* doc)
 
 void CMainFrame::SetTableViewPane(QWidget* pane, TableViewPart* part)
 {
-    const QList<int> sizes = splitter->sizes();
     const bool wasActive = activeView && activeView == tableTarget;
+    QLayout* holderLayout = tablePane->parentWidget()->layout();
     delete tablePane;
     tablePane = pane;
     tableView = part;
     tableTarget = dynamic_cast<CommandTarget*>(pane);
-    splitter->insertWidget(1, pane);
-    splitter->setSizes(sizes);
+    holderLayout->addWidget(pane);
     if (wasActive)
         activeView = tableTarget;
     ConnectTableViewSignals(pane);
