@@ -98,8 +98,9 @@ bool CLeftView::CanAddFiles() const
 bool CLeftView::CanOpenFile() const
 {
     const QString entry = SelectedEntry();
+    // A name that cannot be a file of the project folder opens nothing.
     return !entry.isEmpty() && ProjectEntry::NamePart(entry).endsWith(QLatin1String(".txt"))
-        && frame->GetTableView() != nullptr;
+        && !ProjectEntry::DiskPath(document->ProjectFolder(), entry).isEmpty() && frame->GetTableView() != nullptr;
 }
 
 QString CLeftView::SelectedEntry() const
@@ -161,9 +162,11 @@ bool CLeftView::DeleteDiskFile(const QString& entry)
     }
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return true;
-    if (std::remove(QFile::encodeName(path).constData()) == 0)
+    // A folder in the file's place is never removed as if it were the file.
+    const bool isFolder = QFileInfo(path).isDir();
+    if (!isFolder && std::remove(QFile::encodeName(path).constData()) == 0)
         return true;
-    ReportTreeFailure(StringId::RemovedFileNotDeleted, {FileErrorText::ForErrno(errno, path)});
+    ReportTreeFailure(StringId::RemovedFileNotDeleted, {FileErrorText::ForErrno(isFolder ? EISDIR : errno, path)});
     return false;
 }
 

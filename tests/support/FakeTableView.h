@@ -1,32 +1,28 @@
 #pragma once
 
-#include "mainframe/CommandIds.h"
-#include "mainframe/CommandTarget.h"
-#include "project/TableViewPart.h"
-
+// Qt's headers first: they bring what the grid's cell id needs for <=>.
 #include <QLineEdit>
 #include <QSet>
 #include <QStringList>
 #include <QVBoxLayout>
-#include <QWidget>
 
-// Stands in the main window's right pane for the table view: it keeps a set
-// of open table names, takes the focus through a child edit as a grid
-// would, handles the table commands while a table is open, and records
-// what the rest of the program asked of it.
+#include "mainframe/CommandIds.h"
+#include "mainframe/CommandTarget.h"
+#include "project/TableViewPart.h"
+
+// Stands in the main window's right pane for the table view: a set of open
+// table names, a child edit that takes the focus as a grid would, the table
+// commands while a table is open, and a record of what was asked of it.
 class FakeTableView : public QWidget, public TableViewPart, public CommandTarget
 {
     Q_OBJECT
 
 public:
-    FakeTableView()
-        : focusTarget(new QLineEdit(this))
+    FakeTableView() : focusTarget(new QLineEdit(this))
     {
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(focusTarget);
+        (new QVBoxLayout(this))->addWidget(focusTarget);
         setFocusProxy(focusTarget);
     }
-
     QLineEdit* FocusTarget() const { return focusTarget; }
 
     bool IsAnyTableModified() const override { return !modified.isEmpty(); }
@@ -38,13 +34,14 @@ public:
         return true;
     }
     bool IsTableOpen(const QString& name) const override { return open.contains(name); }
+    // A modified table asks first; cancelCloseOfModified answers Cancel.
     bool CloseTable(const QString& name) override
     {
         closeRequests.append(name);
         if (modified.contains(name) && cancelCloseOfModified)
             return false;
-        open.remove(name);
         modified.remove(name);
+        open.remove(name);
         return true;
     }
     void CloseAllTables() override { open.clear(); }
@@ -54,28 +51,21 @@ public:
     void MarkCurrentTableModified() override {}
     void ApplyGridFont() override {}
 
-    bool OnCommand(int id) override
-    {
-        if (!IsTableCommand(id))
-            return false;
-        received.append(id);
-        return true;
-    }
+    bool OnCommand(int id) override { return TableCommands().contains(id); }
     bool OnUpdateCommand(int id, CommandState& state) override
     {
-        if (!IsTableCommand(id))
-            return false;
         state.enabled = !open.isEmpty();
-        return true;
+        return TableCommands().contains(id);
+    }
+    static QList<int> TableCommands()
+    {
+        using namespace CommandId;
+        return {AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, EditFind, EditCut, EditCopy, EditPaste};
     }
 
-    // The answer to the save question of a modified table: Cancel keeps it open.
     bool cancelCloseOfModified = false;
-    QSet<QString> open;
-    QSet<QString> modified;
-    QStringList opened;
-    QStringList closeRequests;
-    QList<int> received;
+    QSet<QString> open, modified;
+    QStringList opened, closeRequests;
     GridCellId focusCell{1, 1};
 
 Q_SIGNALS:
@@ -84,13 +74,5 @@ Q_SIGNALS:
     void TreeActivationRequested();
 
 private:
-    static bool IsTableCommand(int id)
-    {
-        using namespace CommandId;
-        return QList<int>{AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, EditFind, EditCut, EditCopy,
-                          EditPaste}
-            .contains(id);
-    }
-
     QLineEdit* focusTarget;
 };
