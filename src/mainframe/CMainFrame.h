@@ -50,6 +50,8 @@ public:
     void SetTableViewPane(QWidget* pane, TableViewPart* part);
     // The table view, once the window has one; none until then.
     TableViewPart* GetTableView() const { return tableView; }
+    // The part alone, for a window whose right pane shows no table view.
+    void SetTableView(TableViewPart* view) { tableView = view; }
     CLeftView* GetTreeView() const { return treeView; }
     // Gives the table view the focus and makes it the active view.
     void ActivateTableView();
