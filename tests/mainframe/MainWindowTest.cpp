@@ -163,6 +163,11 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
     QTest::mouseMove(Tree()->viewport());
     EXPECT_EQ(shown(), QStringLiteral("Ready"));
+    frame.FileMenu()->popup(frame.mapToGlobal(QPoint(100, 100)));
+    frame.FileMenu()->setActiveAction(frame.Action(FileSave));
+    EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
+    frame.FileMenu()->hide();
+    EXPECT_EQ(shown(), QStringLiteral("Ready"));
     Q_EMIT table->StatusMessage(QStringLiteral("Loading file..."));
     EXPECT_EQ(shown(), QStringLiteral("Loading file..."));
     Q_EMIT table->StatusMessage(QString());
