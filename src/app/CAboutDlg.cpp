@@ -1,11 +1,9 @@
 #include "CAboutDlg.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QStyle>
 
 namespace {
 
@@ -21,15 +19,20 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("About Carvestone"));
     auto* icon = new QLabel(this);
-    const QIcon programIcon = QApplication::windowIcon().isNull()
-        ? style()->standardIcon(QStyle::SP_DesktopIcon)
-        : QApplication::windowIcon();
-    icon->setPixmap(programIcon.pixmap(32, 32));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/carvestone.svg")));
+    icon->setPixmap(windowIcon().pixmap(48, 48));
     auto* version = new QLabel(QStringLiteral("Carvestone Version 1.02"), this);
     auto* purpose = new QLabel(QStringLiteral("A tool for making Diablo II MODs"), this);
     credits->setReadOnly(true);
     credits->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     credits->setPlainText(QString::fromLatin1(CreditLines));
+    // Room for the three credit lines and two more, no empty page below.
+    credits->setFixedHeight(credits->fontMetrics().lineSpacing() * 5 + 2 * credits->frameWidth()
+                            + int(2 * credits->document()->documentMargin()));
+    credits->setMinimumWidth(credits->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 34);
+    QFont versionFont = version->font();
+    versionFont.setBold(true);
+    version->setFont(versionFont);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
 

@@ -1,8 +1,10 @@
 #include "QtUserDialogs.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 
@@ -93,4 +95,9 @@ QString QtUserDialogs::ExistingFolder(QWidget* owner, const QString& caption, co
 int QtUserDialogs::Exec(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+void QtUserDialogs::OpenUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
 }

@@ -15,4 +15,5 @@ public:
                          const QString& filter) override;
     QString ExistingFolder(QWidget* owner, const QString& caption, const QString& folder) override;
     int Exec(QDialog& dialog) override;
+    void OpenUrl(const QUrl& url) override;
 };

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 // Every place where a person answers the program goes through this seam:
@@ -41,6 +42,9 @@ public:
     virtual QString ExistingFolder(QWidget* owner, const QString& caption, const QString& folder) = 0;
     // Runs a modal dialog; answers QDialog::Accepted or QDialog::Rejected.
     virtual int Exec(QDialog& dialog) = 0;
+    // Opens a web address in the person's browser; the outcome is the
+    // desktop's business.
+    virtual void OpenUrl(const QUrl& url) = 0;
 
     static UserDialogs& Current();
     // Installs other answers (tests); nullptr brings back the real dialogs.

@@ -1,5 +1,6 @@
 #include "ModInstaller.h"
 
+#include "ModBuilder.h"
 #include "SafeFileCopy.h"
 
 #include <QDir>
@@ -7,10 +8,9 @@
 
 QString ModInstaller::ModArchivePath(const QString& projectPath)
 {
-    const qsizetype dot = projectPath.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {};
-    return projectPath.left(dot + 1) + QLatin1String("mpq");
+    // Install must check and copy the very file Build writes.
+    const QFileInfo project(projectPath);
+    return projectPath.isEmpty() ? QString() : ModBuilder::ArchivePathFor(project.path(), project.fileName());
 }
 
 bool ModInstaller::CanInstall(const QString& gameFolder, const QString& projectPath)

@@ -8,4 +8,6 @@ class FileKindIcons
 {
 public:
     static QIcon Icon(int index);
+    // The closed folder, shown open while the item is selected.
+    static QIcon FolderIcon();
 };

@@ -2,7 +2,11 @@
 
 #include "CommandIds.h"
 #include "CommandTable.h"
+#include "app/MessageFormat.h"
+#include "app/UserDialogs.h"
+#include "browser/CLeftView.h"
 #include "project/CCarvestoneDoc.h"
+#include "project/TableViewPart.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
@@ -11,15 +15,26 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <functional>
+
+#ifndef CARVESTONE_COMMUNITY_URL
+#define CARVESTONE_COMMUNITY_URL ""
+#endif
 
 namespace {
 
 constexpr qsizetype MaxRecentTextLength = 60;
+constexpr int Separator = 0;
 
 QStringList LocalFiles(const QMimeData* data)
 {
@@ -33,29 +48,162 @@ QStringList LocalFiles(const QMimeData* data)
     return paths;
 }
 
+// The toolbar's buttons in their order, and the picture of each.
+const QList<int>& ToolBarCommands()
+{
+    using namespace CommandId;
+    static const QList<int> commands = {FileNew, FileOpen, FileSave, Separator, EditCut, EditCopy, EditPaste,
+                                        Separator, Build, Options, Separator, EditFind, About};
+    return commands;
+}
+
+QString ToolBarIconFile(int id)
+{
+    using namespace CommandId;
+    static const QHash<int, QString> files = {
+        {FileNew, "new"},     {FileOpen, "open"}, {FileSave, "save"},       {EditCut, "cut"},
+        {EditCopy, "copy"},   {EditPaste, "paste"}, {Build, "build"},       {Options, "options"},
+        {EditFind, "find"},   {About, "about"},
+    };
+    const QString name = files.value(id);
+    return name.isEmpty() ? QString() : QStringLiteral(":/icons/toolbar-%1.svg").arg(name);
+}
+
+void AddItems(QWidget* menuOrBar, const QList<int>& ids, const std::function<QAction*(int)>& action)
+{
+    for (int id : ids) {
+        if (id == Separator) {
+            auto* separator = new QAction(menuOrBar);
+            separator->setSeparator(true);
+            menuOrBar->addAction(separator);
+        } else
+            menuOrBar->addAction(action(id));
+    }
+}
+
+// The right pane until the table view is placed there: the empty
+// workspace, which can still take the focus so F6 behaves the same.
+QWidget* NewWorkspacePane()
+{
+    auto* pane = new QWidget;
+    pane->setBackgroundRole(QPalette::Dark);
+    pane->setAutoFillBackground(true);
+    pane->setFocusPolicy(Qt::StrongFocus);
+    return pane;
+}
+
+bool Contains(const QWidget* pane, const QWidget* widget)
+{
+    return pane && widget && (pane == widget || pane->isAncestorOf(widget));
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent)
+    , communityUrl(QString::fromUtf8(CARVESTONE_COMMUNITY_URL))
     , enablingTimer(new QTimer(this))
 {
     setAcceptDrops(true);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/carvestone.svg")));
     UpdateTitle(StringTable::Get(StringId::Untitled));
     CreateMenus();
+    CreatePopups();
+    CreatePanes();
+    CreateToolBars();
     CreateStatusBar();
     resize(900, 600);
     connect(enablingTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUi);
-    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateCommandUi);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        FollowFocus(now);
+        UpdateCommandUi();
+    });
     enablingTimer->start(EnablingIntervalMs);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Closing the window moves the focus once more, after the panes are gone.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+void CMainFrame::CreatePanes()
+{
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    treeView = new CLeftView(this, splitter);
+    // The right pane holds the table view once it is placed; the holder
+    // keeps the splitter's sizes when it is.
+    auto* tablePaneHolder = new QWidget(splitter);
+    auto* holderLayout = new QVBoxLayout(tablePaneHolder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    tablePane = NewWorkspacePane();
+    holderLayout->addWidget(tablePane);
+    splitter->addWidget(treeView);
+    splitter->addWidget(tablePaneHolder);
+    // Only the table view grows with the window; the tree keeps its width.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({TreePaneWidth, 900 - TreePaneWidth});
+    setCentralWidget(splitter);
+    // Before any pane had the focus, the tree takes the commands.
+    activeView = treeView;
+}
 
 void CMainFrame::SetDocument(CCarvestoneDoc* doc)
 {
     document = doc;
     connect(document, &CCarvestoneDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
     UpdateTitle(document->GetTitle());
+    treeView->SetDocument(doc);
+}
+
+void CMainFrame::SetTableViewPane(QWidget* pane, TableViewPart* part)
+{
+    const bool wasActive = activeView && activeView == tableTarget;
+    QLayout* holderLayout = tablePane->parentWidget()->layout();
+    delete tablePane;
+    tablePane = pane;
+    tableView = part;
+    tableTarget = dynamic_cast<CommandTarget*>(pane);
+    holderLayout->addWidget(pane);
+    if (wasActive)
+        activeView = tableTarget;
+    ConnectTableViewSignals(pane);
+}
+
+// The table view is built on its own; its signals are found by name so the
+// window needs nothing of it but the widget.
+void CMainFrame::ConnectTableViewSignals(QWidget* pane)
+{
+    const QMetaObject* meta = pane->metaObject();
+    if (meta->indexOfSignal("StatusMessage(QString)") >= 0)
+        connect(pane, SIGNAL(StatusMessage(QString)), this, SLOT(ShowStatusMessage(QString)));
+    if (meta->indexOfSignal("ContextMenuRequested(QPoint)") >= 0)
+        connect(pane, SIGNAL(ContextMenuRequested(QPoint)), this, SLOT(ShowTablePopup(QPoint)));
+    if (meta->indexOfSignal("TreeActivationRequested()") >= 0)
+        connect(pane, SIGNAL(TreeActivationRequested()), this, SLOT(ActivateTreeView()));
+}
+
+void CMainFrame::ActivateTableView()
+{
+    if (!tablePane)
+        return;
+    tablePane->setFocus(Qt::OtherFocusReason);
+    activeView = tableTarget;
+}
+
+void CMainFrame::ActivateTreeView()
+{
+    treeView->setFocus(Qt::OtherFocusReason);
+    activeView = treeView;
+}
+
+void CMainFrame::SetCommandBar(QWidget* bar)
+{
+    commandBand->clear();
+    commandBand->addWidget(bar);
+    commandBand->setVisible(true);
 }
 
 void CMainFrame::UpdateTitle(const QString& projectTitle)
@@ -70,10 +218,16 @@ QAction* CMainFrame::Action(int id)
     const CommandDescriptor* descriptor = CommandTable::Find(id);
     auto* action = new QAction(this);
     if (descriptor) {
-        // The text after the tab shows the key; QAction shows its own shortcut.
-        action->setText(descriptor->menuText.section(QLatin1Char('\t'), 0, 0));
+        // A key of the main window is shown by QAction itself; a key that a
+        // view turns into the command (Ins, Del, Enter) only as text.
+        action->setText(descriptor->shortcuts.isEmpty() ? descriptor->menuText
+                                                        : descriptor->menuText.section(QLatin1Char('\t'), 0, 0));
         action->setShortcuts(descriptor->shortcuts);
     }
+    const QString iconFile = ToolBarIconFile(id);
+    if (!iconFile.isEmpty())
+        action->setIcon(QIcon(iconFile));
+    action->setCheckable(id == CommandId::ViewToolbar || id == CommandId::ViewStatusBar);
     action->setStatusTip(StringTable::Prompt(id));
     action->setToolTip(StringTable::Tooltip(id));
     connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
@@ -91,30 +245,88 @@ QMenu* CMainFrame::AddMenu(const QString& title)
 
 void CMainFrame::CreateMenus()
 {
+    using namespace CommandId;
+    const auto action = [this](int id) { return Action(id); };
     fileMenu = AddMenu(QStringLiteral("&File"));
-    fileMenu->addAction(Action(CommandId::FileNew));
-    fileMenu->addAction(Action(CommandId::FileOpen));
-    fileMenu->addAction(Action(CommandId::FileSave));
+    AddItems(fileMenu, {FileNew, FileOpen, FileSave, Separator, AddFiles, RemoveFile, OpenFile, CloseFile}, action);
     recentFilesStart = fileMenu->addSeparator();
     recentFilesEnd = fileMenu->addSeparator();
-    fileMenu->addAction(Action(CommandId::Exit));
+    fileMenu->addAction(Action(Exit));
     RebuildRecentFileItems();
 
-    QMenu* toolsMenu = AddMenu(QStringLiteral("&Tools"));
-    toolsMenu->addAction(Action(CommandId::Build));
-    toolsMenu->addAction(Action(CommandId::Install));
-    QMenu* helpMenu = AddMenu(QStringLiteral("&Help"));
-    helpMenu->addAction(Action(CommandId::About));
+    AddItems(AddMenu(QStringLiteral("&Edit")),
+             {EditCut, EditCopy, EditPaste, Separator, AddRow, RemoveRow, RenameRow, RenameColumn, Separator,
+              EditFind},
+             action);
+    AddItems(AddMenu(QStringLiteral("&View")), {ViewToolbar, ViewStatusBar}, action);
+    AddItems(AddMenu(QStringLiteral("&Tools")), {Build, Install, Separator, Options}, action);
+    AddItems(AddMenu(QStringLiteral("&Help")), {Saltmarsh, About}, action);
+    // Keys without a menu item still need their actions to be heard.
+    for (int id : {NextTable, PreviousTable, NextPane, PreviousPane})
+        Action(id);
+}
+
+void CMainFrame::CreatePopups()
+{
+    using namespace CommandId;
+    const auto action = [this](int id) { return Action(id); };
+    projectPopup = new QMenu(QStringLiteral("&Project"), this);
+    AddItems(projectPopup, {AddFiles, RemoveFile, OpenFile}, action);
+    tablePopup = new QMenu(QStringLiteral("&Table"), this);
+    AddItems(tablePopup, {AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, Separator, EditFind}, action);
+    for (QMenu* popup : {projectPopup, tablePopup})
+        connect(popup, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+}
+
+void CMainFrame::ShowTablePopup(const QPoint& globalPos)
+{
+    tablePopup->popup(globalPos);
+}
+
+void CMainFrame::CreateToolBars()
+{
+    mainToolBar = addToolBar(QStringLiteral("Toolbar"));
+    mainToolBar->setObjectName(QStringLiteral("MainToolBar"));
+    mainToolBar->setFloatable(false);
+    mainToolBar->setIconSize(QSize(16, 16));
+    AddItems(mainToolBar, ToolBarCommands(), [this](int id) { return Action(id); });
+    addToolBarBreak();
+    commandBand = addToolBar(QStringLiteral("Command Bar"));
+    commandBand->setObjectName(QStringLiteral("CommandBand"));
+    commandBand->setFloatable(false);
+    // Empty until the command bar is placed in it.
+    commandBand->setVisible(false);
 }
 
 void CMainFrame::CreateStatusBar()
 {
-    const QString ready = StringTable::Get(StringId::Ready);
-    connect(statusBar(), &QStatusBar::messageChanged, this, [this, ready](const QString& message) {
+    rowColumnPane = new QLabel(this);
+    rowColumnPane->setAlignment(Qt::AlignCenter);
+    rowColumnPane->setMinimumWidth(MinimumRowColumnPaneWidth);
+    statusBar()->addPermanentWidget(rowColumnPane);
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            statusBar()->showMessage(ready);
+            ShowStatusMessage({});
     });
-    statusBar()->showMessage(ready);
+    ShowStatusMessage({});
+}
+
+void CMainFrame::ShowStatusMessage(const QString& text)
+{
+    statusBar()->showMessage(text.isEmpty() ? StringTable::Get(StringId::Ready) : text);
+}
+
+void CMainFrame::UpdateRowColumnPane()
+{
+    const GridCellId cell = tableView ? tableView->GetFocusCell() : GridCellId{-1, -1};
+    const QString text = cell.row >= 1 && cell.col >= 1
+        ? MessageFormat::Format(StringTable::Get(StringId::RowColumnPane), {cell.row, cell.col})
+        : QString();
+    if (text == rowColumnPane->text())
+        return;
+    rowColumnPane->setText(text);
+    const int textWidth = rowColumnPane->fontMetrics().horizontalAdvance(text) + 2 * rowColumnPane->margin() + 8;
+    rowColumnPane->setFixedWidth(qMax(MinimumRowColumnPaneWidth, textWidth));
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& paths)
@@ -158,6 +370,36 @@ void CMainFrame::RebuildRecentFileItems()
     }
 }
 
+QList<QWidget*> CMainFrame::Panes() const
+{
+    return {treeView, tablePane.data()};
+}
+
+// Clicks on the bars and the menus leave the active view as it was: only
+// a pane that takes the focus becomes the active view.
+void CMainFrame::FollowFocus(QWidget* focused)
+{
+    if (Contains(treeView, focused))
+        activeView = treeView;
+    else if (Contains(tablePane, focused))
+        activeView = tableTarget;
+}
+
+void CMainFrame::MoveFocusToPane(int step)
+{
+    const QList<QWidget*> panes = Panes();
+    qsizetype current = 0;
+    for (qsizetype index = 0; index < panes.size(); ++index) {
+        if (Contains(panes[index], focusWidget()))
+            current = index;
+    }
+    QWidget* next = panes[(current + step + panes.size()) % panes.size()];
+    if (next == treeView)
+        ActivateTreeView();
+    else
+        ActivateTableView();
+}
+
 QList<CommandTarget*> CMainFrame::Route() const
 {
     QList<CommandTarget*> route;
@@ -169,8 +411,22 @@ QList<CommandTarget*> CMainFrame::Route() const
     return route;
 }
 
+CommandState CMainFrame::QueryCommand(int id) const
+{
+    for (CommandTarget* target : Route()) {
+        CommandState state;
+        if (target->OnUpdateCommand(id, state))
+            return state;
+    }
+    return CommandState();
+}
+
 bool CMainFrame::RouteCommand(int id)
 {
+    // The menus' enabling can be a moment old, and keys and posted
+    // commands never see it: ask again before anything runs.
+    if (!QueryCommand(id).enabled)
+        return false;
     for (CommandTarget* target : Route()) {
         if (target->OnCommand(id))
             return true;
@@ -178,36 +434,66 @@ bool CMainFrame::RouteCommand(int id)
     return false;
 }
 
+void CMainFrame::PostCommand(int id)
+{
+    QMetaObject::invokeMethod(this, [this, id] { RouteCommand(id); }, Qt::QueuedConnection);
+}
+
 void CMainFrame::UpdateCommandUi()
 {
-    const QList<CommandTarget*> route = Route();
     for (auto it = actions.cbegin(); it != actions.cend(); ++it) {
-        CommandState state;
-        for (CommandTarget* target : route) {
-            if (target->OnUpdateCommand(it.key(), state))
-                break;
-            state = CommandState();
-        }
+        const CommandState state = QueryCommand(it.key());
         it.value()->setEnabled(state.enabled);
-        it.value()->setCheckable(state.checked || it.value()->isCheckable());
-        it.value()->setChecked(state.checked);
+        if (it.value()->isCheckable())
+            it.value()->setChecked(state.checked);
     }
+    UpdateRowColumnPane();
 }
 
 bool CMainFrame::OnCommand(int id)
 {
-    if (id != CommandId::ViewStatusBar)
+    switch (id) {
+    case CommandId::ViewToolbar:
+        mainToolBar->setVisible(mainToolBar->isHidden());
+        return true;
+    case CommandId::ViewStatusBar:
+        statusBar()->setVisible(statusBar()->isHidden());
+        return true;
+    case CommandId::NextPane:
+        MoveFocusToPane(1);
+        return true;
+    case CommandId::PreviousPane:
+        MoveFocusToPane(-1);
+        return true;
+    case CommandId::Saltmarsh:
+        UserDialogs::Current().OpenUrl(communityUrl);
+        return true;
+    default:
         return false;
-    statusBar()->setVisible(statusBar()->isHidden());
-    return true;
+    }
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
 {
-    if (id != CommandId::ViewStatusBar)
+    switch (id) {
+    case CommandId::ViewToolbar:
+        state.checked = !mainToolBar->isHidden();
+        break;
+    case CommandId::ViewStatusBar:
+        state.checked = !statusBar()->isHidden();
+        break;
+    case CommandId::NextPane:
+    case CommandId::PreviousPane:
+        break;
+    case CommandId::Saltmarsh:
+        // Never an address nobody here chose, nor one sent in the clear.
+        state.enabled = communityUrl.isValid() && communityUrl.scheme() == QLatin1String("https")
+            && !communityUrl.host().isEmpty();
+        return true;
+    default:
         return false;
+    }
     state.enabled = true;
-    state.checked = !statusBar()->isHidden();
     return true;
 }
 

@@ -60,6 +60,11 @@ const QHash<int, QString>& Table()
         {StringId::ReplaceSafeKeepingCopy,
          QStringLiteral("An older copy of the MPQ file is kept at %s.\nReplace it with %s?")},
 
+        {StringId::RemovedFileKeptForOtherEntry,
+         QStringLiteral("%s was not deleted, because another entry of this MOD still uses it.\n"
+                        "Only the entry was removed.")},
+        {StringId::RemovedFileNotDeleted, QStringLiteral("%s\nThe file and its entry stay in this MOD.")},
+
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},
         {32772, QStringLiteral("Remove a file from this MOD\nRemove")},

@@ -43,6 +43,11 @@ inline constexpr int MpqPathEmpty = 1304;
 inline constexpr int MpqPathNoFile = 1305;
 inline constexpr int FontSizeOutOfRange = 1306;
 inline constexpr int ReplaceSafeKeepingCopy = 1307;
+
+
+// The project tree's reports.
+inline constexpr int RemovedFileKeptForOtherEntry = 1101;
+inline constexpr int RemovedFileNotDeleted = 1102;
 } // namespace StringId
 
 class StringTable

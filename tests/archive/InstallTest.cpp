@@ -1,9 +1,11 @@
 #include "ArchiveFixtures.h"
 #include "FileSizeLimit.h"
 
+#include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 TEST(ModInstallerTest, TheGamesFilesAreFoundWithoutRegardToCaseAndAFirstBackupThatDoesNotFitChangesNothing)
 {
@@ -32,4 +34,27 @@ TEST(ModInstallerTest, TheGamesFilesAreFoundWithoutRegardToCaseAndAFirstBackupTh
     EXPECT_EQ(ArchiveFixtures::FilesIn(game), (QStringList{QStringLiteral("PATCH_D2.BAK"), QStringLiteral("Patch_D2.mpq")}));
     EXPECT_EQ(ArchiveFixtures::Read(game + QLatin1String("PATCH_D2.BAK")), ArchiveFixtures::Pattern(200000, 2));
     EXPECT_EQ(ArchiveFixtures::Read(game + QLatin1String("Patch_D2.mpq")), "second MOD archive");
+}
+
+TEST(ModInstallerTest, InstallOffersTheArchiveBuildWritesAndNoOtherFileOfASimilarName)
+{
+    ArchiveFixtures fixtures;
+    const QString game = fixtures.Path(QStringLiteral("Diablo II")) + QLatin1Char('/');
+    fixtures.Write(QStringLiteral("Diablo II/patch_d2.mpq"), "game");
+    const struct { const char* project; const char* built; bool offered; } cases[] = {
+        {"MODs/Test/Test.mod", "MODs/Test/Test.mpq", true},
+        {"MODs/Test.v2/Test.v2.mod", "MODs/Test.v2/Test.v2.mpq", true},
+        // A title without a "." builds nothing: a dot in a folder name is no extension.
+        {"MODs/My.Mods/Plain", "MODs/My.mpq", false},
+        {"MODs/untitled/untitled.mod", "MODs/untitled/untitled.mpq", false},
+    };
+    for (const auto& c : cases) {
+        const QString project = fixtures.Write(QString::fromLatin1(c.project), "Carvestone Project File Version 1.0\n");
+        const QString built = fixtures.Write(QString::fromLatin1(c.built), "MOD");
+        EXPECT_EQ(ModInstaller::CanInstall(game, project), c.offered) << c.project;
+        const QFileInfo info(project);
+        EXPECT_EQ(ModInstaller::ModArchivePath(project), ModBuilder::ArchivePathFor(info.path(), info.fileName()))
+            << c.project;
+        QFile::remove(built);
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -48,6 +49,9 @@ public:
         return NextFiles(caption).value(0);
     }
     int Exec(QDialog& dialog) override;
+    // Records the address instead of starting a browser.
+    void OpenUrl(const QUrl& url) override { openedUrls.append(url); }
+    const QList<QUrl>& OpenedUrls() const { return openedUrls; }
 
 private:
     QStringList NextFiles(const QString& caption);
@@ -56,4 +60,5 @@ private:
     std::deque<QStringList> fileAnswers;
     std::deque<std::function<int(QDialog&)>> dialogAnswers;
     QList<Shown> shownMessages;
+    QList<QUrl> openedUrls;
 };

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "mainframe/CommandTarget.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include <functional>
+
+class CCarvestoneDoc;
+class CMainFrame;
+
+// The project tree, the main window's left pane: the project's title as the
+// root, the MOD entries under their folders, each file with the picture of
+// its kind.  It is the one place where entries are added and removed, and
+// it opens tables in the table view.  Its keys (Ins, Del, Enter) become
+// commands only while it has the focus, and go through the main window's
+// route like every other command, so a disabled one never runs.
+class CLeftView : public QTreeWidget, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    // Runs the Add File dialog for the project folder and answers the
+    // archive names of the files it placed there.
+    using AddFilesRunner = std::function<QStringList(const QString& projectFolder)>;
+
+    explicit CLeftView(CMainFrame* frame, QWidget* parent = nullptr);
+
+    void SetDocument(CCarvestoneDoc* document);
+    // Add Files stays disabled until the dialog that chooses the files is
+    // given here.
+    void SetAddFilesRunner(AddFilesRunner runner) { addFilesRunner = std::move(runner); }
+
+    // Rebuilds the tree from the project: every project change comes here.
+    void OnInitialUpdate();
+    // The second half of Add Files: offers each name to the project and
+    // shows the ones it did not hold yet.
+    void AddNamesToProject(const QStringList& names);
+
+    void OnAddFiles();
+    void OnRemoveFile();
+    void OnOpenFile();
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    bool CanAddFiles() const;
+    bool CanOpenFile() const;
+    QString SelectedEntry() const;
+    QTreeWidgetItem* Root() const { return topLevelItem(0); }
+    // False when the person kept the table open (Cancel), so nothing is removed.
+    bool CloseOpenTable(const QString& namePart);
+    // Deletes the entry's disk file unless another entry still names it;
+    // false (after saying why) when the file stays and so must the entry.
+    bool DeleteDiskFile(const QString& entry);
+    bool AnotherEntryNames(const QString& entry) const;
+
+    CMainFrame* frame;
+    QPointer<CCarvestoneDoc> document;
+    AddFilesRunner addFilesRunner;
+};

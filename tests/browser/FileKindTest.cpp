@@ -1,0 +1,47 @@
+#include "browser/FileKind.h"
+#include "browser/FileKindIcons.h"
+
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileKind, PicksThePictureByExtensionAndTableNameWithoutRegardToCase)
+{
+    const struct { const char* name; int kind; } cases[] = {
+        {"data\\global\\excel\\armor.txt", FileKind::Table},
+        {"Data\\Units.TXT", FileKind::Table},
+        {"x\\UniqueItems.txt", FileKind::UniqueItems},
+        {"UNIQUEITEMS.TXT", FileKind::UniqueItems},
+        {"data\\SetItems.Txt", FileKind::SetItems},
+        {"myuniqueitems.txt", FileKind::Table},
+        {"uniqueitems.txt\\other.txt", FileKind::Table}, // the name part decides, not a folder
+        {"setitems.txt.bak", FileKind::Other},
+        {"a.b\\c", FileKind::Other}, // the only full stop lies in a folder
+        {"patchstring", FileKind::Other},
+        {"trailing.", FileKind::Other},
+        {"data\\global\\ui\\cursor.DC6", FileKind::Picture},
+        {"monster.dcc", FileKind::Picture},
+        {"local\\lng\\eng\\string.Tbl", FileKind::StringTable},
+        {"sfx\\hit.WAV", FileKind::Sound},
+        {"font.dc6x", FileKind::Other},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FileKind::IconIndex(QString::fromLatin1(c.name)), c.kind) << c.name;
+}
+
+TEST(FileKindIcons, EveryKindHasASeeThroughPictureAndASelectedFolderShowsOpen)
+{
+    for (int kind = 0; kind < FileKind::Count; ++kind) {
+        const QImage picture = FileKindIcons::Icon(kind).pixmap(32, 32).toImage();
+        ASSERT_EQ(picture.size(), QSize(32, 32)) << "kind " << kind << ": no picture, or no SVG support";
+        EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0) << "kind " << kind;
+    }
+    const QIcon folder = FileKindIcons::FolderIcon();
+    EXPECT_EQ(folder.pixmap(16, 16, QIcon::Selected).toImage(),
+              FileKindIcons::Icon(FileKind::OpenFolder).pixmap(16, 16).toImage());
+    EXPECT_EQ(folder.pixmap(16, 16).toImage(), FileKindIcons::Icon(FileKind::Folder).pixmap(16, 16).toImage());
+}
+
+} // namespace

@@ -1,0 +1,221 @@
+#include "ProjectWindow.h"
+#include "mainframe/CommandIds.h"
+#include "mainframe/CommandTable.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+using namespace CommandId;
+
+QStringList Texts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+// The application at the route's end: offers and records its commands;
+// a command in `refused` is its own but disabled.
+struct Application : CommandTarget
+{
+    bool OnCommand(int id) override { return mine.contains(id) && (received.append(id), true); }
+    bool OnUpdateCommand(int id, CommandState& state) override
+    {
+        state.enabled = mine.contains(id) && !refused.contains(id);
+        return mine.contains(id);
+    }
+    QList<int> mine{About, FileNew, FileOpen, Exit, Options, Build};
+    QList<int> refused, received;
+};
+
+class MainWindow : public ProjectWindow
+{
+protected:
+    void SetUp() override
+    {
+        ProjectWindow::SetUp();
+        frame.SetApplicationTarget(&application);
+        OpenProject({"data\\armor.txt"});
+    }
+    QWidget* Button(int id) { return frame.MainToolBar()->widgetForAction(frame.Action(id)); }
+
+    Application application;
+};
+
+TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothingElse)
+{
+    const QList<QStringList> expected = {
+        {"&New", "&Open...", "&Save", "-", "&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter",
+         "C&lose File", "-", "Recent File", "-", "E&xit"},
+        {"Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "-",
+         "&Find..."},
+        {"&Toolbar", "&Status Bar"},
+        {"&Build", "&Install", "-", "&Options..."},
+        {"&Saltmarsh", "&About Carvestone..."},
+        {"&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter"},
+        {"&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "C&lose File", "-", "&Find..."},
+    };
+    EXPECT_EQ(Texts(frame.menuBar()->actions()), QStringList({"&File", "&Edit", "&View", "&Tools", "&Help"}));
+    QList<QMenu*> menus;
+    for (QAction* item : frame.menuBar()->actions())
+        menus.append(item->menu());
+    menus << frame.ProjectPopup() << frame.TablePopup();
+    QList<QAction*> items;
+    for (qsizetype index = 0; index < menus.size(); ++index) {
+        EXPECT_EQ(Texts(menus[index]->actions()), expected[index]) << index;
+        items.append(menus[index]->actions());
+    }
+    EXPECT_EQ(frame.ProjectPopup()->title() + frame.TablePopup()->title(), QStringLiteral("&Project&Table"));
+
+    for (const CommandDescriptor& command : CommandTable::All()) {
+        QAction* action = frame.Action(command.id);
+        EXPECT_EQ(action->shortcuts(), command.shortcuts) << command.id;
+        const bool hasTexts = command.id != NextTable && command.id != PreviousTable; // these are keys only
+        EXPECT_EQ(!action->statusTip().isEmpty() && !action->toolTip().isEmpty(), hasTexts) << command.id;
+        if (command.menuText.isEmpty())
+            continue;
+        EXPECT_TRUE(items.contains(action)) << command.id;
+        // The key a menu item shows is the window's own key, or the view's as text.
+        const QString shownKey = command.menuText.section('\t', 1);
+        EXPECT_TRUE(command.shortcuts.isEmpty() ? action->text() == command.menuText
+                                                : QKeySequence(shownKey) == command.shortcuts.first())
+            << command.id;
+    }
+}
+
+TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActiveViewAlone)
+{
+    QStringList tips;
+    for (QAction* action : frame.MainToolBar()->actions()) {
+        tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
+        EXPECT_TRUE(action->isSeparator() || action->icon().pixmap(16, 16).size() == QSize(16, 16));
+    }
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Build", "Options", "|",
+                                 "Find", "About"}));
+    Select("armor.txt");
+    frame.UpdateCommandUi();
+    QTest::mouseClick(Button(About), Qt::LeftButton);
+    EXPECT_EQ(application.received, QList<int>{About});
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+}
+
+TEST_F(MainWindow, TheActivePaneDecidesWhichCommandsAreOffered)
+{
+    table->open = {"armor.txt"};
+    Select("armor.txt");
+    for (int id : FakeTableView::TableCommands())
+        EXPECT_FALSE(Enabled(id)) << id << " with the tree active";
+    EXPECT_TRUE(Enabled(RemoveFile) && Enabled(OpenFile) && Enabled(FileSave));
+
+    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
+    for (int id : FakeTableView::TableCommands())
+        EXPECT_TRUE(Enabled(id)) << id << " with the table view active";
+    EXPECT_FALSE(Enabled(AddFiles) || Enabled(RemoveFile) || Enabled(OpenFile));
+}
+
+TEST_F(MainWindow, ACommandDisabledWhenItArrivesNeverRunsWhetherFromAKeyAMenuOrAPost)
+{
+    frame.UpdateCommandUi();
+    ASSERT_TRUE(frame.Action(Build)->isEnabled());
+    application.refused.append(Build); // since the last refresh
+    frame.Action(Build)->trigger();
+    QTest::keyClick(&frame, Qt::Key_F7);
+    frame.PostCommand(Build);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(application.received.isEmpty());
+
+    application.refused.clear();
+    frame.PostCommand(Build);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(application.received, QList<int>{Build});
+}
+
+TEST_F(MainWindow, F6AndShiftF6MoveBetweenThePanesAndTheTableViewCanHandTheFocusBack)
+{
+    Select("armor.txt");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), table->FocusTarget());
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Tree());
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+
+    frame.ActivateTableView();
+    Q_EMIT table->TreeActivationRequested();
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+    Q_EMIT table->ContextMenuRequested(frame.mapToGlobal(QPoint(400, 300)));
+    EXPECT_TRUE(frame.TablePopup()->isVisible());
+    frame.TablePopup()->hide();
+}
+
+TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
+{
+    const auto shown = [this] { return frame.statusBar()->currentMessage(); };
+    EXPECT_EQ(shown(), QStringLiteral("Ready"));
+    frame.UpdateCommandUi();
+    QTest::mouseMove(Button(FileSave));
+    EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
+    QTest::mouseMove(Tree()->viewport());
+    EXPECT_EQ(shown(), QStringLiteral("Ready"));
+    frame.FileMenu()->popup(frame.mapToGlobal(QPoint(100, 100)));
+    frame.FileMenu()->setActiveAction(frame.Action(FileSave));
+    EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
+    frame.FileMenu()->hide();
+    EXPECT_EQ(shown(), QStringLiteral("Ready"));
+    Q_EMIT table->StatusMessage(QStringLiteral("Loading file..."));
+    EXPECT_EQ(shown(), QStringLiteral("Loading file..."));
+    Q_EMIT table->StatusMessage(QString());
+    EXPECT_EQ(shown(), QStringLiteral("Ready"));
+
+    const struct { GridCellId cell; bool open; const char* text; } cases[] = {
+        {{3, 12}, true, "Row 3, Column 12"}, {{1, 1}, true, "Row 1, Column 1"}, {{0, 2}, true, ""},
+        {{4, 0}, true, ""},                  {{3, 2}, false, ""},
+    };
+    const QLabel* pane = frame.RowColumnPane();
+    for (const auto& c : cases) {
+        table->focusCell = c.cell;
+        table->open = c.open ? QSet<QString>{"armor.txt"} : QSet<QString>{};
+        frame.UpdateCommandUi();
+        EXPECT_EQ(pane->text(), QString::fromLatin1(c.text));
+        EXPECT_GE(pane->width(), qMax(CMainFrame::MinimumRowColumnPaneWidth,
+                                      pane->fontMetrics().horizontalAdvance(pane->text())));
+    }
+}
+
+TEST_F(MainWindow, BarsShowAndHideWithTicksAndTheCommandBarGetsABandUnderTheToolbar)
+{
+    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, frame.statusBar()}}) {
+        frame.Action(id)->trigger();
+        EXPECT_TRUE(bar->isHidden() && !(Enabled(id) && frame.Action(id)->isChecked())) << id;
+        frame.Action(id)->trigger();
+        EXPECT_TRUE(bar->isVisible() && Enabled(id) && frame.Action(id)->isChecked()) << id;
+    }
+    auto* bar = new QLabel(QStringLiteral("formula"));
+    frame.SetCommandBar(bar);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GE(bar->mapTo(&frame, QPoint()).y(), frame.MainToolBar()->geometry().bottom());
+    EXPECT_EQ(Tree()->width(), CMainFrame::TreePaneWidth);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
+}
+
+TEST_F(MainWindow, TheCommunitySiteOpensOnlyForAnHttpsAddress)
+{
+    const struct { const char* url; bool opens; } cases[] = {
+        {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true},
+    };
+    for (const auto& c : cases) {
+        frame.SetCommunityUrl(QUrl(QString::fromLatin1(c.url)));
+        EXPECT_EQ(Enabled(Saltmarsh), c.opens) << c.url;
+        EXPECT_EQ(frame.RouteCommand(Saltmarsh), c.opens) << c.url;
+    }
+    EXPECT_EQ(dialogs.OpenedUrls(), QList<QUrl>{QUrl("https://example.org/mods")});
+}
+
+} // namespace
