@@ -97,13 +97,15 @@ TEST_F(PackageTest, TheLayoutIsTheLinuxWayAndTheDependenciesNameTheRuntimePackag
 {
     for (const char* file : {"usr/bin/carvestone", "usr/bin/carvestone-cli", "usr/share/carvestone/AllFiles.txt",
                              "usr/share/carvestone/demo/patch_d2.mpq", "usr/share/applications/carvestone.desktop",
-                             "usr/share/mime/packages/carvestone.xml"})
+                             "usr/share/mime/packages/carvestone.xml",
+                             "usr/share/icons/hicolor/scalable/apps/carvestone.svg",
+                             "usr/share/icons/hicolor/48x48/apps/carvestone.png"})
         EXPECT_TRUE(QFileInfo::exists(root + QLatin1Char('/') + QLatin1String(file))) << file;
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/usr/bin/AllFiles.txt")));
 
     const QString depends = QString::fromLatin1(
         Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}).out);
-    for (const char* package : {"libqt6widgets6", "libstorm9", "qt6-qpa-plugins"})
+    for (const char* package : {"libqt6widgets6", "libqt6svg6", "libstorm9", "qt6-qpa-plugins"})
         EXPECT_TRUE(depends.contains(QLatin1String(package))) << depends.toStdString();
 }
 
