@@ -57,10 +57,12 @@ void BuildingDialog::OnBuildFinished()
 {
     // The child's own log says why a build it ran to the end failed; what
     // it could not say is that it died or never started.
-    if (job.GetResult() == ArchiveJob::Result::Died)
+    if (job.GetResult() == ArchiveJob::Result::Died) {
+        if (!logText.isEmpty() && !logText.endsWith(QLatin1Char('\n')))
+            AppendLog(QStringLiteral("\r\n"));
         AppendLogLine(QStringLiteral("The build stopped: %1; the MOD archive %2 was left as it was")
                           .arg(job.Message(), QDir::toNativeSeparators(request.archivePath)));
-    else if (job.GetResult() == ArchiveJob::Result::Failed && logText.isEmpty())
+    } else if (job.GetResult() == ArchiveJob::Result::Failed && logText.isEmpty())
         AppendLogLine(job.Message());
     finished = true;
     okButton->setEnabled(true);
