@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,6 +59,7 @@ void BuildingDialog::OnBuildFinished()
     // The child's own log says why a build it ran to the end failed; what
     // it could not say is that it died or never started.
     if (job.GetResult() == ArchiveJob::Result::Died) {
+        RemoveLeftCopy();
         if (!logText.isEmpty() && !logText.endsWith(QLatin1Char('\n')))
             AppendLog(QStringLiteral("\r\n"));
         AppendLogLine(QStringLiteral("The build stopped: %1; the MOD archive %2 was left as it was")
@@ -67,6 +69,16 @@ void BuildingDialog::OnBuildFinished()
     finished = true;
     okButton->setEnabled(true);
     okButton->setFocus();
+}
+
+void BuildingDialog::RemoveLeftCopy()
+{
+    // A build works on a copy named after the MOD archive with six more
+    // characters; a child that died could not remove its own.
+    const QFileInfo archive(request.archivePath);
+    QDir folder = archive.absoluteDir();
+    for (const QString& copy : folder.entryList({archive.fileName() + QLatin1String(".??????")}, QDir::Files | QDir::Hidden))
+        folder.remove(copy);
 }
 
 void BuildingDialog::AppendLog(const QString& text)

@@ -41,6 +41,7 @@ protected:
 
 private:
     void OnBuildFinished();
+    void RemoveLeftCopy();
 
     ArchiveJob job;
     const ModBuilder::Request request;

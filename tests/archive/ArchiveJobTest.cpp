@@ -136,7 +136,10 @@ TEST_F(ArchiveJobTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveSta
     BuildInstallCommands commands(library, settings);
     commands.SetDocument(&document);
     ScriptedDialogs dialogs;
-    FakeChild dies(QStringLiteral("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; kill -KILL $$"));
+    // It dies half way, leaving its copy of the game archive behind.
+    const QString leftCopy = modArchive + QLatin1String(".a1B2c3");
+    FakeChild dies(QStringLiteral("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '")
+                   + leftCopy + QStringLiteral("'; kill -KILL $$"));
     dialogs.AnswerDialog([&](QDialog& shown) {
         auto& dialog = dynamic_cast<BuildingDialog&>(shown);
         dialog.show();
@@ -153,5 +156,6 @@ TEST_F(ArchiveJobTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveSta
     EXPECT_TRUE(commands.OnCommand(CommandId::Build));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
     EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_FALSE(QFile::exists(leftCopy));
     EXPECT_EQ(document.FileList(), entries);
 }

@@ -1,12 +1,14 @@
 #include "AddFileDialogFixture.h"
 
 #include "archive/ArchiveJob.h"
+#include "browser/ProgressDialog.h"
 #include "browser/RenameListDialog.h"
 #include "resources/StringTable.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -268,20 +270,33 @@ TEST_F(AddFileDialogTest, AnArchiveThatCannotBeShownSaysWhyAndOnlyCloseAndArchiv
     qunsetenv("CARVESTONE_MPQ_LIBRARY");
 }
 
-TEST_F(AddFileDialogTest, AChildThatDiesWhileListingLeavesTheDialogAliveAndArchiveShowsAnotherArchive)
+TEST_F(AddFileDialogTest, WhileTheChildListsTheBarFollowsItAndNothingCanStartAgainAndADeathLeavesTheDialog)
 {
-    std::unique_ptr<AddFileDialog> dialog;
+    AddFileDialog dialog(context, nullptr);
     {
-        FakeChild dies(QStringLiteral("echo 'range 0 100'; echo 'progress 50'; kill -SEGV $$"));
-        dialog = Open();
+        FakeChild dies(QStringLiteral("echo 'range 0 100'; echo 'progress 50'; sleep 1; kill -SEGV $$"));
+        dialog.show();
+        ProgressDialog* progress = dialog.findChild<ProgressDialog*>();
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(progress->windowTitle(), QStringLiteral("Reading Archive"));
+        EXPECT_FALSE(progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return progress->Bar()->value() == 50; }, 5000));
+        EXPECT_EQ(progress->Bar()->maximum(), 100);
+        for (QPushButton* button : {dialog.CloseButton(), dialog.ArchiveButton(), dialog.AddButton()})
+            EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        dialog.close();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(WaitIdle(dialog));
     }
-    EXPECT_TRUE(dialog->TopText()->text().contains(ArchiveJob::DiedMessage())) << dialog->TopText()->text().toStdString();
-    EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
+    EXPECT_TRUE(dialog.TopText()->text().contains(ArchiveJob::DiedMessage())) << dialog.TopText()->text().toStdString();
+    EXPECT_EQ(dialog.Tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(dialog.findChild<ProgressDialog*>(), nullptr);
     EXPECT_EQ(ArchiveJob::Listings().Find(context.archivePath), nullptr);
 
     dialogs.AnswerFile(context.archivePath);
-    Press(*dialog, dialog->ArchiveButton());
-    ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);
-    EXPECT_EQ(dialog->TopText()->text(), QDir::toNativeSeparators(context.archivePath));
-    EXPECT_TRUE(dialog->isVisible());
+    Press(dialog, dialog.ArchiveButton());
+    ASSERT_EQ(dialog.Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog.TopText()->text(), QDir::toNativeSeparators(context.archivePath));
+    EXPECT_TRUE(dialog.isVisible());
 }
