@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QtEndian>
 #include <QTest>
 
 namespace {
@@ -158,4 +159,21 @@ TEST_F(ArchiveJobTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveSta
     EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
     EXPECT_FALSE(QFile::exists(leftCopy));
     EXPECT_EQ(document.FileList(), entries);
+}
+
+TEST_F(ArchiveJobTest, AHashTableCountTooBigForAnyMemoryFailsInsteadOfEatingTheMachine)
+{
+    // 0xCF000000 entries would ask for about 55 GB; the child's memory limit
+    // makes the allocation fail at once.
+    QByteArray bytes = ArchiveFixtures::Read(settings.GameMpqPath);
+    ASSERT_TRUE(bytes.startsWith("MPQ\x1a"));
+    qToLittleEndian<quint32>(0xCF000000u, bytes.data() + 0x18);
+    const QString hostile = fixtures.Write(QStringLiteral("hostile.mpq"), bytes);
+    const QString listing = fixtures.Write(QStringLiteral("AllFiles.txt"), Weapons.toLatin1());
+    ArchiveJob job(BinFolder());
+    job.StartListing(hostile, listing);
+    ASSERT_TRUE(RunToEnd(job));
+    EXPECT_NE(job.GetResult(), ArchiveJob::Result::Succeeded);
+    EXPECT_TRUE(job.Message().contains(QStringLiteral("hostile.mpq")) || job.GetResult() == ArchiveJob::Result::Died)
+        << job.Message().toStdString();
 }
