@@ -49,7 +49,6 @@ public:
     QPushButton* ArchiveButton() const { return archiveButton; }
     QPushButton* ExtractButton() const { return extractButton; }
     bool IsWorking() const { return job != nullptr; }
-    const QString& ArchivePath() const { return archivePath; }
 
 public Q_SLOTS:
     void reject() override;
