@@ -5,6 +5,7 @@
 #include "browser/RenameListDialog.h"
 #include "resources/StringTable.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPointer>
@@ -299,4 +300,20 @@ TEST_F(AddFileDialogTest, WhileTheChildListsTheBarFollowsItAndNothingCanStartAga
     ASSERT_EQ(dialog.Tree()->topLevelItemCount(), 1);
     EXPECT_EQ(dialog.TopText()->text(), QDir::toNativeSeparators(context.archivePath));
     EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(AddFileDialogTest, TheDemoArchiveBesideTheProgramGivesItsWeaponsTableToTheMod)
+{
+    const QString bin = QCoreApplication::applicationDirPath() + QLatin1String("/");
+    context.programFolder = bin;
+    context.archivePath = bin + QLatin1String("demo/patch_d2.mpq");
+    auto dialog = Open();
+    QTreeWidgetItem* weapons =
+        Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel"), QStringLiteral("Weapons.txt")});
+    ASSERT_NE(weapons, nullptr) << dialog->TopText()->text().toStdString();
+    Click(*dialog, weapons);
+    Press(*dialog, dialog->AddButton());
+    EXPECT_EQ(dialog->ResultList(), QStringList{QStringLiteral("data\\global\\excel\\Weapons.txt")});
+    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("Weapons.txt"))),
+              ArchiveFixtures::Read(QStringLiteral(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt")));
 }
