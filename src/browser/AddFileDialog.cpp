@@ -289,6 +289,10 @@ bool AddFileDialog::MayPlace(const QString& name, const QString& source, const Q
     }
     const QString namePart = ProjectEntry::NamePart(name);
     const QString destination = ProjectEntry::DiskPath(context.modFolder, name);
+    if (destination.isEmpty()) {
+        Tell(QStringLiteral("%1 cannot be added: the project has no MOD folder yet.").arg(name));
+        return false;
+    }
     for (const QString& other : context.projectEntries + results + batch) {
         if (other != name && ArchiveNameRule::SameNamePart(other, name)) {
             Tell(QStringLiteral("%1 cannot be added: %2 in the MOD folder is the file of %3, and two entries cannot "
