@@ -3,6 +3,7 @@
 #include "CarvestoneSettings.h"
 #include "CliArguments.h"
 #include "archive/BuildLog.h"
+#include "archive/MachineChannel.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
 #include "project/ProjectModel.h"
@@ -86,9 +87,13 @@ int ArchiveCommands::List(const QStringList& arguments)
         return Failure;
     }
     QStringList names;
-    library.ReadListing(archive, listing, names, nullptr);
-    for (const QString& name : names)
-        out << CliArguments::NameForTerminal(name) << "\n";
+    library.ReadListing(archive, listing, names, machine);
+    for (const QString& name : names) {
+        if (machine)
+            machine->Name(name);
+        else
+            out << CliArguments::NameForTerminal(name) << "\n";
+    }
     return Success;
 }
 
@@ -144,7 +149,13 @@ int ArchiveCommands::Build(const QStringList& arguments)
         err << "build: the project's file name " << project.Title() << " has no \".\"\n";
         return Failure;
     }
-    TerminalLog log(out);
+    return RunBuild(request);
+}
+
+int ArchiveCommands::RunBuild(const ModBuilder::Request& request)
+{
+    TerminalLog terminal(out);
+    BuildLog& log = machine ? static_cast<BuildLog&>(*machine) : terminal;
     const BuildOutcome outcome = ModBuilder::Build(library, request, log);
     if (outcome == BuildOutcome::AllAdded)
         return Success;
@@ -191,4 +202,31 @@ int ArchiveCommands::Install(const QStringList& arguments)
         return Failure;
     }
     return Success;
+}
+
+int ArchiveCommands::BuildFiles(const QStringList& arguments)
+{
+    const CliArguments parsed(arguments, {}, {QStringLiteral("--no-compression")});
+    if (!parsed.Fits(4)) {
+        err << "build-files: usage: build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression]\n";
+        return UsageError;
+    }
+    if (!RequireLibrary("build")) {
+        err << "build: nothing was built\n";
+        return Failure;
+    }
+    ModBuilder::Request request;
+    request.gameMpqPath = parsed.Positional()[0];
+    request.archivePath = parsed.Positional()[1];
+    request.modFolder = parsed.Positional()[2];
+    request.compress = !parsed.Has(QStringLiteral("--no-compression"));
+    QFile entries(parsed.Positional()[3]);
+    if (!entries.open(QIODevice::ReadOnly)) {
+        err << "build: cannot read the list of entries " << Shown(entries.fileName()) << ": " << entries.errorString()
+            << "\n";
+        return Failure;
+    }
+    // Entries are bytes, one byte a character, whatever the terminal speaks.
+    request.entries = QString::fromLatin1(entries.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return RunBuild(request);
 }

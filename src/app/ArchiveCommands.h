@@ -1,11 +1,13 @@
 #pragma once
 
+#include "archive/ModBuilder.h"
 #include "archive/MpqLibrary.h"
 
 #include <QStringList>
 #include <QTextStream>
 
 class CarvestoneSettings;
+class MachineChannel;
 
 // The archive verbs of carvestone-cli.  Each takes the words after the verb,
 // writes results to out and failures to err, and answers the exit status:
@@ -24,6 +26,13 @@ public:
     int Build(const QStringList& arguments);
     // install PROJECT [--game-folder DIR] [--yes]
     int Install(const QStringList& arguments);
+    // build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression],
+    // the entries one a line: the window's build of its project as it is in
+    // memory, saved or not.
+    int BuildFiles(const QStringList& arguments);
+
+    // With --machine, listings and build logs go out as protocol lines.
+    void SetMachineChannel(MachineChannel* channel) { machine = channel; }
 
 private:
     bool RequireLibrary(const char* verb);
@@ -34,5 +43,8 @@ private:
     QTextStream& in;
     QTextStream& out;
     QTextStream& err;
+    int RunBuild(const ModBuilder::Request& request);
+
     MpqLibrary library;
+    MachineChannel* machine = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "CarvestoneSettings.h"
 #include "GameInstallation.h"
 #include "ProjectCommands.h"
+#include "archive/MachineChannel.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -19,11 +20,60 @@ struct Verb
     std::function<int(const QStringList&)> run;
 };
 
+// With --machine, the window reads the child's stdout as protocol lines, so
+// a failure's words travel there too, after the work and before "done".
+int RunForMachine(const std::function<int(MachineChannel&, QTextStream&)>& run)
+{
+    MachineChannel::LimitMemory();
+    MachineChannel channel(stdout);
+    QString errors;
+    QTextStream err(&errors);
+    const int status = run(channel, err);
+    err.flush();
+    if (!errors.isEmpty())
+        channel.Error(errors);
+    channel.Done(status);
+    return status;
+}
+
 void PrintUsage(QTextStream& err, const QList<Verb>& verbs)
 {
     err << "usage: carvestone-cli VERB ARGUMENTS...\n";
     for (const Verb& verb : verbs)
         err << "  " << verb.usage << "\n";
+}
+
+int RunVerb(const CarvestoneSettings& settings, const QStringList& arguments, QTextStream& out, QTextStream& err,
+            MachineChannel* machine)
+{
+    ProjectCommands project(settings, out, err);
+    QTextStream in(stdin);
+    ArchiveCommands archives(settings, in, out, err);
+    archives.SetMachineChannel(machine);
+    const QList<Verb> verbs = {
+        {"new", "new NAME [--mods DIR]", [&](const QStringList& a) { return project.New(a); }},
+        {"entries", "entries PROJECT", [&](const QStringList& a) { return project.Entries(a); }},
+        {"add", "add PROJECT ENTRY...", [&](const QStringList& a) { return project.Add(a); }},
+        {"remove", "remove PROJECT ENTRY...", [&](const QStringList& a) { return project.Remove(a); }},
+        {"list", "list ARCHIVE [--listing FILE]", [&](const QStringList& a) { return archives.List(a); }},
+        {"extract", "extract ARCHIVE NAME DEST", [&](const QStringList& a) { return archives.Extract(a); }},
+        {"build", "build PROJECT [--game-mpq PATH] [--no-compression]",
+         [&](const QStringList& a) { return archives.Build(a); }},
+        {"install", "install PROJECT [--game-folder DIR] [--yes]",
+         [&](const QStringList& a) { return archives.Install(a); }},
+        {"build-files", "build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression]",
+         [&](const QStringList& a) { return archives.BuildFiles(a); }},
+    };
+
+    const QString verbName = arguments.value(0);
+    for (const Verb& verb : verbs) {
+        if (verbName == QLatin1String(verb.name))
+            return verb.run(arguments.mid(1));
+    }
+    if (!verbName.isEmpty())
+        err << "carvestone-cli: unknown verb " << verbName << "\n";
+    PrintUsage(err, verbs);
+    return 2;
 }
 
 } // namespace
@@ -39,30 +89,11 @@ int main(int argc, char* argv[])
     settings.Load(*CarvestoneSettings::OpenStore(), GameInstallation::FindFolder(),
                   QCoreApplication::applicationDirPath());
 
-    ProjectCommands project(settings, out, err);
-    QTextStream in(stdin);
-    ArchiveCommands archives(settings, in, out, err);
-    const QList<Verb> verbs = {
-        {"new", "new NAME [--mods DIR]", [&](const QStringList& a) { return project.New(a); }},
-        {"entries", "entries PROJECT", [&](const QStringList& a) { return project.Entries(a); }},
-        {"add", "add PROJECT ENTRY...", [&](const QStringList& a) { return project.Add(a); }},
-        {"remove", "remove PROJECT ENTRY...", [&](const QStringList& a) { return project.Remove(a); }},
-        {"list", "list ARCHIVE [--listing FILE]", [&](const QStringList& a) { return archives.List(a); }},
-        {"extract", "extract ARCHIVE NAME DEST", [&](const QStringList& a) { return archives.Extract(a); }},
-        {"build", "build PROJECT [--game-mpq PATH] [--no-compression]",
-         [&](const QStringList& a) { return archives.Build(a); }},
-        {"install", "install PROJECT [--game-folder DIR] [--yes]",
-         [&](const QStringList& a) { return archives.Install(a); }},
-    };
-
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const QString verbName = arguments.value(0);
-    for (const Verb& verb : verbs) {
-        if (verbName == QLatin1String(verb.name))
-            return verb.run(arguments.mid(1));
-    }
-    if (!verbName.isEmpty())
-        err << "carvestone-cli: unknown verb " << verbName << "\n";
-    PrintUsage(err, verbs);
-    return 2;
+    if (arguments.value(0) == QLatin1String("--machine"))
+        return RunForMachine([&](MachineChannel& channel, QTextStream& errors) {
+            return RunVerb(settings, arguments.mid(1), out, errors, &channel);
+        });
+    return RunVerb(settings, arguments, out, err, nullptr);
 }
+

@@ -1,8 +1,9 @@
 #pragma once
 
-// Marks an archive operation as running for as long as an instance lives.
-// Operations pump window events while they work; the window reads IsBusy to
-// disable every command that would start a second archive operation then.
+// Marks archive work as running for as long as an instance lives (a job in
+// the child process, the Add File to MOD dialog).  The window reads IsBusy
+// to disable every command that would start a second archive operation, and
+// requests from the shell to open a project wait until it ends.
 class ArchiveBusy
 {
 public:

@@ -31,7 +31,7 @@ void BuildInstallCommands::OnBuild()
     request.modFolder = document->ProjectFolder();
     request.entries = document->FileList();
     request.compress = settings.UseCompression;
-    BuildingDialog dialog(library, request, title, owner);
+    BuildingDialog dialog(settings.ProgramFolder, request, title, owner);
     UserDialogs::Current().Exec(dialog);
 }
 

@@ -1,7 +1,8 @@
 #include "BuildingDialog.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,10 +14,10 @@ constexpr int WidthUnits = 240;
 constexpr int HeightUnits = 215;
 } // namespace
 
-BuildingDialog::BuildingDialog(MpqLibrary& library, const ModBuilder::Request& request,
+BuildingDialog::BuildingDialog(const QString& programFolder, const ModBuilder::Request& request,
                                const QString& projectTitle, QWidget* parent)
     : QDialog(parent)
-    , library(library)
+    , job(programFolder)
     , request(request)
     , log(new QPlainTextEdit(this))
     , okButton(new QPushButton(tr("OK"), this))
@@ -30,6 +31,8 @@ BuildingDialog::BuildingDialog(MpqLibrary& library, const ModBuilder::Request& r
     okButton->setEnabled(false);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(&job, &ArchiveJob::LogAppended, this, &BuildingDialog::AppendLog);
+    connect(&job, &ArchiveJob::Finished, this, &BuildingDialog::OnBuildFinished);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -48,18 +51,34 @@ void BuildingDialog::showEvent(QShowEvent* event)
     if (started)
         return;
     started = true;
-    // The build starts once the dialog is on screen.
-    QMetaObject::invokeMethod(this, &BuildingDialog::RunBuild, Qt::QueuedConnection);
+    job.StartBuild(request);
 }
 
-void BuildingDialog::RunBuild()
+void BuildingDialog::OnBuildFinished()
 {
-    repaint();
-    QCoreApplication::processEvents();
-    outcome = ModBuilder::Build(library, request, *this);
+    // The child's own log says why a build it ran to the end failed; what
+    // it could not say is that it died or never started.
+    if (job.GetResult() == ArchiveJob::Result::Died) {
+        RemoveLeftCopy();
+        if (!logText.isEmpty() && !logText.endsWith(QLatin1Char('\n')))
+            AppendLog(QStringLiteral("\r\n"));
+        AppendLogLine(QStringLiteral("The build stopped: %1; the MOD archive %2 was left as it was")
+                          .arg(job.Message(), QDir::toNativeSeparators(request.archivePath)));
+    } else if (job.GetResult() == ArchiveJob::Result::Failed && logText.isEmpty())
+        AppendLogLine(job.Message());
     finished = true;
     okButton->setEnabled(true);
     okButton->setFocus();
+}
+
+void BuildingDialog::RemoveLeftCopy()
+{
+    // A build works on a copy named after the MOD archive with six more
+    // characters; a child that died could not remove its own.
+    const QFileInfo archive(request.archivePath);
+    QDir folder = archive.absoluteDir();
+    for (const QString& copy : folder.entryList({archive.fileName() + QLatin1String(".??????")}, QDir::Files | QDir::Hidden))
+        folder.remove(copy);
 }
 
 void BuildingDialog::AppendLog(const QString& text)
@@ -73,7 +92,6 @@ void BuildingDialog::AppendLog(const QString& text)
     end.insertText(QString(text).remove(QLatin1Char('\r')));
     log->setTextCursor(end);
     log->ensureCursorVisible();
-    QCoreApplication::processEvents();
 }
 
 void BuildingDialog::reject()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveJob.h"
 #include "BuildLog.h"
 #include "ModBuilder.h"
 
@@ -9,22 +10,23 @@
 
 class QPushButton;
 
-// The modal "Building - " dialog: runs the build once it is on screen and
-// shows its log line by line.  It cannot be closed (OK, Escape or the close
-// box) until the build has ended.
+// The modal "Building - " dialog: runs the build in carvestone-cli once it is
+// on screen and shows its log as the child writes it.  A child that dies
+// ends the build with a line saying so; the window stays.  It cannot be
+// closed (OK, Escape or the close box) until the build has ended.
 class BuildingDialog : public QDialog, public BuildLog
 {
     Q_OBJECT
 
 public:
-    BuildingDialog(MpqLibrary& library, const ModBuilder::Request& request, const QString& projectTitle,
+    BuildingDialog(const QString& programFolder, const ModBuilder::Request& request, const QString& projectTitle,
                    QWidget* parent = nullptr);
 
-    // Appends to the log, keeps its end in view and lets the window breathe.
+    // Appends to the log and keeps its end in view.
     void AppendLog(const QString& text) override;
 
     bool IsFinished() const { return finished; }
-    BuildOutcome Outcome() const { return outcome; }
+    ArchiveJob::Result JobResult() const { return job.GetResult(); }
     // The log exactly as the build wrote it, line ends included.
     const QString& LogText() const { return logText; }
     QPlainTextEdit* LogControl() const { return log; }
@@ -38,14 +40,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void RunBuild();
+    void OnBuildFinished();
+    void RemoveLeftCopy();
 
-    MpqLibrary& library;
+    ArchiveJob job;
     const ModBuilder::Request request;
     QPointer<QPlainTextEdit> log;
     QPushButton* okButton = nullptr;
     QString logText;
-    BuildOutcome outcome = BuildOutcome::NotRun;
     bool started = false;
     bool finished = false;
 };

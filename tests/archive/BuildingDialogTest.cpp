@@ -7,6 +7,7 @@
 #include "project/CCarvestoneDoc.h"
 #include "resources/StringTable.h"
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -22,6 +23,8 @@ protected:
         if (IsSkipped())
             return;
         ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
+        // The build runs in the carvestone-cli built beside this test.
+        settings.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1String("/");
         commands.SetDocument(&document);
     }
     bool Enabled(int id)

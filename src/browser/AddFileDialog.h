@@ -1,0 +1,95 @@
+#pragma once
+
+#include "AddFileContext.h"
+#include "RenameListDialog.h"
+
+#include "archive/ArchiveBusy.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class ArchiveJob;
+class ProgressDialog;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// "Add File to MOD": an archive's files as a folder tree, and the ways a file
+// enters the MOD folder: Add (extract the selected file), Add Files... (copy
+// files from disk under names the user may change), Archive... (show another
+// archive) and Extract... (save one archive file anywhere).  The archive work
+// runs in a child process, so a damaged archive fails with a message instead
+// of taking the program down.  No file the user has worked on is replaced
+// without asking, and no two entries are given one disk file.
+class AddFileDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    AddFileDialog(const AddFileContext& context, QWidget* parent);
+    ~AddFileDialog() override;
+
+    // The archive names of the files placed in the MOD folder, sorted in byte
+    // order without duplicates; valid however the dialog was closed.
+    const QStringList& ResultList() const { return results; }
+
+    // The archive name of a file item; empty for the root and folders.
+    static QString ArchiveName(const QTreeWidgetItem* item);
+
+    QLabel* TopText() const { return topText; }
+    QTreeWidget* Tree() const { return tree; }
+    QPushButton* CloseButton() const { return closeButton; }
+    QPushButton* AddButton() const { return addButton; }
+    QPushButton* AddFilesButton() const { return addFilesButton; }
+    QPushButton* ArchiveButton() const { return archiveButton; }
+    QPushButton* ExtractButton() const { return extractButton; }
+    bool IsWorking() const { return job != nullptr; }
+
+public Q_SLOTS:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FillTree();
+    void FillFromNames(const QStringList& names);
+    QTreeWidgetItem* FolderFor(QTreeWidgetItem* root, const QString& folderPart);
+    void ShowFailure(const QString& why);
+    void UpdateButtons();
+
+    void OnAdd();
+    void OnAddFiles();
+    void OnArchive();
+    void OnExtract();
+
+    // Checks that a file may be placed under the name; asks before replacing.
+    bool MayPlace(const QString& name, const QString& source, const QStringList& batch);
+    void CopyChosenFile(const RenameListDialog::Item& item, const QStringList& batch);
+    void RunJob(const std::function<void(ArchiveJob&)>& start, const std::function<void(ArchiveJob&)>& finished);
+    void Record(const QString& name);
+    void Tell(const QString& text);
+
+    AddFileContext context;
+    QString archivePath;
+    QStringList results;
+    ArchiveBusy busy;
+    QLabel* topText;
+    QTreeWidget* tree;
+    QPushButton* closeButton;
+    QPushButton* addButton;
+    QPushButton* addFilesButton;
+    QPushButton* archiveButton;
+    QPushButton* extractButton;
+    ArchiveJob* job = nullptr;
+    std::unique_ptr<ProgressDialog> progress;
+    QHash<QString, QTreeWidgetItem*> folders;
+    QHash<const QTreeWidgetItem*, int> folderCounts;
+    bool filledOnce = false;
+};
