@@ -2,6 +2,7 @@
 #include "CarvestoneSettings.h"
 #include "GameInstallation.h"
 #include "ProjectCommands.h"
+#include "TableCommands.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -42,6 +43,7 @@ int main(int argc, char* argv[])
     ProjectCommands project(settings, out, err);
     QTextStream in(stdin);
     ArchiveCommands archives(settings, in, out, err);
+    TableCommands tables(out, err);
     const QList<Verb> verbs = {
         {"new", "new NAME [--mods DIR]", [&](const QStringList& a) { return project.New(a); }},
         {"entries", "entries PROJECT", [&](const QStringList& a) { return project.Entries(a); }},
@@ -53,6 +55,7 @@ int main(int argc, char* argv[])
          [&](const QStringList& a) { return archives.Build(a); }},
         {"install", "install PROJECT [--game-folder DIR] [--yes]",
          [&](const QStringList& a) { return archives.Install(a); }},
+        {"table", "table FILE [--resave OUT]", [&](const QStringList& a) { return tables.Check(a); }},
     };
 
     const QStringList arguments = QCoreApplication::arguments().mid(1);

@@ -35,6 +35,14 @@ inline constexpr int UnsafeEntries = 1003;
 inline constexpr int SettingsNotSaved = 1004;
 inline constexpr int RecentFilePlaceholder = 1005;
 inline constexpr int FailedToSaveDocument = 1006;
+
+// The table editor's texts.
+inline constexpr int DeleteRowQuestion = 1201;
+inline constexpr int TableDataDropped = 1202;
+inline constexpr int RenameColumnTitle = 1203;
+inline constexpr int RenameRowTitle = 1204;
+inline constexpr int LoadingFile = 1205;
+inline constexpr int SavingFile = 1206;
 } // namespace StringId
 
 class StringTable
