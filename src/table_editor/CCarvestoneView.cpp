@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFocusEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QTabBar>

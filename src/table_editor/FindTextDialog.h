@@ -29,6 +29,7 @@ public:
     QCheckBox* WholeWordBox() const { return wholeWordBox; }
     QCheckBox* MatchCaseBox() const { return matchCaseBox; }
     QRadioButton* UpButton() const { return upButton; }
+    QRadioButton* DownButton() const { return downButton; }
     QPushButton* FindNextButton() const { return findNextButton; }
 
 Q_SIGNALS:
