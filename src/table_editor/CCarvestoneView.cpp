@@ -7,6 +7,7 @@
 #include "app/CCarvestoneApp.h"
 #include "app/CarvestoneSettings.h"
 #include "app/FileErrorText.h"
+#include "app/MessageFormat.h"
 #include "app/SafeFileWriter.h"
 #include "app/UserDialogs.h"
 #include "browser/FileKind.h"
@@ -185,6 +186,14 @@ QString CCarvestoneView::GetCurrentFileName() const
 GridCellId CCarvestoneView::GetFocusCell() const
 {
     return current ? current->grid->GetFocusCell() : GridCellId(-1, -1);
+}
+
+QString CCarvestoneView::RowColumnPaneText() const
+{
+    const GridCellId focus = GetFocusCell();
+    if (focus.row < 1 || focus.col < 1)
+        return QString();
+    return MessageFormat::Format(StringTable::Get(StringId::RowColumnPane), {focus.row, focus.col});
 }
 
 bool CCarvestoneView::IsTableOpen(const QString& name) const
@@ -616,8 +625,8 @@ void CCarvestoneView::OnRenameHeading(bool column)
     const int row = column ? 0 : focus.row;
     const int col = column ? focus.col : 0;
     EnterNewNameDialog dialog(this);
-    dialog.SetTitle(StringTable::Get(column ? StringId::RenameColumnTitle : StringId::RenameRowTitle)
-                        .replace(QLatin1String("%d"), QString::number(index)));
+    dialog.SetTitle(
+        MessageFormat::Format(StringTable::Get(column ? StringId::RenameColumnTitle : StringId::RenameRowTitle), {index}));
     dialog.SetName(grid->GetCellText(row, col));
     if (UserDialogs::Current().Exec(dialog) != QDialog::Accepted || dialog.Name().isEmpty())
         return;

@@ -16,6 +16,7 @@
 
 class CarvestoneSettings;
 class QTabBar;
+class TableFile;
 
 // The right pane of the main window: one tab along the bottom and one grid
 // per open table, the grid of the selected tab shown above the tabs.  It
@@ -36,6 +37,7 @@ public:
                     QWidget* parent = nullptr);
     ~CCarvestoneView() override;
 
+    // Ends any edit in progress first: text still in an editor counts.
     bool IsAnyTableModified() const override;
     bool SaveAllModifiedTables() override;
     bool OpenTable(const QString& name) override;
@@ -56,6 +58,10 @@ public:
     // beside the row headings, so one long cell never hides the others.
     static void FitColumnWidths(CGridCtrl& grid);
     void LayoutTabs();
+
+    // "Row 3, Column 5" for the status bar's row and column pane; empty
+    // while the focus is on a heading or no table is open.
+    QString RowColumnPaneText() const;
 
     QTabBar* TabBar() const { return tabs; }
     int TableCount() const { return int(entries.size()); }
@@ -90,7 +96,7 @@ private:
     int CurrentIndex() const;
     std::unique_ptr<CGridCtrl> CreateGrid();
     bool ReadTable(const QString& fullPath, const QString& name, std::unique_ptr<TableEntry>& entry);
-    void ReportDroppedData(const QString& fullPath, const class TableFile& table);
+    void ReportDroppedData(const QString& fullPath, const TableFile& table);
     void ShowTable(int index, bool giveFocus);
     void OnUserSelectedTab(int index);
     void SelectNeighbour(int step);

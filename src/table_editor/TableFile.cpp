@@ -17,21 +17,6 @@ bool EndsField(char ch)
     return ch == '\t' || ch == '\r' || ch == '\n';
 }
 
-// The fields of the line starting at pos; pos is left on the line's end.
-QStringList ReadFields(const char* data, qsizetype end, qsizetype& pos)
-{
-    QStringList fields;
-    for (;;) {
-        const qsizetype start = pos;
-        while (pos < end && !EndsField(data[pos]))
-            ++pos;
-        fields.append(QString::fromLatin1(data + start, pos - start));
-        if (pos >= end || data[pos] != '\t')
-            return fields;
-        ++pos;
-    }
-}
-
 // Skips the line end at pos; false when it is not CR LF (a lone CR or LF,
 // or no end at all because the data stops).
 bool SkipLineEnd(const char* data, qsizetype end, qsizetype& pos)
@@ -48,10 +33,11 @@ bool SkipLineEnd(const char* data, qsizetype end, qsizetype& pos)
 
 } // namespace
 
-TableFile TableFile::Parse(QByteArrayView bytes)
+TableFile TableFile::Parse(const QByteArray& bytes)
 {
     TableFile table;
-    const char* data = bytes.data();
+    table.data = bytes;
+    const char* data = bytes.constData();
     const void* nul = bytes.isEmpty() ? nullptr : std::memchr(data, 0, size_t(bytes.size()));
     const qsizetype end = nul ? static_cast<const char*>(nul) - data : bytes.size();
 
@@ -59,19 +45,10 @@ TableFile TableFile::Parse(QByteArrayView bytes)
     int line = 0;
     while (pos < end) {
         ++line;
-        QStringList fields = ReadFields(data, end, pos);
+        table.ReadLine(line, end, pos);
         const bool endedByNul = pos >= end && nul;
         if (!SkipLineEnd(data, end, pos) && !endedByNul)
             table.AddChange(TableChange::LineEnds, line);
-        if (line == 1) {
-            table.columns = int(fields.size());
-        } else if (fields.size() > table.columns) {
-            table.AddChange(TableChange::ExtraFields, line);
-            const auto dropped = fields.cbegin() + table.columns;
-            table.droppedText |= std::any_of(dropped, fields.cend(), [](const QString& f) { return !f.isEmpty(); });
-            fields.erase(dropped, fields.cend());
-        }
-        table.rows.append(std::move(fields));
     }
     if (nul) {
         const bool nulStartsLine = end == 0 || data[end - 1] == '\r' || data[end - 1] == '\n';
@@ -80,6 +57,32 @@ TableFile TableFile::Parse(QByteArrayView bytes)
     table.DropEmptyTrailingColumn();
     table.NoteShortLines();
     return table;
+}
+
+// Cuts the fields of the line starting at pos; pos is left on its end.
+// Fields beyond the header's count are noted and not kept.
+void TableFile::ReadLine(int line, qsizetype end, qsizetype& pos)
+{
+    const char* bytes = data.constData();
+    Row row{fields.size(), 0};
+    for (;;) {
+        const qsizetype start = pos;
+        while (pos < end && !EndsField(bytes[pos]))
+            ++pos;
+        if (line == 1 || row.fieldCount < columns) {
+            fields.push_back({start, pos - start});
+            ++row.fieldCount;
+        } else {
+            AddChange(TableChange::ExtraFields, line);
+            droppedText |= pos > start;
+        }
+        if (pos >= end || bytes[pos] != '\t')
+            break;
+        ++pos;
+    }
+    if (line == 1)
+        columns = row.fieldCount;
+    rows.push_back(row);
 }
 
 void TableFile::AddChange(TableChange::Kind kind, int line)
@@ -98,24 +101,35 @@ void TableFile::DropEmptyTrailingColumn()
     if (columns < 2)
         return;
     const int last = columns - 1;
-    const bool empty = std::all_of(rows.cbegin(), rows.cend(),
-                                   [last](const QStringList& row) { return row.value(last).isEmpty(); });
-    if (!empty)
-        return;
-    columns = last;
-    for (QStringList& row : rows) {
-        if (row.size() > columns)
-            row.removeLast();
+    for (int row = 0; row < RowCount(); ++row) {
+        if (!Field(row, last).isEmpty())
+            return;
     }
+    columns = last;
     AddChange(TableChange::TrailingColumn, 1);
 }
 
 void TableFile::NoteShortLines()
 {
-    const auto shortRow = std::find_if(rows.cbegin(), rows.cend(),
-                                       [this](const QStringList& row) { return row.size() < columns; });
-    if (shortRow != rows.cend())
-        AddChange(TableChange::ShortLines, int(shortRow - rows.cbegin()) + 1);
+    for (int row = 0; row < RowCount(); ++row) {
+        if (FieldCount(row) < columns) {
+            AddChange(TableChange::ShortLines, row + 1);
+            return;
+        }
+    }
+}
+
+int TableFile::FieldCount(int row) const
+{
+    return qMin(rows[size_t(row)].fieldCount, columns);
+}
+
+QByteArrayView TableFile::Field(int row, int col) const
+{
+    if (col >= FieldCount(row))
+        return {};
+    const Span& span = fields[rows[size_t(row)].firstField + size_t(col)];
+    return QByteArrayView(data.constData() + span.start, span.length);
 }
 
 bool TableFile::DropsData() const
@@ -128,9 +142,10 @@ bool TableFile::DropsData() const
 QByteArray TableFile::Bytes() const
 {
     TableWriter writer;
-    for (const QStringList& row : rows) {
+    writer.Reserve(data.size() + RowCount());
+    for (int row = 0; row < RowCount(); ++row) {
         for (int col = 0; col < columns; ++col)
-            writer.AddCell(col < row.size() ? QStringView(row.at(col)) : QStringView());
+            writer.AddCell(Field(row, col));
         writer.EndRow();
     }
     return writer.Bytes();

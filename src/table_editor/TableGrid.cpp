@@ -11,12 +11,11 @@ void TableGrid::Fill(CGridCtrl& grid, const TableFile& table)
     grid.DeleteAllItems();
     grid.SetRowCount(table.RowCount());
     grid.SetColumnCount(table.ColumnCount());
-    const QList<QStringList>& rows = table.Rows();
-    for (int row = 0; row < rows.size(); ++row) {
-        const QStringList& cells = rows.at(row);
-        for (int col = 0; col < cells.size(); ++col) {
-            if (!cells.at(col).isEmpty())
-                grid.SetCellText(row, col, cells.at(col));
+    for (int row = 0; row < table.RowCount(); ++row) {
+        for (int col = 0; col < table.FieldCount(row); ++col) {
+            const QByteArrayView field = table.Field(row, col);
+            if (!field.isEmpty())
+                grid.SetCellText(row, col, QString::fromLatin1(field));
         }
     }
     grid.SetFixedColumnCount(qMin(1, table.ColumnCount()));

@@ -17,3 +17,11 @@ void TableWriter::EndRow()
     out.append("\r\n", 2);
     rowStarted = false;
 }
+
+void TableWriter::AddCell(QByteArrayView latin1)
+{
+    if (rowStarted)
+        out.append('\t');
+    rowStarted = true;
+    out.append(latin1);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 // Writes a table the way the game reads it: cells as Latin-1 bytes, a TAB
@@ -11,6 +12,8 @@ class TableWriter
 public:
     void Reserve(qsizetype bytes) { out.reserve(bytes); }
     void AddCell(QStringView text);
+    // A cell already in its Latin-1 bytes.
+    void AddCell(QByteArrayView latin1);
     void EndRow();
     const QByteArray& Bytes() const { return out; }
 

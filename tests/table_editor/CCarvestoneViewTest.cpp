@@ -53,6 +53,7 @@ TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRer
     EXPECT_EQ(view.TabBar()->currentIndex(), 1);
     EXPECT_EQ(host.Grid().GetCellText(0, 1), QStringLiteral("b"));
     EXPECT_EQ(view.GetFocusCell(), GridCellId(1, 1));
+    EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
     EXPECT_TRUE(view.IsTableOpen("a.txt"));
     EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
     EXPECT_TRUE(host.Grid().isVisible());
@@ -76,6 +77,7 @@ TEST_F(CCarvestoneViewTest, NamesOutsideTheFolderAndFilesThatAreNoTablesOpenNoth
     EXPECT_FALSE(view.OpenTable(QString()));
     EXPECT_EQ(view.TableCount(), 0);
     EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1));
+    EXPECT_EQ(view.RowColumnPaneText(), QString());
 }
 
 TEST_F(CCarvestoneViewTest, DataThatASaveWouldDropIsReportedOnceNamingTheFile)

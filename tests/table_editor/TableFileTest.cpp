@@ -22,10 +22,11 @@ struct LoadCase
 
 QList<QStringList> PaddedRows(const TableFile& table)
 {
-    QList<QStringList> rows = table.Rows();
-    for (QStringList& row : rows) {
-        while (row.size() < table.ColumnCount())
-            row.append(QString());
+    QList<QStringList> rows;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        rows.append(QStringList());
+        for (int col = 0; col < table.ColumnCount(); ++col)
+            rows.last().append(table.Cell(row, col));
     }
     return rows;
 }
