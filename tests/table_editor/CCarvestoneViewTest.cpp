@@ -167,6 +167,15 @@ TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKe
     view.TabBar()->setCurrentIndex(0);
 
     dialogs.AnswerMessage(UserDialogs::IdCancel);
+    host.Open("typed.txt", Small);
+    host.Type("in the editor");
+    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to typed.txt?"));
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(TestFiles::Read(host.PathOf("typed.txt")), Small);
+
+    dialogs.AnswerMessage(UserDialogs::IdCancel);
     host.Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
     EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
@@ -283,6 +292,16 @@ TEST_F(CCarvestoneViewTest, TheProjectSaveQuestionStandsForTablesAndFailsWithThe
     EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\txyz\r\n");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(CCarvestoneViewTest, ColumnsAreCappedAtTwoThirdsOfTheRoomTheShownGridHas)
+{
+    host.Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tshort\r\nr\t1\t2\r\n");
+    const CGridCtrl& grid = host.Grid();
+    const int room = grid.ClientRect().width() - grid.GetColumnWidth(0);
+    ASSERT_GT(room, 300) << "the grid has the view's size, not a hidden child's";
+    EXPECT_EQ(grid.GetColumnWidth(1), room * 2 / 3);
+    EXPECT_LT(grid.GetColumnWidth(2), room * 2 / 3);
 }
 
 TEST_F(CCarvestoneViewTest, TheGridFontFollowsTheSettingsAndRefitsTheColumns)
