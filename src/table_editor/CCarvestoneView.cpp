@@ -217,8 +217,9 @@ bool CCarvestoneView::OpenTable(const QString& name)
         ShowTable(open, false);
         return false;
     }
-    auto entry = std::make_unique<TableEntry>();
-    if (!ReadTable(fullPath, name, entry))
+    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr});
+    const std::optional<TableFile> table = ReadTable(fullPath, *entry);
+    if (!table)
         return false;
 
     CGridCtrl& grid = *entry->grid;
@@ -235,29 +236,26 @@ bool CCarvestoneView::OpenTable(const QString& name)
         grid.SetFocusCell(1, 1);
     }
     ShowTable(0, false);
-    return true;
-}
-
-bool CCarvestoneView::ReadTable(const QString& fullPath, const QString& name, std::unique_ptr<TableEntry>& entry)
-{
-    std::unique_ptr<TableFile> table;
-    {
-        const BusyIndicator busy(*this, StringId::LoadingFile);
-        QByteArray bytes;
-        QString error;
-        if (!TableFile::ReadFile(fullPath, &bytes, &error)) {
-            ShowError(error);
-            return false;
-        }
-        table = std::make_unique<TableFile>(TableFile::Parse(bytes));
-        entry->fullPath = fullPath;
-        entry->name = name;
-        entry->grid = CreateGrid();
-        TableGrid::Fill(*entry->grid, *table);
-    }
+    // Said once, with the table in view, so the user knows that a save
+    // writes the file without that data.
     if (table->DropsData())
         ReportDroppedData(fullPath, *table);
     return true;
+}
+
+std::optional<TableFile> CCarvestoneView::ReadTable(const QString& fullPath, TableEntry& entry)
+{
+    const BusyIndicator busy(*this, StringId::LoadingFile);
+    QByteArray bytes;
+    QString error;
+    if (!TableFile::ReadFile(fullPath, &bytes, &error)) {
+        ShowError(error);
+        return std::nullopt;
+    }
+    TableFile table = TableFile::Parse(bytes);
+    entry.grid = CreateGrid();
+    TableGrid::Fill(*entry.grid, table);
+    return table;
 }
 
 std::unique_ptr<CGridCtrl> CCarvestoneView::CreateGrid()

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "TableEntry.h"
 #include "FindTextDialog.h"
+#include "TableEntry.h"
+#include "TableFile.h"
 #include "grid/GridCellId.h"
 #include "grid/GridOwner.h"
 #include "mainframe/CommandTarget.h"
@@ -12,11 +13,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CarvestoneSettings;
 class QTabBar;
-class TableFile;
 
 // The right pane of the main window: one tab along the bottom and one grid
 // per open table, the grid of the selected tab shown above the tabs.  It
@@ -95,7 +96,7 @@ private:
     int IndexOfGrid(const CGridCtrl* grid) const;
     int CurrentIndex() const;
     std::unique_ptr<CGridCtrl> CreateGrid();
-    bool ReadTable(const QString& fullPath, const QString& name, std::unique_ptr<TableEntry>& entry);
+    std::optional<TableFile> ReadTable(const QString& fullPath, TableEntry& entry);
     void ReportDroppedData(const QString& fullPath, const TableFile& table);
     void ShowTable(int index, bool giveFocus);
     void OnUserSelectedTab(int index);
