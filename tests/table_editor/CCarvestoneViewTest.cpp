@@ -93,8 +93,15 @@ TEST_F(CCarvestoneViewTest, DataThatASaveWouldDropIsReportedOnceNamingTheFile)
     EXPECT_EQ(dialogs.Messages().size(), 1) << "line ends and empty TABs lose nothing";
 }
 
-TEST_F(CCarvestoneViewTest, EveryGameTableSavesByteForByteThroughTheGrid)
+TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid)
 {
+    for (const QByteArray& odd : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("only\theadings\r\n")}) {
+        host.Open("odd.txt", odd);
+        EXPECT_TRUE(view.SaveTable(-1));
+        EXPECT_EQ(TestFiles::Read(host.PathOf("odd.txt")), odd);
+        view.CloseAllTables();
+    }
+
     const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
     const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
     if (names.isEmpty())
