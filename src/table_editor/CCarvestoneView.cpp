@@ -431,8 +431,8 @@ bool CCarvestoneView::CloseTableAt(int index)
     TableEntry& entry = *entries[size_t(index)];
     entry.grid->EndEditing();
     if (entry.grid->GetModified()) {
-        const int answer = CCarvestoneApp::ShowMessageId(this, UserDialogs::TypeYesNoCancel | UserDialogs::IconWarning,
-                                                         StringId::SaveTableChanges, {entry.name});
+        const int type = UserDialogs::TypeYesNoCancel | UserDialogs::IconQuestion;
+        const int answer = CCarvestoneApp::ShowMessageId(this, type, StringId::SaveTableChanges, {entry.name});
         if (answer == UserDialogs::IdCancel)
             return false;
         // A save that failed keeps the table open, so the edits survive.
@@ -623,8 +623,8 @@ void CCarvestoneView::OnRenameHeading(bool column)
     const int row = column ? 0 : focus.row;
     const int col = column ? focus.col : 0;
     EnterNewNameDialog dialog(this);
-    dialog.SetTitle(
-        MessageFormat::Format(StringTable::Get(column ? StringId::RenameColumnTitle : StringId::RenameRowTitle), {index}));
+    const int titleId = column ? StringId::RenameColumnTitle : StringId::RenameRowTitle;
+    dialog.SetTitle(MessageFormat::Format(StringTable::Get(titleId), {index}));
     dialog.SetName(grid->GetCellText(row, col));
     if (UserDialogs::Current().Exec(dialog) != QDialog::Accepted || dialog.Name().isEmpty())
         return;

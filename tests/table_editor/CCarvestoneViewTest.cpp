@@ -277,7 +277,8 @@ TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
 
 TEST_F(CCarvestoneViewTest, TheProjectSaveQuestionStandsForTablesAndFailsWithThem)
 {
-    const QString projectPath = TestFiles::Write(host.PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
+    const QByteArray project("Carvestone Project File Version 1.0\r\na.txt\n");
+    const QString projectPath = TestFiles::Write(host.PathOf("P.mod"), project);
     CMainFrame frame;
     CCarvestoneDoc doc;
     frame.SetTableView(&view);

@@ -122,7 +122,11 @@ TEST_F(RowColumnCommandsTest, RemoveRowAsksWithTheGridRowAndIsOffOnHeadings)
 
 TEST_F(RowColumnCommandsTest, RenamesShowTheTitleAndNameKeepOnEmptyAndMark)
 {
-    const struct { int command; GridCellId focus; GridCellId renamed; const char* caption; const char* before; } cases[] = {
+    const struct {
+        int command;
+        GridCellId focus, renamed;
+        const char *caption, *before;
+    } cases[] = {
         {CommandId::RenameColumn, {2, 2}, {0, 2}, "Enter New Name For Column 2", "code"},
         {CommandId::RenameColumn, {3, 1}, {0, 1}, "Enter New Name For Column 1", "level"},
         {CommandId::RenameRow, {3, 1}, {3, 0}, "Enter New Name For Row 3", "Cap"},

@@ -54,8 +54,9 @@ TEST_F(TableCliTest, NamesEveryRuleASaveWouldApplyAndResavesLikeTheEditor)
     const CliRun run = Run({path, "--resave", resaved});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.contains("2 rows, 2 columns")) << run.out.toStdString();
-    for (const char* rule : {"line ends made CR LF (first at line 1)", "fields beyond the header dropped (first at line 2)",
-                             "data after a NUL dropped (first at line 3)", "empty trailing column dropped (first at line 1)"})
+    for (const char* rule :
+         {"line ends made CR LF (first at line 1)", "fields beyond the header dropped (first at line 2)",
+          "data after a NUL dropped (first at line 3)", "empty trailing column dropped (first at line 1)"})
         EXPECT_TRUE(run.out.contains(rule)) << rule << "\n" << run.out.toStdString();
     EXPECT_FALSE(run.out.contains("unchanged"));
     EXPECT_EQ(TestFiles::Read(resaved), "a\tb\r\nr\t1\r\n");

@@ -56,7 +56,8 @@ const QList<LoadCase>& LoadCases()
          "a\tb\r\nr\t1\r\n", {{Kind::AfterNul, 2}}},
         {"NUL at a line start", QByteArray("a\r\n\0b\r\n", 7), {{"a"}}, "a\r\n", {{Kind::AfterNul, 2}}},
         {"0-byte file", "", {}, "", {}},
-        {"bytes above 0x7F", "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n", {{"\u00e9t\u00e9", "na\u00efve"}, {"\u00ff", "\u0080"}},
+        {"bytes above 0x7F", "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n",
+         {{"\u00e9t\u00e9", "na\u00efve"}, {"\u00ff", "\u0080"}},
          "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n", {}},
     };
     return cases;
