@@ -2,6 +2,7 @@
 #include "CarvestoneSettings.h"
 #include "GameInstallation.h"
 #include "ProjectCommands.h"
+#include "TableCommands.h"
 #include "archive/MachineChannel.h"
 
 #include <QCoreApplication>
@@ -50,6 +51,7 @@ int RunVerb(const CarvestoneSettings& settings, const QStringList& arguments, QT
     QTextStream in(stdin);
     ArchiveCommands archives(settings, in, out, err);
     archives.SetMachineChannel(machine);
+    TableCommands tables(out, err);
     const QList<Verb> verbs = {
         {"new", "new NAME [--mods DIR]", [&](const QStringList& a) { return project.New(a); }},
         {"entries", "entries PROJECT", [&](const QStringList& a) { return project.Entries(a); }},
@@ -63,6 +65,7 @@ int RunVerb(const CarvestoneSettings& settings, const QStringList& arguments, QT
          [&](const QStringList& a) { return archives.Install(a); }},
         {"build-files", "build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression]",
          [&](const QStringList& a) { return archives.BuildFiles(a); }},
+        {"table", "table FILE [--resave OUT]", [&](const QStringList& a) { return tables.Check(a); }},
     };
 
     const QString verbName = arguments.value(0);

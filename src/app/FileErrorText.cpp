@@ -16,6 +16,7 @@ QString TemplateForErrno(int errorNumber)
     case ENAMETOOLONG:
     case EINVAL:
     case ELOOP:
+    case EISDIR:
         return QStringLiteral("%1 contains an invalid path.");
     case EMFILE:
     case ENFILE:
@@ -23,7 +24,6 @@ QString TemplateForErrno(int errorNumber)
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
     case EEXIST:
         return QStringLiteral("Access to %1 was denied.");
     case EBADF:

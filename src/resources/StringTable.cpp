@@ -65,6 +65,15 @@ const QHash<int, QString>& Table()
                         "Only the entry was removed.")},
         {StringId::RemovedFileNotDeleted, QStringLiteral("%s\nThe file and its entry stay in this MOD.")},
 
+        {StringId::DeleteRowQuestion, QStringLiteral("Are you sure you wish to delete row %d from this file?")},
+        {StringId::TableDataDropped,
+         QStringLiteral("%s holds data that a table cannot keep: %s.\n"
+                        "Saving this table writes it without that data.")},
+        {StringId::RenameColumnTitle, QStringLiteral("Enter New Name For Column %d")},
+        {StringId::RenameRowTitle, QStringLiteral("Enter New Name For Row %d")},
+        {StringId::LoadingFile, QStringLiteral("Loading file...")},
+        {StringId::SavingFile, QStringLiteral("Saving file...")},
+
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},
         {32772, QStringLiteral("Remove a file from this MOD\nRemove")},

@@ -48,6 +48,15 @@ inline constexpr int ReplaceSafeKeepingCopy = 1307;
 // The project tree's reports.
 inline constexpr int RemovedFileKeptForOtherEntry = 1101;
 inline constexpr int RemovedFileNotDeleted = 1102;
+
+
+// The table editor's texts.
+inline constexpr int DeleteRowQuestion = 1201;
+inline constexpr int TableDataDropped = 1202;
+inline constexpr int RenameColumnTitle = 1203;
+inline constexpr int RenameRowTitle = 1204;
+inline constexpr int LoadingFile = 1205;
+inline constexpr int SavingFile = 1206;
 } // namespace StringId
 
 class StringTable

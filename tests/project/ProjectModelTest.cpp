@@ -88,11 +88,11 @@ TEST_F(ProjectModelTest, FilesThatCannotBeReadOrWrittenAreReportedByNameAndCause
     // A folder in the file's place is refused, not taken for a missing file.
     const QString folderPath = folder.filePath(QStringLiteral("Folder.mod"));
     QDir(folder.path()).mkdir(QStringLiteral("Folder.mod"));
-    const QString denied = QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(folderPath));
+    const QString invalid = QStringLiteral("%1 contains an invalid path.").arg(QDir::toNativeSeparators(folderPath));
     EXPECT_FALSE(project.Load(folderPath, error));
-    EXPECT_EQ(error, denied);
+    EXPECT_EQ(error, invalid);
     EXPECT_FALSE(project.Write(folderPath, error));
-    EXPECT_EQ(error, denied);
+    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(folderPath)));
 }
 
 TEST_F(ProjectModelTest, AFailedWriteLeavesTheOldFileWholeAndNamesTheFile)

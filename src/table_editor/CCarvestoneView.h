@@ -1,0 +1,133 @@
+#pragma once
+
+#include "FindTextDialog.h"
+#include "TableEntry.h"
+#include "TableFile.h"
+#include "grid/GridCellId.h"
+#include "grid/GridOwner.h"
+#include "mainframe/CommandTarget.h"
+#include "project/TableViewPart.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CarvestoneSettings;
+class QTabBar;
+
+// The right pane of the main window: one tab along the bottom and one grid
+// per open table, the grid of the selected tab shown above the tabs.  It
+// loads and saves tables, asks before changes are lost, switches between
+// tables, and handles the row and column commands and Find; every other
+// command goes to the current grid first.
+class CCarvestoneView : public QWidget, public TableViewPart, public CommandTarget, public GridOwner
+{
+    Q_OBJECT
+
+public:
+    static constexpr int TabStripId = 100;
+    static constexpr int FirstGridId = 101;
+
+    // projectFolder answers the open project's folder (ending with '/');
+    // the grid font comes from the settings whenever ApplyGridFont runs.
+    CCarvestoneView(std::function<QString()> projectFolder, const CarvestoneSettings& settings,
+                    QWidget* parent = nullptr);
+    ~CCarvestoneView() override;
+
+    // Ends any edit in progress first: text still in an editor counts.
+    bool IsAnyTableModified() const override;
+    bool SaveAllModifiedTables() override;
+    bool OpenTable(const QString& name) override;
+    bool IsTableOpen(const QString& name) const override;
+    bool CloseTable(const QString& name) override;
+    void CloseAllTables() override;
+    QString GetCurrentFileName() const override;
+    GridCellId GetFocusCell() const override;
+    CGridCtrl* GetCurrentGrid() const override;
+    void MarkCurrentTableModified() override;
+    void ApplyGridFont() override;
+
+    // index -1 is the selected tab; false when nothing was written.
+    bool SaveTable(int index);
+    // Asks first when the table is modified; false when it stayed open.
+    bool CloseCurrentTable();
+    // Auto-sizes every column, then caps each at two thirds of the room
+    // beside the row headings, so one long cell never hides the others.
+    static void FitColumnWidths(CGridCtrl& grid);
+    void LayoutTabs();
+
+    // "Row 3, Column 5" for the status bar's row and column pane; empty
+    // while the focus is on a heading or no table is open.
+    QString RowColumnPaneText() const;
+
+    QTabBar* TabBar() const { return tabs; }
+    int TableCount() const { return int(entries.size()); }
+    CGridCtrl* GridAt(int index) const;
+    FindTextDialog* FindDialog() const { return findDialog; }
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandState& state) override;
+    long OnGridNotify(const GridNotifyInfo& info) override;
+
+Q_SIGNALS:
+    // "Loading file...", "Saving file...", "Ready" for the status bar.
+    void StatusMessage(const QString& text);
+    // The main window shows its "&Table" popup there; the tab or cell under
+    // the pointer has been selected already.
+    void ContextMenuRequested(QPoint globalPos);
+    // The last table was closed: the project tree takes over.
+    void TreeActivationRequested();
+    // The focus cell or the current table changed (the row and column pane).
+    void FocusCellChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    QFont BuildGridFont() const;
+    QRect GridArea() const;
+    int IndexOfPath(const QString& fullPath) const;
+    int IndexOfGrid(const CGridCtrl* grid) const;
+    int CurrentIndex() const;
+    std::unique_ptr<CGridCtrl> CreateGrid();
+    std::optional<TableFile> ReadTable(const QString& fullPath, TableEntry& entry);
+    void ReportDroppedData(const QString& fullPath, const TableFile& table);
+    void ShowTable(int index, bool giveFocus);
+    void OnUserSelectedTab(int index);
+    void SelectNeighbour(int step);
+    bool CloseTableAt(int index);
+    void RemoveTableAt(int index);
+    void MarkModified(int index);
+    void EndAllEditing() const;
+    void ShowError(const QString& text);
+    void OnTabContextMenu(QPoint pos);
+
+    void OnAddRow();
+    void OnRemoveRow();
+    void OnRenameHeading(bool column);
+    void OnFind();
+    void OnFindNext(const FindTextDialog::Request& request);
+    void ForgetFindMatch();
+
+    std::function<QString()> projectFolder;
+    const CarvestoneSettings& settings;
+    QTabBar* tabs;
+    std::vector<std::unique_ptr<TableEntry>> entries; // in tab order
+    TableEntry* current = nullptr;
+    QFont gridFont;
+
+    QPointer<FindTextDialog> findDialog;
+    bool firstFind = false;
+    // The focus cannot rest on a heading, so a match there is remembered
+    // and the next search continues from it while the focus is still where
+    // that search put it.
+    const CGridCtrl* matchGrid = nullptr;
+    GridCellId lastMatch;
+    GridCellId focusAfterMatch;
+};

@@ -1,0 +1,327 @@
+#include "ViewHost.h"
+
+#include "FileSizeLimit.h"
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "grid/CGridCtrl.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CommandIds.h"
+#include "project/CCarvestoneDoc.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray Small("a\tb\r\nr\t1\r\n");
+
+class CCarvestoneViewTest : public ::testing::Test
+{
+protected:
+    // Opens the tables so that the tabs read names in the given order.
+    void OpenInTabOrder(const QStringList& names)
+    {
+        for (auto name = names.crbegin(); name != names.crend(); ++name)
+            host.Open(*name, Small);
+    }
+
+    ScriptedDialogs dialogs;
+    ViewHost host;
+    CCarvestoneView& view = host.View();
+};
+
+TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRereading)
+{
+    QSignalSpy status(&view, &CCarvestoneView::StatusMessage);
+    host.Open("a.txt", Small);
+    EXPECT_EQ(status.size(), 2);
+    EXPECT_EQ(status.at(0).at(0).toString(), QStringLiteral("Loading file..."));
+    EXPECT_EQ(status.at(1).at(0).toString(), QStringLiteral("Ready"));
+    host.Open("b.txt", "x\r\n");
+    EXPECT_EQ(host.TabTexts(), QStringList({"b.txt", "a.txt"}));
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1)) << "a one-cell table has no data cell";
+
+    TestFiles::Write(host.PathOf("a.txt"), "changed\r\n");
+    EXPECT_FALSE(view.OpenTable("a.txt"));
+    EXPECT_EQ(view.TableCount(), 2);
+    EXPECT_EQ(view.TabBar()->currentIndex(), 1);
+    EXPECT_EQ(host.Grid().GetCellText(0, 1), QStringLiteral("b"));
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(1, 1));
+    EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
+    EXPECT_TRUE(view.IsTableOpen("a.txt"));
+    EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
+    EXPECT_TRUE(host.Grid().isVisible());
+    EXPECT_FALSE(view.GridAt(0)->isVisible());
+}
+
+TEST_F(CCarvestoneViewTest, NamesOutsideTheFolderAndFilesThatAreNoTablesOpenNothing)
+{
+    QDir(host.Folder()).mkdir("folder.txt");
+    const struct { QString name, message; } cases[] = {
+        {"..", "contains an invalid path."},
+        {"a/b.txt", "contains an invalid path."},
+        {"missing.txt", "missing.txt was not found."},
+        {"folder.txt", "folder.txt contains an invalid path."},
+    };
+    for (const auto& c : cases) {
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        EXPECT_FALSE(view.OpenTable(c.name)) << c.name.toStdString();
+        EXPECT_TRUE(dialogs.Messages().last().text.contains(c.message)) << dialogs.Messages().last().text.toStdString();
+    }
+    EXPECT_FALSE(view.OpenTable(QString()));
+    EXPECT_EQ(view.TableCount(), 0);
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1));
+    EXPECT_EQ(view.RowColumnPaneText(), QString());
+}
+
+TEST_F(CCarvestoneViewTest, DataThatASaveWouldDropIsReportedOnceNamingTheFile)
+{
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    host.Open("n.txt", QByteArray("a\tb\r\nr\t1\t2\r\nx\0y", 17));
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    const QString text = dialogs.Messages().first().text;
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(host.PathOf("n.txt")))) << text.toStdString();
+    EXPECT_TRUE(text.contains("fields beyond the header dropped (first at line 2)")) << text.toStdString();
+    EXPECT_TRUE(text.contains("data after a NUL dropped (first at line 3)")) << text.toStdString();
+    host.Open("t.txt", "a\tb\t\nr\t1\t\n");
+    EXPECT_EQ(dialogs.Messages().size(), 1) << "line ends and empty TABs lose nothing";
+}
+
+TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid)
+{
+    for (const QByteArray& odd : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("only\theadings\r\n")}) {
+        host.Open("odd.txt", odd);
+        EXPECT_TRUE(view.SaveTable(-1));
+        EXPECT_EQ(TestFiles::Read(host.PathOf("odd.txt")), odd);
+        view.CloseAllTables();
+    }
+
+    const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
+    const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    if (names.isEmpty())
+        GTEST_SKIP() << "no game tables in " << CARVESTONE_GAME_TABLES;
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray bytes = TestFiles::Read(folder.filePath(name));
+        host.Open(name, bytes);
+        EXPECT_FALSE(view.IsAnyTableModified());
+        EXPECT_TRUE(view.SaveTable(-1));
+        EXPECT_TRUE(TestFiles::Read(host.PathOf(name)) == bytes);
+    }
+    EXPECT_GT(host.Grid().GetColumnWidth(1), 0);
+}
+
+TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndCountsBeforeEverySaveAndSwitch)
+{
+    OpenInTabOrder({"a.txt", "b.txt"});
+    host.Type("typed");
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
+    EXPECT_TRUE(view.IsAnyTableModified()) << "the editor's text counts";
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt"}));
+
+    host.Type("second");
+    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
+
+    host.Grid().setFocus();
+    QTest::keyClick(&host.Grid(), Qt::Key_Delete);
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
+    EXPECT_TRUE(view.SaveAllModifiedTables());
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"}));
+    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tsecond\r\n");
+    EXPECT_EQ(TestFiles::Read(host.PathOf("b.txt")), "a\tb\r\nr\t\r\n");
+    EXPECT_FALSE(view.IsAnyTableModified());
+}
+
+TEST_F(CCarvestoneViewTest, AFailedSaveKeepsTheOldFileTheMarkAndTheEdits)
+{
+    host.Open("a.txt", Small);
+    host.Type("longer text");
+    host.Press(Qt::Key_Return);
+    {
+        FileSizeLimit limit(Small.size());
+        ASSERT_TRUE(limit.IsActive());
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        EXPECT_FALSE(view.SaveTable(-1));
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        EXPECT_FALSE(view.SaveAllModifiedTables());
+    }
+    ASSERT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_EQ(dialogs.Messages().first().text,
+              QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(host.PathOf("a.txt"))));
+    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), Small);
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*"}));
+    EXPECT_TRUE(view.IsAnyTableModified());
+    EXPECT_TRUE(view.SaveTable(-1));
+    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tlonger text\r\n");
+}
+
+TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKeeps)
+{
+    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
+    for (int index = 0; index < 3; ++index) {
+        view.TabBar()->setCurrentIndex(index);
+        view.MarkCurrentTableModified();
+        view.GridAt(index)->SetCellText(1, 1, "edited");
+    }
+    view.TabBar()->setCurrentIndex(0);
+
+    dialogs.AnswerMessage(UserDialogs::IdCancel);
+    host.Open("typed.txt", Small);
+    host.Type("in the editor");
+    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to typed.txt?"));
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(TestFiles::Read(host.PathOf("typed.txt")), Small);
+
+    dialogs.AnswerMessage(UserDialogs::IdCancel);
+    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
+    EXPECT_EQ(view.TableCount(), 3);
+
+    {
+        FileSizeLimit limit(Small.size());
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        EXPECT_FALSE(view.CloseCurrentTable());
+    }
+    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt*", "c.txt*"})) << "the failed save kept a.txt open";
+
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EXPECT_TRUE(view.CloseTable("a.txt"));
+    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tedited\r\n");
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EXPECT_TRUE(view.CloseTable("c.txt")) << "a table behind another tab closes too";
+    EXPECT_EQ(TestFiles::Read(host.PathOf("c.txt")), Small);
+    EXPECT_EQ(host.TabTexts(), QStringList({"b.txt*"}));
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLastWakesTheTree)
+{
+    QSignalSpy treeActivation(&view, &CCarvestoneView::TreeActivationRequested);
+    const struct { int closed; QStringList left; QString current; } cases[] = {
+        {0, {"b.txt", "c.txt"}, "b.txt"},
+        {1, {"a.txt", "c.txt"}, "a.txt"},
+        {2, {"a.txt", "b.txt"}, "b.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.closed);
+        view.CloseAllTables();
+        OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
+        view.TabBar()->setCurrentIndex(c.closed);
+        host.Press(Qt::Key_F4, Qt::ControlModifier);
+        EXPECT_EQ(host.TabTexts(), c.left);
+        EXPECT_EQ(view.GetCurrentFileName(), c.current);
+        EXPECT_TRUE(host.Grid().isVisible());
+    }
+    EXPECT_EQ(treeActivation.size(), 0);
+    view.CloseAllTables();
+    host.Open("a.txt", Small);
+    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(view.TableCount(), 0);
+    EXPECT_EQ(view.GetCurrentGrid(), nullptr);
+    EXPECT_EQ(treeActivation.size(), 1);
+}
+
+TEST_F(CCarvestoneViewTest, CtrlTabAndCtrlShiftTabWrapAndTheMouseSwitchesWithoutTheFocus)
+{
+    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
+    const struct { int key; Qt::KeyboardModifiers modifiers; QString expected; } presses[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, "b.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier, "c.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier, "a.txt"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "c.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "b.txt"},
+    };
+    for (const auto& press : presses) {
+        host.Press(press.key, press.modifiers);
+        EXPECT_EQ(view.GetCurrentFileName(), press.expected);
+        EXPECT_EQ(view.TabBar()->tabText(view.TabBar()->currentIndex()), press.expected);
+        EXPECT_TRUE(host.Grid().hasFocus());
+    }
+    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(0).center());
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("a.txt"));
+    EXPECT_FALSE(host.Grid().hasFocus());
+    EXPECT_EQ(view.GridAt(0)->geometry(), view.GridAt(1)->geometry());
+}
+
+TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
+{
+    OpenInTabOrder({"a.txt", "b.txt"});
+    QSignalSpy menu(&view, &CCarvestoneView::ContextMenuRequested);
+    const QPoint onTab = view.TabBar()->tabRect(1).center();
+    QContextMenuEvent tabClick(QContextMenuEvent::Mouse, onTab, view.TabBar()->mapToGlobal(onTab));
+    QCoreApplication::sendEvent(view.TabBar(), &tabClick);
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    ASSERT_EQ(menu.size(), 1);
+    EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
+
+    host.Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
+    QRect cell;
+    ASSERT_TRUE(host.Grid().GetCellRect(2, 2, &cell));
+    QTest::mouseClick(host.Grid().viewport(), Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
+    EXPECT_EQ(menu.size(), 2);
+}
+
+TEST_F(CCarvestoneViewTest, TheProjectSaveQuestionStandsForTablesAndFailsWithThem)
+{
+    const QByteArray project("Carvestone Project File Version 1.0\r\na.txt\n");
+    const QString projectPath = TestFiles::Write(host.PathOf("P.mod"), project);
+    CMainFrame frame;
+    CCarvestoneDoc doc;
+    frame.SetTableView(&view);
+    doc.SetFrame(&frame);
+    ASSERT_EQ(doc.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
+    host.Open("a.txt", Small);
+    EXPECT_FALSE(doc.IsModified());
+    host.Type("xyz");
+    EXPECT_TRUE(doc.IsModified()) << "text in the editor counts";
+    {
+        FileSizeLimit limit(Small.size());
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
+    }
+    EXPECT_TRUE(doc.IsModified());
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\txyz\r\n");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(CCarvestoneViewTest, ColumnsAreCappedAtTwoThirdsOfTheRoomTheShownGridHas)
+{
+    host.Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tshort\r\nr\t1\t2\r\n");
+    const CGridCtrl& grid = host.Grid();
+    const int room = grid.ClientRect().width() - grid.GetColumnWidth(0);
+    ASSERT_GT(room, 300) << "the grid has the view's size, not a hidden child's";
+    EXPECT_EQ(grid.GetColumnWidth(1), room * 2 / 3);
+    EXPECT_LT(grid.GetColumnWidth(2), room * 2 / 3);
+}
+
+TEST_F(CCarvestoneViewTest, TheGridFontFollowsTheSettingsAndRefitsTheColumns)
+{
+    host.Open("a.txt", "h\tlong heading text\r\nr\t1\r\n");
+    const int before = host.Grid().GetColumnWidth(1);
+    host.settings.GridFontSize = 18;
+    host.settings.GridFontBold = true;
+    view.ApplyGridFont();
+    EXPECT_TRUE(host.Grid().font().bold());
+    EXPECT_GT(host.Grid().GetColumnWidth(1), before);
+    EXPECT_EQ(view.TabBar()->font(), host.Grid().font());
+}
+
+} // namespace

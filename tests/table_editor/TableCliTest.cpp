@@ -1,0 +1,86 @@
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun { int exitCode; QString out, err; };
+
+class TableCliTest : public ::testing::Test
+{
+protected:
+    CliRun Run(const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CARVESTONE_CONFIG_DIR"), work.path());
+        environment.insert(QStringLiteral("WINEPREFIX"), work.filePath(QStringLiteral("no-wine")));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(CARVESTONE_CLI_PATH), QStringList{QStringLiteral("table")} + arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromLocal8Bit(process.readAllStandardOutput()),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+    QString Write(const QString& name, const QByteArray& bytes) { return TestFiles::Write(work.filePath(name), bytes); }
+
+    QTemporaryDir work;
+};
+
+TEST_F(TableCliTest, EveryGameTableIsUnchanged)
+{
+    const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
+    const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    if (names.isEmpty())
+        GTEST_SKIP() << "no game tables in " << CARVESTONE_GAME_TABLES;
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const CliRun run = Run({folder.filePath(name)});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.endsWith(QStringLiteral("unchanged\n"))) << run.out.toStdString();
+    }
+}
+
+TEST_F(TableCliTest, NamesEveryRuleASaveWouldApplyAndResavesLikeTheEditor)
+{
+    const QString path = Write("t.txt", QByteArray("a\tb\t\nr\t1\t\tx\n\0tail", 21));
+    const QString resaved = work.filePath("out.txt");
+    const CliRun run = Run({path, "--resave", resaved});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains("2 rows, 2 columns")) << run.out.toStdString();
+    for (const char* rule :
+         {"line ends made CR LF (first at line 1)", "fields beyond the header dropped (first at line 2)",
+          "data after a NUL dropped (first at line 3)", "empty trailing column dropped (first at line 1)"})
+        EXPECT_TRUE(run.out.contains(rule)) << rule << "\n" << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains("unchanged"));
+    EXPECT_EQ(TestFiles::Read(resaved), "a\tb\r\nr\t1\r\n");
+    EXPECT_EQ(Run({resaved}).exitCode, 0);
+}
+
+TEST_F(TableCliTest, WrongUsageAndUnreadableFilesExitWithTwo)
+{
+    const QString table = Write("t.txt", "a\r\n");
+    const struct { QStringList arguments; QString message; } cases[] = {
+        {{}, "usage: carvestone-cli table FILE"},
+        {{table, table}, "usage:"},
+        {{table, "--bogus"}, "usage:"},
+        {{work.filePath("missing.txt")}, "missing.txt was not found."},
+        {{work.path()}, "contains an invalid path."},
+        {{table, "--resave", table + "/below.txt"}, "below.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CliRun run = Run(c.arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+    EXPECT_EQ(TestFiles::Read(table), "a\r\n");
+}
+
+} // namespace
