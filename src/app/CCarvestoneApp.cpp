@@ -5,6 +5,9 @@
 #include "MessageFormat.h"
 #include "UserDialogs.h"
 #include "archive/ArchiveBusy.h"
+#include "archive/ModInstaller.h"
+#include "browser/AddFileDialog.h"
+#include "browser/CLeftView.h"
 #include "archive/SafeFileCopy.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
@@ -15,11 +18,14 @@
 #include "project/CNewProjectDlg.h"
 #include "project/ProjectCreation.h"
 #include "resources/StringTable.h"
+#include "table_editor/CCarvestoneView.h"
+#include "table_editor/CommandBar.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSettings>
 #include <QTimer>
 
@@ -112,6 +118,38 @@ void CCarvestoneApp::CreateMainWindow()
             OpenDocumentFile(path);
     });
     connect(document.get(), &CCarvestoneDoc::PathChanged, this, &CCarvestoneApp::AddToRecentFileList);
+    CreateTableView();
+    mainFrame->GetTreeView()->SetAddFilesRunner([this](const QString&) { return RunAddFileDialog(); });
+}
+
+void CCarvestoneApp::CreateTableView()
+{
+    const CCarvestoneDoc* project = document.get();
+    tableView = new CCarvestoneView([project] { return project->ProjectFolder(); }, settings);
+    mainFrame->SetTableViewPane(tableView, tableView);
+    // Another project's tables are not this one's: they close unasked,
+    // after the save question of the project has been answered.
+    connect(document.get(), &CCarvestoneDoc::ProjectReplaced, tableView, &CCarvestoneView::CloseAllTables);
+    auto* bar = new CommandBar;
+    bar->SetTableView(tableView);
+    mainFrame->SetCommandBar(bar);
+}
+
+QStringList CCarvestoneApp::RunAddFileDialog()
+{
+    AddFileContext context;
+    context.modFolder = document->ProjectFolder();
+    context.archivePath = settings.GameMpqPath;
+    context.programFolder = settings.ProgramFolder;
+    context.listingPath = settings.ListingFilePath();
+    context.projectEntries = document->FileList();
+    context.projectFilePath = document->GetPathName();
+    context.modArchivePath = ModInstaller::ModArchivePath(document->GetPathName());
+    QPointer<CCarvestoneView> tables = tableView;
+    context.isTableOpen = [tables](const QString& name) { return tables && tables->IsTableOpen(name); };
+    AddFileDialog dialog(context, mainFrame.get());
+    UserDialogs::Current().Exec(dialog);
+    return dialog.ResultList();
 }
 
 void CCarvestoneApp::ApplyOptionsFirstRun()

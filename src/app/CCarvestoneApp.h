@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CCarvestoneView;
 class CMainFrame;
 class QSettings;
 class QWidget;
@@ -72,6 +73,9 @@ public:
 
 private:
     void CreateMainWindow();
+    void CreateTableView();
+    // The Add File to MOD dialog for the open project; the names it placed.
+    QStringList RunAddFileDialog();
     void ApplyOptionsFirstRun();
     CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
     void AddToRecentFileList(const QString& path);
@@ -88,4 +92,5 @@ private:
     std::unique_ptr<QSettings> store;
     std::unique_ptr<CCarvestoneDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
+    CCarvestoneView* tableView = nullptr; // owned by the main window
 };

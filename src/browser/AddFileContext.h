@@ -11,7 +11,8 @@ struct AddFileContext
 {
     QString modFolder;       // the project folder, ending with '/'
     QString archivePath;     // the archive shown first (the game archive setting)
-    QString programFolder;   // where AllFiles.txt and carvestone-cli lie
+    QString programFolder;   // where carvestone-cli lies
+    QString listingPath;     // AllFiles.txt, the game's file names
     QStringList projectEntries;
     QString projectFilePath;
     QString modArchivePath;

@@ -173,7 +173,7 @@ void AddFileDialog::FillTree()
         ShowFailure(QStringLiteral("%1 cannot be shown: the file does not exist.").arg(Shown(archivePath)));
         return;
     }
-    const QString listing = context.programFolder + QLatin1String("AllFiles.txt");
+    const QString& listing = context.listingPath;
     if (!QFileInfo::exists(listing)) {
         ShowFailure(QStringLiteral("%1 cannot be shown: the listing file %2, which names the game's files, is "
                                    "missing (reinstall Carvestone).")

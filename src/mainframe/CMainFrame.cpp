@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "CommandTable.h"
+#include "table_editor/CommandBar.h"
 #include "app/MessageFormat.h"
 #include "app/UserDialogs.h"
 #include "browser/CLeftView.h"
@@ -199,8 +200,9 @@ void CMainFrame::ActivateTreeView()
     activeView = treeView;
 }
 
-void CMainFrame::SetCommandBar(QWidget* bar)
+void CMainFrame::SetCommandBar(CommandBar* bar)
 {
+    commandBar = bar;
     commandBand->clear();
     commandBand->addWidget(bar);
     commandBand->setVisible(true);
@@ -448,6 +450,8 @@ void CMainFrame::UpdateCommandUi()
             it.value()->setChecked(state.checked);
     }
     UpdateRowColumnPane();
+    if (commandBar)
+        commandBar->UpdateCommandUi();
 }
 
 bool CMainFrame::OnCommand(int id)

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 class CCarvestoneDoc;
+class CommandBar;
 class CLeftView;
 class QAction;
 class QLabel;
@@ -56,7 +57,7 @@ public:
     // Gives the table view the focus and makes it the active view.
     void ActivateTableView();
     // Puts the command bar into its band under the toolbar.
-    void SetCommandBar(QWidget* bar);
+    void SetCommandBar(CommandBar* bar);
 
     // The action of a command, made from the command table on first use.
     QAction* Action(int id);
@@ -131,6 +132,7 @@ private:
     QPointer<QWidget> tablePane;
     QToolBar* mainToolBar = nullptr;
     QToolBar* commandBand = nullptr;
+    CommandBar* commandBar = nullptr;
     QLabel* rowColumnPane = nullptr;
     QHash<int, QAction*> actions;
     QMenu* fileMenu = nullptr;

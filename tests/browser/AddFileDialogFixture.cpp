@@ -20,6 +20,7 @@ void AddFileDialogTest::SetUp()
     context.archivePath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
     ASSERT_FALSE(context.archivePath.isEmpty());
     context.programFolder = fixtures.Path(QStringLiteral("Program/"));
+    context.listingPath = context.programFolder + QLatin1String("AllFiles.txt");
     fixtures.Write(QStringLiteral("Program/AllFiles.txt"),
                    "; the game's files\r\n" + Weapons.toLatin1() + "\r\ndata\\global\\excel\\absent.txt\r\n"
                        + Readme.toLatin1() + "\r\n" + LocalX.toLatin1() + "\n" + Armor.toLatin1() + "\n"

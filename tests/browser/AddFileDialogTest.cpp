@@ -251,7 +251,7 @@ TEST_F(AddFileDialogTest, AnArchiveThatCannotBeShownSaysWhyAndOnlyCloseAndArchiv
     } cases[] = {
         {"missing archive", [&] { context.archivePath = fixtures.Path(QStringLiteral("nowhere.mpq")); }, "the file does not exist"},
         {"no MPQ archive", [&] { context.archivePath = damaged; }, "MPQ archive"},
-        {"no listing file", [&] { context.archivePath = good; QFile::remove(context.programFolder + QLatin1String("AllFiles.txt")); },
+        {"no listing file", [&] { context.archivePath = good; QFile::remove(context.listingPath); },
          "AllFiles.txt, which names the game's files, is missing"},
         {"no archive library", [&] { context.archivePath = fixtures.Path(QStringLiteral("Diablo II/patch_d2.mpq")) + QLatin1String("x");
                                      QFile::copy(good, context.archivePath);
@@ -306,6 +306,7 @@ TEST_F(AddFileDialogTest, TheDemoArchiveBesideTheProgramGivesItsWeaponsTableToTh
 {
     const QString bin = QCoreApplication::applicationDirPath() + QLatin1String("/");
     context.programFolder = bin;
+    context.listingPath = bin + QLatin1String("AllFiles.txt");
     context.archivePath = bin + QLatin1String("demo/patch_d2.mpq");
     auto dialog = Open();
     QTreeWidgetItem* weapons =

@@ -120,7 +120,7 @@ TEST_F(ProjectTree, AFileAnotherEntryNamesOrThatCannotBeDeletedStaysWithAReason)
     EXPECT_EQ(doc.FileList(), QStringList({"b\\x.txt", "c\\stuck.txt"})) << "the entry stays with a file that stays";
     EXPECT_NE(Item("stuck.txt"), nullptr);
     ASSERT_EQ(dialogs.Messages().size(), 4);
-    for (const auto& [index, file, cause] : {std::tuple{1, "x.txt", "another entry"}, {3, "stuck.txt", "denied"}}) {
+    for (const auto& [index, file, cause] : {std::tuple{1, "x.txt", "another entry"}, {3, "stuck.txt", "invalid path"}}) {
         const QString text = dialogs.Messages()[index].text;
         EXPECT_TRUE(text.contains(QDir::toNativeSeparators(folder + file)) && text.contains(cause))
             << text.toStdString();

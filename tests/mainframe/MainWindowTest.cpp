@@ -1,6 +1,7 @@
 #include "ProjectWindow.h"
 #include "mainframe/CommandIds.h"
 #include "mainframe/CommandTable.h"
+#include "table_editor/CommandBar.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -196,7 +197,7 @@ TEST_F(MainWindow, BarsShowAndHideWithTicksAndTheCommandBarGetsABandUnderTheTool
         frame.Action(id)->trigger();
         EXPECT_TRUE(bar->isVisible() && Enabled(id) && frame.Action(id)->isChecked()) << id;
     }
-    auto* bar = new QLabel(QStringLiteral("formula"));
+    auto* bar = new CommandBar;
     frame.SetCommandBar(bar);
     QCoreApplication::processEvents();
     EXPECT_TRUE(bar->isVisible());
