@@ -1,6 +1,7 @@
 #include "AddFileDialog.h"
 
 #include "ArchiveNameRule.h"
+#include "ArchiveTree.h"
 #include "FileKind.h"
 #include "FileKindIcons.h"
 #include "ProgressDialog.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr int ArchiveNameRole = Qt::UserRole;
 // The dialog's size in dialog units, as the resource gives it.
 constexpr int WidthUnits = 220;
 constexpr int HeightUnits = 175;
@@ -34,15 +34,6 @@ constexpr int RepaintEvery = 2000;
 QString Shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-QIcon FolderIcon()
-{
-    QIcon icon = FileKindIcons::Icon(FileKind::Folder);
-    const QIcon open = FileKindIcons::Icon(FileKind::OpenFolder);
-    if (!open.isNull())
-        icon.addPixmap(open.pixmap(16), QIcon::Selected);
-    return icon;
 }
 
 bool IsSameFile(const QString& first, const QString& second)
@@ -109,7 +100,8 @@ AddFileDialog::~AddFileDialog() = default;
 
 QString AddFileDialog::ArchiveName(const QTreeWidgetItem* item)
 {
-    return item ? item->data(0, ArchiveNameRole).toString() : QString();
+    const std::optional<ArchiveTreeItemData> data = ArchiveTree::ItemData(item);
+    return data ? data->archiveName : QString();
 }
 
 void AddFileDialog::showEvent(QShowEvent* event)
@@ -157,8 +149,6 @@ void AddFileDialog::ShowFailure(const QString& why)
 void AddFileDialog::FillTree()
 {
     tree->clear();
-    folders.clear();
-    folderCounts.clear();
     UpdateButtons();
     if (archivePath.isEmpty()) {
         ShowFailure(QStringLiteral("No archive is chosen: press Archive... to choose one."));
@@ -205,19 +195,9 @@ void AddFileDialog::FillFromNames(const QStringList& names)
     tree->setUpdatesEnabled(false);
     auto* root = new QTreeWidgetItem(tree, {QFileInfo(archivePath).fileName()});
     root->setIcon(0, FileKindIcons::Icon(FileKind::Root));
-    QString rememberedFolder;
-    QTreeWidgetItem* folder = root;
+    ArchiveTree archiveTree(root);
     for (int i = 0; i < names.size(); ++i) {
-        const QString& name = names[i];
-        const qsizetype slash = name.lastIndexOf(QLatin1Char('\\'));
-        const QString folderPart = slash < 0 ? QString() : name.left(slash);
-        if (folderPart != rememberedFolder) {
-            rememberedFolder = folderPart;
-            folder = FolderFor(root, folderPart);
-        }
-        auto* item = new QTreeWidgetItem(folder, {name.mid(slash + 1)});
-        item->setIcon(0, FileKindIcons::Icon(FileKind::IconIndex(name)));
-        item->setData(0, ArchiveNameRole, name);
+        archiveTree.InsertArchivePath(names[i]);
         if (i % RepaintEvery == 0) {
             bar->setValue(i);
             bar->repaint();
@@ -228,22 +208,6 @@ void AddFileDialog::FillFromNames(const QStringList& names)
     tree->setUpdatesEnabled(true);
     QApplication::restoreOverrideCursor();
     progress.reset();
-}
-
-QTreeWidgetItem* AddFileDialog::FolderFor(QTreeWidgetItem* root, const QString& folderPart)
-{
-    if (folderPart.isEmpty())
-        return root;
-    if (QTreeWidgetItem* known = folders.value(folderPart))
-        return known;
-    const qsizetype slash = folderPart.lastIndexOf(QLatin1Char('\\'));
-    QTreeWidgetItem* parent = FolderFor(root, slash < 0 ? QString() : folderPart.left(slash));
-    // Folders stay ahead of files, in the order they were first met.
-    auto* folder = new QTreeWidgetItem({folderPart.mid(slash + 1)});
-    folder->setIcon(0, FolderIcon());
-    parent->insertChild(folderCounts[parent]++, folder);
-    folders.insert(folderPart, folder);
-    return folder;
 }
 
 void AddFileDialog::RunJob(const std::function<void(ArchiveJob&)>& start,
@@ -350,9 +314,7 @@ void AddFileDialog::OnAddFiles()
         return;
     if (!ArchiveName(target).isEmpty())
         target = target->parent();
-    QString folderPath;
-    for (const QTreeWidgetItem* item = target; item->parent(); item = item->parent())
-        folderPath.prepend(item->text(0) + QLatin1Char('\\'));
+    const QString folderPath = ArchiveTree::BuildItemFolderPath(target);
     QList<RenameListDialog::Item> proposed;
     for (const QString& path : paths)
         proposed.append({folderPath + QFileInfo(path).fileName(), path});

@@ -60,7 +60,6 @@ protected:
 private:
     void FillTree();
     void FillFromNames(const QStringList& names);
-    QTreeWidgetItem* FolderFor(QTreeWidgetItem* root, const QString& folderPart);
     void ShowFailure(const QString& why);
     void UpdateButtons();
 
@@ -89,7 +88,5 @@ private:
     QPushButton* extractButton;
     ArchiveJob* job = nullptr;
     std::unique_ptr<ProgressDialog> progress;
-    QHash<QString, QTreeWidgetItem*> folders;
-    QHash<const QTreeWidgetItem*, int> folderCounts;
     bool filledOnce = false;
 };
