@@ -1,27 +1,19 @@
 #pragma once
 
-#include <QDialog>
-
-class CellNameEdit;
+#include "NameEntryDialog.h"
 
 // Asks for the new name of a row or column heading; the caller fills in
 // the current name and a title such as "Enter New Name For Column 3".
-class EnterNewNameDialog : public QDialog
+class EnterNewNameDialog : public NameEntryDialog
 {
     Q_OBJECT
 
 public:
     static constexpr int ResourceId = 146;
-    static constexpr int NameEditId = 1021;
 
     explicit EnterNewNameDialog(QWidget* parent = nullptr);
 
     // An empty title keeps the caption "Enter New Name".
     void SetTitle(const QString& title);
     void SetName(const QString& name);
-    QString Name() const;
-    CellNameEdit* NameEdit() const { return nameEdit; }
-
-private:
-    CellNameEdit* nameEdit;
 };

@@ -1,25 +1,6 @@
 #include "NewRowNameDialog.h"
 
-#include "CellNameEdit.h"
-
-#include <QDialogButtonBox>
-#include <QVBoxLayout>
-
-NewRowNameDialog::NewRowNameDialog(QWidget* parent) : QDialog(parent), nameEdit(new CellNameEdit(this))
+NewRowNameDialog::NewRowNameDialog(QWidget* parent) : NameEntryDialog(parent)
 {
     setWindowTitle(QStringLiteral("Specify New Row Name"));
-    nameEdit->setObjectName(QStringLiteral("edit%1").arg(NameEditId));
-    nameEdit->setMinimumWidth(nameEdit->fontMetrics().averageCharWidth() * 36);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(nameEdit);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-QString NewRowNameDialog::Name() const
-{
-    return nameEdit->text();
 }

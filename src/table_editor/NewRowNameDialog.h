@@ -1,23 +1,14 @@
 #pragma once
 
-#include <QDialog>
-
-class CellNameEdit;
+#include "NameEntryDialog.h"
 
 // Asks for the heading of a row that Add Row appends; the name may be empty.
-class NewRowNameDialog : public QDialog
+class NewRowNameDialog : public NameEntryDialog
 {
     Q_OBJECT
 
 public:
     static constexpr int ResourceId = 136;
-    static constexpr int NameEditId = 1021;
 
     explicit NewRowNameDialog(QWidget* parent = nullptr);
-
-    QString Name() const;
-    CellNameEdit* NameEdit() const { return nameEdit; }
-
-private:
-    CellNameEdit* nameEdit;
 };
