@@ -10,6 +10,8 @@
 #include "project/TableViewPart.h"
 #include "table_editor/FormulaApplier.h"
 
+#include "ThreadClock.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -50,13 +52,6 @@ private:
     CGridCtrl& m_grid;
     QString m_name;
 };
-
-double ThreadMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
 
 int FindColumn(const CGridCtrl& grid, const QString& heading)
 {
@@ -107,9 +102,7 @@ int main(int argc, char* argv[])
     for (int run = 0; run < Runs; ++run) {
         grid.SetSelectedRange(1, col, grid.GetRowCount() - 1, col);
         const auto wallStart = std::chrono::steady_clock::now();
-        const double start = ThreadMilliseconds();
-        FormulaApplier::Apply(view, formula);
-        const double elapsed = ThreadMilliseconds() - start;
+        const double elapsed = ThreadClock::Milliseconds([&] { FormulaApplier::Apply(view, formula); });
         wallTotal += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
         best = std::min(best, elapsed);
         total += elapsed;

@@ -19,6 +19,8 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include "ThreadClock.h"
+
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -34,23 +36,8 @@ long ResidentBytes()
     return fields.size() > 1 ? fields.at(1).toLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
-long HeapBytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return long(info.uordblks + info.hblkhd);
-}
-
-// The processor time of this thread: the machine may be busy with other
-// work, which wall-clock time would count against the grid.
-double Milliseconds(const std::function<void()>& work)
-{
-    timespec start{};
-    timespec end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    work();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    return double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6;
-}
+using ThreadClock::HeapBytes;
+using ThreadClock::Milliseconds;
 
 double AverageMilliseconds(int runs, const std::function<void()>& work)
 {

@@ -23,6 +23,8 @@
 
 #include <malloc.h>
 
+#include "ThreadClock.h"
+
 #include <cstdio>
 #include <ctime>
 #include <algorithm>
@@ -30,23 +32,8 @@
 
 namespace {
 
-long HeapBytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return long(info.uordblks + info.hblkhd);
-}
-
-// The processor time of this thread: the machine is shared, and wall-clock
-// time would count the other work against the editor.
-double Milliseconds(const std::function<void()>& work)
-{
-    timespec start{};
-    timespec end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    work();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    return double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6;
-}
+using ThreadClock::HeapBytes;
+using ThreadClock::Milliseconds;
 
 constexpr int Runs = 5;
 
