@@ -5,6 +5,7 @@
 #include "archive/BuildLog.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
+#include "archive/MpqHeaderCheck.h"
 #include "project/ProjectModel.h"
 #include "resources/StringTable.h"
 
@@ -64,7 +65,7 @@ bool ArchiveCommands::RequireArchive(const char* verb, const QString& archive)
 {
     if (library.CanOpenArchive(archive))
         return true;
-    err << verb << ": " << Shown(archive) << " is not a readable MPQ archive\n";
+    err << verb << ": " << MpqHeaderCheck::DamagedMessage(archive) << "\n";
     return false;
 }
 
@@ -136,6 +137,7 @@ int ArchiveCommands::Build(const QStringList& arguments)
     request.modFolder = project.ProjectFolder();
     request.entries = project.FileList();
     request.compress = settings.UseCompression && !parsed.Has(QStringLiteral("--no-compression"));
+    request.listingPath = settings.ProgramFolder + QLatin1String("AllFiles.txt");
     if (request.gameMpqPath.isEmpty()) {
         err << "build: no game archive: give --game-mpq PATH or choose one in Carvestone's options\n";
         return Failure;
@@ -175,7 +177,7 @@ int ArchiveCommands::Install(const QStringList& arguments)
         err << "install: the Diablo II folder is not known: give --game-folder DIR\n";
         return Failure;
     }
-    const QString archive = ModInstaller::ModArchivePath(projectPath);
+    const QString archive = ModBuilder::ArchivePathForProject(projectPath);
     if (!ModInstaller::CanInstall(gameFolder, projectPath)) {
         err << "install: " << Shown(projectPath) << " has no built MOD archive " << Shown(archive)
             << " (build it first; an untitled project cannot be installed)\n";

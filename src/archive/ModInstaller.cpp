@@ -1,23 +1,16 @@
 #include "ModInstaller.h"
 
+#include "ModBuilder.h"
 #include "SafeFileCopy.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-QString ModInstaller::ModArchivePath(const QString& projectPath)
-{
-    const qsizetype dot = projectPath.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {};
-    return projectPath.left(dot + 1) + QLatin1String("mpq");
-}
-
 bool ModInstaller::CanInstall(const QString& gameFolder, const QString& projectPath)
 {
     if (gameFolder.isEmpty() || projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
         return false;
-    const QString archive = ModArchivePath(projectPath);
+    const QString archive = ModBuilder::ArchivePathForProject(projectPath);
     return !archive.isEmpty() && QFileInfo(archive).isFile();
 }
 
