@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <memory>
 
@@ -60,4 +62,7 @@ public:
     // patch_d2.mpq (whatever its spelling), else the demo archive.
     static QString DefaultGameMpqPath(const QString& gameFolder, const QString& programFolder);
     static QString FolderWithSlash(const QString& folder);
+
+private:
+    static bool Store(QSettings& store, const QMap<QString, QVariant>& changes, const QStringList& removed);
 };
