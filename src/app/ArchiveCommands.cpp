@@ -105,10 +105,10 @@ int ArchiveCommands::Extract(const QStringList& arguments)
     const QString destination = parsed.Positional()[2];
     if (!RequireLibrary("extract") || !RequireArchive("extract", archive))
         return Failure;
-    if (!library.ExtractFile(archive, name, destination, QFileInfo(destination).isDir())) {
-        err << "extract: cannot extract " << parsed.Positional()[1] << " from " << Shown(archive) << " to "
-            << Shown(destination)
-            << " (the archive lacks it, it is empty, its name is no plain file name, or the target cannot be written)\n";
+    QString error;
+    if (!library.ExtractFile(archive, name, destination, QFileInfo(destination).isDir(), &error)) {
+        err << "extract: cannot extract " << parsed.Positional()[1] << ": " << CliArguments::NameForTerminal(error)
+            << "\n";
         return Failure;
     }
     return Success;

@@ -9,6 +9,7 @@
 #include "app/CarvestoneSettings.h"
 #include "project/ProjectEntry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -246,52 +247,63 @@ int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPa
 }
 
 bool MpqLibrary::ExtractFile(const QString& archivePath, const QString& archiveName,
-                             const QString& destination, bool destinationIsFolder)
+                             const QString& destination, bool destinationIsFolder, QString* error)
 {
-    if (archivePath.isEmpty() || archiveName.isEmpty() || destination.isEmpty())
+    const auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
         return false;
+    };
+    if (archivePath.isEmpty() || archiveName.isEmpty() || destination.isEmpty())
+        return fail(QStringLiteral("no archive, name or destination was given"));
     const QString target = destinationIsFolder
         ? ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(destination), archiveName)
         : destination;
-    if (target.isEmpty() || QFileInfo(target).isDir())
-        return false;
+    if (target.isEmpty())
+        return fail(QStringLiteral("%1 is not a plain file name").arg(ProjectEntry::NamePart(archiveName)));
+    if (QFileInfo(target).isDir())
+        return fail(QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(target)));
 
     ArchiveBusy busy;
     LoadedLibrary loaded(*this);
     if (!loaded.Loaded())
-        return false;
+        return fail(LoadFailure());
     StormHandle archive(api.CloseArchive);
     if (!OpenArchive(archivePath, StormApi::OpenReadOnly, archive.Out()))
-        return false;
+        return fail(MpqHeaderCheck::DamagedMessage(archivePath));
     StormHandle file(api.CloseFile);
     if (!api.OpenFileEx(archive.Get(), archiveName.toLatin1().constData(), StormApi::OpenFromMpq,
                         file.Out()))
-        return false;
+        return fail(QStringLiteral("%1 is not in %2").arg(archiveName, QDir::toNativeSeparators(archivePath)));
     const StormApi::Dword size = api.GetFileSize(file.Get(), nullptr);
     if (size == 0 || size == StormApi::InvalidSize)
-        return false;
-    return CopyOut(file.Get(), size, target);
+        return fail(QStringLiteral("%1 is empty in %2").arg(archiveName, QDir::toNativeSeparators(archivePath)));
+    QString copyError;
+    return CopyOut(file.Get(), size, target, copyError) || fail(copyError);
 }
 
-bool MpqLibrary::CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target)
+bool MpqLibrary::CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target, QString& error)
 {
     // The old file stays whole until every byte of the new one is on disk.
     SafeFileWriter output(target);
-    if (!output.Open())
-        return false;
     StormApi::Dword chunk = std::min<StormApi::Dword>(size, ChunkSize);
     auto buffer = std::make_unique<char[]>(chunk);
     StormApi::Dword remaining = size;
-    while (remaining > 0) {
+    bool written = output.Open();
+    while (written && remaining > 0) {
         StormApi::Dword read = 0;
-        if (!api.ReadFile(file, buffer.get(), chunk, &read, nullptr) || read != chunk)
+        if (!api.ReadFile(file, buffer.get(), chunk, &read, nullptr) || read != chunk) {
+            error = QStringLiteral("the archive is damaged: %1 cannot be read whole").arg(QFileInfo(target).fileName());
             return false;
-        if (!output.Write(buffer.get(), chunk))
-            return false;
+        }
+        written = output.Write(buffer.get(), chunk);
         remaining -= chunk;
         chunk = std::min(chunk, remaining);
     }
-    return output.Commit();
+    if (written && output.Commit())
+        return true;
+    error = output.ErrorText();
+    return false;
 }
 
 BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString& modFolder,

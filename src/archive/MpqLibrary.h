@@ -55,9 +55,10 @@ public:
                     ListingProgress* progress);
     // Copies one file out of an archive, into a folder (under its name part)
     // or to a file path.  An existing target is replaced only once the whole
-    // file has been read and written.
+    // file has been read and written.  On failure error (when given) names
+    // the file and the cause.
     bool ExtractFile(const QString& archivePath, const QString& archiveName,
-                     const QString& destination, bool destinationIsFolder);
+                     const QString& destination, bool destinationIsFolder, QString* error = nullptr);
     // Adds each entry's file (the MOD folder's file named by the entry's name
     // part) to the archive under the entry's name, creating the archive when
     // there is no file at its path, and logs one line per entry; a failed
@@ -83,7 +84,7 @@ private:
     // Opening a file by name makes StormLib keep that name, which it needs
     // before it can replace the file.
     void LearnName(StormApi::Handle archive, const QByteArray& name);
-    bool CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target);
+    bool CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target, QString& error);
     QString LibraryErrorText() const;
 
     QLibrary library;
