@@ -44,7 +44,7 @@ CCarvestoneApp::CCarvestoneApp(QObject* parent)
 CCarvestoneApp::~CCarvestoneApp()
 {
     if (store)
-        StoreRecentFiles();
+        StoreRecentFiles(false);
     // The window goes before the document it shows.
     mainFrame.reset();
     document.reset();
@@ -271,13 +271,16 @@ void CCarvestoneApp::RemoveFromRecentFileList(const QString& path)
         StoreRecentFiles();
 }
 
-void CCarvestoneApp::StoreRecentFiles()
+void CCarvestoneApp::StoreRecentFiles(bool reportFailure)
 {
     if (mainFrame)
         mainFrame->SetRecentFiles(settings.RecentFiles);
     // A list that cannot be stored now is stored again at the next change
-    // and when the program ends; it is no reason to interrupt the user.
-    settings.StoreRecentFiles(*store);
+    // and when the program ends; saying so once is enough.
+    if (settings.StoreRecentFiles(*store) || !reportFailure || recentFilesFailureReported)
+        return;
+    recentFilesFailureReported = true;
+    ReportSettingsNotSaved(*store);
 }
 
 int CCarvestoneApp::ShowMessage(QWidget* owner, int type, const QString& format, const QVariantList& values)

@@ -73,7 +73,8 @@ private:
     CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);
-    void StoreRecentFiles();
+    // The first failure of a run is reported; the program's end reports none.
+    void StoreRecentFiles(bool reportFailure = true);
     void ReportSettingsNotSaved(const QSettings& store);
     QString CopyToProgramFolder(const QString& mpqPath);
 
@@ -83,4 +84,5 @@ private:
     std::unique_ptr<QSettings> store;
     std::unique_ptr<CCarvestoneDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
+    bool recentFilesFailureReported = false;
 };
