@@ -98,18 +98,3 @@ TEST_F(DamagedArchiveTest, AnArchiveMadeWithSmpqsOwnDefaultsIsSound)
                                                            fixtures.Path(QStringLiteral("v4/a.txt"))}) == 0);
     EXPECT_TRUE(MpqHeaderCheck::IsSound(path));
 }
-
-TEST_F(DamagedArchiveTest, ADamagedGameArchiveStopsTheBuildBeforeTheLibraryAndKeepsTheModArchive)
-{
-    const QString game = WriteVariant([](QByteArray& b) { SetWord(b, SectorShiftField, 40); });
-    const QString modFolder = fixtures.Path(QStringLiteral("Mod/"));
-    const QString modArchive = fixtures.Write(QStringLiteral("Mod/Mod.mpq"), "previous build");
-    fixtures.Write(QStringLiteral("Mod/armor.txt"), "new");
-    RecordingLog log;
-    const ModBuilder::Request request{game, modArchive, modFolder, {files.firstKey()}, true, {}};
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::NotRun);
-    EXPECT_EQ(log.text, MpqHeaderCheck::DamagedMessage(game) + QStringLiteral("\r\nThe MOD archive ") + modArchive
-                            + QStringLiteral(" was left as it was\r\n"));
-    EXPECT_EQ(ArchiveFixtures::Read(modArchive), QByteArray("previous build"));
-    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder), QStringList({QStringLiteral("Mod.mpq"), QStringLiteral("armor.txt")}));
-}
