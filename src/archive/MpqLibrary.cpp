@@ -366,6 +366,8 @@ QString MpqLibrary::AddEntry(StormApi::Handle archive, const QString& modFolder,
         return full;
     const QString namePart = ProjectEntry::NamePart(entry);
     const QString diskPath = ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(modFolder), entry);
+    if (diskPath.isEmpty() && namePart.isEmpty())
+        return QStringLiteral("the entry names a folder, not a file");
     if (diskPath.isEmpty())
         return QStringLiteral("%1 is not a plain file name").arg(namePart);
     if (!QFileInfo(diskPath).isFile())

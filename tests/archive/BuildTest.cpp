@@ -97,5 +97,5 @@ TEST_F(BuildTest, AFailedEntrysLineIsFollowedByItsCauseAndSucceededLinesStayAsTh
                                        "    armor.txt is not in the MOD folder\r\n"
                                        "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
                                        "Adding data\\ failed\r\n"
-                                       "     is not a plain file name\r\n"));
+                                       "    the entry names a folder, not a file\r\n"));
 }
