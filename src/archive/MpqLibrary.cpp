@@ -331,7 +331,8 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
         : api.CreateArchive(QFile::encodeName(archivePath).constData(),
                             StormApi::CreateArchiveV1 | StormApi::CreateListFile, 1000, archive.Out());
     if (!opened) {
-        log.AppendLogLine(QStringLiteral("Cannot open or create the MOD archive %1").arg(archivePath));
+        // The path may be the build's working copy: the caller names the archive.
+        log.AppendLogLine(QStringLiteral("Cannot open or create the MOD archive: %1").arg(LibraryErrorText()));
         return BuildOutcome::NotRun;
     }
     if (!listingPath.isEmpty() && QFileInfo(listingPath).isFile())
@@ -352,7 +353,7 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
         allAdded = allAdded && cause.isEmpty();
     }
     if (!archive.Close()) {
-        log.AppendLogLine(QStringLiteral("Cannot write the MOD archive %1").arg(archivePath));
+        log.AppendLogLine(QStringLiteral("Cannot write the MOD archive: %1").arg(LibraryErrorText()));
         return BuildOutcome::NotRun;
     }
     return allAdded ? BuildOutcome::AllAdded : BuildOutcome::SomeFailed;
