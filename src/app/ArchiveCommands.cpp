@@ -2,6 +2,7 @@
 
 #include "CarvestoneSettings.h"
 #include "CliArguments.h"
+#include "FileErrorText.h"
 #include "archive/BuildLog.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -65,7 +68,9 @@ bool ArchiveCommands::RequireArchive(const char* verb, const QString& archive)
 {
     if (library.CanOpenArchive(archive))
         return true;
-    err << verb << ": " << MpqHeaderCheck::DamagedMessage(archive) << "\n";
+    const QString cause = QFileInfo(archive).isFile() ? MpqHeaderCheck::DamagedMessage(archive)
+                                                      : FileErrorText::ForErrno(ENOENT, archive);
+    err << verb << ": " << cause << "\n";
     return false;
 }
 
