@@ -2,16 +2,20 @@
 
 #include "CarvestoneSettings.h"
 #include "CliArguments.h"
+#include "FileErrorText.h"
 #include "archive/BuildLog.h"
 #include "archive/MachineChannel.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
+#include "archive/MpqHeaderCheck.h"
 #include "project/ProjectModel.h"
 #include "resources/StringTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -65,7 +69,9 @@ bool ArchiveCommands::RequireArchive(const char* verb, const QString& archive)
 {
     if (library.CanOpenArchive(archive))
         return true;
-    err << verb << ": " << Shown(archive) << " is not a readable MPQ archive\n";
+    const QString cause = QFileInfo(archive).isFile() ? MpqHeaderCheck::DamagedMessage(archive)
+                                                      : FileErrorText::ForErrno(ENOENT, archive);
+    err << verb << ": " << cause << "\n";
     return false;
 }
 
@@ -109,10 +115,10 @@ int ArchiveCommands::Extract(const QStringList& arguments)
     const QString destination = parsed.Positional()[2];
     if (!RequireLibrary("extract") || !RequireArchive("extract", archive))
         return Failure;
-    if (!library.ExtractFile(archive, name, destination, QFileInfo(destination).isDir())) {
-        err << "extract: cannot extract " << parsed.Positional()[1] << " from " << Shown(archive) << " to "
-            << Shown(destination)
-            << " (the archive lacks it, it is empty, its name is no plain file name, or the target cannot be written)\n";
+    QString error;
+    if (!library.ExtractFile(archive, name, destination, QFileInfo(destination).isDir(), &error)) {
+        err << "extract: cannot extract " << parsed.Positional()[1] << ": " << CliArguments::NameForTerminal(error)
+            << "\n";
         return Failure;
     }
     return Success;
@@ -141,6 +147,7 @@ int ArchiveCommands::Build(const QStringList& arguments)
     request.modFolder = project.ProjectFolder();
     request.entries = project.FileList();
     request.compress = settings.UseCompression && !parsed.Has(QStringLiteral("--no-compression"));
+    request.listingPath = settings.ListingFilePath();
     if (request.gameMpqPath.isEmpty()) {
         err << "build: no game archive: give --game-mpq PATH or choose one in Carvestone's options\n";
         return Failure;
@@ -186,7 +193,7 @@ int ArchiveCommands::Install(const QStringList& arguments)
         err << "install: the Diablo II folder is not known: give --game-folder DIR\n";
         return Failure;
     }
-    const QString archive = ModInstaller::ModArchivePath(projectPath);
+    const QString archive = ModBuilder::ArchivePathForProject(projectPath);
     if (!ModInstaller::CanInstall(gameFolder, projectPath)) {
         err << "install: " << Shown(projectPath) << " has no built MOD archive " << Shown(archive)
             << " (build it first; an untitled project cannot be installed)\n";
@@ -206,9 +213,10 @@ int ArchiveCommands::Install(const QStringList& arguments)
 
 int ArchiveCommands::BuildFiles(const QStringList& arguments)
 {
-    const CliArguments parsed(arguments, {}, {QStringLiteral("--no-compression")});
+    const CliArguments parsed(arguments, {QStringLiteral("--listing")}, {QStringLiteral("--no-compression")});
     if (!parsed.Fits(4)) {
-        err << "build-files: usage: build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression]\n";
+        err << "build-files: usage: build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression] "
+               "[--listing FILE]\n";
         return UsageError;
     }
     if (!RequireLibrary("build")) {
@@ -220,6 +228,7 @@ int ArchiveCommands::BuildFiles(const QStringList& arguments)
     request.archivePath = parsed.Positional()[1];
     request.modFolder = parsed.Positional()[2];
     request.compress = !parsed.Has(QStringLiteral("--no-compression"));
+    request.listingPath = parsed.Value(QStringLiteral("--listing"), settings.ListingFilePath());
     QFile entries(parsed.Positional()[3]);
     if (!entries.open(QIODevice::ReadOnly)) {
         err << "build: cannot read the list of entries " << Shown(entries.fileName()) << ": " << entries.errorString()

@@ -5,7 +5,7 @@
 #include "MessageFormat.h"
 #include "UserDialogs.h"
 #include "archive/ArchiveBusy.h"
-#include "archive/ModInstaller.h"
+#include "archive/ModBuilder.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
 #include "archive/SafeFileCopy.h"
@@ -52,7 +52,7 @@ CCarvestoneApp::CCarvestoneApp(QObject* parent)
 CCarvestoneApp::~CCarvestoneApp()
 {
     if (store)
-        StoreRecentFiles();
+        StoreRecentFiles(false);
     // The window goes before the document it shows.
     mainFrame.reset();
     document.reset();
@@ -144,7 +144,7 @@ QStringList CCarvestoneApp::RunAddFileDialog()
     context.listingPath = settings.ListingFilePath();
     context.projectEntries = document->FileList();
     context.projectFilePath = document->GetPathName();
-    context.modArchivePath = ModInstaller::ModArchivePath(document->GetPathName());
+    context.modArchivePath = ModBuilder::ArchivePathForProject(document->GetPathName());
     QPointer<CCarvestoneView> tables = tableView;
     context.isTableOpen = [tables](const QString& name) { return tables && tables->IsTableOpen(name); };
     AddFileDialog dialog(context, mainFrame.get());
@@ -330,13 +330,16 @@ void CCarvestoneApp::RemoveFromRecentFileList(const QString& path)
         StoreRecentFiles();
 }
 
-void CCarvestoneApp::StoreRecentFiles()
+void CCarvestoneApp::StoreRecentFiles(bool reportFailure)
 {
     if (mainFrame)
         mainFrame->SetRecentFiles(settings.RecentFiles);
     // A list that cannot be stored now is stored again at the next change
-    // and when the program ends; it is no reason to interrupt the user.
-    settings.StoreRecentFiles(*store);
+    // and when the program ends; saying so once is enough.
+    if (settings.StoreRecentFiles(*store) || !reportFailure || recentFilesFailureReported)
+        return;
+    recentFilesFailureReported = true;
+    ReportSettingsNotSaved(*store);
 }
 
 int CCarvestoneApp::ShowMessage(QWidget* owner, int type, const QString& format, const QVariantList& values)

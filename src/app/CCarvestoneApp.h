@@ -80,7 +80,8 @@ private:
     CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);
-    void StoreRecentFiles();
+    // The first failure of a run is reported; the program's end reports none.
+    void StoreRecentFiles(bool reportFailure = true);
     void ReportSettingsNotSaved(const QSettings& store);
     // Copies the game archive into folder (asking before it replaces an
     // older copy); answers the path the setting is to name.
@@ -93,4 +94,6 @@ private:
     std::unique_ptr<CCarvestoneDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
     CCarvestoneView* tableView = nullptr; // owned by the main window
+
+    bool recentFilesFailureReported = false;
 };

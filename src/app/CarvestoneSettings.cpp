@@ -1,5 +1,6 @@
 #include "CarvestoneSettings.h"
 
+#include "IniFileWriter.h"
 #include "resources/StringTable.h"
 
 #include <QDir>
@@ -116,24 +117,39 @@ void CarvestoneSettings::Load(QSettings& store, const QString& gameFolder, const
 
 bool CarvestoneSettings::StoreOptions(QSettings& store) const
 {
-    store.setValue(SettingKey(SettingsSection, KeyGameMpq), GameMpqPath);
-    store.setValue(SettingKey(SettingsSection, KeyModsPath), ModsPath);
-    store.setValue(SettingKey(SettingsSection, KeyGridFont), GridFontValue());
-    store.setValue(SettingKey(SettingsSection, KeyUseCompression), UseCompression ? 1 : 0);
-    store.setValue(SettingKey(SettingsSection, KeyOpenMostRecent), OpenMostRecent ? 1 : 0);
-    store.sync();
-    return store.status() == QSettings::NoError;
+    return Store(store,
+                 {{SettingKey(SettingsSection, KeyGameMpq), GameMpqPath},
+                  {SettingKey(SettingsSection, KeyModsPath), ModsPath},
+                  {SettingKey(SettingsSection, KeyGridFont), GridFontValue()},
+                  {SettingKey(SettingsSection, KeyUseCompression), UseCompression ? 1 : 0},
+                  {SettingKey(SettingsSection, KeyOpenMostRecent), OpenMostRecent ? 1 : 0}},
+                 {});
 }
 
 bool CarvestoneSettings::StoreRecentFiles(QSettings& store) const
 {
+    QMap<QString, QVariant> changes;
+    QStringList removed;
     for (int number = 1; number <= MaxRecentFiles; ++number) {
         const QString key = SettingKey(RecentSection, QStringLiteral("File%1").arg(number));
         if (number <= RecentFiles.size())
-            store.setValue(key, RecentFiles[number - 1]);
+            changes.insert(key, RecentFiles[number - 1]);
         else
-            store.remove(key);
+            removed.append(key);
     }
+    return Store(store, changes, removed);
+}
+
+bool CarvestoneSettings::Store(QSettings& store, const QMap<QString, QVariant>& changes, const QStringList& removed)
+{
+    // An INI file is written whole through the safe-write path; the
+    // registry has no file to cut off.
+    if (store.format() == QSettings::IniFormat)
+        return IniFileWriter::Store(store, changes, removed);
+    for (const QString& key : removed)
+        store.remove(key);
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        store.setValue(it.key(), it.value());
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <memory>
 
@@ -66,4 +68,8 @@ public:
     static QString FindDataFolder(const QString& programFolder);
     // The listing file of the game's names, in the data folder.
     QString ListingFilePath() const { return DataFolder + QStringLiteral("AllFiles.txt"); }
+
+
+private:
+    static bool Store(QSettings& store, const QMap<QString, QVariant>& changes, const QStringList& removed);
 };

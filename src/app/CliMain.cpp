@@ -12,6 +12,10 @@
 #include <cstdio>
 #include <functional>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 struct Verb
@@ -21,11 +25,26 @@ struct Verb
     std::function<int(const QStringList&)> run;
 };
 
+// A damaged archive can make the archive library ask for tens of gigabytes;
+// with a ceiling that allocation fails at once instead of swapping the
+// machine for a minute.  AddressSanitizer reserves far more address space
+// than this, so its builds go without.
+void LimitMemoryForArchiveWork()
+{
+#if defined(Q_OS_UNIX) && !defined(__SANITIZE_ADDRESS__)
+    constexpr rlim_t Ceiling = rlim_t(2) << 30;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > Ceiling)) {
+        limit.rlim_cur = Ceiling;
+        setrlimit(RLIMIT_AS, &limit);
+    }
+#endif
+}
+
 // With --machine, the window reads the child's stdout as protocol lines, so
 // a failure's words travel there too, after the work and before "done".
 int RunForMachine(const std::function<int(MachineChannel&, QTextStream&)>& run)
 {
-    MachineChannel::LimitMemory();
     MachineChannel channel(stdout);
     QString errors;
     QTextStream err(&errors);
@@ -52,19 +71,24 @@ int RunVerb(const CarvestoneSettings& settings, const QStringList& arguments, QT
     ArchiveCommands archives(settings, in, out, err);
     archives.SetMachineChannel(machine);
     TableCommands tables(out, err);
+    const auto archiveWork = [&archives](int (ArchiveCommands::*verb)(const QStringList&)) {
+        return [&archives, verb](const QStringList& a) {
+            LimitMemoryForArchiveWork();
+            return (archives.*verb)(a);
+        };
+    };
     const QList<Verb> verbs = {
         {"new", "new NAME [--mods DIR]", [&](const QStringList& a) { return project.New(a); }},
         {"entries", "entries PROJECT", [&](const QStringList& a) { return project.Entries(a); }},
         {"add", "add PROJECT ENTRY...", [&](const QStringList& a) { return project.Add(a); }},
         {"remove", "remove PROJECT ENTRY...", [&](const QStringList& a) { return project.Remove(a); }},
-        {"list", "list ARCHIVE [--listing FILE]", [&](const QStringList& a) { return archives.List(a); }},
-        {"extract", "extract ARCHIVE NAME DEST", [&](const QStringList& a) { return archives.Extract(a); }},
-        {"build", "build PROJECT [--game-mpq PATH] [--no-compression]",
-         [&](const QStringList& a) { return archives.Build(a); }},
+        {"list", "list ARCHIVE [--listing FILE]", archiveWork(&ArchiveCommands::List)},
+        {"extract", "extract ARCHIVE NAME DEST", archiveWork(&ArchiveCommands::Extract)},
+        {"build", "build PROJECT [--game-mpq PATH] [--no-compression]", archiveWork(&ArchiveCommands::Build)},
         {"install", "install PROJECT [--game-folder DIR] [--yes]",
          [&](const QStringList& a) { return archives.Install(a); }},
-        {"build-files", "build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression]",
-         [&](const QStringList& a) { return archives.BuildFiles(a); }},
+        {"build-files", "build-files GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE [--no-compression] [--listing FILE]",
+         archiveWork(&ArchiveCommands::BuildFiles)},
         {"table", "table FILE [--resave OUT]", [&](const QStringList& a) { return tables.Check(a); }},
     };
 

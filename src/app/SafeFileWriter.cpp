@@ -2,9 +2,13 @@
 
 #include "FileErrorText.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -44,6 +48,15 @@ bool SyncToDisk(int handle)
     // A file system that cannot sync (EINVAL) has nothing to sync to.
     return result == 0 || errno == EINVAL || errno == ENOTSUP;
 #endif
+}
+
+constexpr qint64 CopyChunk = 1 << 20;
+
+bool Report(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    return false;
 }
 
 } // namespace
@@ -135,4 +148,64 @@ bool SafeFileWriter::WriteFile(const QString& targetPath, QByteArrayView bytes, 
     if (!written && error)
         *error = writer.ErrorText();
     return written;
+}
+
+bool SafeFileWriter::WriteFrom(const QString& sourcePath)
+{
+    if (failed || !file.isOpen())
+        return false;
+    QFile source(sourcePath);
+    errno = 0;
+    if (!source.open(QIODevice::ReadOnly)) {
+        const int cause = errno;
+        Fail(cause);
+        errorText = FileErrorText::ForDevice(source, cause, sourcePath);
+        return false;
+    }
+    auto buffer = std::make_unique<char[]>(CopyChunk);
+    for (;;) {
+        errno = 0;
+        const qint64 read = source.read(buffer.get(), CopyChunk);
+        if (read < 0) {
+            const int cause = errno;
+            Fail(cause);
+            errorText = FileErrorText::ForDevice(source, cause, sourcePath);
+            return false;
+        }
+        if (read == 0)
+            return true;
+        if (!Write(buffer.get(), read))
+            return false;
+    }
+}
+
+bool SafeFileWriter::CopyFile(const QString& sourcePath, const QString& targetPath, QString* error)
+{
+    SafeFileWriter writer(targetPath);
+    const bool copied = writer.Open() && writer.WriteFrom(sourcePath) && writer.Commit();
+    if (!copied && error)
+        *error = writer.ErrorText();
+    return copied;
+}
+
+bool SafeFileWriter::CommitFinished(const QString& finishedPath, const QString& targetPath, QString* error)
+{
+    QFile finished(finishedPath);
+    errno = 0;
+    bool done = finished.open(QIODevice::ReadOnly) && SyncToDisk(finished.handle());
+    int cause = errno;
+    finished.close();
+    if (done) {
+        // std::filesystem replaces an existing target on every platform.
+        std::error_code code;
+        std::filesystem::rename(QFile::encodeName(finishedPath).toStdString(),
+                                QFile::encodeName(targetPath).toStdString(), code);
+        done = !code;
+        cause = code.value();
+    }
+    if (!done) {
+        QFile::remove(finishedPath);
+        return Report(error, FileErrorText::ForErrno(cause != 0 ? cause : EIO, targetPath));
+    }
+    return true;
 }

@@ -34,8 +34,18 @@ public:
     const QString& ErrorText() const { return errorText; }
     int ErrorNumber() const { return errorNumber; }
 
+    // Streams the whole source into the new content; a source that cannot
+    // be read fails with a text naming the source.
+    bool WriteFrom(const QString& sourcePath);
+
     // Open, Write and Commit in one; error (when given) receives ErrorText.
     static bool WriteFile(const QString& targetPath, QByteArrayView bytes, QString* error);
+    // Open, WriteFrom and Commit in one: a copy that replaces target whole or not at all.
+    static bool CopyFile(const QString& sourcePath, const QString& targetPath, QString* error);
+    // The last step for a file another writer (the archive library) made
+    // beside the target: sync it, then rename it over the target.  On
+    // failure the target is as it was and the finished file is removed.
+    static bool CommitFinished(const QString& finishedPath, const QString& targetPath, QString* error);
 
 private:
     bool Fail(int errnoValue);

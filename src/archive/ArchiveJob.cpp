@@ -93,6 +93,10 @@ void ArchiveJob::StartBuild(const ModBuilder::Request& request)
                           entriesFile->fileName()};
     if (!request.compress)
         arguments << QStringLiteral("--no-compression");
+    // The listing file lets the library name what a game archive keeps no
+    // names for, so that replacing such a file works.
+    if (!request.listingPath.isEmpty())
+        arguments << QStringLiteral("--listing") << request.listingPath;
     Start(arguments);
 }
 

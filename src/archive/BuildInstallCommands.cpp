@@ -31,6 +31,7 @@ void BuildInstallCommands::OnBuild()
     request.modFolder = document->ProjectFolder();
     request.entries = document->FileList();
     request.compress = settings.UseCompression;
+    request.listingPath = settings.ListingFilePath();
     BuildingDialog dialog(settings.ProgramFolder, request, title, owner);
     UserDialogs::Current().Exec(dialog);
 }
@@ -44,7 +45,7 @@ void BuildInstallCommands::OnInstall()
         != UserDialogs::IdYes)
         return;
     QString error;
-    if (!ModInstaller::Install(ModInstaller::ModArchivePath(document->GetPathName()), settings.GameFolder, error))
+    if (!ModInstaller::Install(ModBuilder::ArchivePathForProject(document->GetPathName()), settings.GameFolder, error))
         CCarvestoneApp::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
                                     {error});
 }

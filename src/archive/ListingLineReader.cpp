@@ -30,5 +30,7 @@ bool ListingLineReader::Next()
 
 bool ListingLineReader::IsCandidate() const
 {
-    return !line.isEmpty() && line.front() != '(' && line.front() != ';';
+    // StormLib reads a name up to its first NUL: "Armor.txt\0.bak" would be
+    // probed, and reported, as "Armor.txt".  No name holds a NUL.
+    return !line.isEmpty() && line.front() != '(' && line.front() != ';' && !line.contains('\0');
 }

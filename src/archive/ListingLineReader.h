@@ -18,8 +18,9 @@ public:
     // Byte offset where the following line starts (the text's size after the
     // last line).
     qsizetype NextLineStart() const { return nextStart; }
-    // Empty lines and lines opening with "(" or ";" name no file; every other
-    // line is a name exactly as written, spaces and tabs included.
+    // Empty lines, lines opening with "(" or ";" and lines holding a NUL name
+    // no file; every other line is a name exactly as written, spaces and tabs
+    // included.
     bool IsCandidate() const;
 
 private:

@@ -1,38 +1,8 @@
 #include "MachineChannel.h"
 
-#include <sys/resource.h>
-
-namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool UnderAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool UnderAddressSanitizer = true;
-#else
-constexpr bool UnderAddressSanitizer = false;
-#endif
-#else
-constexpr bool UnderAddressSanitizer = false;
-#endif
-
-// Far more than the game's largest archive needs, far less than a hostile
-// table count asks for.
-constexpr rlim_t MemoryLimit = rlim_t(2) << 30;
-
-} // namespace
-
 MachineChannel::MachineChannel(std::FILE* out)
     : out(out)
 {
-}
-
-void MachineChannel::LimitMemory()
-{
-    if (UnderAddressSanitizer)
-        return;
-    const rlimit limit{MemoryLimit, MemoryLimit};
-    setrlimit(RLIMIT_AS, &limit);
 }
 
 QByteArray MachineChannel::Escape(const QString& text)

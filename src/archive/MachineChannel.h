@@ -28,10 +28,6 @@ class MachineChannel : public BuildLog, public ListingProgress
 public:
     explicit MachineChannel(std::FILE* out);
 
-    // A hostile archive must not eat the machine: the child keeps its address
-    // space below a limit (not under AddressSanitizer, which reserves far more).
-    static void LimitMemory();
-
     static QByteArray Escape(const QString& text);
     static QString Unescape(const QByteArray& escaped);
 

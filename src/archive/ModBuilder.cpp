@@ -2,30 +2,20 @@
 
 #include "ArchiveBusy.h"
 #include "BuildLog.h"
+#include "MpqHeaderCheck.h"
 #include "SafeFileCopy.h"
+#include "app/SafeFileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
-
-bool RenameOver(const QString& from, const QString& to, QString& error)
-{
-    std::error_code code;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(),
-                            code);
-    if (code)
-        error = QString::fromStdString(code.message());
-    return !code;
-}
 
 // Copies the game archive into the open temporary file that becomes the MOD
 // archive, readable by everyone as a file made by a plain copy would be.
-bool CopyGameArchive(const QString& gameMpqPath, QTemporaryFile& copy, QString& error)
+bool CopyGameArchive(const QString& gameMpqPath, QTemporaryFile& copy, const QString& archivePath,
+                     QString& error)
 {
     if (gameMpqPath.isEmpty()) {
         error = QStringLiteral("no game archive is chosen");
@@ -35,12 +25,8 @@ bool CopyGameArchive(const QString& gameMpqPath, QTemporaryFile& copy, QString& 
         error = copy.errorString();
         return false;
     }
-    if (!SafeFileCopy::CopyInto(gameMpqPath, copy, &error))
+    if (!SafeFileCopy::CopyInto(gameMpqPath, copy, archivePath, &error))
         return false;
-    if (!copy.flush()) {
-        error = copy.errorString();
-        return false;
-    }
     copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                         | QFileDevice::ReadOther);
     return true;
@@ -57,6 +43,12 @@ QString ModBuilder::ArchivePathFor(const QString& projectFolder, const QString& 
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder + title.left(dot) + QLatin1String(".mpq");
+}
+
+QString ModBuilder::ArchivePathForProject(const QString& projectPath)
+{
+    const QFileInfo project(projectPath);
+    return ArchivePathFor(project.path(), project.fileName());
 }
 
 bool ModBuilder::CanBuild(MpqLibrary& library, const QString& gameMpqPath, int entryCount)
@@ -88,7 +80,11 @@ BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, Buil
     };
     QTemporaryFile copy(target.absoluteDir().filePath(target.fileName() + QLatin1String(".XXXXXX")));
     QString error;
-    if (!CopyGameArchive(request.gameMpqPath, copy, error)) {
+    if (QFileInfo::exists(request.gameMpqPath) && !MpqHeaderCheck::IsSound(request.gameMpqPath)) {
+        log.AppendLogLine(MpqHeaderCheck::DamagedMessage(request.gameMpqPath));
+        return leftAsItWas();
+    }
+    if (!CopyGameArchive(request.gameMpqPath, copy, request.archivePath, error)) {
         log.AppendLogLine(QStringLiteral("Cannot copy the game archive %1 into %2: %3")
                               .arg(request.gameMpqPath, target.absolutePath(), error));
         return leftAsItWas();
@@ -96,18 +92,20 @@ BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, Buil
     copy.close();
     // Named here, as the user knows it, rather than by its temporary copy.
     if (!library.CanOpenArchive(copy.fileName())) {
-        log.AppendLogLine(QStringLiteral("The game archive %1 is not a readable MPQ archive").arg(request.gameMpqPath));
+        log.AppendLogLine(MpqHeaderCheck::DamagedMessage(request.gameMpqPath));
         return leftAsItWas();
     }
 
     const BuildOutcome outcome = library.BuildArchive(copy.fileName(), request.modFolder, request.entries,
-                                                      request.compress, log);
+                                                      request.compress, log, request.listingPath);
     if (outcome == BuildOutcome::NotRun)
         return leftAsItWas();
-    if (!RenameOver(copy.fileName(), request.archivePath, error)) {
-        log.AppendLogLine(QStringLiteral("Cannot replace the MOD archive %1: %2").arg(request.archivePath, error));
-        return BuildOutcome::NotRun;
-    }
+    // The library wrote through its own buffers: only a synced file may
+    // take the old archive's place.
     copy.setAutoRemove(false);
+    if (!SafeFileWriter::CommitFinished(copy.fileName(), request.archivePath, &error)) {
+        log.AppendLogLine(QStringLiteral("Cannot replace the MOD archive: %1").arg(error));
+        return leftAsItWas();
+    }
     return outcome;
 }

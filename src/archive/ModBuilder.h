@@ -22,11 +22,17 @@ public:
         QString modFolder;
         QStringList entries;
         bool compress = true;
+        // The names the game archive may hold (ProgramFolder + AllFiles.txt):
+        // archives that keep no names of their own need them to be updated.
+        QString listingPath;
     };
 
     // The MOD archive of a project: its folder, then its title up to the
-    // last ".", then ".mpq".  Empty when the title has no ".".
+    // last ".", then ".mpq".  Empty when the title has no ".".  The one rule
+    // Build, Install and the command line share.
     static QString ArchivePathFor(const QString& projectFolder, const QString& title);
+    // The same for a project file's path.
+    static QString ArchivePathForProject(const QString& projectPath);
     // Build is offered when the library loads, a game archive is chosen, the
     // project has files and no other archive operation is running.
     static bool CanBuild(MpqLibrary& library, const QString& gameMpqPath, int entryCount);

@@ -6,18 +6,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString ModInstaller::ModArchivePath(const QString& projectPath)
-{
-    // Install must check and copy the very file Build writes.
-    const QFileInfo project(projectPath);
-    return projectPath.isEmpty() ? QString() : ModBuilder::ArchivePathFor(project.path(), project.fileName());
-}
-
 bool ModInstaller::CanInstall(const QString& gameFolder, const QString& projectPath)
 {
     if (gameFolder.isEmpty() || projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
         return false;
-    const QString archive = ModArchivePath(projectPath);
+    const QString archive = ModBuilder::ArchivePathForProject(projectPath);
     return !archive.isEmpty() && QFileInfo(archive).isFile();
 }
 

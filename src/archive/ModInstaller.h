@@ -13,11 +13,9 @@ public:
     static inline const QString PatchName = QStringLiteral("patch_d2.mpq");
     static inline const QString BackupName = QStringLiteral("patch_d2.bak");
 
-    // The project file path up to and including its last ".", then "mpq";
-    // empty when the path has no ".".
-    static QString ModArchivePath(const QString& projectPath);
     // Install is offered when the game folder is known, the project has a
-    // path without "untitled" in it, and its MOD archive exists.
+    // path without "untitled" in it, and its MOD archive (the file Build
+    // writes, ModBuilder::ArchivePathForProject) exists.
     static bool CanInstall(const QString& gameFolder, const QString& projectPath);
     // The path of a file of the folder, found without regard to case and in
     // its existing spelling; the name as given when the folder has none.

@@ -4,14 +4,17 @@
 #include "BuildLog.h"
 #include "ListingLineReader.h"
 #include "ListingProgress.h"
+#include "MpqHeaderCheck.h"
+#include "app/SafeFileWriter.h"
 #include "app/CarvestoneSettings.h"
 #include "project/ProjectEntry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -174,6 +177,7 @@ bool MpqLibrary::ResolveAll()
     all = Resolve(library, "SFileGetFileSize", api.GetFileSize) && all;
     all = Resolve(library, "SFileReadFile", api.ReadFile) && all;
     all = Resolve(library, "SFileCloseFile", api.CloseFile) && all;
+    all = Resolve(library, "SFileAddListFile", api.AddListFile) && all;
 #ifdef Q_OS_WIN
     api.GetLastError = WindowsLastError;
 #else
@@ -182,12 +186,17 @@ bool MpqLibrary::ResolveAll()
     return all;
 }
 
+bool MpqLibrary::OpenArchive(const QString& archivePath, StormApi::Dword flags, StormApi::Handle* archive)
+{
+    return !archivePath.isEmpty() && MpqHeaderCheck::IsSound(archivePath)
+        && api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, flags, archive);
+}
+
 bool MpqLibrary::CanOpenArchive(const QString& archivePath)
 {
     LoadedLibrary loaded(*this);
     StormHandle archive(api.CloseArchive);
-    return loaded.Loaded() && !archivePath.isEmpty()
-        && api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, StormApi::OpenReadOnly, archive.Out());
+    return loaded.Loaded() && OpenArchive(archivePath, StormApi::OpenReadOnly, archive.Out());
 }
 
 int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPath,
@@ -207,8 +216,7 @@ int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPa
     if (!loaded.Loaded())
         return 0;
     StormHandle archive(api.CloseArchive);
-    if (!api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, StormApi::OpenReadOnly,
-                         archive.Out()))
+    if (!OpenArchive(archivePath, StormApi::OpenReadOnly, archive.Out()))
         return 0;
     QFile listing(listingPath);
     if (!listing.open(QIODevice::ReadOnly))
@@ -239,57 +247,68 @@ int MpqLibrary::ReadListing(const QString& archivePath, const QString& listingPa
 }
 
 bool MpqLibrary::ExtractFile(const QString& archivePath, const QString& archiveName,
-                             const QString& destination, bool destinationIsFolder)
+                             const QString& destination, bool destinationIsFolder, QString* error)
 {
-    if (archivePath.isEmpty() || archiveName.isEmpty() || destination.isEmpty())
+    const auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
         return false;
+    };
+    if (archivePath.isEmpty() || archiveName.isEmpty() || destination.isEmpty())
+        return fail(QStringLiteral("no archive, name or destination was given"));
     const QString target = destinationIsFolder
         ? ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(destination), archiveName)
         : destination;
-    if (target.isEmpty() || QFileInfo(target).isDir())
-        return false;
+    if (target.isEmpty())
+        return fail(QStringLiteral("%1 is not a plain file name").arg(ProjectEntry::NamePart(archiveName)));
+    if (QFileInfo(target).isDir())
+        return fail(QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(target)));
 
     ArchiveBusy busy;
     LoadedLibrary loaded(*this);
     if (!loaded.Loaded())
-        return false;
+        return fail(LoadFailure());
     StormHandle archive(api.CloseArchive);
-    if (!api.OpenArchive(QFile::encodeName(archivePath).constData(), 0, StormApi::OpenReadOnly,
-                         archive.Out()))
-        return false;
+    if (!OpenArchive(archivePath, StormApi::OpenReadOnly, archive.Out()))
+        return fail(MpqHeaderCheck::DamagedMessage(archivePath));
     StormHandle file(api.CloseFile);
     if (!api.OpenFileEx(archive.Get(), archiveName.toLatin1().constData(), StormApi::OpenFromMpq,
                         file.Out()))
-        return false;
+        return fail(QStringLiteral("%1 is not in %2").arg(archiveName, QDir::toNativeSeparators(archivePath)));
     const StormApi::Dword size = api.GetFileSize(file.Get(), nullptr);
     if (size == 0 || size == StormApi::InvalidSize)
-        return false;
-    return CopyOut(file.Get(), size, target);
+        return fail(QStringLiteral("%1 is empty in %2").arg(archiveName, QDir::toNativeSeparators(archivePath)));
+    QString copyError;
+    return CopyOut(file.Get(), size, target, copyError) || fail(copyError);
 }
 
-bool MpqLibrary::CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target)
+bool MpqLibrary::CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target, QString& error)
 {
     // The old file stays whole until every byte of the new one is on disk.
-    QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
+    SafeFileWriter output(target);
     StormApi::Dword chunk = std::min<StormApi::Dword>(size, ChunkSize);
     auto buffer = std::make_unique<char[]>(chunk);
     StormApi::Dword remaining = size;
-    while (remaining > 0) {
+    bool written = output.Open();
+    while (written && remaining > 0) {
         StormApi::Dword read = 0;
-        if (!api.ReadFile(file, buffer.get(), chunk, &read, nullptr) || read != chunk)
+        if (!api.ReadFile(file, buffer.get(), chunk, &read, nullptr) || read != chunk) {
+            error = QStringLiteral("the archive is damaged: %1 cannot be read whole").arg(QFileInfo(target).fileName());
             return false;
-        if (output.write(buffer.get(), chunk) != qint64(chunk))
-            return false;
+        }
+        written = output.Write(buffer.get(), chunk);
         remaining -= chunk;
         chunk = std::min(chunk, remaining);
     }
-    return output.commit();
+    if (written && output.Commit())
+        return true;
+    error = output.ErrorText();
+    return false;
 }
 
 BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString& modFolder,
-                                      const QStringList& entries, bool compress, BuildLog& log)
+                                      const QStringList& entries, bool compress, BuildLog& log,
+                                      const QString& listingPath)
 {
     if (archivePath.isEmpty() || modFolder.isEmpty() || entries.isEmpty())
         return BuildOutcome::NotRun;
@@ -299,39 +318,93 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
         log.AppendLogLine(LoadFailure());
         return BuildOutcome::NotRun;
     }
-    const QByteArray path = QFile::encodeName(archivePath);
+    const bool exists = QFileInfo::exists(archivePath);
+    if (exists && !MpqHeaderCheck::IsSound(archivePath)) {
+        log.AppendLogLine(MpqHeaderCheck::DamagedMessage(archivePath));
+        return BuildOutcome::NotRun;
+    }
     StormHandle archive(api.CloseArchive);
     // An existing file is only ever opened: a damaged one must never be
     // replaced by an archive holding nothing but the MOD's files.
-    const bool opened = QFileInfo::exists(archivePath)
-        ? api.OpenArchive(path.constData(), 0, 0, archive.Out())
-        : api.CreateArchive(path.constData(), StormApi::CreateArchiveV1 | StormApi::CreateListFile,
-                            1000, archive.Out());
+    const bool opened = exists
+        ? OpenArchive(archivePath, 0, archive.Out())
+        : api.CreateArchive(QFile::encodeName(archivePath).constData(),
+                            StormApi::CreateArchiveV1 | StormApi::CreateListFile, 1000, archive.Out());
     if (!opened) {
-        log.AppendLogLine(QStringLiteral("Cannot open or create the MOD archive %1").arg(archivePath));
+        // The path may be the build's working copy: the caller names the archive.
+        log.AppendLogLine(QStringLiteral("Cannot open or create the MOD archive: %1").arg(LibraryErrorText()));
         return BuildOutcome::NotRun;
     }
+    if (!listingPath.isEmpty() && QFileInfo(listingPath).isFile())
+        api.AddListFile(archive.Get(), QFile::encodeName(listingPath).constData());
 
     bool allAdded = true;
     bool archiveFull = false;
     for (const QString& entry : entries) {
         log.AppendLog(QStringLiteral("Adding "));
         log.AppendLog(entry);
-        const QString diskPath = ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(modFolder), entry);
-        const bool wasFull = archiveFull;
-        const bool added = !archiveFull && !diskPath.isEmpty()
-            && AddFileGrowingTable(archive.Get(), QFile::encodeName(diskPath), entry.toLatin1(),
-                                   compress, archiveFull);
-        log.AppendLog(added ? QStringLiteral(" succeeded\r\n") : QStringLiteral(" failed\r\n"));
-        if (archiveFull && !wasFull)
-            log.AppendLogLine(QStringLiteral("The MOD archive is full: no more files can be added to it"));
-        allAdded = allAdded && added;
+        const QString cause = AddEntry(archive.Get(), modFolder, entry, compress, archiveFull);
+        if (cause.isEmpty()) {
+            log.AppendLog(QStringLiteral(" succeeded\r\n"));
+        } else {
+            log.AppendLog(QStringLiteral(" failed\r\n"));
+            log.AppendLogLine(QStringLiteral("    ") + cause);
+        }
+        allAdded = allAdded && cause.isEmpty();
     }
     if (!archive.Close()) {
-        log.AppendLogLine(QStringLiteral("Cannot write the MOD archive %1").arg(archivePath));
+        log.AppendLogLine(QStringLiteral("Cannot write the MOD archive: %1").arg(LibraryErrorText()));
         return BuildOutcome::NotRun;
     }
     return allAdded ? BuildOutcome::AllAdded : BuildOutcome::SomeFailed;
+}
+
+QString MpqLibrary::AddEntry(StormApi::Handle archive, const QString& modFolder, const QString& entry,
+                             bool compress, bool& archiveFull)
+{
+    const QString full = QStringLiteral("the archive is full");
+    if (archiveFull)
+        return full;
+    const QString namePart = ProjectEntry::NamePart(entry);
+    const QString diskPath = ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(modFolder), entry);
+    if (diskPath.isEmpty() && namePart.isEmpty())
+        return QStringLiteral("the entry names a folder, not a file");
+    if (diskPath.isEmpty())
+        return QStringLiteral("%1 is not a plain file name").arg(namePart);
+    if (!QFileInfo(diskPath).isFile())
+        return QStringLiteral("%1 is not in the MOD folder").arg(namePart);
+    const QByteArray name = entry.toLatin1();
+    LearnName(archive, name);
+    if (AddFileGrowingTable(archive, QFile::encodeName(diskPath), name, compress, archiveFull))
+        return {};
+    return archiveFull ? full : LibraryErrorText();
+}
+
+void MpqLibrary::LearnName(StormApi::Handle archive, const QByteArray& name)
+{
+    StormHandle file(api.CloseFile);
+    api.OpenFileEx(archive, name.constData(), StormApi::OpenFromMpq, file.Out());
+}
+
+QString MpqLibrary::LibraryErrorText() const
+{
+    const StormApi::Dword code = api.GetLastError();
+    switch (code) {
+    case StormApi::ErrorDiskFull:
+        return QStringLiteral("the disk is full");
+    case StormApi::ErrorBadFormat:
+    case StormApi::ErrorFileCorrupt:
+        return QStringLiteral("the archive is damaged");
+    case StormApi::ErrorHandleEof:
+        return QStringLiteral("the file ended before all of it was read");
+    case StormApi::ErrorCannotComplete:
+        return QStringLiteral("the archive library could not complete the work");
+    default:
+        break;
+    }
+    if (code > 0 && code < StormApi::ErrorBadFormat)
+        return QString::fromLocal8Bit(std::strerror(int(code))).toLower();
+    return QStringLiteral("the archive library reports error %1").arg(code);
 }
 
 bool MpqLibrary::AddFileGrowingTable(StormApi::Handle archive, const QByteArray& diskPath,

@@ -43,7 +43,9 @@ public:
     bool IsAvailable();
 
     // Whether the archive opens for reading (callers that must tell a
-    // damaged archive from an empty listing ask first).
+    // damaged archive from an empty listing ask first).  Every operation
+    // refuses a file whose header or tables MpqHeaderCheck finds unsound
+    // before the library sees it.
     bool CanOpenArchive(const QString& archivePath);
     // Fills result with the listing file's candidate names that the archive
     // holds, in listing order, and returns their count.  Results are cached
@@ -53,22 +55,37 @@ public:
                     ListingProgress* progress);
     // Copies one file out of an archive, into a folder (under its name part)
     // or to a file path.  An existing target is replaced only once the whole
-    // file has been read and written.
+    // file has been read and written.  On failure error (when given) names
+    // the file and the cause.
     bool ExtractFile(const QString& archivePath, const QString& archiveName,
-                     const QString& destination, bool destinationIsFolder);
+                     const QString& destination, bool destinationIsFolder, QString* error = nullptr);
     // Adds each entry's file (the MOD folder's file named by the entry's name
     // part) to the archive under the entry's name, creating the archive when
-    // there is no file at its path, and logs one line per entry.
+    // there is no file at its path, and logs one line per entry; a failed
+    // entry's line is followed by an indented line giving the cause.  The
+    // names of the listing file (when given) are made known to the archive
+    // first, so that files of an archive that keeps no names of its own can
+    // be replaced and its hash table can grow.
     BuildOutcome BuildArchive(const QString& archivePath, const QString& modFolder,
-                              const QStringList& entries, bool compress, BuildLog& log);
+                              const QStringList& entries, bool compress, BuildLog& log,
+                              const QString& listingPath = {});
 
     const ArchiveListingCache& ListingCache() const { return listingCache; }
 
 private:
     bool ResolveAll();
+    // StormLib's open after the header check; reading never opens for writing.
+    bool OpenArchive(const QString& archivePath, StormApi::Dword flags, StormApi::Handle* archive);
+    // Empty when the entry was added, else the words of the cause.
+    QString AddEntry(StormApi::Handle archive, const QString& modFolder, const QString& entry, bool compress,
+                     bool& archiveFull);
     bool AddFileGrowingTable(StormApi::Handle archive, const QByteArray& diskPath,
                              const QByteArray& name, bool compress, bool& archiveFull);
-    bool CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target);
+    // Opening a file by name makes StormLib keep that name, which it needs
+    // before it can replace the file.
+    void LearnName(StormApi::Handle archive, const QByteArray& name);
+    bool CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target, QString& error);
+    QString LibraryErrorText() const;
 
     QLibrary library;
     int loadCount = 0;

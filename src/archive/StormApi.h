@@ -22,6 +22,11 @@ struct StormApi
     static constexpr Dword InvalidSize = 0xFFFFFFFF;           // SFILE_INVALID_SIZE
     // SFileAddFileEx reports a hash table without a free slot as a full disk.
     static constexpr Dword ErrorDiskFull = 28;
+    // StormLib's own error codes on Linux (ERROR_BAD_FORMAT ... ERROR_FILE_CORRUPT).
+    static constexpr Dword ErrorBadFormat = 1000;
+    static constexpr Dword ErrorHandleEof = 1002;
+    static constexpr Dword ErrorCannotComplete = 1003;
+    static constexpr Dword ErrorFileCorrupt = 1004;
     // The largest hash table StormLib builds.
     static constexpr Dword MaxHashTableSize = 0x00080000;
 
@@ -37,5 +42,7 @@ struct StormApi
     Dword (*GetFileSize)(Handle file, Dword* sizeHigh) = nullptr;
     bool (*ReadFile)(Handle file, void* buffer, Dword toRead, Dword* read, void* overlapped) = nullptr;
     bool (*CloseFile)(Handle file) = nullptr;
+    // Answers 0 (ERROR_SUCCESS) or an error code, not a bool.
+    int (*AddListFile)(Handle archive, const char* listingPath) = nullptr;
     Dword (*GetLastError)() = nullptr;
 };

@@ -198,6 +198,10 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+    // A single-line box ignores Up, Down, Page Up and Page Down; passed on,
+    // they would move the grid's focus or scroll it under the open editor.
+    if (vk != 0)
+        event->accept();
 }
 
 void CInPlaceEdit::focusOutEvent(QFocusEvent* event)

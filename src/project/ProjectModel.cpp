@@ -2,12 +2,12 @@
 
 #include "ProjectEntry.h"
 #include "app/FileErrorText.h"
+#include "app/SafeFileWriter.h"
 #include "resources/StringTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,8 +16,8 @@ const QByteArray ProjectModel::Header = QByteArrayLiteral("Carvestone Project Fi
 
 namespace {
 
-// Splits at LF or CR; the byte after a CR belongs to the line end whatever
-// it is.  A last line without an end still counts.
+// A line ends at CR LF, at a lone LF or at a lone CR (files saved by old
+// Mac editors).  A last line without an end still counts.
 QList<QByteArray> SplitLines(const QByteArray& bytes)
 {
     QList<QByteArray> lines;
@@ -30,7 +30,8 @@ QList<QByteArray> SplitLines(const QByteArray& bytes)
             continue;
         }
         lines.append(bytes.mid(start, position - start));
-        position += byte == '\r' ? 2 : 1;
+        const bool crLf = byte == '\r' && position + 1 < bytes.size() && bytes[position + 1] == '\n';
+        position += crLf ? 2 : 1;
         start = position;
     }
     if (start < bytes.size())
@@ -160,19 +161,7 @@ bool ProjectModel::Write(const QString& filePath, QString& error) const
     }
     if (!projectFolder.isEmpty())
         QDir().mkdir(projectFolder);
-    QSaveFile file(filePath);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = FileErrorText::ForDevice(file, errno, filePath);
-        return false;
-    }
-    file.write(Serialize());
-    errno = 0;
-    if (!file.commit()) {
-        error = FileErrorText::ForDevice(file, errno, filePath);
-        return false;
-    }
-    return true;
+    return SafeFileWriter::WriteFile(filePath, Serialize(), &error);
 }
 
 void ProjectModel::SetPath(const QString& filePath, const QString& folder)

@@ -1,9 +1,11 @@
+#include "SmallDisk.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -100,6 +102,42 @@ TEST_F(CarvestoneCliTest, TheModsPathComesFromTheSettingsWhichAreNeverWritten)
     QFile::remove(ini);
     ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
     EXPECT_FALSE(QFileInfo::exists(ini));
+}
+
+// As seen on a 64 KB disk with 8 KB left: add and extract used to exit 0
+// and leave an 8 KB project file and an empty table.
+TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepTheFiles)
+{
+    SmallDisk disk(64);
+    if (!disk.IsReady())
+        GTEST_SKIP() << disk.Why().toStdString();
+    if (QStandardPaths::findExecutable(QStringLiteral("smpq")).isEmpty())
+        GTEST_SKIP() << "smpq is not installed";
+    QByteArray entries = Header + "\n";
+    for (int i = 0; entries.size() < 17628; ++i)
+        entries += "data\\global\\excel\\table" + QByteArray::number(i).rightJustified(5, '0') + ".txt\n";
+    const QString projectPath = TestFiles::Write(disk.Path() + QStringLiteral("/Big.mod"), entries);
+    const QByteArray oldTable = QByteArray("name\tcode\r\n").repeated(300);
+    const QString table = TestFiles::Write(disk.Path() + QStringLiteral("/misc.txt"), oldTable);
+    QDir(work.path()).mkpath(QStringLiteral("stage/data"));  // smpq stores the name it is given
+    TestFiles::Write(work.filePath(QStringLiteral("stage/data/misc.txt")), QByteArray(30000, 'm'));
+    QProcess smpq;
+    smpq.setWorkingDirectory(work.filePath(QStringLiteral("stage/data")));
+    smpq.start(QStringLiteral("smpq"), {QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-C"), QStringLiteral("none"),
+                                        work.filePath(QStringLiteral("game.mpq")), QStringLiteral("misc.txt")});
+    ASSERT_TRUE(smpq.waitForFinished() && smpq.exitCode() == 0);
+    ASSERT_TRUE(disk.LeaveFree(8192));
+
+    const QString full = QStringLiteral("Disk full while accessing ");
+    const CliRun add = Run({"add", projectPath, "data\\new.txt"});
+    EXPECT_EQ(add.exitCode, 1);
+    EXPECT_TRUE(add.err.contains(full + QDir::toNativeSeparators(projectPath))) << add.err.toStdString();
+    EXPECT_EQ(TestFiles::Read(projectPath), entries);
+
+    const CliRun extract = Run({"extract", work.filePath(QStringLiteral("game.mpq")), QStringLiteral("misc.txt"), table});
+    EXPECT_EQ(extract.exitCode, 1);
+    EXPECT_TRUE(extract.err.contains(full + QDir::toNativeSeparators(table))) << extract.err.toStdString();
+    EXPECT_EQ(TestFiles::Read(table), oldTable);
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST_F(ArchiveCommandsTest, ABuildThatCannotRunFailsAndLeavesThePreviousModArchi
     const QString kept = QStringLiteral("The MOD archive ") + modArchive + QStringLiteral(" was left as it was\r\n");
     for (const auto& [gameMpq, firstLine] :
          {std::pair{missing, QStringLiteral("Cannot copy the game archive ") + missing},
-          std::pair{damaged, QStringLiteral("The game archive ") + damaged + QStringLiteral(" is not a readable")}}) {
+          std::pair{damaged, damaged + QStringLiteral(" is damaged or is not an MPQ archive.\r\n")}}) {
         SCOPED_TRACE(gameMpq.toStdString());
         EXPECT_EQ(Run(&ArchiveCommands::Build, {project, QStringLiteral("--game-mpq"), gameMpq}), 1);
         EXPECT_TRUE(output.startsWith(firstLine) && output.endsWith(kept)) << output.toStdString();
@@ -142,7 +142,7 @@ TEST_F(ArchiveCommandsTest, TheListingFileBesideTheProgramsFindsEveryFileOfTheDe
     expected.sort();
     EXPECT_EQ(found, expected);
     EXPECT_EQ(Run(&ArchiveCommands::List, {project, QStringLiteral("--listing"), listing}), 1);
-    EXPECT_TRUE(errors.contains(QStringLiteral("is not a readable MPQ archive")));
+    EXPECT_TRUE(errors.contains(QStringLiteral("is damaged or is not an MPQ archive.")));
     EXPECT_EQ(Run(&ArchiveCommands::Extract, {demo, QStringLiteral("data\\global\\excel\\Weapons.txt"), modFolder}), 0);
     EXPECT_EQ(ArchiveFixtures::Read(modFolder + QLatin1String("Weapons.txt")),
               ArchiveFixtures::Read(QStringLiteral(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt")));

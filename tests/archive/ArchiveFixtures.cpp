@@ -121,3 +121,16 @@ QByteArray ArchiveFixtures::SmpqPacked(const QString& name, const QByteArray& co
     const QByteArray file = stored(contents), listing = stored({});
     return file.size() > listing.size() ? file.chopped(listing.size()) : QByteArray();
 }
+
+bool ArchiveFixtures::WipeListFile(const QString& archive, qint64 listStart)
+{
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    const qint64 hashTable = bytes.size() < 32 ? 0 : qFromLittleEndian<quint32>(bytes.constData() + 16);
+    if (listStart < 32 || listStart >= hashTable)
+        return false;
+    bytes.replace(listStart, hashTable - listStart, QByteArray(hashTable - listStart, '\0'));
+    return file.seek(0) && file.write(bytes) == bytes.size();
+}

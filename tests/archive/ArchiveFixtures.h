@@ -31,6 +31,9 @@ public:
     static QStringList SmpqList(const QString& archive);   // with backslashes
     std::optional<QByteArray> SmpqExtract(const QString& archive, const QString& name) const;
     static int SmpqMaxFileCount(const QString& archive);
+    // Blanks the "(listfile)" smpq stored from listStart up to the hash
+    // table, so the archive keeps no names, as the game's patch archives.
+    static bool WipeListFile(const QString& archive, qint64 listStart);
     // How smpq stores a file PKWARE-compressed and encrypted, as the game does.
     QByteArray SmpqPacked(const QString& name, const QByteArray& contents) const;
 
@@ -55,7 +58,7 @@ class ModProjectTest : public SmpqTest
 {
 protected:
     void SetUp() override;
-    ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true}; }
+    ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true, {}}; }
     QByteArray ModFile(const QString& entry) const { return modFiles.value(entry.section(QLatin1Char('\\'), -1)); }
 
     const QString Weapons = QStringLiteral("data\\global\\excel\\weapons.txt");

@@ -1,6 +1,9 @@
 #include "ArchiveFixtures.h"
 
 #include "archive/MpqLibrary.h"
+#include "project/ProjectEntry.h"
+
+#include <QFile>
 
 namespace {
 
@@ -35,7 +38,7 @@ TEST_F(BuildTest, ARebuildStartsFromAFreshCopyOfTheGameArchive)
     request = Request();
     request.entries << QStringLiteral("data\\..\\..");   // a name leaving the MOD folder
     ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed);
-    EXPECT_EQ(log.text, expectedLog + QStringLiteral("Adding data\\..\\.. failed\r\n"));
+    EXPECT_EQ(log.text, expectedLog + QStringLiteral("Adding data\\..\\.. failed\r\n    .. is not a plain file name\r\n"));
     EXPECT_TRUE(log.busy);
     EXPECT_FALSE(ArchiveBusy::IsBusy() || library.IsLoaded());
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
@@ -53,4 +56,46 @@ TEST_F(BuildTest, AFullHashTableIsGrown)
     EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded);
     EXPECT_EQ(log.text.count(QStringLiteral(" succeeded\r\n")), slots * 3) << log.text.toStdString();
     EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 3 - 1));
+}
+
+TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsHashTableGrown)
+{
+    // The game's patch archives keep no "(listfile)": StormLib then knows no
+    // name of the files the MOD replaces, unless the listing file tells it.
+    const int slots = UseTightGameArchive(2);
+    const QStringList tables{QStringLiteral("data\\global\\excel\\armor.txt"), QStringLiteral("data\\global\\excel\\misc.txt"),
+                             QStringLiteral("data\\global\\excel\\weapons.txt")};
+    QMap<QString, QByteArray> game;
+    for (const QString& table : tables)
+        game.insert(table, "old " + table.toLatin1());
+    request.gameMpqPath = fixtures.MakeGameArchive(QStringLiteral("nameless.mpq"), game, {QStringLiteral("-A")});
+    qint64 listStart = 32;
+    for (auto it = game.begin(); it != game.end(); ++it)
+        listStart += fixtures.SmpqPacked(it.key(), it.value()).size();
+    ASSERT_TRUE(ArchiveFixtures::WipeListFile(request.gameMpqPath, listStart));
+    ASSERT_FALSE(ArchiveFixtures::SmpqList(request.gameMpqPath).contains(tables.first())) << "no names are kept";
+    request.listingPath = fixtures.Write(QStringLiteral("AllFiles.txt"), tables.join(QLatin1String("\r\n")).toLatin1());
+    request.entries += tables;
+    for (const QString& table : tables)
+        fixtures.Write(QStringLiteral("Mods/Weapons/") + ProjectEntry::NamePart(table), "new " + table.toLatin1());
+
+    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded) << log.text.toStdString();
+    EXPECT_EQ(log.text.count(QStringLiteral(" succeeded\r\n")), slots * 2 + 3);
+    for (const QString& table : tables)
+        EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
+    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.first()), QByteArray("0"));
+}
+
+TEST_F(BuildTest, AFailedEntrysLineIsFollowedByItsCauseAndSucceededLinesStayAsTheyWere)
+{
+    request = Request();
+    QFile::remove(modFolder + QLatin1String("armor.txt"));
+    request.entries << QStringLiteral("data\\");
+    ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed);
+    EXPECT_EQ(log.text, QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                                       "Adding data\\global\\excel\\armor.txt failed\r\n"
+                                       "    armor.txt is not in the MOD folder\r\n"
+                                       "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
+                                       "Adding data\\ failed\r\n"
+                                       "    the entry names a folder, not a file\r\n"));
 }

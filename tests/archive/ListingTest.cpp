@@ -50,7 +50,10 @@ TEST_F(ListingTest, FindsExactlyTheCandidatesTheArchiveHoldsInListingOrder)
                                ";odd.txt\n\r\r\n"                    // 65
                                "spaced.txt \nspaced.txt\ndata\\global\\excel\\weapons.txt\r\n"
                                "data\\global\\excel\\armor.txt\nlast.txt";
-    EXPECT_EQ(library.ReadListing(archive, Listing(listing), result, &progress), 5);
+    // A name cut at a NUL would be found: such a line names no file.
+    const QByteArray withNul = "last.txt" + QByteArray(1, '\0') + ".bak\n";
+    EXPECT_EQ(library.ReadListing(archive, Listing(withNul), result, nullptr), 0);
+    EXPECT_EQ(library.ReadListing(fixtures.Path(QStringLiteral("./game.mpq")), Listing(listing), result, &progress), 5);
     EXPECT_EQ(result, (QStringList{QStringLiteral("data\\global\\excel\\armor.txt"), QStringLiteral("spaced.txt "),
                                    QStringLiteral("data\\global\\excel\\weapons.txt"),
                                    QStringLiteral("data\\global\\excel\\armor.txt"), QStringLiteral("last.txt")}));

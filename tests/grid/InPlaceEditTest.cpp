@@ -162,6 +162,43 @@ TEST_F(InPlaceEditTest, InAClickedEditArrowsHomeAndEndMoveTheCaretAndAltLetterDo
     EXPECT_TRUE(grid.reports.empty()) << "Home and End never end an edit";
 }
 
+TEST_F(InPlaceEditTest, InAnEditStartedByAClickOrF2TheVerticalKeysStayInTheBox)
+{
+    const std::unique_ptr<CGridCtrl> tall = MakeShownGrid(200, 4, 1, 1);
+    Activate(*tall);
+    tall->SetCellText(5, 1, QStringLiteral("keep"));
+    const auto editorOf = [&] { return tall->GetCell(5, 1)->GetEditWnd(); };
+    for (const bool byF2 : {false, true}) {
+        SCOPED_TRACE(byF2 ? "F2" : "click");
+        tall->SetFocusCell(5, 1);
+        QRect rect;
+        ASSERT_TRUE(tall->GetCellRect(5, 1, &rect));
+        if (byF2) {
+            QTest::keyClick(tall.get(), Qt::Key_F2);
+        } else {
+            QTest::mouseClick(tall->viewport(), Qt::LeftButton, {}, rect.center());
+            QTest::mouseClick(tall->viewport(), Qt::LeftButton, {}, rect.center());
+        }
+        ASSERT_NE(editorOf(), nullptr);
+        const int scrolled = tall->GetScrollPos32(Qt::Vertical);
+        for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}) {
+            QTest::keyClick(editorOf(), key);
+            ASSERT_NE(editorOf(), nullptr) << key;
+            EXPECT_EQ(tall->GetFocusCell(), GridCellId(5, 1)) << key;
+            EXPECT_EQ(tall->GetScrollPos32(Qt::Vertical), scrolled) << key;
+        }
+        QTest::keyClick(editorOf(), Qt::Key_Escape);
+        FreeEnded();
+    }
+    // Typing starts an edit that the same key ends, moving on a row.
+    QTest::keyClick(tall.get(), Qt::Key_X);
+    ASSERT_NE(editorOf(), nullptr);
+    QTest::keyClick(editorOf(), Qt::Key_Down);
+    FreeEnded();
+    EXPECT_EQ(tall->GetFocusCell(), GridCellId(6, 1));
+    EXPECT_EQ(tall->GetCellText(5, 1), QStringLiteral("x"));
+}
+
 TEST_F(InPlaceEditTest, TheCellTakesAChangedTextUnlessEscapedOrRevertedByTheOwner)
 {
     CInPlaceEdit* editor = Start(u'n');

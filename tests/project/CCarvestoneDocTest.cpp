@@ -1,6 +1,7 @@
 #include "project/CCarvestoneDoc.h"
 
 #include "ScriptedDialogs.h"
+#include "SmallDisk.h"
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
 #include "project/TableViewPart.h"
@@ -124,6 +125,24 @@ TEST_F(CCarvestoneDocTest, ATableThatCannotBeSavedFailsTheSaveAndKeepsTheProject
 
     dialogs.AnswerMessage(UserDialogs::IdYes);
     ExpectKeptOpening(Write(QStringLiteral("B.mod")), first);
+}
+
+TEST_F(CCarvestoneDocTest, ASaveThatDoesNotFitKeepsTheProjectModifiedAndSaysWhy)
+{
+    SmallDisk disk(128);
+    if (!disk.IsReady())
+        GTEST_SKIP() << disk.Why().toStdString();
+    const QString path = TestFiles::Write(disk.Path() + QStringLiteral("/Big.mod"), Header);
+    ASSERT_EQ(doc.OpenProject(path), OpenResult::Opened);
+    for (int i = 0; i < 800; ++i)
+        doc.AddFile(QStringLiteral("data\\global\\excel\\table%1.txt").arg(i));
+    ASSERT_TRUE(disk.LeaveFree(8192));
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_FALSE(doc.DoFileSave());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(TestFiles::Read(path), Header);
+    ASSERT_FALSE(dialogs.Messages().isEmpty());
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path)));
 }
 
 TEST_F(CCarvestoneDocTest, AnUnchangedProjectWithAChangedTableSavesOnlyTheTable)

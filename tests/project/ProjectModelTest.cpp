@@ -1,5 +1,7 @@
 #include "project/ProjectModel.h"
 
+#include "FileSizeLimit.h"
+#include "SmallDisk.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -61,9 +63,11 @@ TEST_F(ProjectModelTest, ReadingAcceptsEveryLineEndSkipsCommentsKeepsFileOrderAn
                                     entries));
     EXPECT_EQ(entries, QStringList({"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "z.txt",
                                     "last.txt"}));
-    // After a CR the next byte belongs to the line end, whatever it is.
-    ASSERT_TRUE(ProjectModel::Parse(Header + "\rXa.txt\n", entries));
-    EXPECT_EQ(entries, QStringList({"a.txt"}));
+    // A lone CR ends a line and takes nothing of the next one.
+    for (const QByteArray& ends : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n")}) {
+        ASSERT_TRUE(ProjectModel::Parse(Header + ends + "Xa.txt" + ends + "data\\b.txt" + ends, entries));
+        EXPECT_EQ(entries, QStringList({"Xa.txt", "data\\b.txt"})) << ends.toHex().toStdString();
+    }
     // Every byte of an entry survives loading and saving.
     const QByteArray bytes = Header + "\n\xe9t\xe9 \x01.txt\n";
     ASSERT_TRUE(project.Load(Write(QStringLiteral("Bytes.mod"), bytes), error));
@@ -106,6 +110,36 @@ TEST_F(ProjectModelTest, AFailedWriteLeavesTheOldFileWholeAndNamesTheFile)
     EXPECT_FALSE(project.Write(impossible, error));
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(impossible))) << error.toStdString();
     EXPECT_EQ(TestFiles::Read(path), old);
+}
+
+// Sizes below and above the 16 KB write buffer, and one whose last piece is
+// smaller than it.
+TEST_F(ProjectModelTest, ASaveThatRunsOutOfRoomFailsNamesTheCauseAndKeepsTheOldFile)
+{
+    for (const int entries : {40, 700, 16384 * 2 / 30 + 3}) {
+        SCOPED_TRACE(entries);
+        SmallDisk disk(256);
+        if (!disk.IsReady())
+            GTEST_SKIP() << disk.Why().toStdString();
+        const QByteArray old = Header + "\nold.txt\n";
+        const QString path = TestFiles::Write(disk.Path() + QStringLiteral("/Weapons.mod"), old);
+        ProjectModel big;
+        for (int i = 0; i < entries; ++i)
+            big.AddFile(QStringLiteral("data\\global\\excel\\table%1.txt").arg(i, 4, 10, QLatin1Char('0')));
+        ASSERT_TRUE(disk.LeaveFree(big.Serialize().size() / 2));
+        EXPECT_FALSE(big.Write(path, error));
+        EXPECT_EQ(error, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(TestFiles::Read(path), old);
+    }
+    const QString path = Write(QStringLiteral("Limited.mod"), Header + "\n");
+    for (int i = 0; i < 3000; ++i)
+        project.AddFile(QStringLiteral("data\\table%1.txt").arg(i));
+    {
+        FileSizeLimit limit(20000);
+        ASSERT_TRUE(limit.IsActive());
+        EXPECT_FALSE(project.Write(path, error));
+    }
+    EXPECT_EQ(TestFiles::Read(path), Header + "\n");
 }
 
 } // namespace

@@ -1,0 +1,167 @@
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace {
+
+constexpr int Cases = 300;
+constexpr quint32 Seed = 0xD1AB10;
+constexpr int ChildTimeoutMs = 30000;
+
+// One damaged archive: which bytes were changed, to reproduce a failure.
+struct Damage
+{
+    QByteArray bytes;
+    QString what;
+};
+
+// Mutates the header fields, the hash table, the block table or the data of
+// a real archive, with values chosen to hit limits as often as chance.
+class Damager
+{
+public:
+    explicit Damager(QByteArray sound)
+        : sound(std::move(sound))
+        , hashTable(qFromLittleEndian<quint32>(this->sound.constData() + 16))
+        , blockTable(qFromLittleEndian<quint32>(this->sound.constData() + 20))
+    {
+    }
+
+    Damage Next()
+    {
+        Damage damage{sound, {}};
+        switch (random.bounded(4)) {
+        case 0: {
+            const int field = 4 + 2 * int(random.bounded(14));   // a word or the low half of a dword
+            const quint32 value = InterestingValue();
+            qToLittleEndian(value, damage.bytes.data() + field);
+            damage.what = QStringLiteral("header offset %1 = 0x%2").arg(field).arg(value, 0, 16);
+            break;
+        }
+        case 1:
+            damage.what = QStringLiteral("hash table ") + Flip(damage.bytes, hashTable, blockTable);
+            break;
+        case 2:
+            damage.what = QStringLiteral("block table ") + Flip(damage.bytes, blockTable, sound.size());
+            break;
+        default:
+            damage.what = QStringLiteral("file data ") + Flip(damage.bytes, 32, hashTable);
+            break;
+        }
+        return damage;
+    }
+
+private:
+    quint32 InterestingValue()
+    {
+        const quint32 values[] = {0, 1, 3, 23, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0xCF000000, quint32(sound.size()),
+                                  quint32(sound.size() - 16), quint32(hashTable), quint32(blockTable)};
+        return random.bounded(3) == 0 ? random.generate() : values[random.bounded(int(std::size(values)))];
+    }
+    QString Flip(QByteArray& bytes, qint64 from, qint64 to)
+    {
+        QStringList flipped;
+        const int count = 1 + int(random.bounded(8));
+        for (int i = 0; i < count && to > from; ++i) {
+            const qint64 at = from + random.bounded(to - from);
+            bytes[at] = char(random.bounded(256));
+            flipped << QString::number(at);
+        }
+        return QStringLiteral("bytes ") + flipped.join(QLatin1Char(','));
+    }
+
+    QByteArray sound;
+    qint64 hashTable;
+    qint64 blockTable;
+    QRandomGenerator random{Seed};
+};
+
+class ArchiveDamageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("smpq")).isEmpty())
+            GTEST_SKIP() << "smpq is not installed; it makes the archive these tests damage";
+        QDir(folder.path()).mkpath(QStringLiteral("stage/data/global/excel"));
+        QDir(folder.path()).mkpath(QStringLiteral("Mods/Damaged"));
+        QDir(folder.path()).mkpath(QStringLiteral("config"));
+        QByteArray misc;
+        for (int i = 0; i < 400; ++i)
+            misc += "item" + QByteArray::number(i) + "\tcode" + QByteArray::number(i * 7) + "\r\n";
+        TestFiles::Write(Path("stage/data/global/excel/armor.txt"), "name\tcode\r\nTin Mail\ttin\r\n");
+        TestFiles::Write(Path("stage/data/global/excel/misc.txt"), misc);
+        QProcess smpq;
+        smpq.setWorkingDirectory(Path("stage"));
+        smpq.start(QStringLiteral("smpq"), {QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-M"), QStringLiteral("1"),
+                                            QStringLiteral("-C"), QStringLiteral("PKWARE"), QStringLiteral("-E"), Path("game.mpq"),
+                                            QStringLiteral("data/global/excel/armor.txt"), QStringLiteral("data/global/excel/misc.txt")});
+        ASSERT_TRUE(smpq.waitForFinished() && smpq.exitCode() == 0);
+        TestFiles::Write(Path("Mods/Damaged/armor.txt"), "name\tcode\r\nPlate\tplt\r\n");
+        TestFiles::Write(Path("Mods/Damaged/new.txt"), "new");
+        TestFiles::Write(Path("Mods/Damaged/Damaged.mod"),
+                         "Carvestone Project File Version 1.0\ndata\\global\\excel\\armor.txt\ndata\\new.txt\n");
+        TestFiles::Write(Path("names.txt"), "data\\global\\excel\\armor.txt\r\ndata\\global\\excel\\misc.txt\r\n");
+    }
+    QString Path(const char* relative) const { return folder.filePath(QString::fromLatin1(relative)); }
+
+    // Empty when the child ended by itself with a status of its own; else what went wrong.
+    QString Run(const QStringList& arguments) const
+    {
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CARVESTONE_CONFIG_DIR"), Path("config"));
+        cli.setProcessEnvironment(environment);
+        cli.setProcessChannelMode(QProcess::MergedChannels);
+        cli.start(QStringLiteral(CARVESTONE_CLI_PATH), arguments);
+        if (!cli.waitForFinished(ChildTimeoutMs)) {
+            cli.kill();
+            cli.waitForFinished();
+            return QStringLiteral("hung");
+        }
+        if (cli.exitStatus() != QProcess::NormalExit)
+            return QStringLiteral("crashed: ") + QString::fromLocal8Bit(cli.readAll().right(400));
+        if (cli.exitCode() != 0 && cli.exitCode() != 1)
+            return QStringLiteral("ended with status %1: ").arg(cli.exitCode()) + QString::fromLocal8Bit(cli.readAll().right(400));
+        return {};
+    }
+
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(ArchiveDamageTest, NoDamagedArchiveCrashesOrHangsListingExtractionOrBuilding)
+{
+    Damager damager(TestFiles::Read(Path("game.mpq")));
+    const QString damaged = Path("damaged.mpq");
+    int failures = 0;
+    for (int i = 0; i < Cases && failures < 5; ++i) {
+        const Damage damage = damager.Next();
+        TestFiles::Write(damaged, damage.bytes);
+        const QStringList runs[] = {
+            {QStringLiteral("list"), damaged, QStringLiteral("--listing"), Path("names.txt")},
+            {QStringLiteral("extract"), damaged, QStringLiteral("data\\global\\excel\\misc.txt"), Path("out.txt")},
+            {QStringLiteral("build"), Path("Mods/Damaged/Damaged.mod"), QStringLiteral("--game-mpq"), damaged},
+        };
+        for (const QStringList& arguments : runs) {
+            const QString outcome = Run(arguments);
+            if (!outcome.isEmpty()) {
+                ++failures;
+                ADD_FAILURE() << "case " << i << " (" << damage.what.toStdString() << "), " << arguments[0].toStdString()
+                              << ": " << outcome.toStdString();
+            }
+        }
+    }
+    std::cout << "damaged archives tried: " << Cases << ", each listed, extracted from and built on\n";
+}
