@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     // names for smpq.
     const QString modFolder = folder.filePath(QStringLiteral("Mod"));
     const QString modStaging = folder.filePath(QStringLiteral("modstaging"));
-    ModBuilder::Request request{game, modFolder + QLatin1String("/Mod.mpq"), modFolder, {}, true};
+    ModBuilder::Request request{game, modFolder + QLatin1String("/Mod.mpq"), modFolder, {}, true, {}};
     QStringList smpqNames;
     for (int i = 0; i < AddedFiles; ++i) {
         const QByteArray bytes = BenchSupport::Sample(6000, 100000 + i);
