@@ -1,9 +1,12 @@
 #include "ArchiveFixtures.h"
 
+#include "archive/ArchiveJob.h"
 #include "archive/MpqLibrary.h"
 #include "project/ProjectEntry.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QTest>
 
 namespace {
 
@@ -81,6 +84,13 @@ TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsHashTabl
 
     EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded) << log.text.toStdString();
     EXPECT_EQ(log.text.count(QStringLiteral(" succeeded\r\n")), slots * 2 + 3);
+
+    // The window builds in a child process, which must be told the names too.
+    QFile::remove(request.archivePath);
+    ArchiveJob job(QCoreApplication::applicationDirPath() + QLatin1String("/"));
+    job.StartBuild(request);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !job.IsRunning(); }, 60000));
+    EXPECT_EQ(job.GetResult(), ArchiveJob::Result::Succeeded) << job.Message().toStdString();
     for (const QString& table : tables)
         EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
     EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.first()), QByteArray("0"));
