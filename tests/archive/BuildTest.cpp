@@ -1,5 +1,6 @@
 #include "ArchiveFixtures.h"
 
+#include "SmallDisk.h"
 #include "archive/MpqLibrary.h"
 
 namespace {
@@ -28,6 +29,39 @@ protected:
     RecordingLog log;
 };
 
+// Points the system temp folder elsewhere for the life of the instance.
+class TempFolderOverride
+{
+public:
+    explicit TempFolderOverride(const QString& folder)
+        : wasSet(qEnvironmentVariableIsSet("TMPDIR"))
+        , previous(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", QFile::encodeName(folder));
+    }
+    ~TempFolderOverride() { wasSet ? qputenv("TMPDIR", previous) : qunsetenv("TMPDIR"); }
+    TempFolderOverride(const TempFolderOverride&) = delete;
+    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
+
+private:
+    bool wasSet;
+    QByteArray previous;
+};
+
+// Notes, at every line of the log, what lies in a folder that should stay empty.
+class WatchingLog : public RecordingLog
+{
+public:
+    explicit WatchingLog(const QString& folder) : watched(folder) {}
+    void AppendLog(const QString& piece) override
+    {
+        RecordingLog::AppendLog(piece);
+        seen += ArchiveFixtures::FilesIn(watched);
+    }
+    const QString watched;
+    QStringList seen;
+};
+
 } // namespace
 
 TEST_F(BuildTest, ARebuildStartsFromAFreshCopyOfTheGameArchive)
@@ -53,4 +87,20 @@ TEST_F(BuildTest, AFullHashTableIsGrown)
     EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded);
     EXPECT_EQ(log.text.count(QStringLiteral(" succeeded\r\n")), slots * 3) << log.text.toStdString();
     EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 3 - 1));
+}
+
+TEST_F(BuildTest, TheSystemTempFolderTakesNoPartEvenOnAnotherFileSystem)
+{
+    // Many machines keep /tmp on a file system of its own: a copy made
+    // there could not be renamed into the MOD folder.
+    SmallDisk otherFileSystem(64);
+    QTemporaryDir sameFileSystem;
+    WatchingLog watching(otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path());
+    const TempFolderOverride temp(watching.watched);
+    request = Request();
+    EXPECT_EQ(ModBuilder::Build(library, request, watching), BuildOutcome::AllAdded) << watching.text.toStdString();
+    EXPECT_EQ(watching.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
+    EXPECT_EQ(ArchiveFixtures::FilesIn(watching.watched).join(u' ').toStdString(), "");
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).join(u' ').toStdString(),
+              "Weapons.mod Weapons.mpq armor.txt panel.dc6 weapons.txt");
 }
