@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -125,6 +127,26 @@ TEST_F(GridInteraction, NavigationKeysStopAtTheEdgesSkipHiddenLinesAndTabWraps)
                   {Qt::Key_Tab, {4, 1}}, {Qt::Key_Backtab, {2, 4}, Qt::ShiftModifier},
                   {Qt::Key_Home, {2, 1}}, {Qt::Key_End, {2, 4}}, {Qt::Key_Home, {1, 1}, Qt::ControlModifier},
                   {Qt::Key_End, {7, 4}, Qt::ControlModifier}});
+}
+
+TEST(GridKeys, TabAmongOtherControlsMovesTheFocusCellNotTheKeyboardFocus)
+{
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    layout->addWidget(new QLineEdit);
+    auto* grid = new CGridCtrl(4, 4, 1, 1);
+    layout->addWidget(grid);
+    layout->addWidget(new QLineEdit);
+    window.show();
+    Activate(window);
+    grid->setFocus();
+    grid->SetFocusCell(1, 1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 2));
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 1));
 }
 
 TEST_F(GridInteraction, AWrappingTabBringsTheStartOfTheNextRowIntoView)
