@@ -429,6 +429,14 @@ TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsAndTheCornerSelectsAll)
     ExpectFocus(4, 1);
     Click(0, 0);
     EXPECT_EQ(grid.GetSelectedCount(), 35);
+
+    // A grid that does not select by its headings leaves rows and columns alone.
+    Click(2, 2);
+    grid.SetFixedRowSelection(false);
+    grid.SetFixedColumnSelection(false);
+    Click(4, 0);
+    Click(0, 3);
+    EXPECT_FALSE(grid.IsCellSelected(4, 1) || grid.IsCellSelected(5, 3));
 }
 
 TEST_F(GridInteraction, ClickingTheFocusCellOpensTheEditorOnRelease)
