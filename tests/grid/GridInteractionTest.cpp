@@ -418,6 +418,17 @@ TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)
     EXPECT_GE(owner.Count(NM_CLICK), 5);
 }
 
+TEST_F(GridInteraction, DraggingSelectsWithTheFocusFollowingThePointerButNeverOntoAHeading)
+{
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(2, 2));
+    QTest::mouseMove(grid.viewport(), Centre(4, 3));
+    ExpectFocus(4, 3);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 2, 4, 3));
+    QTest::mouseMove(grid.viewport(), Centre(5, 0));
+    EXPECT_GE(grid.GetFocusCell().col, 1);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(5, 0));
+}
+
 TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsAndTheCornerSelectsAll)
 {
     Click(0, 3);

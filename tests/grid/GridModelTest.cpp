@@ -149,7 +149,7 @@ TEST(GridModel, InsertAndDeleteKeepTheFocusOnItsCell)
 TEST(GridModel, DeleteRefusesIndexesOutsideAndAdjustsFixedCounts)
 {
     CGridCtrl grid(4, 4, 2, 2);
-    EXPECT_FALSE(grid.DeleteRow(4) || grid.DeleteColumn(-1));
+    EXPECT_FALSE(grid.DeleteRow(4) || grid.DeleteColumn(-1) || grid.DeleteColumn(4) || grid.DeleteRow(-1));
     EXPECT_TRUE(grid.DeleteRow(0));
     EXPECT_EQ(grid.GetFixedRowCount(), 1);
     EXPECT_TRUE(grid.DeleteColumn(3));
