@@ -103,6 +103,13 @@ TEST(GridPaint, ScrollingShowsWhatAWholeRepaintWouldShow)
         ASSERT_EQ(shown.size(), fresh.size());
         EXPECT_TRUE(shown == fresh) << "after scroll action " << step;
     }
+    // A column scrolled out to the left grows: the next scroll starts from
+    // the picture as it now is, not as it was before.
+    grid->SetColumnWidth(2, 130);
+    grid->ResetScrollBars();
+    grid->OnHScroll(SB_LINEDOWN);
+    const QImage shown = OnScreen(*grid);
+    EXPECT_TRUE(shown == grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace
