@@ -36,12 +36,13 @@ protected:
                 QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
-    // Runs and expects a failure whose message holds the text.
-    void ExpectFailure(const QStringList& arguments, const QString& message)
+    // Runs and expects a failure whose message holds the text.  Scripts
+    // tell a mistake in their own call (status 2) from a refusal (status 1).
+    void ExpectFailure(const QStringList& arguments, const QString& message, int exitCode = 1)
     {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const CliRun run = Run(arguments);
-        EXPECT_NE(run.exitCode, 0);
+        EXPECT_EQ(run.exitCode, exitCode);
         EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
     }
 
@@ -71,7 +72,10 @@ TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 
 TEST_F(CarvestoneCliTest, RefusedNamesExistingProjectsUnsavableEntriesAndWrongUsageFailWithAMessage)
 {
-    ExpectFailure({"add", "only.mod"}, QStringLiteral("usage:"));
+    for (const QStringList& wrongUsage : {QStringList{"add", "only.mod"}, QStringList{"remove", "only.mod"},
+                                          QStringList{"new"}, QStringList{"new", "A", "--mods"},
+                                          QStringList{"entries"}, QStringList{"rename", "a.mod"}, QStringList{}})
+        ExpectFailure(wrongUsage, QStringLiteral("usage"), 2);
     ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}).exitCode, 0);
     ExpectFailure({"new", "Test", "--mods", Mods()},
                   QStringLiteral("A project with the name \"Test\" already exists."));

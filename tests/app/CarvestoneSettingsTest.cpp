@@ -82,14 +82,42 @@ TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirst)
     CarvestoneSettings settings;
     for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
         settings.AddRecentFile(QString::fromLatin1(path));
-    EXPECT_EQ(settings.RecentFiles, QStringList({"/e.mod", "/b.mod", "/d.mod", "/c.mod"}));
-    {
-        QSettings store(IniPath(), QSettings::IniFormat);
-        ASSERT_TRUE(settings.StoreRecentFiles(store));
-        EXPECT_TRUE(settings.RemoveRecentFile(QStringLiteral("/d.mod")));
-        ASSERT_TRUE(settings.StoreRecentFiles(store)); // the shorter list leaves no File4 behind
-    }
+    const QStringList four{"/e.mod", "/b.mod", "/d.mod", "/c.mod"};
+    EXPECT_EQ(settings.RecentFiles, four);
+    QSettings store(IniPath(), QSettings::IniFormat);
+    ASSERT_TRUE(settings.StoreRecentFiles(store));
+    EXPECT_EQ(Loaded().RecentFiles, four) << "all four come back at the next start";
+
+    EXPECT_TRUE(settings.RemoveRecentFile(QStringLiteral("/d.mod")));
+    ASSERT_TRUE(settings.StoreRecentFiles(store)); // the shorter list leaves no File4 behind
     EXPECT_EQ(Loaded().RecentFiles, QStringList({"/e.mod", "/b.mod", "/c.mod"}));
+}
+
+TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStart)
+{
+    // Each switch and style flag on once while its neighbours are off, so
+    // that no value can stand in for another.
+    for (const auto& [compress, mostRecent, bold, italic] :
+         {std::tuple{true, false, false, false}, std::tuple{false, true, false, false},
+          std::tuple{false, false, true, false}, std::tuple{false, false, false, true},
+          std::tuple{true, true, true, true}}) {
+        CarvestoneSettings settings;
+        settings.GameMpqPath = QStringLiteral("/games/d2/patch_d2.mpq");
+        settings.ModsPath = QStringLiteral("/home/me/MODs/");
+        settings.GridFontName = QStringLiteral("Courier New");
+        settings.GridFontSize = 11;
+        std::tie(settings.UseCompression, settings.OpenMostRecent, settings.GridFontBold, settings.GridFontItalic) =
+            std::tuple(compress, mostRecent, bold, italic);
+        {
+            QSettings store(IniPath(), QSettings::IniFormat);
+            ASSERT_TRUE(settings.StoreOptions(store));
+        }
+        const CarvestoneSettings loaded = Loaded();
+        EXPECT_EQ(std::tuple(loaded.GameMpqPath, loaded.ModsPath, loaded.GridFontName, loaded.GridFontSize),
+                  std::tuple(settings.GameMpqPath, settings.ModsPath, settings.GridFontName, 11));
+        EXPECT_EQ(std::tuple(loaded.UseCompression, loaded.OpenMostRecent, loaded.GridFontBold, loaded.GridFontItalic),
+                  std::tuple(compress, mostRecent, bold, italic));
+    }
 }
 
 TEST_F(SettingsStoreTest, AStoreThatCannotBeWrittenSaysSo)

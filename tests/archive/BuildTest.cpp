@@ -1,4 +1,5 @@
 #include "ArchiveFixtures.h"
+#include "SmallDisk.h"
 
 #include "archive/ArchiveJob.h"
 #include "archive/MpqLibrary.h"
@@ -32,6 +33,39 @@ protected:
     MpqLibrary library;
     ModBuilder::Request request;
     RecordingLog log;
+};
+
+// Points the system temp folder elsewhere for the life of the instance.
+class TempFolderOverride
+{
+public:
+    explicit TempFolderOverride(const QString& folder)
+        : wasSet(qEnvironmentVariableIsSet("TMPDIR"))
+        , previous(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", QFile::encodeName(folder));
+    }
+    ~TempFolderOverride() { wasSet ? qputenv("TMPDIR", previous) : qunsetenv("TMPDIR"); }
+    TempFolderOverride(const TempFolderOverride&) = delete;
+    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
+
+private:
+    bool wasSet;
+    QByteArray previous;
+};
+
+// Notes, at every line of the log, what lies in a folder that should stay empty.
+class WatchingLog : public RecordingLog
+{
+public:
+    explicit WatchingLog(const QString& folder) : watched(folder) {}
+    void AppendLog(const QString& piece) override
+    {
+        RecordingLog::AppendLog(piece);
+        seen += ArchiveFixtures::FilesIn(watched);
+    }
+    const QString watched;
+    QStringList seen;
 };
 
 } // namespace
@@ -108,4 +142,20 @@ TEST_F(BuildTest, AFailedEntrysLineIsFollowedByItsCauseAndSucceededLinesStayAsTh
                                        "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
                                        "Adding data\\ failed\r\n"
                                        "    the entry names a folder, not a file\r\n"));
+}
+
+TEST_F(BuildTest, TheSystemTempFolderTakesNoPartEvenOnAnotherFileSystem)
+{
+    // Many machines keep /tmp on a file system of its own: a copy made
+    // there could not be renamed into the MOD folder.
+    SmallDisk otherFileSystem(64);
+    QTemporaryDir sameFileSystem;
+    WatchingLog watching(otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path());
+    const TempFolderOverride temp(watching.watched);
+    request = Request();
+    EXPECT_EQ(ModBuilder::Build(library, request, watching), BuildOutcome::AllAdded) << watching.text.toStdString();
+    EXPECT_EQ(watching.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
+    EXPECT_EQ(ArchiveFixtures::FilesIn(watching.watched).join(u' ').toStdString(), "");
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).join(u' ').toStdString(),
+              "Weapons.mod Weapons.mpq armor.txt panel.dc6 weapons.txt");
 }

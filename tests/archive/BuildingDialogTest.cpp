@@ -8,6 +8,7 @@
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,6 +33,20 @@ protected:
         CommandState state;
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
         return state.enabled;
+    }
+
+    // Runs the Build command as a user does and closes its dialog once the
+    // build has ended.
+    void BuildByCommand()
+    {
+        dialogs.AnswerDialog([](QDialog& shown) {
+            auto& dialog = dynamic_cast<BuildingDialog&>(shown);
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000));
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+            return dialog.result();
+        });
+        EXPECT_TRUE(commands.OnCommand(CommandId::Build));
     }
 
     MpqLibrary library;
@@ -93,4 +108,20 @@ TEST_F(BuildingDialogTest, TheBuildDialogStaysUntilTheBuildEndsAndInstallAsksFir
     EXPECT_TRUE(dialogs.Messages()[2].text.contains(QStringLiteral("does not exist")));
     settings.GameMpqPath.clear();
     EXPECT_FALSE(Enabled(CommandId::Build));
+}
+
+TEST_F(BuildingDialogTest, TheBuildCommandCompressesTheModFilesOnlyWhenUseCompressionIsOn)
+{
+    qint64 modBytes = 0;
+    for (const QByteArray& bytes : modFiles)
+        modBytes += bytes.size();
+    // The MOD files compress to well under half; stored whole they alone
+    // outweigh the archive that holds them compressed.
+    for (const bool compress : {false, true}) {
+        settings.UseCompression = compress;
+        BuildByCommand();
+        const qint64 archiveBytes = QFileInfo(modArchive).size();
+        EXPECT_EQ(archiveBytes < modBytes, compress) << archiveBytes << " bytes of archive, " << modBytes << " of files";
+        EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
+    }
 }

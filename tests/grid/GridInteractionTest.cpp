@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -127,6 +129,26 @@ TEST_F(GridInteraction, NavigationKeysStopAtTheEdgesSkipHiddenLinesAndTabWraps)
                   {Qt::Key_End, {7, 4}, Qt::ControlModifier}});
 }
 
+TEST(GridKeys, TabAmongOtherControlsMovesTheFocusCellNotTheKeyboardFocus)
+{
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    layout->addWidget(new QLineEdit);
+    auto* grid = new CGridCtrl(4, 4, 1, 1);
+    layout->addWidget(grid);
+    layout->addWidget(new QLineEdit);
+    window.show();
+    Activate(window);
+    grid->setFocus();
+    grid->SetFocusCell(1, 1);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 2));
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 1));
+}
+
 TEST_F(GridInteraction, AWrappingTabBringsTheStartOfTheNextRowIntoView)
 {
     grid.SetColumnCount(30);
@@ -156,6 +178,33 @@ TEST_F(GridInteraction, PageDownAndUpReachTheLastAndFirstRows)
     EXPECT_TRUE(grid.IsCellVisible(1, 1));
 }
 
+TEST_F(GridInteraction, APageStepThatWouldLandOnAHiddenRowGoesOnToAShownOne)
+{
+    grid.SetRowCount(60);
+    // The focus starts a little under the top row, so a page step lands
+    // inside the new page.  Page Down lands below the rows it scrolled over:
+    // hiding its landing row moves nothing else.  Page Up scrolls over one
+    // more row when one of them is hidden: hiding the row above its landing
+    // makes it land there.
+    for (const auto& [key, hiddenOffset] : {std::pair{Qt::Key_PageDown, 0}, std::pair{Qt::Key_PageUp, -1}}) {
+        const auto start = [&, key = key] {
+            Key(key == Qt::Key_PageDown ? Qt::Key_Home : Qt::Key_End, Qt::ControlModifier);
+            grid.SetFocusCell(key == Qt::Key_PageDown ? 5 : 50, 1);
+        };
+        start();
+        Key(key);
+        const int hidden = grid.GetFocusCell().row + hiddenOffset;
+        grid.SetRowHeight(hidden, 0);
+        grid.SetCellText(hidden, 1, QStringLiteral("hidden"));
+        start();
+        Key(key);
+        Key(Qt::Key_Delete);
+        EXPECT_EQ(grid.GetCellText(hidden, 1).toStdString(), "hidden") << "key " << key;
+        EXPECT_TRUE(grid.IsCellVisible(grid.GetFocusCell())) << "key " << key;
+        grid.SetRowHeight(hidden, 20);
+    }
+}
+
 TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellAndPlainArrowsSelectOneCell)
 {
     grid.SetFocusCell(2, 2);
@@ -177,6 +226,15 @@ TEST_F(GridInteraction, KeysStillSelectAndEditWhileThePointerRestsOnABorder)
     Key(Qt::Key_Q);
     ASSERT_NE(OpenEditor(), nullptr);
     EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::SizeHorCursor);
+}
+
+TEST_F(GridInteraction, ShiftTabAfterAClickSelectsOnlyTheCellItReaches)
+{
+    Click(3, 3);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 2, 3, 2));
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Texts(3, 1, 4), QStringLiteral("r3c1||r3c3|r3c4"));
 }
 
 TEST_F(GridInteraction, SelectAllByKeyAndCommandSelectsEveryBodyCellBetweenTheNotifications)
@@ -360,6 +418,17 @@ TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)
     EXPECT_GE(owner.Count(NM_CLICK), 5);
 }
 
+TEST_F(GridInteraction, DraggingSelectsWithTheFocusFollowingThePointerButNeverOntoAHeading)
+{
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(2, 2));
+    QTest::mouseMove(grid.viewport(), Centre(4, 3));
+    ExpectFocus(4, 3);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 2, 4, 3));
+    QTest::mouseMove(grid.viewport(), Centre(5, 0));
+    EXPECT_GE(grid.GetFocusCell().col, 1);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(5, 0));
+}
+
 TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsAndTheCornerSelectsAll)
 {
     Click(0, 3);
@@ -371,6 +440,14 @@ TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsAndTheCornerSelectsAll)
     ExpectFocus(4, 1);
     Click(0, 0);
     EXPECT_EQ(grid.GetSelectedCount(), 35);
+
+    // A grid that does not select by its headings leaves rows and columns alone.
+    Click(2, 2);
+    grid.SetFixedRowSelection(false);
+    grid.SetFixedColumnSelection(false);
+    Click(4, 0);
+    Click(0, 3);
+    EXPECT_FALSE(grid.IsCellSelected(4, 1) || grid.IsCellSelected(5, 3));
 }
 
 TEST_F(GridInteraction, ClickingTheFocusCellOpensTheEditorOnRelease)
@@ -458,18 +535,30 @@ TEST_F(GridInteraction, RowBordersHideOnlyWhenHidingIsAllowedAndHiddenColumnsCom
 
 // ---- Auto-size, sorting, fonts and colours
 
-TEST_F(GridInteraction, AutoSizeFitsShownLinesAndLeavesHiddenOnesHidden)
+TEST_F(GridInteraction, AutoSizeFitsShownLinesHeadingsIncludedAndLeavesHiddenOnesHidden)
 {
     grid.SetColumnWidth(3, 0);
     grid.SetRowHeight(4, 0);
     grid.SetCellText(2, 2, QStringLiteral("a rather long text for one cell"));
+    grid.SetCellText(0, 4, QStringLiteral("a heading longer than its cells"));
+    grid.SetCellText(0, 5, QStringLiteral("two-line\nheading"));
+    grid.SetRowHeight(0, 60); // taller than any heading needs: shrinks to fit
     grid.AutoSize();
     EXPECT_EQ(grid.GetColumnWidth(3), 0);
     EXPECT_EQ(grid.GetRowHeight(4), 0);
     EXPECT_EQ(grid.GetColumnWidth(2), grid.GetCell(2, 2)->GetCellExtent().width());
     EXPECT_EQ(grid.GetRowHeight(2), grid.GetCell(2, 2)->GetCellExtent().height());
+    EXPECT_EQ(grid.GetColumnWidth(4), grid.GetCell(0, 4)->GetCellExtent().width());
+    EXPECT_EQ(grid.GetRowHeight(0), grid.GetCell(0, 5)->GetCellExtent().height());
     EXPECT_FALSE(grid.AutoSizeColumn(3));
     EXPECT_FALSE(grid.AutoSizeRow(4));
+
+    // A double click on a heading's border fits that column to its heading too.
+    grid.SetColumnWidth(4, 30);
+    QRect heading;
+    ASSERT_TRUE(grid.GetCellRect(0, 4, &heading));
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(heading.right(), 10));
+    EXPECT_EQ(grid.GetColumnWidth(4), grid.GetCell(0, 4)->GetCellExtent().width());
 }
 
 TEST_F(GridInteraction, SortingOrdersWholeRowsAndClearsTheSelectionAndFocus)
@@ -493,6 +582,26 @@ TEST_F(GridInteraction, SortingOrdersWholeRowsAndClearsTheSelectionAndFocus)
 
     ASSERT_TRUE(grid.SortByColumn(2, false));
     EXPECT_EQ(grid.GetCellText(1, 2), QStringLiteral("z"));
+}
+
+TEST_F(GridInteraction, SortingKeepsRowsWithEqualKeysInTheirOrderBothWays)
+{
+    // Enough rows that a sort which is not stable shows it.
+    grid.SetRowCount(41);
+    for (int row = 1; row <= 40; ++row) {
+        grid.SetCellText(row, 1, QString::number(row));
+        grid.SetCellText(row, 2, QString::number(row % 3));
+    }
+    for (const bool ascending : {true, false}) {
+        ASSERT_TRUE(grid.SortByColumn(2, ascending));
+        for (int row = 1; row < 40; ++row) {
+            const QString key = grid.GetCellText(row, 2), nextKey = grid.GetCellText(row + 1, 2);
+            EXPECT_TRUE(ascending ? key <= nextKey : key >= nextKey) << "row " << row;
+            if (key == nextKey) {
+                EXPECT_LT(grid.GetCellText(row, 1).toInt(), grid.GetCellText(row + 1, 1).toInt()) << "row " << row;
+            }
+        }
+    }
 }
 
 TEST_F(GridInteraction, HeadingClicksSortWhenAskedAndReverseOnTheSameColumn)

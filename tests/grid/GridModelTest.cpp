@@ -49,6 +49,7 @@ TEST(GridModel, GrowingTheFixedRowsGrowsTheGridAndMovesTheFocusOut)
     EXPECT_EQ(grid.GetCell(1, 2)->GetBackClr(), CLR_DEFAULT) << "a cell that becomes fixed takes the default colours";
     EXPECT_EQ(grid.GetCell(1, 2)->GetTextClr(), CLR_DEFAULT);
     EXPECT_TRUE(grid.GetCell(1, 2)->IsFixedRow());
+    EXPECT_FALSE(grid.GetCell(2, 2)->IsFixedRow()) << "the first body row stays a body row";
 
     EXPECT_TRUE(grid.SetFixedRowCount(5));
     EXPECT_EQ(grid.GetRowCount(), 5);
@@ -61,6 +62,8 @@ TEST(GridModel, ShrinkingTheFixedRowsKeepsCornerCellsFixedColumnCells)
     EXPECT_TRUE(grid.SetFixedRowCount(1));
     EXPECT_EQ(grid.GetCellState(1, 0), CellStateFixed | CellStateFixedColumn);
     EXPECT_EQ(grid.GetCellState(1, 1), 0u);
+    EXPECT_TRUE(grid.SetFixedColumnCount(0));
+    EXPECT_EQ(grid.GetCellState(1, 0), 0u) << "without heading columns it is a body cell";
 }
 
 TEST(GridModel, GrowingTheFixedColumnsGrowsTheGridAndDropsTheFocusAndSelection)
@@ -146,7 +149,7 @@ TEST(GridModel, InsertAndDeleteKeepTheFocusOnItsCell)
 TEST(GridModel, DeleteRefusesIndexesOutsideAndAdjustsFixedCounts)
 {
     CGridCtrl grid(4, 4, 2, 2);
-    EXPECT_FALSE(grid.DeleteRow(4) || grid.DeleteColumn(-1));
+    EXPECT_FALSE(grid.DeleteRow(4) || grid.DeleteColumn(-1) || grid.DeleteColumn(4) || grid.DeleteRow(-1));
     EXPECT_TRUE(grid.DeleteRow(0));
     EXPECT_EQ(grid.GetFixedRowCount(), 1);
     EXPECT_TRUE(grid.DeleteColumn(3));

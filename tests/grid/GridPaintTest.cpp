@@ -55,6 +55,22 @@ TEST(GridPaint, TheFocusCellIsFramedInsideItsGridLines)
     EXPECT_EQ(image.pixelColor(101, 50), Colour(COLOR_WINDOW));
 }
 
+TEST(GridPaint, TextWiderThanItsCellIsCutAtTheCellsEdge)
+{
+    // The last column ends at x 300; the empty area beyond it stays empty,
+    // also for a cell whose text is not shortened with "...".
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetCellText(2, 5, QString(40, QLatin1Char('W')));
+    grid->SetCellFormat(2, 5, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    const QImage image = grid->viewport()->grab().toImage();
+    const QColor empty = image.pixelColor(395, 50);
+    int spilled = 0;
+    for (int x = 300; x < 395; ++x)
+        for (int y = 40; y < 60; ++y)
+            spilled += image.pixelColor(x, y) != empty;
+    EXPECT_EQ(spilled, 0);
+}
+
 } // namespace
 
 namespace {
@@ -87,6 +103,13 @@ TEST(GridPaint, ScrollingShowsWhatAWholeRepaintWouldShow)
         ASSERT_EQ(shown.size(), fresh.size());
         EXPECT_TRUE(shown == fresh) << "after scroll action " << step;
     }
+    // A column scrolled out to the left grows: the next scroll starts from
+    // the picture as it now is, not as it was before.
+    grid->SetColumnWidth(2, 130);
+    grid->ResetScrollBars();
+    grid->OnHScroll(SB_LINEDOWN);
+    const QImage shown = OnScreen(*grid);
+    EXPECT_TRUE(shown == grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace

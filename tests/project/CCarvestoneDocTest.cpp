@@ -4,6 +4,7 @@
 #include "SmallDisk.h"
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
+#include "project/ProjectEntry.h"
 #include "project/TableViewPart.h"
 
 #include <QDir>
@@ -167,6 +168,10 @@ TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAndAddsTheExtensio
     const QString path = folder.filePath(QStringLiteral("Named.mod"));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Named.mod - Carvestone"));
     EXPECT_EQ(TestFiles::Read(path), Header);
+    // From now on its files are looked for beside the project file, where
+    // Build and the table view find them.
+    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), QStringLiteral("data\\global\\a.txt")).toStdString(),
+              folder.filePath(QStringLiteral("a.txt")).toStdString());
 }
 
 TEST_F(CCarvestoneDocTest, EntriesWithoutADiskFileAreKeptAndReported)
