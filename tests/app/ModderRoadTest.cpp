@@ -251,16 +251,23 @@ protected:
         EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     }
 
-    // Clicks the cell, types the new value and ends with Enter; answers
-    // the cell's place in the file (line, field).
-    std::pair<int, int> EditCell()
+    // The edited cell's place in the grid and in the file (line, field).
+    std::pair<int, int> EditedCell() const
     {
-        CGridCtrl& grid = *Tables().GetCurrentGrid();
+        const CGridCtrl& grid = *Tables().GetCurrentGrid();
         int row = 0, column = 0;
         for (int r = 1; r < grid.GetRowCount() && row == 0; ++r)
             row = grid.GetCellText(r, 0) == EditedRow ? r : 0;
         for (int c = 1; c < grid.GetColumnCount() && column == 0; ++c)
             column = grid.GetCellText(0, c) == EditedColumn ? c : 0;
+        return {row, column};
+    }
+
+    // Clicks the cell, types the new value and ends with Enter.
+    std::pair<int, int> EditCell()
+    {
+        CGridCtrl& grid = *Tables().GetCurrentGrid();
+        const auto [row, column] = EditedCell();
         EXPECT_EQ(grid.GetCellText(row, column), OriginalValue);
         grid.EnsureVisible(row, column);
         QRect cell;
@@ -337,7 +344,21 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     ASSERT_TRUE(app->InitInstance({})) << "no sheet, no New dialog: the most recent project opens";
     EXPECT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
     EXPECT_EQ(TreeTexts(Tree()), tree);
+
+    // The edit is there when the table opens again; a new MOD closes the
+    // tables of the one it replaces.
+    ActivateMainWindow();
+    ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
+    const auto [row, column] = EditedCell();
+    EXPECT_EQ(Tables().GetCurrentGrid()->GetCellText(row, column), NewValue);
+    AnswerNewProject(QStringLiteral("Sharper"));
+    ASSERT_TRUE(WaitOffered(CommandId::FileNew));
+    Press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(app->Document()->GetPathName(), Mods() + QStringLiteral("/Sharper/Sharper.mod"));
+    EXPECT_EQ(TreeTexts(Tree()), QStringList({"Sharper.mod"}));
+    EXPECT_EQ(Tables().TableCount(), 0) << "Weapons.txt belongs to the project that was replaced";
     EXPECT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 } // namespace
