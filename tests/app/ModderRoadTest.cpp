@@ -100,8 +100,9 @@ protected:
     void InstallGameInWinePrefix()
     {
         const QString prefix = fixtures.Path(QStringLiteral("wine"));
-        gameFolder = prefix + QStringLiteral("/drive_c/Games/Diablo II/");
         ASSERT_FALSE(fixtures.Write(QStringLiteral("wine/drive_c/Games/Diablo II/Patch_D2.mpq"), demoArchive).isEmpty());
+        // The program names the folder as the file system resolves the drive.
+        gameFolder = QDir(prefix + QStringLiteral("/drive_c")).canonicalPath() + QStringLiteral("/Games/Diablo II/");
         fixtures.Write(QStringLiteral("wine/user.reg"),
                        "WINE REGISTRY Version 2\n\n[Software\\\\Blizzard Entertainment\\\\Diablo II] 1700000000\n"
                        "\"InstallPath\"=\"C:\\\\Games\\\\Diablo II\"\n");
