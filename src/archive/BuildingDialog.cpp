@@ -27,7 +27,9 @@ BuildingDialog::BuildingDialog(const QString& programFolder, const ModBuilder::R
     log->setReadOnly(true);
     log->setUndoRedoEnabled(false);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A line too long for the window wraps before "succeeded" rather than
+    // hiding how the file fared beyond the right edge.
+    log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     okButton->setEnabled(false);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -41,8 +43,10 @@ BuildingDialog::BuildingDialog(const QString& programFolder, const ModBuilder::R
     layout->addWidget(log);
     layout->addLayout(buttons);
 
+    // Half as wide again as the units say: the game's archive names are
+    // long, and a line of the log should fit as a rule.
     const QFontMetrics metrics = fontMetrics();
-    resize(WidthUnits * metrics.averageCharWidth() / 4, HeightUnits * metrics.height() / 8);
+    resize(WidthUnits * metrics.averageCharWidth() / 4 * 3 / 2, HeightUnits * metrics.height() / 8);
 }
 
 void BuildingDialog::showEvent(QShowEvent* event)

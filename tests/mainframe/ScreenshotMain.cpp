@@ -1,62 +1,51 @@
-// Renders the main window with a demo project, the About box, the toolbar
-// and the program's icon into PNG files, offscreen, so the pictures in the
-// README and the desktop's icon sizes come from the running program.
-// Usage: carvestone_screenshots OUTPUT-FOLDER [--icons]
+// Renders the README's pictures from the running program, offscreen: the
+// real start-up with settings of its own and the demo archive as the game's,
+// a new MOD, files added through the Add File dialog, two tables open and
+// a cell changed, then the build.  The keys and clicks are a person's, so
+// the pictures stay true as the program changes.
+// Usage: carvestone_screenshots OUTPUT-FOLDER     the README's pictures
+//        carvestone_screenshots OUTPUT-FOLDER --icons   the desktop's icon sizes
+//                                                       and a sheet of every icon
 // (run with QT_SCALE_FACTOR=2 to see the 200% rendering)
 
+#include "ScreenshotDialogs.h"
 #include "app/CAboutDlg.h"
+#include "app/CCarvestoneApp.h"
+#include "archive/BuildingDialog.h"
+#include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
+#include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
-#include "project/CCarvestoneDoc.h"
+#include "project/CNewProjectDlg.h"
+#include "table_editor/CCarvestoneView.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPainter>
-#include <QStatusBar>
+#include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
-#include <QTextStream>
-#include <QToolBar>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <cstdio>
 
 namespace {
 
-const char* const DemoEntries[] = {
-    "data\\global\\excel\\armor.txt",      "data\\global\\excel\\weapons.txt",
-    "data\\global\\excel\\UniqueItems.txt", "data\\global\\excel\\SetItems.txt",
-    "data\\global\\excel\\misc.txt",        "data\\global\\ui\\cursor\\ohand.dc6",
-    "data\\global\\sfx\\cursor\\button.wav", "data\\local\\lng\\eng\\patchstring.tbl",
-    "readme.1st",
-};
-
-bool WriteDemoProject(const QString& folder, QString& projectPath)
-{
-    QDir().mkpath(folder);
-    projectPath = folder + QStringLiteral("/Sunder.mod");
-    QFile project(projectPath);
-    if (!project.open(QIODevice::WriteOnly))
-        return false;
-    project.write("Carvestone Project File Version 1.0\n");
-    for (const char* entry : DemoEntries) {
-        project.write(entry);
-        project.write("\n");
-        QFile disk(folder + QLatin1Char('/') + QString::fromLatin1(entry).section(QLatin1Char('\\'), -1));
-        if (!disk.open(QIODevice::WriteOnly))
-            return false;
-    }
-    return true;
-}
+// What the MOD in the pictures takes from the demo archive: tables, a
+// string table, an inventory picture and a sound, so the tree shows its kinds.
+const QStringList AddedFiles = {"Armor.txt", "Weapons.txt", "UniqueItems.txt", "patchstring.tbl", "invdemo.dc6",
+                                "demodrop.wav"};
+constexpr int WorkTimeoutMs = 60000;
 
 bool Save(const QPixmap& picture, const QString& path)
 {
-    if (picture.save(path))
-        return true;
-    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-    return false;
+    const bool saved = picture.save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "failed to write", qPrintable(path));
+    return saved;
 }
 
 bool SaveProgramIcons(const QString& folder)
@@ -91,17 +80,167 @@ QPixmap IconSheet()
     return sheet;
 }
 
-// Stands for the application object, which offers these at all times.
-struct ApplicationCommands : CommandTarget
+// Settings of their own, a MODs folder already chosen and no game
+// installed, so the demo archive beside the program is the game's.
+void PrepareSettings(const QTemporaryDir& root)
 {
-    bool OnCommand(int) override { return false; }
-    bool OnUpdateCommand(int id, CommandState& state) override
-    {
-        state.enabled = id == CommandId::FileNew || id == CommandId::FileOpen || id == CommandId::About
-            || id == CommandId::Exit || id == CommandId::Options;
-        return state.enabled;
+    qputenv("CARVESTONE_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("WINEPREFIX", root.filePath(QStringLiteral("no-wine")).toLocal8Bit());
+    const QString mods = root.filePath(QStringLiteral("MODs"));
+    QDir().mkpath(mods);
+    CarvestoneSettings::OpenStore()->setValue(QStringLiteral("Settings/MODs Path"), mods + QLatin1Char('/'));
+}
+
+void ShowAndWait(QWidget& window)
+{
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+}
+
+// The dialog's owner gets the keys back, as a window manager gives them.
+int Closed(QDialog& dialog)
+{
+    if (QWidget* owner = dialog.parentWidget()) {
+        owner->window()->activateWindow();
+        (void)QTest::qWaitForWindowActive(owner->window());
     }
-};
+    return dialog.result();
+}
+
+QTreeWidgetItem* FindItem(const QTreeWidget& tree, const QString& text)
+{
+    return tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+bool ClickItem(QTreeWidget& tree, const QString& text)
+{
+    QTreeWidgetItem* item = FindItem(tree, text);
+    if (!item) {
+        std::fprintf(stderr, "no %s in the tree\n", qPrintable(text));
+        return false;
+    }
+    tree.scrollToItem(item);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
+    return true;
+}
+
+// A key to whatever has the focus, and the commands it posted run.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    if (QWidget* target = QApplication::focusWidget())
+        QTest::keyClick(target, key, modifiers);
+    QCoreApplication::processEvents();
+}
+
+ScreenshotDialogs::Step NewProject(const QString& name)
+{
+    return [name](QDialog& dialog) {
+        auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
+        ShowAndWait(newProject);
+        QTest::keyClicks(newProject.NameEdit(), name);
+        QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return newProject.result();
+    };
+}
+
+// Adds each file with a click on it and on Add; the picture shows the
+// dialog with the weapons table chosen.
+ScreenshotDialogs::Step AddFiles(const QString& picture, bool& saved)
+{
+    return [picture, &saved](QDialog& dialog) {
+        auto& add = dynamic_cast<AddFileDialog&>(dialog);
+        // Tall enough for the whole demo archive, so the picture needs no scrolling.
+        add.resize(560, 640);
+        ShowAndWait(add);
+        const auto idle = [&add] { return !add.IsWorking(); };
+        saved = QTest::qWaitFor(idle, WorkTimeoutMs);
+        add.Tree()->expandAll();
+        for (const QString& name : AddedFiles) {
+            saved = ClickItem(*add.Tree(), name) && saved;
+            QTest::mouseClick(add.AddButton(), Qt::LeftButton);
+            saved = QTest::qWaitFor(idle, WorkTimeoutMs) && saved;
+        }
+        saved = ClickItem(*add.Tree(), QStringLiteral("Weapons.txt")) && saved;
+        saved = Save(add.grab(), picture) && saved;
+        QTest::mouseClick(add.CloseButton(), Qt::LeftButton);
+        return Closed(add);
+    };
+}
+
+ScreenshotDialogs::Step Build(const QString& picture, bool& saved)
+{
+    return [picture, &saved](QDialog& dialog) {
+        auto& building = dynamic_cast<BuildingDialog&>(dialog);
+        ShowAndWait(building);
+        saved = QTest::qWaitFor([&] { return building.IsFinished(); }, WorkTimeoutMs);
+        saved = Save(building.grab(), picture) && saved;
+        QTest::mouseClick(building.OkButton(), Qt::LeftButton);
+        return Closed(building);
+    };
+}
+
+bool OpenTable(CMainFrame& frame, const QString& name)
+{
+    if (!ClickItem(*frame.GetTreeView(), name))
+        return false;
+    Press(Qt::Key_Return);
+    return frame.GetTableView()->IsTableOpen(name);
+}
+
+// Thorn Sickle's minimum damage becomes 45: a click on the cell, the
+// number typed, Enter.
+bool EditWeaponsCell(CMainFrame& frame)
+{
+    CGridCtrl* grid = frame.GetTableView()->GetCurrentGrid();
+    int row = 0, column = 0;
+    for (int r = 1; r < grid->GetRowCount() && row == 0; ++r)
+        row = grid->GetCellText(r, 0) == QLatin1String("Thorn Sickle") ? r : 0;
+    for (int c = 1; c < grid->GetColumnCount() && column == 0; ++c)
+        column = grid->GetCellText(0, c) == QLatin1String("mindam") ? c : 0;
+    QRect cell;
+    if (row == 0 || column == 0 || !grid->GetCellRect(row, column, &cell))
+        return false;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::keyClicks(grid, QStringLiteral("4"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    Press(Qt::Key_Return);
+    return grid->GetCellText(row, column) == QLatin1String("45");
+}
+
+bool MakePictures(const QString& output)
+{
+    QTemporaryDir root;
+    PrepareSettings(root);
+    ScreenshotDialogs person;
+    bool added = false, built = false;
+    person.Then(NewProject(QStringLiteral("Weapons")));
+    person.Then(AddFiles(output + QStringLiteral("/add-file.png"), added));
+    person.Then(Build(output + QStringLiteral("/building.png"), built));
+
+    CCarvestoneApp carvestone;
+    if (!carvestone.InitInstance({}))
+        return false;
+    CMainFrame& frame = *carvestone.MainFrame();
+    frame.resize(1000, 640);
+    frame.activateWindow();
+    (void)QTest::qWaitForWindowActive(&frame);
+
+    bool saved = ClickItem(*frame.GetTreeView(), QStringLiteral("Weapons.mod"));
+    Press(Qt::Key_Insert);
+    saved = added && OpenTable(frame, QStringLiteral("Armor.txt")) && OpenTable(frame, QStringLiteral("Weapons.txt"))
+        && EditWeaponsCell(frame) && saved;
+    QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
+    saved = Save(frame.grab(), output + QStringLiteral("/main-window.png")) && saved;
+
+    Press(Qt::Key_S, Qt::ControlModifier);
+    QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
+    Press(Qt::Key_F7);
+
+    CAboutDlg about(&frame);
+    ShowAndWait(about);
+    saved = Save(about.grab(), output + QStringLiteral("/about.png")) && saved;
+    return saved && built && person.AllStepsTaken() && person.Unexpected() == 0;
+}
 
 } // namespace
 
@@ -115,38 +254,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: carvestone_screenshots OUTPUT-FOLDER [--icons]\n");
         return 2;
     }
-    const QString output = arguments[1];
+    const QString output = QFileInfo(arguments[1]).absoluteFilePath();
     QDir().mkpath(output);
     if (arguments.contains(QStringLiteral("--icons")))
-        return SaveProgramIcons(output + QStringLiteral("/hicolor")) ? 0 : 1;
-
-    QTemporaryDir mods;
-    QString projectPath;
-    if (!WriteDemoProject(mods.path() + QStringLiteral("/Sunder"), projectPath))
-        return 1;
-    CCarvestoneDoc doc;
-    CMainFrame frame;
-    ApplicationCommands application;
-    frame.SetApplicationTarget(&application);
-    doc.SetFrame(&frame);
-    frame.SetDocument(&doc);
-    if (doc.OpenProject(projectPath) != CCarvestoneDoc::OpenResult::Opened)
-        return 1;
-    frame.resize(960, 600);
-    frame.show();
-    QTreeWidget* tree = frame.GetTreeView();
-    tree->setFocus();
-    tree->setCurrentItem(tree->findItems(QStringLiteral("weapons.txt"), Qt::MatchExactly | Qt::MatchRecursive).value(0));
-    frame.UpdateCommandUi();
-    QApplication::processEvents();
-
-    CAboutDlg about(&frame);
-    about.show();
-    QApplication::processEvents();
-    const bool saved = Save(frame.grab(), output + QStringLiteral("/main-window.png"))
-        && Save(about.grab(), output + QStringLiteral("/about.png"))
-        && Save(frame.MainToolBar()->grab(), output + QStringLiteral("/toolbar.png"))
-        && Save(tree->grab(), output + QStringLiteral("/tree.png"))
-        && Save(IconSheet(), output + QStringLiteral("/icons.png"));
-    return saved ? 0 : 1;
+        return SaveProgramIcons(output + QStringLiteral("/hicolor")) && Save(IconSheet(), output + QStringLiteral("/icons.png")) ? 0 : 1;
+    return MakePictures(output) ? 0 : 1;
 }

@@ -1,0 +1,365 @@
+#include "app/CCarvestoneApp.h"
+
+#include "../table_editor/QStringPrinter.h"
+#include "ArchiveFixtures.h"
+#include "ScriptedDialogs.h"
+#include "archive/BuildingDialog.h"
+#include "browser/AddFileDialog.h"
+#include "browser/CLeftView.h"
+#include "grid/CGridCtrl.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CommandIds.h"
+#include "options/CMODPropertyPage.h"
+#include "options/CMODPropertySheet.h"
+#include "project/CNewProjectDlg.h"
+#include "table_editor/CCarvestoneView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+const QString WeaponsEntry = QStringLiteral("data\\global\\excel\\Weapons.txt");
+// The cell the modder changes: Thorn Sickle's minimum damage, 30 in the demo archive.
+const QString EditedRow = QStringLiteral("Thorn Sickle");
+const QString EditedColumn = QStringLiteral("mindam");
+const QString OriginalValue = QStringLiteral("30");
+const QString NewValue = QStringLiteral("45");
+
+// The tree's texts, depth first, each indented by its depth: what a person sees.
+QStringList TreeTexts(const QTreeWidget& tree)
+{
+    QStringList texts;
+    std::function<void(const QTreeWidgetItem*, int)> visit = [&](const QTreeWidgetItem* item, int depth) {
+        texts.append(QString(depth * 2, QLatin1Char(' ')) + item->text(0));
+        for (int i = 0; i < item->childCount(); ++i)
+            visit(item->child(i), depth + 1);
+    };
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+        visit(tree.topLevelItem(i), 0);
+    return texts;
+}
+
+QTreeWidgetItem* FindItem(const QTreeWidget& tree, const QString& text)
+{
+    return tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+void ClickItem(QTreeWidget& tree, QTreeWidgetItem* item)
+{
+    ASSERT_NE(item, nullptr);
+    tree.scrollToItem(item);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
+}
+
+// The table with one cell replaced, every other byte as it was.
+QByteArray WithCell(const QByteArray& table, int line, int field, const QByteArray& value)
+{
+    QList<QByteArray> lines = table.split('\n');
+    QList<QByteArray> fields = lines[line].split('\t');
+    fields[field] = value;
+    lines[line] = fields.join('\t');
+    return lines.join('\n');
+}
+
+// A modder's whole first session and the next start: a game installed in a
+// Wine prefix whose patch archive is a copy of the demo archive, settings
+// kept in a folder of their own, and every step taken with keys and clicks
+// on the real windows.  Only message boxes are answered by script.
+class ModderRoad : public SmpqTest
+{
+protected:
+    void SetUp() override
+    {
+        SmpqTest::SetUp();
+        if (IsSkipped())
+            return;
+        qputenv("CARVESTONE_CONFIG_DIR", fixtures.Path(QStringLiteral("config")).toLocal8Bit());
+        const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        demoArchive = ArchiveFixtures::Read(programFolder + QStringLiteral("demo/patch_d2.mpq"));
+        ASSERT_FALSE(demoArchive.isEmpty()) << "the build makes the demo archive beside the tests";
+        InstallGameInWinePrefix();
+        const auto original = fixtures.SmpqExtract(GamePatch(), WeaponsEntry);
+        ASSERT_TRUE(original.has_value());
+        originalTable = *original;
+    }
+
+    void TearDown() override { qunsetenv("WINEPREFIX"); }
+
+    void InstallGameInWinePrefix()
+    {
+        const QString prefix = fixtures.Path(QStringLiteral("wine"));
+        ASSERT_FALSE(fixtures.Write(QStringLiteral("wine/drive_c/Games/Diablo II/Patch_D2.mpq"), demoArchive).isEmpty());
+        // The program names the folder as the file system resolves the drive.
+        gameFolder = QDir(prefix + QStringLiteral("/drive_c")).canonicalPath() + QStringLiteral("/Games/Diablo II/");
+        fixtures.Write(QStringLiteral("wine/user.reg"),
+                       "WINE REGISTRY Version 2\n\n[Software\\\\Blizzard Entertainment\\\\Diablo II] 1700000000\n"
+                       "\"InstallPath\"=\"C:\\\\Games\\\\Diablo II\"\n");
+        qputenv("WINEPREFIX", prefix.toLocal8Bit());
+    }
+
+    QString GamePatch() const { return gameFolder + QStringLiteral("Patch_D2.mpq"); }
+    QString Mods() const { return fixtures.Path(QStringLiteral("MODs")); }
+    QString ProjectFolder() const { return Mods() + QStringLiteral("/Weapons/"); }
+
+    static void Retype(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+
+    static void ShowAndWait(QDialog& dialog)
+    {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    }
+
+    // The closed dialog's window gets the keys again, as a window manager
+    // gives them back; the offscreen platform leaves no window focused.
+    static int Closed(QDialog& dialog)
+    {
+        EXPECT_FALSE(dialog.isVisible());
+        if (QWidget* owner = dialog.parentWidget()) {
+            owner->window()->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(owner->window()));
+        }
+        return dialog.result();
+    }
+
+    // The first start's options sheet: the MODs folder typed in, the game's
+    // archive as found in the prefix, OK; then no safe-keeping copy.
+    void AnswerFirstOptions()
+    {
+        dialogs.AnswerDialog([this](QDialog& dialog) {
+            auto& sheet = dynamic_cast<CMODPropertySheet&>(dialog);
+            ShowAndWait(sheet);
+            EXPECT_EQ(sheet.PathsPage()->MpqPathEdit()->text(), QDir::toNativeSeparators(GamePatch()));
+            Retype(sheet.PathsPage()->ModsPathEdit(), QDir::toNativeSeparators(Mods()));
+            QTest::mouseClick(sheet.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            return sheet.result();
+        });
+        dialogs.AnswerMessage(UserDialogs::IdNo);
+    }
+
+    void AnswerNewProject(const QString& name)
+    {
+        dialogs.AnswerDialog([name](QDialog& dialog) {
+            auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
+            ShowAndWait(newProject);
+            QTest::keyClicks(newProject.NameEdit(), name);
+            QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+            return newProject.result();
+        });
+    }
+
+    // Add File to MOD: the weapons table chosen in the archive's tree, Add, Close.
+    void AnswerAddWeapons()
+    {
+        dialogs.AnswerDialog([](QDialog& dialog) {
+            auto& add = dynamic_cast<AddFileDialog&>(dialog);
+            ShowAndWait(add);
+            const auto idle = [&add] { return !add.IsWorking(); };
+            EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "listing the archive";
+            add.Tree()->expandAll();
+            ClickItem(*add.Tree(), FindItem(*add.Tree(), QStringLiteral("Weapons.txt")));
+            EXPECT_EQ(AddFileDialog::ArchiveName(add.Tree()->currentItem()), WeaponsEntry);
+            QTest::mouseClick(add.AddButton(), Qt::LeftButton);
+            EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "extracting the table";
+            QTest::mouseClick(add.CloseButton(), Qt::LeftButton);
+            return Closed(add);
+        });
+    }
+
+    // The building dialog: the build runs, its log is read, OK closes it.
+    void AnswerBuild()
+    {
+        dialogs.AnswerDialog([this](QDialog& dialog) {
+            auto& building = dynamic_cast<BuildingDialog&>(dialog);
+            ShowAndWait(building);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return building.IsFinished(); }, 30000));
+            buildLog = building.LogText();
+            QTest::mouseClick(building.OkButton(), Qt::LeftButton);
+            return Closed(building);
+        });
+    }
+
+    void StartFirstTime()
+    {
+        AnswerFirstOptions();
+        AnswerNewProject(QStringLiteral("Weapons"));
+        app = std::make_unique<CCarvestoneApp>();
+        ASSERT_TRUE(app->InitInstance({}));
+        ActivateMainWindow();
+        ASSERT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
+    }
+
+    void ActivateMainWindow()
+    {
+        CMainFrame* frame = app->MainFrame();
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    }
+
+    CLeftView& Tree() const { return *app->MainFrame()->GetTreeView(); }
+    CCarvestoneView& Tables() const { return dynamic_cast<CCarvestoneView&>(*app->MainFrame()->GetTableView()); }
+
+    // A key to whatever has the focus, and the commands it posted run.
+    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, key, modifiers);
+        QCoreApplication::processEvents();
+    }
+
+    // A command's key works once the window has offered the command, which
+    // it does a moment after the state that allows it.
+    bool WaitOffered(int id) const
+    {
+        return QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000);
+    }
+
+    void AddWeaponsWithIns()
+    {
+        ClickItem(Tree(), Tree().topLevelItem(0));
+        AnswerAddWeapons();
+        ASSERT_TRUE(WaitOffered(CommandId::AddFiles));
+        Press(Qt::Key_Insert);
+        ASSERT_TRUE(dialogs.AllAnswersUsed()) << "Ins ran Add File to MOD";
+        EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt")), originalTable);
+    }
+
+    void OpenWeaponsWithEnter()
+    {
+        ClickItem(Tree(), FindItem(Tree(), QStringLiteral("Weapons.txt")));
+        ASSERT_TRUE(WaitOffered(CommandId::OpenFile));
+        Press(Qt::Key_Return);
+        ASSERT_EQ(Tables().TableCount(), 1) << "Enter opened the table";
+        EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
+    }
+
+    // The edited cell's place in the grid and in the file (line, field).
+    std::pair<int, int> EditedCell() const
+    {
+        const CGridCtrl& grid = *Tables().GetCurrentGrid();
+        int row = 0, column = 0;
+        for (int r = 1; r < grid.GetRowCount() && row == 0; ++r)
+            row = grid.GetCellText(r, 0) == EditedRow ? r : 0;
+        for (int c = 1; c < grid.GetColumnCount() && column == 0; ++c)
+            column = grid.GetCellText(0, c) == EditedColumn ? c : 0;
+        return {row, column};
+    }
+
+    // Clicks the cell, types the new value and ends with Enter.
+    std::pair<int, int> EditCell()
+    {
+        CGridCtrl& grid = *Tables().GetCurrentGrid();
+        const auto [row, column] = EditedCell();
+        EXPECT_EQ(grid.GetCellText(row, column), OriginalValue);
+        grid.EnsureVisible(row, column);
+        QRect cell;
+        EXPECT_TRUE(grid.GetCellRect(row, column, &cell));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::keyClicks(&grid, NewValue.left(1));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        EXPECT_NE(editor, nullptr) << "typing opened no editor";
+        if (editor) {
+            QTest::keyClicks(editor, NewValue.mid(1));
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        EXPECT_EQ(grid.GetCellText(row, column), NewValue);
+        return {row, column};
+    }
+
+    QStringList InstalledGameFiles() const { return ArchiveFixtures::FilesIn(gameFolder); }
+
+    QByteArray demoArchive;
+    QByteArray originalTable;
+    QString gameFolder;
+    QString buildLog;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CCarvestoneApp> app;
+};
+
+TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
+{
+    ASSERT_NO_FATAL_FAILURE(StartFirstTime());
+    ASSERT_NO_FATAL_FAILURE(AddWeaponsWithIns());
+    const QStringList tree = TreeTexts(Tree());
+    EXPECT_EQ(tree, QStringList({"Weapons.mod", "  data", "    global", "      excel", "        Weapons.txt"}));
+
+    ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
+    const auto [line, field] = EditCell();
+    EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt*"));
+
+    ASSERT_TRUE(WaitOffered(CommandId::FileSave));
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
+    EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.mod")),
+              "Carvestone Project File Version 1.0\n" + WeaponsEntry.toLatin1() + "\n");
+    const QByteArray edited = ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt"));
+    EXPECT_TRUE(edited == WithCell(originalTable, line, field, NewValue.toLatin1()))
+        << "the saved table differs from the game's in more than the edited cell";
+
+    AnswerBuild();
+    ASSERT_TRUE(WaitOffered(CommandId::Build));
+    Press(Qt::Key_F7);
+    EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\n"));
+    const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
+    EXPECT_EQ(fixtures.SmpqExtract(modArchive, WeaponsEntry), edited);
+
+    // Tools > Install, with the mouse, answered Yes.
+    ASSERT_TRUE(WaitOffered(CommandId::Install));
+    QMenuBar* bar = app->MainFrame()->menuBar();
+    QAction* tools = bar->actions().value(3);
+    ASSERT_EQ(tools->text(), QStringLiteral("&Tools"));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tools->menu()->isVisible(); }, 5000));
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    QAction* install = app->MainFrame()->Action(CommandId::Install);
+    QTest::mouseClick(tools->menu(), Qt::LeftButton, {}, tools->menu()->actionGeometry(install).center());
+    EXPECT_TRUE(dialogs.AllAnswersUsed()) << "Install asked first";
+    EXPECT_EQ(InstalledGameFiles(), QStringList({"Patch_D2.mpq", "patch_d2.bak"}));
+    EXPECT_TRUE(ArchiveFixtures::Read(gameFolder + QStringLiteral("patch_d2.bak")) == demoArchive)
+        << "the backup is the game's own archive";
+    EXPECT_TRUE(ArchiveFixtures::Read(GamePatch()) == ArchiveFixtures::Read(modArchive));
+    EXPECT_EQ(fixtures.SmpqExtract(GamePatch(), WeaponsEntry), edited) << "smpq reads the edit from the game";
+    ASSERT_EQ(dialogs.Messages().size(), 2) << "the copy question and the install question, nothing else";
+
+    app.reset();
+    app = std::make_unique<CCarvestoneApp>();
+    ASSERT_TRUE(app->InitInstance({})) << "no sheet, no New dialog: the most recent project opens";
+    EXPECT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
+    EXPECT_EQ(TreeTexts(Tree()), tree);
+
+    // The edit is there when the table opens again; a new MOD closes the
+    // tables of the one it replaces.
+    ActivateMainWindow();
+    ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
+    const auto [row, column] = EditedCell();
+    EXPECT_EQ(Tables().GetCurrentGrid()->GetCellText(row, column), NewValue);
+    AnswerNewProject(QStringLiteral("Sharper"));
+    ASSERT_TRUE(WaitOffered(CommandId::FileNew));
+    Press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(app->Document()->GetPathName(), Mods() + QStringLiteral("/Sharper/Sharper.mod"));
+    EXPECT_EQ(TreeTexts(Tree()), QStringList({"Sharper.mod"}));
+    EXPECT_EQ(Tables().TableCount(), 0) << "Weapons.txt belongs to the project that was replaced";
+    EXPECT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+} // namespace

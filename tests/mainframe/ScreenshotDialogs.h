@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <deque>
+#include <functional>
+
+// Plays the person in front of the program while the screenshots are made:
+// each modal dialog is handed to the next queued step, which shows it,
+// works in it, takes its picture and closes it.  Nothing else is expected
+// to ask anything; a question that comes anyway is printed and cancelled,
+// so a change in the program shows up in the output instead of hanging.
+// Installs itself for its lifetime.
+class ScreenshotDialogs : public UserDialogs
+{
+public:
+    using Step = std::function<int(QDialog&)>;
+
+    ScreenshotDialogs() { UserDialogs::SetCurrent(this); }
+    ~ScreenshotDialogs() override { UserDialogs::SetCurrent(nullptr); }
+
+    void Then(Step step) { steps.push_back(std::move(step)); }
+    bool AllStepsTaken() const { return steps.empty(); }
+    int Unexpected() const { return unexpected; }
+
+    int Message(QWidget* owner, const QString& caption, const QString& text, int type) override;
+    QString OpenFileName(QWidget*, const QString& caption, const QString&, const QString&) override;
+    QStringList OpenFileNames(QWidget*, const QString& caption, const QString&, const QString&) override;
+    QString SaveFileName(QWidget*, const QString& caption, const QString&, const QString&) override;
+    QString ExistingFolder(QWidget*, const QString& caption, const QString&) override;
+    int Exec(QDialog& dialog) override;
+    void OpenUrl(const QUrl&) override {}
+
+private:
+    void Report(const char* what, const QString& text);
+
+    std::deque<Step> steps;
+    int unexpected = 0;
+};
