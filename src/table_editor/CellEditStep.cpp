@@ -11,7 +11,7 @@ qint64 CellEditStep::Bytes() const
 {
     qint64 bytes = qint64(sizeof(*this)) + qint64(changes.capacity() * sizeof(Change));
     for (const Change& change : changes)
-        bytes += (change.before.capacity() + change.after.capacity()) * qint64(sizeof(QChar));
+        bytes += TextBytes(change.before) + TextBytes(change.after);
     return bytes;
 }
 

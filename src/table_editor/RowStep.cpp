@@ -21,7 +21,7 @@ qint64 RowStep::Bytes() const
 {
     qint64 bytes = qint64(sizeof(*this)) + texts.capacity() * qint64(sizeof(QString));
     for (const QString& text : texts)
-        bytes += text.capacity() * qint64(sizeof(QChar));
+        bytes += TextBytes(text);
     return bytes;
 }
 

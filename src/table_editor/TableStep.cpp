@@ -2,6 +2,12 @@
 
 #include "grid/CGridCtrl.h"
 
+qint64 TableStep::TextBytes(const QString& text)
+{
+    constexpr qint64 HeaderAndAllocator = 32;
+    return text.capacity() > 0 ? HeaderAndAllocator + text.capacity() * qint64(sizeof(QChar)) : 0;
+}
+
 void TableStep::Undo(CGridCtrl& grid) const
 {
     const bool allowDraw = grid.GetRedraw();

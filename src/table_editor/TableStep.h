@@ -2,7 +2,7 @@
 
 #include "GridMoment.h"
 
-#include <QtGlobal>
+#include <QString>
 
 class CGridCtrl;
 
@@ -21,6 +21,9 @@ public:
     void Redo(CGridCtrl& grid) const;
     // What the step keeps in memory, counted towards the history's bound.
     virtual qint64 Bytes() const = 0;
+    // The heap a text takes: its characters, its header and the
+    // allocator's share, so many short cells are not counted as free.
+    static qint64 TextBytes(const QString& text);
 
 protected:
     virtual void PutBack(CGridCtrl& grid) const = 0;
