@@ -5,12 +5,17 @@
 // (run with QT_SCALE_FACTOR=2 to see the 200% rendering)
 
 #include "app/CAboutDlg.h"
+#include "app/CarvestoneSettings.h"
 #include "browser/CLeftView.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
+#include "table_editor/CCarvestoneView.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
@@ -91,6 +96,30 @@ QPixmap IconSheet()
     return sheet;
 }
 
+// The Edit menu with a table open and a paste done, so its Undo item names
+// the step, beside the toolbar with Undo enabled.
+bool SaveEditMenu(CMainFrame& frame, CCarvestoneView& tables, const QString& folder, const QString& output)
+{
+    QFile table(folder + QStringLiteral("/weapons.txt"));
+    if (!table.open(QIODevice::WriteOnly))
+        return false;
+    table.write("name\tcode\tlevel\r\nAxe\tax1\t10\r\nBow\tbow\t12\r\n");
+    table.close();
+    if (!tables.OpenTable(QStringLiteral("weapons.txt")))
+        return false;
+    frame.ActivateTableView();
+    QApplication::clipboard()->setText(QStringLiteral("Sword\tsw1"));
+    tables.OnCommand(CommandId::EditPaste);
+    frame.UpdateCommandUi();
+    QMenu* edit = frame.menuBar()->actions().value(1)->menu();
+    edit->popup(frame.mapToGlobal(QPoint(40, 20)));
+    QApplication::processEvents();
+    const bool saved = Save(edit->grab(), output + QStringLiteral("/edit-menu.png"))
+        && Save(frame.MainToolBar()->grab(), output + QStringLiteral("/toolbar-with-undo.png"));
+    edit->hide();
+    return saved;
+}
+
 // Stands for the application object, which offers these at all times.
 struct ApplicationCommands : CommandTarget
 {
@@ -126,6 +155,10 @@ int main(int argc, char* argv[])
         return 1;
     CCarvestoneDoc doc;
     CMainFrame frame;
+    CarvestoneSettings settings;
+    const QString folder = mods.path() + QStringLiteral("/Sunder");
+    auto* tables = new CCarvestoneView([folder] { return folder + QLatin1Char('/'); }, settings);
+    frame.SetTableViewPane(tables, tables);
     ApplicationCommands application;
     frame.SetApplicationTarget(&application);
     doc.SetFrame(&frame);
@@ -147,6 +180,7 @@ int main(int argc, char* argv[])
         && Save(about.grab(), output + QStringLiteral("/about.png"))
         && Save(frame.MainToolBar()->grab(), output + QStringLiteral("/toolbar.png"))
         && Save(tree->grab(), output + QStringLiteral("/tree.png"))
-        && Save(IconSheet(), output + QStringLiteral("/icons.png"));
+        && Save(IconSheet(), output + QStringLiteral("/icons.png"))
+        && SaveEditMenu(frame, *tables, folder, output);
     return saved ? 0 : 1;
 }
