@@ -638,13 +638,14 @@ bool CCarvestoneView::OnUpdateCommand(int id, CommandState& state)
     }
 }
 
-// Cut and paste change many cells: all of them are one step.  A paste into
-// an open editor goes to the editor and changes no cell.
+// Cut and paste change many cells: all of them are one step.  The editor
+// stays open, since a paste while typing goes into the editor and changes
+// no cell.
 void CCarvestoneView::OnGridCommand(CGridCtrl& grid, int id)
 {
-    BeginUndoStep(id == CommandId::EditCut ? QStringLiteral("Cut") : QStringLiteral("Paste"));
+    current->history->BeginStep(id == CommandId::EditCut ? QStringLiteral("Cut") : QStringLiteral("Paste"));
     grid.OnCommand(id);
-    EndUndoStep();
+    current->history->EndStep();
     Q_EMIT FocusCellChanged();
 }
 

@@ -48,19 +48,35 @@ void TableHistory::EndStep()
 
 void TableHistory::NoteBeginEdit(int row, int col)
 {
-    if (depth == 0)
-        loneMoment = GridMoment::Capture(grid);
-    textAtBegin.insert(CGridCtrl::CellKey(row, col), grid.GetCellText(row, col));
+    if (depth > 0) {
+        textAtBegin.insert(CGridCtrl::CellKey(row, col), grid.GetCellText(row, col));
+        return;
+    }
+    loneMoment = GridMoment::Capture(grid);
+    loneCell = GridCellId(row, col);
+    loneText = grid.GetCellText(row, col);
+}
+
+std::optional<QString> TableHistory::TakeTextAtBegin(int row, int col)
+{
+    if (const auto found = textAtBegin.constFind(CGridCtrl::CellKey(row, col)); found != textAtBegin.cend()) {
+        QString text = *found;
+        textAtBegin.erase(found);
+        return text;
+    }
+    if (loneCell != GridCellId(row, col))
+        return std::nullopt;
+    loneCell = GridCellId();
+    return std::move(loneText);
 }
 
 void TableHistory::NoteEndEdit(int row, int col, const QString& loneName)
 {
-    const auto found = textAtBegin.constFind(CGridCtrl::CellKey(row, col));
+    std::optional<QString> before = TakeTextAtBegin(row, col);
     // Every change the grid reports began with its begin-edit report.
-    if (found == textAtBegin.cend())
+    if (!before)
         return;
-    CellEditStep::Change change{row, col, *found, grid.GetCellText(row, col)};
-    textAtBegin.erase(found);
+    CellEditStep::Change change{row, col, std::move(*before), grid.GetCellText(row, col)};
     if (depth > 0) {
         openChanges.push_back(std::move(change));
         return;

@@ -8,6 +8,7 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CGridCtrl;
@@ -56,6 +57,7 @@ Q_SIGNALS:
     void Changed();
 
 private:
+    std::optional<QString> TakeTextAtBegin(int row, int col);
     void Push(const QString& name, std::shared_ptr<const TableStep> step);
     void KeepWithinBytes();
     void DropOldest(int count);
@@ -71,7 +73,13 @@ private:
     QString openName;
     GridMoment openMoment;
     std::vector<CellEditStep::Change> openChanges;
-    // The text of each cell when its edit began, until the edit ends.
+    // The text of each cell when its edit began within the open step, until
+    // the edit ends; forgotten with the step, since edits that changed
+    // nothing never end.
     QHash<quint64, QString> textAtBegin;
+    // The same for the one edit outside a step (typing in a cell), which
+    // may stay open across a step (a paste into its editor).
+    GridCellId loneCell;
+    QString loneText;
     GridMoment loneMoment;
 };

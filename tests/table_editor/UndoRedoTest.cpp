@@ -314,6 +314,11 @@ TEST_F(UndoRedoTest, ANewChangeClearsWhatCouldBeRedone)
     EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo"));
     Redo();
     EXPECT_EQ(Grid().GetCellText(1, 2), QStringLiteral("ax1"));
+
+    // The other key for Redo.
+    Undo();
+    PressInWindow(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("5"));
 }
 
 TEST_F(UndoRedoTest, AnEditThatChangesNothingLeavesNoStep)
@@ -339,6 +344,21 @@ TEST_F(UndoRedoTest, UndoWhileTypingTakesBackTheTypedText)
     view.OnCommand(CommandId::EditUndo);
     EXPECT_EQ(Grid().GetCellText(1, 1), QStringLiteral("10"));
     EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo Edit Cell"));
+}
+
+// The Paste command while typing pastes into the editor: the typed text
+// and the pasted text become one Edit Cell step when the edit ends.
+TEST_F(UndoRedoTest, PasteWhileTypingGoesIntoTheEditor)
+{
+    QApplication::clipboard()->setText(QStringLiteral("ax"));
+    Click(2, 2);
+    host.Type("b");
+    view.OnCommand(CommandId::EditPaste);
+    host.Press(Qt::Key_Return);
+    EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("bax"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Edit Cell"));
+    Undo();
+    EXPECT_EQ(Bytes(), Table);
 }
 
 TEST_F(UndoRedoTest, EachTableHasItsOwnHistory)
