@@ -54,7 +54,7 @@ const QList<int>& ToolBarCommands()
 {
     using namespace CommandId;
     static const QList<int> commands = {FileNew, FileOpen, FileSave, Separator, EditCut, EditCopy, EditPaste,
-                                        Separator, Build, Options, Separator, EditFind, About};
+                                        EditUndo, EditRedo, Separator, Build, Options, Separator, EditFind, About};
     return commands;
 }
 
@@ -64,7 +64,7 @@ QString ToolBarIconFile(int id)
     static const QHash<int, QString> files = {
         {FileNew, "new"},     {FileOpen, "open"}, {FileSave, "save"},       {EditCut, "cut"},
         {EditCopy, "copy"},   {EditPaste, "paste"}, {Build, "build"},       {Options, "options"},
-        {EditFind, "find"},   {About, "about"},
+        {EditFind, "find"},   {About, "about"},     {EditUndo, "undo"},       {EditRedo, "redo"},
     };
     const QString name = files.value(id);
     return name.isEmpty() ? QString() : QStringLiteral(":/icons/toolbar-%1.svg").arg(name);
@@ -257,7 +257,7 @@ void CMainFrame::CreateMenus()
     RebuildRecentFileItems();
 
     AddItems(AddMenu(QStringLiteral("&Edit")),
-             {EditCut, EditCopy, EditPaste, Separator, AddRow, RemoveRow, RenameRow, RenameColumn, Separator,
+             {EditUndo, EditRedo, Separator, EditCut, EditCopy, EditPaste, Separator, AddRow, RemoveRow, RenameRow, RenameColumn, Separator,
               EditFind},
              action);
     AddItems(AddMenu(QStringLiteral("&View")), {ViewToolbar, ViewStatusBar}, action);
@@ -446,6 +446,8 @@ void CMainFrame::UpdateCommandUi()
     for (auto it = actions.cbegin(); it != actions.cend(); ++it) {
         const CommandState state = QueryCommand(it.key());
         it.value()->setEnabled(state.enabled);
+        if (!state.text.isEmpty())
+            it.value()->setText(state.text);
         if (it.value()->isCheckable())
             it.value()->setChecked(state.checked);
     }
@@ -489,6 +491,11 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
     case CommandId::NextPane:
     case CommandId::PreviousPane:
         break;
+    case CommandId::EditUndo:
+    case CommandId::EditRedo:
+        // Only a table has a history: elsewhere the items say what they are.
+        state.text = CommandTable::Find(id)->menuText.section(QLatin1Char('\t'), 0, 0);
+        return true;
     case CommandId::Saltmarsh:
         // Never an address nobody here chose, nor one sent in the clear.
         state.enabled = communityUrl.isValid() && communityUrl.scheme() == QLatin1String("https")

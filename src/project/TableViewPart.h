@@ -37,6 +37,11 @@ public:
     virtual void MarkCurrentTableModified() = 0;
     // Rebuilds the grid font from the settings and applies it to every table.
     virtual void ApplyGridFont() = 0;
+    // The cells changed until EndUndoStep form one step of the current
+    // table's undo history, named by name ("Formula"); a view without a
+    // history ignores both.
+    virtual void BeginUndoStep(const QString& name) { Q_UNUSED(name) }
+    virtual void EndUndoStep() {}
 
 protected:
     ~TableViewPart() = default;

@@ -98,6 +98,8 @@ const QHash<int, QString>& Table()
         {57635, QStringLiteral("Cut the selection and put it on the Clipboard\nCut")},
         {57636, QStringLiteral("Find the specified text\nFind")},
         {57637, QStringLiteral("Insert Clipboard contents\nPaste")},
+        {57643, QStringLiteral("Undo the last action\nUndo")},
+        {57644, QStringLiteral("Redo the previously undone action\nRedo")},
         {57664, QStringLiteral("Display program information, version number and copyright\nAbout")},
         {57665, QStringLiteral("Quit the application; prompts to save documents\nExit")},
         {57680, QStringLiteral("Switch to the next window pane\nNext Pane")},

@@ -2,6 +2,7 @@
 
 #include "EnterNewNameDialog.h"
 #include "NewRowNameDialog.h"
+#include "RowStep.h"
 #include "TableFile.h"
 #include "TableGrid.h"
 #include "app/CCarvestoneApp.h"
@@ -217,7 +218,7 @@ bool CCarvestoneView::OpenTable(const QString& name)
         ShowTable(open, false);
         return false;
     }
-    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr});
+    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr, nullptr});
     const std::optional<TableFile> table = ReadTable(fullPath, *entry);
     if (!table)
         return false;
@@ -255,6 +256,8 @@ std::optional<TableFile> CCarvestoneView::ReadTable(const QString& fullPath, Tab
     TableFile table = TableFile::Parse(bytes);
     entry.grid = CreateGrid();
     TableGrid::Fill(*entry.grid, table);
+    entry.history = std::make_unique<TableHistory>(*entry.grid);
+    connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
     return table;
 }
 
@@ -359,8 +362,7 @@ bool CCarvestoneView::SaveTable(int index)
         ShowError(error);
         return false;
     }
-    entry.grid->SetModified(false);
-    tabs->setTabText(index, entry.name);
+    entry.history->SetClean();
     return true;
 }
 
@@ -404,6 +406,45 @@ void CCarvestoneView::MarkModified(int index)
     const QString text = tabs->tabText(index);
     if (!text.endsWith(ModifiedMarker))
         tabs->setTabText(index, text + ModifiedMarker);
+}
+
+void CCarvestoneView::FollowHistory(const TableEntry& entry)
+{
+    const int index = IndexOfGrid(entry.grid.get());
+    if (!entry.history->IsClean()) {
+        entry.grid->SetModified(true);
+        MarkModified(index);
+        return;
+    }
+    entry.grid->SetModified(false);
+    if (index >= 0)
+        tabs->setTabText(index, entry.name);
+}
+
+TableHistory* CCarvestoneView::HistoryOf(const CGridCtrl* grid) const
+{
+    const int index = IndexOfGrid(grid);
+    return index < 0 ? nullptr : entries[size_t(index)]->history.get();
+}
+
+TableHistory* CCarvestoneView::CurrentHistory() const
+{
+    return current ? current->history.get() : nullptr;
+}
+
+void CCarvestoneView::BeginUndoStep(const QString& name)
+{
+    if (!current)
+        return;
+    // An edit still open is a step of its own, before the one that begins.
+    current->grid->EndEditing();
+    current->history->BeginStep(name);
+}
+
+void CCarvestoneView::EndUndoStep()
+{
+    if (current)
+        current->history->EndStep();
 }
 
 void CCarvestoneView::ShowError(const QString& text)
@@ -453,7 +494,7 @@ void CCarvestoneView::RemoveTableAt(int index)
     {
         const QSignalBlocker blocker(tabs);
         tabs->removeTab(index);
-        entries.erase(entries.begin() + index);
+        DiscardEntry(index);
     }
     if (entries.empty()) {
         LayoutTabs();
@@ -468,13 +509,21 @@ void CCarvestoneView::RemoveTableAt(int index)
         ShowTable(CurrentIndex(), false);
 }
 
+// A grid that goes away ends its edit and reports it: no longer to the
+// view, whose entry and history for that grid are going away with it.
+void CCarvestoneView::DiscardEntry(int index)
+{
+    entries[size_t(index)]->grid->SetOwner(nullptr);
+    entries.erase(entries.begin() + index);
+}
+
 void CCarvestoneView::CloseAllTables()
 {
     for (int index = int(entries.size()) - 1; index >= 0; --index) {
         current = nullptr;
         const QSignalBlocker blocker(tabs);
         tabs->removeTab(index);
-        entries.erase(entries.begin() + index);
+        DiscardEntry(index);
     }
     ForgetFindMatch();
     LayoutTabs();
@@ -501,9 +550,19 @@ void CCarvestoneView::ApplyGridFont()
 long CCarvestoneView::OnGridNotify(const GridNotifyInfo& info)
 {
     switch (info.code) {
+    case GridNotifyBeginEdit:
+        if (TableHistory* history = HistoryOf(info.grid))
+            history->NoteBeginEdit(info.row, info.column);
+        break;
     case GridNotifyEndEdit:
         // The tab of the grid that reports the edit, not whatever is current.
         MarkModified(IndexOfGrid(info.grid));
+        if (TableHistory* history = HistoryOf(info.grid)) {
+            // Outside a command only typing and the Delete key change a cell.
+            const CGridCellBase* cell = info.grid->GetCell(info.row, info.column);
+            const bool typed = cell && cell->IsEditing();
+            history->NoteEndEdit(info.row, info.column, typed ? QStringLiteral("Edit Cell") : QStringLiteral("Delete"));
+        }
         break;
     case GridNotifySelectionChanged:
         Q_EMIT FocusCellChanged();
@@ -533,9 +592,15 @@ void CCarvestoneView::OnTabContextMenu(QPoint pos)
 
 bool CCarvestoneView::OnCommand(int id)
 {
+    if (CGridCtrl* grid = GetCurrentGrid(); grid && (id == CommandId::EditCut || id == CommandId::EditPaste)) {
+        OnGridCommand(*grid, id);
+        return true;
+    }
     if (CGridCtrl* grid = GetCurrentGrid(); grid && grid->OnCommand(id))
         return true;
     switch (id) {
+    case CommandId::EditUndo: OnUndoRedo(true); return true;
+    case CommandId::EditRedo: OnUndoRedo(false); return true;
     case CommandId::CloseFile: CloseCurrentTable(); return true;
     case CommandId::NextTable: SelectNeighbour(1); return true;
     case CommandId::PreviousTable: SelectNeighbour(-1); return true;
@@ -555,6 +620,8 @@ bool CCarvestoneView::OnUpdateCommand(int id, CommandState& state)
         return true;
     const GridCellId focus = GetFocusCell();
     switch (id) {
+    case CommandId::EditUndo: UpdateUndoRedo(true, state); return true;
+    case CommandId::EditRedo: UpdateUndoRedo(false, state); return true;
     case CommandId::CloseFile:
     case CommandId::AddRow: state.enabled = grid != nullptr; return true;
     case CommandId::NextTable:
@@ -571,6 +638,42 @@ bool CCarvestoneView::OnUpdateCommand(int id, CommandState& state)
     }
 }
 
+// Cut and paste change many cells: all of them are one step.  The editor
+// stays open, since a paste while typing goes into the editor and changes
+// no cell.
+void CCarvestoneView::OnGridCommand(CGridCtrl& grid, int id)
+{
+    current->history->BeginStep(id == CommandId::EditCut ? QStringLiteral("Cut") : QStringLiteral("Paste"));
+    grid.OnCommand(id);
+    current->history->EndStep();
+    Q_EMIT FocusCellChanged();
+}
+
+void CCarvestoneView::OnUndoRedo(bool undo)
+{
+    TableHistory* history = CurrentHistory();
+    if (!history)
+        return;
+    // Text still in the editor is a change of its own: it is the one undone.
+    current->grid->EndEditing();
+    if (matchGrid == current->grid.get())
+        ForgetFindMatch();
+    if (undo)
+        history->Undo();
+    else
+        history->Redo();
+    Q_EMIT FocusCellChanged();
+}
+
+void CCarvestoneView::UpdateUndoRedo(bool undo, CommandState& state) const
+{
+    const TableHistory* history = CurrentHistory();
+    const QString name = !history ? QString() : undo ? history->UndoName() : history->RedoName();
+    state.enabled = history && (undo ? history->CanUndo() : history->CanRedo());
+    const QString verb = undo ? QStringLiteral("&Undo") : QStringLiteral("&Redo");
+    state.text = state.enabled && !name.isEmpty() ? verb + QLatin1Char(' ') + name : verb;
+}
+
 void CCarvestoneView::OnAddRow()
 {
     CGridCtrl* grid = GetCurrentGrid();
@@ -580,6 +683,7 @@ void CCarvestoneView::OnAddRow()
     NewRowNameDialog dialog(this);
     if (UserDialogs::Current().Exec(dialog) != QDialog::Accepted)
         return;
+    const GridMoment before = GridMoment::Capture(*grid);
     const int row = grid->InsertRow(dialog.Name());
     if (row < 0)
         return;
@@ -590,6 +694,9 @@ void CCarvestoneView::OnAddRow()
     }
     grid->Refresh();
     MarkCurrentTableModified();
+    current->history->Record(QStringLiteral("Add Row"),
+                             std::make_shared<RowStep>(RowStep::Added, row, RowStep::RowTexts(*grid, row),
+                                                       grid->GetRowHeight(row), before, GridMoment::Capture(*grid)));
     Q_EMIT FocusCellChanged();
 }
 
@@ -606,9 +713,16 @@ void CCarvestoneView::OnRemoveRow()
         return;
     if (matchGrid == grid)
         ForgetFindMatch();
-    grid->DeleteRow(row);
+    const GridMoment before = GridMoment::Capture(*grid);
+    QStringList texts = RowStep::RowTexts(*grid, row);
+    const int height = grid->GetRowHeight(row);
+    if (!grid->DeleteRow(row))
+        return;
     grid->Refresh();
     MarkCurrentTableModified();
+    current->history->Record(QStringLiteral("Remove Row"), std::make_shared<RowStep>(RowStep::Removed, row, std::move(texts),
+                                                                                     height, before,
+                                                                                     GridMoment::Capture(*grid)));
     Q_EMIT FocusCellChanged();
 }
 
@@ -629,7 +743,9 @@ void CCarvestoneView::OnRenameHeading(bool column)
     if (UserDialogs::Current().Exec(dialog) != QDialog::Accepted || dialog.Name().isEmpty())
         return;
     // Through the grid's edit path, so the tab shows "*" like any edit.
+    BeginUndoStep(column ? QStringLiteral("Rename Column") : QStringLiteral("Rename Row"));
     grid->ModifyCellText(row, col, dialog.Name());
+    EndUndoStep();
 }
 
 // ---- Find

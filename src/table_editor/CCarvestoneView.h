@@ -50,6 +50,8 @@ public:
     CGridCtrl* GetCurrentGrid() const override;
     void MarkCurrentTableModified() override;
     void ApplyGridFont() override;
+    void BeginUndoStep(const QString& name) override;
+    void EndUndoStep() override;
 
     // index -1 is the selected tab; false when nothing was written.
     bool SaveTable(int index);
@@ -67,6 +69,8 @@ public:
     QTabBar* TabBar() const { return tabs; }
     int TableCount() const { return int(entries.size()); }
     CGridCtrl* GridAt(int index) const;
+    // The current table's undo history, or none.
+    TableHistory* CurrentHistory() const;
     FindTextDialog* FindDialog() const { return findDialog; }
 
     bool OnCommand(int id) override;
@@ -103,7 +107,15 @@ private:
     void SelectNeighbour(int step);
     bool CloseTableAt(int index);
     void RemoveTableAt(int index);
+    void DiscardEntry(int index);
     void MarkModified(int index);
+    // The tab's "*" and the grid's modified flag from the history: clean
+    // is the table as last saved.
+    void FollowHistory(const TableEntry& entry);
+    TableHistory* HistoryOf(const CGridCtrl* grid) const;
+    void OnUndoRedo(bool undo);
+    void UpdateUndoRedo(bool undo, CommandState& state) const;
+    void OnGridCommand(CGridCtrl& grid, int id);
     void EndAllEditing() const;
     void ShowError(const QString& text);
     void OnTabContextMenu(QPoint pos);

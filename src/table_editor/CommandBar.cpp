@@ -125,7 +125,9 @@ void CommandBar::OnCodeChosen(int row)
     const GridCellId focus = m_view->GetFocusCell();
     if (!grid || !grid->IsCellEditable(focus.row, focus.col))
         return;
+    m_view->BeginUndoStep(QStringLiteral("Property Code"));
     grid->ModifyCellText(focus.row, focus.col, MagicCodeTable::Code(row));
+    m_view->EndUndoStep();
     m_view->MarkCurrentTableModified();
 }
 

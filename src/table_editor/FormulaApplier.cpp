@@ -15,7 +15,9 @@ void FormulaApplier::Apply(TableViewPart& view, const QString& formulaText)
     // One repaint after the walk instead of one per changed cell.
     const bool allowDraw = grid->GetRedraw();
     grid->SetRedraw(false);
+    view.BeginUndoStep(QStringLiteral("Formula"));
     ApplyToSelection(*grid, formulaText);
+    view.EndUndoStep();
     // Marked even when no cell changed, like every other editing command of
     // the table: the mark follows the command, not the cells it reached.
     view.MarkCurrentTableModified();

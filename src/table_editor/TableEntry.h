@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TableHistory.h"
+
 #include <QString>
 
 #include <memory>
@@ -7,10 +9,12 @@
 class CGridCtrl;
 
 // One open table: the file it came from, the name the project tree gave
-// it (the tab's text without "*") and the grid that shows it.
+// it (the tab's text without "*"), the grid that shows it and the undo
+// history of its changes (destroyed before the grid its steps name).
 struct TableEntry
 {
     QString fullPath;
     QString name;
     std::unique_ptr<CGridCtrl> grid;
+    std::unique_ptr<TableHistory> history;
 };

@@ -54,7 +54,7 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothi
     const QList<QStringList> expected = {
         {"&New", "&Open...", "&Save", "-", "&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter",
          "C&lose File", "-", "Recent File", "-", "E&xit"},
-        {"Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "-",
+        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "-",
          "&Find..."},
         {"&Toolbar", "&Status Bar"},
         {"&Build", "&Install", "-", "&Options..."},
@@ -97,13 +97,31 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActive
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
         EXPECT_TRUE(action->isSeparator() || action->icon().pixmap(16, 16).size() == QSize(16, 16));
     }
-    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Build", "Options", "|",
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "Undo", "Redo", "|", "Build", "Options", "|",
                                  "Find", "About"}));
     Select("armor.txt");
     frame.UpdateCommandUi();
     QTest::mouseClick(Button(About), Qt::LeftButton);
     EXPECT_EQ(application.received, QList<int>{About});
     EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+}
+
+// The table view names the step Undo would take back; with the tree
+// active the item is the plain, disabled Undo again.
+TEST_F(MainWindow, TheUndoItemNamesTheStepOfTheActiveTableOnly)
+{
+    table->open = {"armor.txt"};
+    table->undoText = QStringLiteral("&Undo Paste");
+    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
+    frame.UpdateCommandUi();
+    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo Paste"));
+    EXPECT_TRUE(frame.Action(EditUndo)->isEnabled());
+
+    Select("armor.txt");
+    frame.UpdateCommandUi();
+    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo"));
+    EXPECT_EQ(frame.Action(EditRedo)->text(), QStringLiteral("&Redo"));
+    EXPECT_FALSE(frame.Action(EditUndo)->isEnabled() || frame.Action(EditRedo)->isEnabled());
 }
 
 TEST_F(MainWindow, TheActivePaneDecidesWhichCommandsAreOffered)

@@ -55,18 +55,22 @@ public:
     bool OnUpdateCommand(int id, CommandState& state) override
     {
         state.enabled = !open.isEmpty();
+        if (id == CommandId::EditUndo)
+            state.text = undoText;
         return TableCommands().contains(id);
     }
     static QList<int> TableCommands()
     {
         using namespace CommandId;
-        return {AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, EditFind, EditCut, EditCopy, EditPaste};
+        return {AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, EditFind, EditCut, EditCopy, EditPaste,
+                EditUndo, EditRedo};
     }
 
     bool cancelCloseOfModified = false;
     QSet<QString> open, modified;
     QStringList opened, closeRequests;
     GridCellId focusCell{1, 1};
+    QString undoText; // the Undo item's text while a table is open
 
 Q_SIGNALS:
     void StatusMessage(const QString& text);
