@@ -93,9 +93,8 @@ protected:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("smpq")).isEmpty())
             GTEST_SKIP() << "smpq is not installed; it makes the archive these tests damage";
-        QDir(folder.path()).mkpath(QStringLiteral("stage/data/global/excel"));
-        QDir(folder.path()).mkpath(QStringLiteral("Mods/Damaged"));
-        QDir(folder.path()).mkpath(QStringLiteral("config"));
+        for (const char* path : {"stage/data/global/excel", "Mods/Damaged", "config"})
+            QDir(folder.path()).mkpath(QString::fromLatin1(path));
         QByteArray misc;
         for (int i = 0; i < 400; ++i)
             misc += "item" + QByteArray::number(i) + "\tcode" + QByteArray::number(i * 7) + "\r\n";
@@ -103,9 +102,8 @@ protected:
         TestFiles::Write(Path("stage/data/global/excel/misc.txt"), misc);
         QProcess smpq;
         smpq.setWorkingDirectory(Path("stage"));
-        smpq.start(QStringLiteral("smpq"), {QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-M"), QStringLiteral("1"),
-                                            QStringLiteral("-C"), QStringLiteral("PKWARE"), QStringLiteral("-E"), Path("game.mpq"),
-                                            QStringLiteral("data/global/excel/armor.txt"), QStringLiteral("data/global/excel/misc.txt")});
+        smpq.start(QStringLiteral("smpq"), {"-c", "-q", "-M", "1", "-C", "PKWARE", "-E", Path("game.mpq"),
+                                            "data/global/excel/armor.txt", "data/global/excel/misc.txt"});
         ASSERT_TRUE(smpq.waitForFinished() && smpq.exitCode() == 0);
         TestFiles::Write(Path("Mods/Damaged/armor.txt"), "name\tcode\r\nPlate\tplt\r\n");
         TestFiles::Write(Path("Mods/Damaged/new.txt"), "new");
@@ -149,12 +147,9 @@ TEST_F(ArchiveDamageTest, NoDamagedArchiveCrashesOrHangsListingExtractionOrBuild
     for (int i = 0; i < Cases && failures < 5; ++i) {
         const Damage damage = damager.Next();
         TestFiles::Write(damaged, damage.bytes);
-        const QStringList runs[] = {
-            {QStringLiteral("list"), damaged, QStringLiteral("--listing"), Path("names.txt")},
-            {QStringLiteral("extract"), damaged, QStringLiteral("data\\global\\excel\\misc.txt"), Path("out.txt")},
-            {QStringLiteral("build"), Path("Mods/Damaged/Damaged.mod"), QStringLiteral("--game-mpq"), damaged},
-        };
-        for (const QStringList& arguments : runs) {
+        for (const QStringList& arguments : {QStringList{"list", damaged, "--listing", Path("names.txt")},
+                                             {"extract", damaged, "data\\global\\excel\\misc.txt", Path("out.txt")},
+                                             {"build", Path("Mods/Damaged/Damaged.mod"), "--game-mpq", damaged}}) {
             const QString outcome = Run(arguments);
             if (!outcome.isEmpty()) {
                 ++failures;

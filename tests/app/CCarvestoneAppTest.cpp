@@ -75,30 +75,6 @@ protected:
     CCarvestoneApp app;
 };
 
-TEST_F(CCarvestoneAppTest, TheFirstRunShowsTheOptionsThenTheNewDialogAndStoresEverything)
-{
-    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString chosenMods = temp.filePath(QStringLiteral("first-mods"));
-    sheet.Answer([&](OptionsValues& values) {
-        values.modsPath = chosenMods;
-        return true;
-    });
-    AnswerNewProject(std::nullopt);
-    ASSERT_TRUE(app.InitInstance({}));
-
-    ASSERT_EQ(sheet.Shown().size(), 1);
-    EXPECT_EQ(sheet.Shown()[0].modsPath, programFolder + QStringLiteral("MODs/"));
-    EXPECT_TRUE(dialogs.Messages().isEmpty()) << "the demo archive lies under the program's folder";
-    EXPECT_TRUE(QFileInfo(chosenMods).isDir());
-    EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Untitled - Carvestone"));
-
-    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), chosenMods + QLatin1Char('/'));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), programFolder + QStringLiteral("demo/patch_d2.mpq"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Arial, 9, Regular"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("1"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Open Most Recent")), QStringLiteral("1"));
-}
-
 TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensOnlyWhenItExistsAndIsWanted)
 {
     StoreModsPath();
@@ -248,7 +224,7 @@ protected:
     QString programFolder;
 };
 
-TEST_F(EditOptionsTest, OkStoresAllFiveValuesEvenUnchangedWithTheModsSlashAndCancelStoresNothing)
+TEST_F(EditOptionsTest, CancelStoresNothingAndOkStoresAllFiveValuesEvenUnchangedWithTheModsSlash)
 {
     Store()->clear();
     sheet.Answer([](OptionsValues&) { return false; });
@@ -259,58 +235,43 @@ TEST_F(EditOptionsTest, OkStoresAllFiveValuesEvenUnchangedWithTheModsSlashAndCan
     EXPECT_EQ(Store()->allKeys().filter(QStringLiteral("Settings/")).size(), 5);
 
     const QString typed = temp.filePath(QStringLiteral("typed"));
-    EditWithOk([&](OptionsValues& values) {
-        values.modsPath = typed;
-        values.gridFontName = QStringLiteral("Courier New");
-        values.gridFontSize = 10;
-        values.gridFontBold = values.gridFontItalic = true;
-        values.useCompression = false;
-    });
+    EditWithOk([&](OptionsValues& values) { values.modsPath = typed; });
     EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), typed + QLatin1Char('/'));
     EXPECT_TRUE(QFileInfo(typed).isDir());
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Courier New, 10, Bold Italic"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("0"));
 }
 
-TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnYesAndKeptWhenTheCopyFails)
-{
-    const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "MPQ\x1a archive bytes");
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
-    EXPECT_EQ(dialogs.Messages()[0].text,
-              QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
-    const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
-    EXPECT_EQ(TestFiles::Read(copy), QByteArray("MPQ\x1a archive bytes"));
-
-    // A folder where the copy should go: nothing can replace it.
-    QFile::remove(copy);
-    QDir().mkdir(copy);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
-    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
-}
-
-TEST_F(EditOptionsTest, AnOlderCopyIsReplacedOnlyOnYes)
+// The safe-keeping copy beside the program: made on Yes, an older one
+// replaced only on a second Yes, and a copy that fails keeps the original.
+TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideIt)
 {
     const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "newer");
-    const QString copy = TestFiles::Write(programFolder + QStringLiteral("patch_d2.mpq"), "older");
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
+    const auto choose = [&](std::initializer_list<int> answers) {
+        for (const int answer : answers)
+            dialogs.AnswerMessage(answer);
+        EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    };
+    choose({UserDialogs::IdYes});
+    EXPECT_EQ(dialogs.Messages()[0].text,
+              QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
+    EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
+
+    TestFiles::Write(copy, "older");
+    choose({UserDialogs::IdYes, UserDialogs::IdNo});
     EXPECT_EQ(LastMessage(), QStringLiteral("An older copy of the MPQ file is kept at %1.\nReplace it with %2?")
                                  .arg(QDir::toNativeSeparators(copy), QDir::toNativeSeparators(outside)));
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("older"));
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
-
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    choose({UserDialogs::IdYes, UserDialogs::IdYes});
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
+
+    QFile::remove(copy);
+    QDir().mkdir(copy); // a folder in the way: nothing can replace it
+    choose({UserDialogs::IdYes, UserDialogs::IdYes, UserDialogs::IdOk});
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
+    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
 }
 
 TEST_F(EditOptionsTest, AProgramFolderThatCannotBeWrittenKeepsTheCopyBesideTheSettingsAndAsksOnlyOnce)

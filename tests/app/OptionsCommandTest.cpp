@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
@@ -107,7 +108,11 @@ protected:
 TEST_F(OptionsCommandTest, AFirstStartShowsTheSheetThenNewAndTheNextStartOpensTheProjectWithoutIt)
 {
     const QString mods = temp.filePath(QStringLiteral("Documents/MODs"));
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     AnswerSheet([&](CMODPropertySheet& sheet) {
+        // A writable program folder offers its own MODs folder and demo archive.
+        EXPECT_EQ(sheet.PathsPage()->ModsPathEdit()->text(), QDir::toNativeSeparators(programFolder + "MODs"));
+        EXPECT_EQ(sheet.PathsPage()->MpqPathEdit()->text(), QDir::toNativeSeparators(programFolder + "demo/patch_d2.mpq"));
         Retype(sheet.PathsPage()->ModsPathEdit(), QDir::toNativeSeparators(mods));
         QTest::mouseClick(sheet.PathsPage()->BrowseMpqButton(), Qt::LeftButton);
         QTest::mouseClick(sheet.PathsPage()->UseCompressionBox(), Qt::LeftButton);
