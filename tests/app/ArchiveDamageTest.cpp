@@ -18,73 +18,39 @@ constexpr int Cases = 300;
 constexpr quint32 Seed = 0xD1AB10;
 constexpr int ChildTimeoutMs = 30000;
 
-// One damaged archive: which bytes were changed, to reproduce a failure.
-struct Damage
+// Damages a copy of a real archive: a header field (set to a limit as often
+// as to chance) or a few bytes of the hash table, the block table or the file
+// data.  Returns what was changed, to reproduce a failure.
+QString Damage(QByteArray& bytes, QRandomGenerator& random)
 {
-    QByteArray bytes;
-    QString what;
-};
-
-// Mutates the header fields, the hash table, the block table or the data of
-// a real archive, with values chosen to hit limits as often as chance.
-class Damager
-{
-public:
-    explicit Damager(QByteArray sound)
-        : sound(std::move(sound))
-        , hashTable(qFromLittleEndian<quint32>(this->sound.constData() + 16))
-        , blockTable(qFromLittleEndian<quint32>(this->sound.constData() + 20))
-    {
-    }
-
-    Damage Next()
-    {
-        Damage damage{sound, {}};
-        switch (random.bounded(4)) {
-        case 0: {
-            const int field = 4 + 2 * int(random.bounded(14));   // a word or the low half of a dword
-            const quint32 value = InterestingValue();
-            qToLittleEndian(value, damage.bytes.data() + field);
-            damage.what = QStringLiteral("header offset %1 = 0x%2").arg(field).arg(value, 0, 16);
-            break;
-        }
-        case 1:
-            damage.what = QStringLiteral("hash table ") + Flip(damage.bytes, hashTable, blockTable);
-            break;
-        case 2:
-            damage.what = QStringLiteral("block table ") + Flip(damage.bytes, blockTable, sound.size());
-            break;
-        default:
-            damage.what = QStringLiteral("file data ") + Flip(damage.bytes, 32, hashTable);
-            break;
-        }
-        return damage;
-    }
-
-private:
-    quint32 InterestingValue()
-    {
-        const quint32 values[] = {0, 1, 3, 23, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0xCF000000, quint32(sound.size()),
-                                  quint32(sound.size() - 16), quint32(hashTable), quint32(blockTable)};
-        return random.bounded(3) == 0 ? random.generate() : values[random.bounded(int(std::size(values)))];
-    }
-    QString Flip(QByteArray& bytes, qint64 from, qint64 to)
-    {
+    const qint64 hashTable = qFromLittleEndian<quint32>(bytes.constData() + 16);
+    const qint64 blockTable = qFromLittleEndian<quint32>(bytes.constData() + 20);
+    const auto flip = [&](const char* what, qint64 from, qint64 to) {
         QStringList flipped;
-        const int count = 1 + int(random.bounded(8));
-        for (int i = 0; i < count && to > from; ++i) {
+        for (int count = 1 + int(random.bounded(8)); count > 0 && to > from; --count) {
             const qint64 at = from + random.bounded(to - from);
             bytes[at] = char(random.bounded(256));
             flipped << QString::number(at);
         }
-        return QStringLiteral("bytes ") + flipped.join(QLatin1Char(','));
+        return QString::fromLatin1(what) + QStringLiteral(" bytes ") + flipped.join(QLatin1Char(','));
+    };
+    switch (random.bounded(4)) {
+    case 0: {
+        const int field = 4 + 2 * int(random.bounded(14)); // a word or the low half of a dword
+        const quint32 limits[] = {0, 1, 3, 23, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0xCF000000, quint32(bytes.size()),
+                                  quint32(bytes.size() - 16), quint32(hashTable), quint32(blockTable)};
+        const quint32 value = random.bounded(3) == 0 ? random.generate() : limits[random.bounded(int(std::size(limits)))];
+        qToLittleEndian(value, bytes.data() + field);
+        return QStringLiteral("header offset %1 = 0x%2").arg(field).arg(value, 0, 16);
     }
-
-    QByteArray sound;
-    qint64 hashTable;
-    qint64 blockTable;
-    QRandomGenerator random{Seed};
-};
+    case 1:
+        return flip("hash table", hashTable, blockTable);
+    case 2:
+        return flip("block table", blockTable, bytes.size());
+    default:
+        return flip("file data", 32, hashTable);
+    }
+}
 
 class ArchiveDamageTest : public ::testing::Test
 {
@@ -93,9 +59,8 @@ protected:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("smpq")).isEmpty())
             GTEST_SKIP() << "smpq is not installed; it makes the archive these tests damage";
-        QDir(folder.path()).mkpath(QStringLiteral("stage/data/global/excel"));
-        QDir(folder.path()).mkpath(QStringLiteral("Mods/Damaged"));
-        QDir(folder.path()).mkpath(QStringLiteral("config"));
+        for (const char* path : {"stage/data/global/excel", "Mods/Damaged", "config"})
+            QDir(folder.path()).mkpath(QString::fromLatin1(path));
         QByteArray misc;
         for (int i = 0; i < 400; ++i)
             misc += "item" + QByteArray::number(i) + "\tcode" + QByteArray::number(i * 7) + "\r\n";
@@ -103,9 +68,8 @@ protected:
         TestFiles::Write(Path("stage/data/global/excel/misc.txt"), misc);
         QProcess smpq;
         smpq.setWorkingDirectory(Path("stage"));
-        smpq.start(QStringLiteral("smpq"), {QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-M"), QStringLiteral("1"),
-                                            QStringLiteral("-C"), QStringLiteral("PKWARE"), QStringLiteral("-E"), Path("game.mpq"),
-                                            QStringLiteral("data/global/excel/armor.txt"), QStringLiteral("data/global/excel/misc.txt")});
+        smpq.start(QStringLiteral("smpq"), {"-c", "-q", "-M", "1", "-C", "PKWARE", "-E", Path("game.mpq"),
+                                            "data/global/excel/armor.txt", "data/global/excel/misc.txt"});
         ASSERT_TRUE(smpq.waitForFinished() && smpq.exitCode() == 0);
         TestFiles::Write(Path("Mods/Damaged/armor.txt"), "name\tcode\r\nPlate\tplt\r\n");
         TestFiles::Write(Path("Mods/Damaged/new.txt"), "new");
@@ -143,22 +107,21 @@ protected:
 
 TEST_F(ArchiveDamageTest, NoDamagedArchiveCrashesOrHangsListingExtractionOrBuilding)
 {
-    Damager damager(TestFiles::Read(Path("game.mpq")));
+    const QByteArray sound = TestFiles::Read(Path("game.mpq"));
+    QRandomGenerator random(Seed);
     const QString damaged = Path("damaged.mpq");
     int failures = 0;
     for (int i = 0; i < Cases && failures < 5; ++i) {
-        const Damage damage = damager.Next();
-        TestFiles::Write(damaged, damage.bytes);
-        const QStringList runs[] = {
-            {QStringLiteral("list"), damaged, QStringLiteral("--listing"), Path("names.txt")},
-            {QStringLiteral("extract"), damaged, QStringLiteral("data\\global\\excel\\misc.txt"), Path("out.txt")},
-            {QStringLiteral("build"), Path("Mods/Damaged/Damaged.mod"), QStringLiteral("--game-mpq"), damaged},
-        };
-        for (const QStringList& arguments : runs) {
+        QByteArray bytes = sound;
+        const QString damage = Damage(bytes, random);
+        TestFiles::Write(damaged, bytes);
+        for (const QStringList& arguments : {QStringList{"list", damaged, "--listing", Path("names.txt")},
+                                             {"extract", damaged, "data\\global\\excel\\misc.txt", Path("out.txt")},
+                                             {"build", Path("Mods/Damaged/Damaged.mod"), "--game-mpq", damaged}}) {
             const QString outcome = Run(arguments);
             if (!outcome.isEmpty()) {
                 ++failures;
-                ADD_FAILURE() << "case " << i << " (" << damage.what.toStdString() << "), " << arguments[0].toStdString()
+                ADD_FAILURE() << "case " << i << " (" << damage.toStdString() << "), " << arguments[0].toStdString()
                               << ": " << outcome.toStdString();
             }
         }

@@ -5,15 +5,27 @@
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CommandIds.h"
+#include "options/CFontPropertyPage.h"
+#include "options/CMODPropertyPage.h"
+#include "options/CMODPropertySheet.h"
+#include "options/FontSizeCombo.h"
 #include "project/CNewProjectDlg.h"
+#include "project/TableViewPart.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -21,6 +33,29 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Stands in for the table view: only whether, and with which settings, it
+// was told to take the grid font again.
+class FontRecordingView : public TableViewPart
+{
+public:
+    explicit FontRecordingView(const CarvestoneSettings& settings) : settings(settings) {}
+
+    bool IsAnyTableModified() const override { return false; }
+    bool SaveAllModifiedTables() override { return true; }
+    bool OpenTable(const QString&) override { return false; }
+    bool IsTableOpen(const QString&) const override { return false; }
+    bool CloseTable(const QString&) override { return true; }
+    void CloseAllTables() override {}
+    QString GetCurrentFileName() const override { return {}; }
+    GridCellId GetFocusCell() const override { return {}; }
+    CGridCtrl* GetCurrentGrid() const override { return nullptr; }
+    void MarkCurrentTableModified() override {}
+    void ApplyGridFont() override { appliedSizes.append(settings.GridFontSize); }
+
+    const CarvestoneSettings& settings;
+    QList<int> appliedSizes;
+};
 
 const QByteArray Header("Carvestone Project File Version 1.0\n");
 
@@ -67,37 +102,34 @@ protected:
         ASSERT_TRUE(app.InitInstance(project.isEmpty() ? QStringList() : QStringList{project}));
     }
 
+    static void Retype(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+
+    // Shows the real sheet when the program runs it, lets fill() work on
+    // it as a person would, then presses the button.
+    void AnswerSheet(std::function<void(CMODPropertySheet&)> fill, QDialogButtonBox::StandardButton button)
+    {
+        dialogs.AnswerDialog([fill, button](QDialog& dialog) {
+            auto& sheet = dynamic_cast<CMODPropertySheet&>(dialog);
+            sheet.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+            fill(sheet);
+            QTest::mouseClick(sheet.Buttons()->button(button), Qt::LeftButton);
+            return sheet.result();
+        });
+    }
+
     QString LastMessage() const { return dialogs.Messages().isEmpty() ? QString() : dialogs.Messages().last().text; }
 
     QTemporaryDir temp;
     ScriptedDialogs dialogs;
-    ScriptedOptionsSheet sheet;
     CCarvestoneApp app;
 };
-
-TEST_F(CCarvestoneAppTest, TheFirstRunShowsTheOptionsThenTheNewDialogAndStoresEverything)
-{
-    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString chosenMods = temp.filePath(QStringLiteral("first-mods"));
-    sheet.Answer([&](OptionsValues& values) {
-        values.modsPath = chosenMods;
-        return true;
-    });
-    AnswerNewProject(std::nullopt);
-    ASSERT_TRUE(app.InitInstance({}));
-
-    ASSERT_EQ(sheet.Shown().size(), 1);
-    EXPECT_EQ(sheet.Shown()[0].modsPath, programFolder + QStringLiteral("MODs/"));
-    EXPECT_TRUE(dialogs.Messages().isEmpty()) << "the demo archive lies under the program's folder";
-    EXPECT_TRUE(QFileInfo(chosenMods).isDir());
-    EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Untitled - Carvestone"));
-
-    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), chosenMods + QLatin1Char('/'));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), programFolder + QStringLiteral("demo/patch_d2.mpq"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Arial, 9, Regular"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("1"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Open Most Recent")), QStringLiteral("1"));
-}
 
 TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensOnlyWhenItExistsAndIsWanted)
 {
@@ -222,6 +254,72 @@ TEST_F(CCarvestoneAppTest, ExitAsksAboutChangesAndCancelKeepsTheProgramRunning)
     EXPECT_EQ(TestFiles::Read(project), Header + "x.txt\n");
 }
 
+TEST_F(CCarvestoneAppTest, AFirstStartShowsTheSheetThenNewAndTheNextStartOpensTheProjectWithoutIt)
+{
+    const QString archive = WriteProject(QStringLiteral("patch_d2.mpq"), "MPQ\x1a");
+    const QString mods = temp.filePath(QStringLiteral("Documents/MODs"));
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    AnswerSheet([&](CMODPropertySheet& sheet) {
+        // A writable program folder offers its own MODs folder and demo archive.
+        EXPECT_EQ(sheet.PathsPage()->ModsPathEdit()->text(), QDir::toNativeSeparators(programFolder + "MODs"));
+        EXPECT_EQ(sheet.PathsPage()->MpqPathEdit()->text(), QDir::toNativeSeparators(programFolder + "demo/patch_d2.mpq"));
+        Retype(sheet.PathsPage()->ModsPathEdit(), QDir::toNativeSeparators(mods));
+        QTest::mouseClick(sheet.PathsPage()->BrowseMpqButton(), Qt::LeftButton);
+        QTest::mouseClick(sheet.PathsPage()->UseCompressionBox(), Qt::LeftButton);
+    }, QDialogButtonBox::Ok);
+    dialogs.AnswerFile(archive);
+    dialogs.AnswerMessage(UserDialogs::IdNo); // no safe-keeping copy
+    AnswerNewProject(QStringLiteral("First"));
+    {
+        CCarvestoneApp first;
+        ASSERT_TRUE(first.InitInstance({}));
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
+        EXPECT_EQ(first.Document()->GetPathName(), mods + QStringLiteral("/First/First.mod"));
+    }
+    EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), mods + QLatin1Char('/'));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), archive);
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Arial, 9, Regular")) << "the unseen font page";
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("0"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Open Most Recent")), QStringLiteral("1"));
+
+    // No answers queued: a sheet or a New dialog now would fail the test.
+    CCarvestoneApp next;
+    ASSERT_TRUE(next.InitInstance({}));
+    EXPECT_EQ(next.Document()->GetPathName(), mods + QStringLiteral("/First/First.mod"));
+    EXPECT_EQ(dialogs.Messages().size(), 1) << "only the first start's copy question";
+}
+
+TEST_F(CCarvestoneAppTest, TheOptionsCommandIsAlwaysThereAndTheFontIsReappliedAfterCancelAndOk)
+{
+    Store()->setValue(QStringLiteral("Settings/Diablo II MPQ"), WriteProject(QStringLiteral("patch_d2.mpq"), "MPQ\x1a"));
+    Start();
+    EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("Untitled - Carvestone"));
+    FontRecordingView view(app.Settings());
+    app.MainFrame()->SetTableView(&view);
+    app.MainFrame()->UpdateCommandUi();
+    ASSERT_NE(app.MainFrame()->Action(CommandId::Options), nullptr);
+    EXPECT_TRUE(app.MainFrame()->Action(CommandId::Options)->isEnabled());
+
+    AnswerSheet([](CMODPropertySheet& sheet) {
+        Retype(sheet.PathsPage()->ModsPathEdit(), QStringLiteral("typed but cancelled"));
+    }, QDialogButtonBox::Cancel);
+    EXPECT_TRUE(app.MainFrame()->RouteCommand(CommandId::Options));
+    EXPECT_EQ(view.appliedSizes, QList<int>({9}));
+    EXPECT_EQ(Store()->allKeys().filter(QStringLiteral("Settings/")).size(), 2) << "only the two stored before";
+
+    AnswerSheet([](CMODPropertySheet& sheet) {
+        QTabBar* tabs = sheet.Tabs()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        Retype(sheet.FontPage()->SizeCombo()->lineEdit(), QStringLiteral("12"));
+    }, QDialogButtonBox::Ok);
+    dialogs.AnswerMessage(UserDialogs::IdNo); // no safe-keeping copy
+    app.MainFrame()->RouteCommand(CommandId::Options);
+    EXPECT_EQ(view.appliedSizes, QList<int>({9, 12})) << "the view takes the font after it is stored";
+    EXPECT_TRUE(Stored(QStringLiteral("Settings/Grid Font")).endsWith(QStringLiteral(", 12, Regular")));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    app.MainFrame()->SetTableView(nullptr);
+}
+
 class EditOptionsTest : public CCarvestoneAppTest
 {
 protected:
@@ -246,71 +344,53 @@ protected:
     }
 
     QString programFolder;
+    ScriptedOptionsSheet sheet;
 };
 
-TEST_F(EditOptionsTest, OkStoresAllFiveValuesEvenUnchangedWithTheModsSlashAndCancelStoresNothing)
+TEST_F(EditOptionsTest, OkStoresAllFiveValuesEvenUnchangedWithTheModsSlash)
 {
     Store()->clear();
-    sheet.Answer([](OptionsValues&) { return false; });
-    EXPECT_FALSE(app.EditOptions());
-    EXPECT_TRUE(Store()->allKeys().filter(QStringLiteral("Settings/")).isEmpty());
-
     EditWithOk([](OptionsValues&) {});
     EXPECT_EQ(Store()->allKeys().filter(QStringLiteral("Settings/")).size(), 5);
 
     const QString typed = temp.filePath(QStringLiteral("typed"));
-    EditWithOk([&](OptionsValues& values) {
-        values.modsPath = typed;
-        values.gridFontName = QStringLiteral("Courier New");
-        values.gridFontSize = 10;
-        values.gridFontBold = values.gridFontItalic = true;
-        values.useCompression = false;
-    });
+    EditWithOk([&](OptionsValues& values) { values.modsPath = typed; });
     EXPECT_EQ(Stored(QStringLiteral("Settings/MODs Path")), typed + QLatin1Char('/'));
     EXPECT_TRUE(QFileInfo(typed).isDir());
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Grid Font")), QStringLiteral("Courier New, 10, Bold Italic"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Use Compression")), QStringLiteral("0"));
 }
 
-TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnYesAndKeptWhenTheCopyFails)
-{
-    const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "MPQ\x1a archive bytes");
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
-    EXPECT_EQ(dialogs.Messages()[0].text,
-              QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
-    const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
-    EXPECT_EQ(TestFiles::Read(copy), QByteArray("MPQ\x1a archive bytes"));
-
-    // A folder where the copy should go: nothing can replace it.
-    QFile::remove(copy);
-    QDir().mkdir(copy);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
-    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
-}
-
-TEST_F(EditOptionsTest, AnOlderCopyIsReplacedOnlyOnYes)
+// The safe-keeping copy beside the program: made on Yes, an older one
+// replaced only on a second Yes, and a copy that fails keeps the original.
+TEST_F(EditOptionsTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideIt)
 {
     const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "newer");
-    const QString copy = TestFiles::Write(programFolder + QStringLiteral("patch_d2.mpq"), "older");
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
+    const auto choose = [&](std::initializer_list<int> answers) {
+        for (const int answer : answers)
+            dialogs.AnswerMessage(answer);
+        EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    };
+    choose({UserDialogs::IdYes});
+    EXPECT_EQ(dialogs.Messages()[0].text,
+              QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
+    EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
+
+    TestFiles::Write(copy, "older");
+    choose({UserDialogs::IdYes, UserDialogs::IdNo});
     EXPECT_EQ(LastMessage(), QStringLiteral("An older copy of the MPQ file is kept at %1.\nReplace it with %2?")
                                  .arg(QDir::toNativeSeparators(copy), QDir::toNativeSeparators(outside)));
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("older"));
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
-
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EditWithOk([&](OptionsValues& values) { values.gameMpqPath = outside; });
+    choose({UserDialogs::IdYes, UserDialogs::IdYes});
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
+
+    QFile::remove(copy);
+    QDir().mkdir(copy); // a folder in the way: nothing can replace it
+    choose({UserDialogs::IdYes, UserDialogs::IdYes, UserDialogs::IdOk});
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
+    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
 }
 
 TEST_F(EditOptionsTest, AProgramFolderThatCannotBeWrittenKeepsTheCopyBesideTheSettingsAndAsksOnlyOnce)

@@ -3,33 +3,24 @@
 #include <QDir>
 
 #include <cerrno>
+#include <vector>
 
 #include <gtest/gtest.h>
-
-namespace {
 
 TEST(FileErrorTextTest, EachCauseHasItsText)
 {
     const QString path = QStringLiteral("/mods/A/armor.txt");
-    const QString shown = QDir::toNativeSeparators(path);
-    const struct { int errnoValue; QString text; } cases[] = {
-        {ENOENT, shown + " was not found."},
-        {EACCES, "Access to " + shown + " was denied."},
-        {EPERM, "Access to " + shown + " was denied."},
-        {EROFS, "Access to " + shown + " was denied."},
-        {ENOSPC, "Disk full while accessing " + shown + "."},
-        {EDQUOT, "Disk full while accessing " + shown + "."},
-        {EFBIG, "Disk full while accessing " + shown + "."},
-        {EMFILE, shown + " could not be opened because there are too many open files."},
-        {ENFILE, shown + " could not be opened because there are too many open files."},
-        {ENAMETOOLONG, shown + " contains an invalid path."},
-        {ENOTDIR, shown + " contains an invalid path."},
-        {EISDIR, shown + " contains an invalid path."},
-        {EIO, "A hardware I/O error was reported while accessing " + shown + "."},
-        {EPROTO, "An unknown error occurred while accessing " + shown + "."},
+    const struct { std::vector<int> errnoValues; const char* text; } cases[] = {
+        {{ENOENT}, "%1 was not found."},
+        {{EACCES, EPERM, EROFS}, "Access to %1 was denied."},
+        {{ENOSPC, EDQUOT, EFBIG}, "Disk full while accessing %1."},
+        {{EMFILE, ENFILE}, "%1 could not be opened because there are too many open files."},
+        {{ENAMETOOLONG, ENOTDIR, EISDIR}, "%1 contains an invalid path."},
+        {{EIO}, "A hardware I/O error was reported while accessing %1."},
+        {{EPROTO}, "An unknown error occurred while accessing %1."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FileErrorText::ForErrno(c.errnoValue, path), c.text) << c.errnoValue;
+        for (const int errnoValue : c.errnoValues)
+            EXPECT_EQ(FileErrorText::ForErrno(errnoValue, path),
+                      QString::fromLatin1(c.text).arg(QDir::toNativeSeparators(path))) << errnoValue;
 }
-
-} // namespace

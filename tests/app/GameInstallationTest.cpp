@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,23 +29,18 @@ protected:
     QTemporaryDir prefix;
 };
 
-TEST_F(GameInstallationTest, TheWindowsPathBecomesAFolderInThePrefixWithASlash)
-{
-    QDir(prefix.path()).mkpath(QStringLiteral("drive_c/Games/Diablo II"));
-    WriteUserReg("\"InstallPath\"=\"C:\\\\games\\\\DIABLO II\"");
-    EXPECT_EQ(GameInstallation::FolderInWinePrefix(prefix.path()),
-              QDir(prefix.path()).canonicalPath() + QStringLiteral("/drive_c/Games/Diablo II/"));
-}
-
-TEST_F(GameInstallationTest, AMissingOrTooLongRecordGivesNoFolder)
+TEST_F(GameInstallationTest, TheRecordedWindowsPathBecomesAFolderInThePrefixWithASlashElseNone)
 {
     EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty()) << "no user.reg";
-    for (const QByteArray& line : {QByteArray("\"Unrelated\"=\"C:\\\\Games\""),
-                                   "\"InstallPath\"=\"C:\\\\" + QByteArray(257, 'x') + "\"",
-                                   QByteArray("\"InstallPath\"=\"Games\"")}) {
+    QDir(prefix.path()).mkpath(QStringLiteral("drive_c/Games/Diablo II"));
+    const QString found = QDir(prefix.path()).canonicalPath() + QStringLiteral("/drive_c/Games/Diablo II/");
+    for (const auto& [line, folder] : {std::pair{QByteArray("\"InstallPath\"=\"C:\\\\games\\\\DIABLO II\""), found},
+                                       {QByteArray("\"Unrelated\"=\"C:\\\\Games\""), QString()},
+                                       {"\"InstallPath\"=\"C:\\\\" + QByteArray(257, 'x') + "\"", QString()},
+                                       {QByteArray("\"InstallPath\"=\"Games\""), QString()}}) {
         SCOPED_TRACE(line.left(40).toStdString());
         WriteUserReg(line);
-        EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty());
+        EXPECT_EQ(GameInstallation::FolderInWinePrefix(prefix.path()), folder);
     }
 }
 

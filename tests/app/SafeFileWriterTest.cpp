@@ -13,44 +13,36 @@ namespace {
 
 const QByteArray OldContent = QByteArray("the modder's table\r\n").repeated(200);
 
-// Sizes below and above the 16 KB write buffer of QFileDevice, and one whose
-// last piece is smaller than that buffer.
-const qint64 NewSizes[] = {6000, 40000, 16384 * 2 + 100};
-
 } // namespace
 
-TEST(SafeFileWriter, ANearlyFullDiskFailsTheWriteNamesTheFileAndKeepsTheOldBytes)
+// A nearly full disk and a file size limit, each at sizes below and above the
+// 16 KB write buffer of QFileDevice and with a last piece below it.
+TEST(SafeFileWriter, AWriteThatDoesNotFitFailsNamesTheFileAndKeepsTheOldBytes)
 {
-    for (const qint64 size : NewSizes) {
-        SmallDisk disk(256);
-        if (!disk.IsReady())
-            GTEST_SKIP() << disk.Why().toStdString();
-        const QString target = TestFiles::Write(disk.Path() + QStringLiteral("/Weapons.txt"), OldContent);
-        ASSERT_TRUE(disk.LeaveFree(4096));
-
-        QString error;
-        EXPECT_FALSE(SafeFileWriter::WriteFile(target, QByteArray(size, 'x'), &error)) << size;
-        EXPECT_EQ(TestFiles::Read(target), OldContent) << size;
-        EXPECT_EQ(error, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(target)));
-        EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
-    }
-}
-
-TEST(SafeFileWriter, AFileSizeLimitFailsTheWriteAtEverySizeAndKeepsTheOldBytes)
-{
-    QTemporaryDir folder;
-    const QString target = TestFiles::Write(folder.filePath(QStringLiteral("Armor.txt")), OldContent);
-    for (const qint64 size : NewSizes) {
+    for (const qint64 size : {6000, 40000, 16384 * 2 + 100}) {
+        SCOPED_TRACE(size);
+        QTemporaryDir folder;
+        const QString limited = TestFiles::Write(folder.filePath(QStringLiteral("Armor.txt")), OldContent);
         QString error;
         {
             FileSizeLimit limit(size - 10);
             ASSERT_TRUE(limit.IsActive());
-            EXPECT_FALSE(SafeFileWriter::WriteFile(target, QByteArray(size, 'y'), &error)) << size;
+            EXPECT_FALSE(SafeFileWriter::WriteFile(limited, QByteArray(size, 'y'), &error));
         }
-        EXPECT_EQ(TestFiles::Read(target), OldContent) << size;
-        EXPECT_TRUE(error.startsWith(QStringLiteral("Disk full while accessing "))) << error.toStdString();
+        EXPECT_EQ(TestFiles::Read(limited), OldContent);
+        EXPECT_EQ(error, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(limited)));
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
+
+        SmallDisk disk(256);
+        if (!disk.IsReady())
+            GTEST_SKIP() << disk.Why().toStdString();
+        const QString full = TestFiles::Write(disk.Path() + QStringLiteral("/Weapons.txt"), OldContent);
+        ASSERT_TRUE(disk.LeaveFree(4096));
+        EXPECT_FALSE(SafeFileWriter::WriteFile(full, QByteArray(size, 'x'), &error));
+        EXPECT_EQ(TestFiles::Read(full), OldContent);
+        EXPECT_EQ(error, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(full)));
+        EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST(SafeFileWriter, ASuccessfulWriteReplacesTheFileAndRefusalsNameTheTarget)
@@ -60,10 +52,9 @@ TEST(SafeFileWriter, ASuccessfulWriteReplacesTheFileAndRefusalsNameTheTarget)
     ASSERT_TRUE(SafeFileWriter::WriteFile(target, "new", nullptr));
     EXPECT_EQ(TestFiles::Read(target), QByteArray("new"));
 
-    QString error;
-    EXPECT_FALSE(SafeFileWriter::WriteFile(folder.path(), "x", &error));
-    EXPECT_EQ(error, QStringLiteral("%1 contains an invalid path.").arg(QDir::toNativeSeparators(folder.path())));
-    const QString underAFile = target + QStringLiteral("/inside.txt");
-    EXPECT_FALSE(SafeFileWriter::WriteFile(underAFile, "x", &error));
-    EXPECT_EQ(error, QStringLiteral("%1 contains an invalid path.").arg(QDir::toNativeSeparators(underAFile)));
+    for (const QString& path : {folder.path(), target + QStringLiteral("/inside.txt")}) {
+        QString error;
+        EXPECT_FALSE(SafeFileWriter::WriteFile(path, "x", &error));
+        EXPECT_EQ(error, QStringLiteral("%1 contains an invalid path.").arg(QDir::toNativeSeparators(path)));
+    }
 }
