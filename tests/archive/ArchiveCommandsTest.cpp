@@ -78,17 +78,36 @@ TEST_F(ArchiveCommandsTest, ABuildThatCannotRunFailsAndLeavesThePreviousModArchi
     EXPECT_TRUE(output.contains(QStringLiteral("Adding data\\global\\excel\\armor.txt failed\r\n")));
 }
 
-TEST_F(ArchiveCommandsTest, WithoutTheLibraryEveryOperationFailsAndBuildRefusesAndWritesNothing)
+TEST_F(ArchiveCommandsTest, LoadsAreCountedAndWithoutTheLibraryEveryOperationFailsAndBuildWritesNothing)
 {
-    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
-    LibraryOverride missing("/nonexistent/libstorm.so.9");
     MpqLibrary library;
-    EXPECT_FALSE(ModBuilder::CanBuild(library, settings.GameMpqPath, 1));
+    ASSERT_TRUE(library.Load());
     QStringList result{QStringLiteral("old")};
-    EXPECT_EQ(library.ReadListing(settings.GameMpqPath, project, result, nullptr), 0);
-    EXPECT_FALSE(library.ExtractFile(settings.GameMpqPath, Weapons, modFolder, true));
+    // A nested operation never unloads under the outer one.
+    library.ReadListing(fixtures.Path(QStringLiteral("absent.mpq")), project, result, nullptr);
+    EXPECT_TRUE(library.IsLoaded());
+    library.Unload();
+    library.Unload();   // one Unload too many changes nothing
+    EXPECT_TRUE(library.Load());
+    library.Unload();
+    EXPECT_FALSE(library.IsLoaded());
+    EXPECT_TRUE(library.IsAvailable());
+
+    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
+    for (const char* name : {"libz.so.1", "/nonexistent/libstorm.so.9"}) {   // no entry points; no library
+        SCOPED_TRACE(name);
+        LibraryOverride other(name);
+        EXPECT_TRUE(library.IsAvailable());   // answered from the first probe
+        MpqLibrary fresh;
+        EXPECT_FALSE(fresh.Load() || fresh.IsLoaded() || fresh.IsAvailable());
+    }
+    LibraryOverride missing("/nonexistent/libstorm.so.9");
+    MpqLibrary without;
+    EXPECT_FALSE(ModBuilder::CanBuild(without, settings.GameMpqPath, 1));
+    EXPECT_EQ(without.ReadListing(settings.GameMpqPath, project, result, nullptr), 0);
+    EXPECT_FALSE(without.ExtractFile(settings.GameMpqPath, Weapons, modFolder, true));
     RecordingLog log;
-    EXPECT_EQ(ModBuilder::Build(library, Request(), log), BuildOutcome::NotRun);
+    EXPECT_EQ(ModBuilder::Build(without, Request(), log), BuildOutcome::NotRun);
     EXPECT_EQ(log.text, QStringLiteral("Cannot load the archive library /nonexistent/libstorm.so.9\r\n"));
     EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("/nonexistent/libstorm.so.9 cannot be loaded"))) << errors.toStdString();
