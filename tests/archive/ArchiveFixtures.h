@@ -2,18 +2,15 @@
 
 #include "app/CarvestoneSettings.h"
 #include "archive/ArchiveBusy.h"
-#include "archive/ArchiveJob.h"
 #include "archive/BuildLog.h"
 #include "archive/ModBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QMap>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <optional>
 
@@ -99,25 +96,4 @@ public:
     ~LibraryOverride() { qunsetenv("CARVESTONE_MPQ_LIBRARY"); }
     LibraryOverride(const LibraryOverride&) = delete;
     LibraryOverride& operator=(const LibraryOverride&) = delete;
-};
-
-// Where carvestone-cli is built: beside the test program.
-inline QString BinFolder()
-{
-    return QCoreApplication::applicationDirPath() + QLatin1String("/");
-}
-
-inline bool RunToEnd(ArchiveJob& job)
-{
-    return QTest::qWaitFor([&] { return !job.IsRunning(); }, 60000);
-}
-
-// Puts a shell script in the place of carvestone-cli for the life of the instance.
-class FakeChild
-{
-public:
-    explicit FakeChild(const QString& script) { ArchiveJob::OverrideProgram(QStringLiteral("sh"), {QStringLiteral("-c"), script}); }
-    ~FakeChild() { ArchiveJob::OverrideProgram({}); }
-    FakeChild(const FakeChild&) = delete;
-    FakeChild& operator=(const FakeChild&) = delete;
 };

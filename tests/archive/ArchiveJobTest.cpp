@@ -1,4 +1,5 @@
 #include "ArchiveFixtures.h"
+#include "FakeChild.h"
 
 #include "archive/MachineChannel.h"
 

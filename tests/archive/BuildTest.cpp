@@ -1,4 +1,5 @@
 #include "ArchiveFixtures.h"
+#include "FakeChild.h"
 #include "SmallDisk.h"
 
 #include "archive/MpqLibrary.h"

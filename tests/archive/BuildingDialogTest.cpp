@@ -1,4 +1,5 @@
 #include "ArchiveFixtures.h"
+#include "FakeChild.h"
 #include "ScriptedDialogs.h"
 
 #include "archive/BuildInstallCommands.h"
