@@ -49,16 +49,13 @@ QStringList ArchiveFixtures::FilesIn(const QString& folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-bool ArchiveFixtures::RunSmpq(const QStringList& arguments, const QString& workingFolder, QByteArray* output)
+std::optional<QByteArray> ArchiveFixtures::RunSmpq(const QStringList& arguments, const QString& workingFolder)
 {
     QProcess smpq;
     smpq.setWorkingDirectory(workingFolder);
     smpq.start(QStringLiteral("smpq"), arguments);
-    if (!smpq.waitForFinished(60000))
-        return false;
-    if (output)
-        *output = smpq.readAllStandardOutput();
-    return smpq.exitStatus() == QProcess::NormalExit && smpq.exitCode() == 0;
+    const bool ran = smpq.waitForFinished(60000) && smpq.exitStatus() == QProcess::NormalExit && smpq.exitCode() == 0;
+    return ran ? std::optional(smpq.readAllStandardOutput()) : std::nullopt;
 }
 
 QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QString, QByteArray>& files,
@@ -76,19 +73,17 @@ QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QSt
         arguments << diskName;
     }
     QFile::remove(archive);
-    const bool made = RunSmpq(arguments, Path(staging), nullptr);
+    const bool made = RunSmpq(arguments, Path(staging)).has_value();
     QDir(Path(staging)).removeRecursively();
     return made ? archive : QString();
 }
 
 QStringList ArchiveFixtures::SmpqList(const QString& archive)
 {
-    QByteArray output;
-    if (!RunSmpq({QStringLiteral("-l"), archive}, QDir::tempPath(), &output))
-        return {};
     // "<size> <date> <time> <name>", the name with slashes.
     QStringList names;
-    for (const QString& line : QString::fromLatin1(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    for (const QString& line : QString::fromLatin1(RunSmpq({QStringLiteral("-l"), archive}, QDir::tempPath()).value_or(""))
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         names << line.simplified().section(QLatin1Char(' '), 3).replace(QLatin1Char('/'), QLatin1Char('\\'));
     return names;
 }
@@ -96,16 +91,15 @@ QStringList ArchiveFixtures::SmpqList(const QString& archive)
 std::optional<QByteArray> ArchiveFixtures::SmpqExtract(const QString& archive, const QString& name) const
 {
     QTemporaryDir out(Path(QStringLiteral("smpq-out-XXXXXX")));
-    if (!RunSmpq({QStringLiteral("-x"), QStringLiteral("-q"), archive, name}, out.path(), nullptr))
+    const QString file = out.filePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    if (!RunSmpq({QStringLiteral("-x"), QStringLiteral("-q"), archive, name}, out.path()) || !QFile::exists(file))
         return std::nullopt;
-    QFile file(out.filePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))));
-    return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
+    return Read(file);
 }
 
 int ArchiveFixtures::SmpqMaxFileCount(const QString& archive)
 {
-    QByteArray output;
-    RunSmpq({QStringLiteral("-i"), archive}, QDir::tempPath(), &output);
+    const QByteArray output = RunSmpq({QStringLiteral("-i"), archive}, QDir::tempPath()).value_or("");
     const qsizetype at = output.indexOf("Maximum file count of archive:");
     return at < 0 ? -1 : output.mid(at + 30, output.indexOf('\n', at) - at - 30).trimmed().toInt();
 }

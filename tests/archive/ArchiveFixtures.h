@@ -38,7 +38,7 @@ public:
     QByteArray SmpqPacked(const QString& name, const QByteArray& contents) const;
 
 private:
-    static bool RunSmpq(const QStringList& arguments, const QString& workingFolder, QByteArray* output);
+    static std::optional<QByteArray> RunSmpq(const QStringList& arguments, const QString& workingFolder);   // its output
     QTemporaryDir folder;
 };
 

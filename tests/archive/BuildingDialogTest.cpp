@@ -1,4 +1,5 @@
 #include "ArchiveFixtures.h"
+#include "FakeChild.h"
 #include "ScriptedDialogs.h"
 
 #include "archive/BuildInstallCommands.h"
@@ -7,11 +8,11 @@
 #include "project/CCarvestoneDoc.h"
 #include "resources/StringTable.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -24,8 +25,7 @@ protected:
         if (IsSkipped())
             return;
         ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
-        // The build runs in the carvestone-cli built beside this test.
-        settings.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1String("/");
+        settings.ProgramFolder = BinFolder();
         commands.SetDocument(&document);
     }
     bool Enabled(int id)
@@ -34,19 +34,23 @@ protected:
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
         return state.enabled;
     }
-
-    // Runs the Build command as a user does and closes its dialog once the
-    // build has ended.
-    void BuildByCommand()
+    // Runs the Build command as a user does; once the build has ended,
+    // `check` looks at the dialog before OK closes it.
+    void BuildByCommand(const std::function<void(BuildingDialog&)>& check = {})
     {
-        dialogs.AnswerDialog([](QDialog& shown) {
+        dialogs.AnswerDialog([&](QDialog& shown) {
             auto& dialog = dynamic_cast<BuildingDialog&>(shown);
             dialog.show();
             EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000));
+            if (check)
+                check(dialog);
+            EXPECT_TRUE(dialog.OkButton()->isEnabled());
             QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+            EXPECT_FALSE(dialog.isVisible());
             return dialog.result();
         });
         EXPECT_TRUE(commands.OnCommand(CommandId::Build));
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
     }
 
     MpqLibrary library;
@@ -57,7 +61,7 @@ protected:
 
 } // namespace
 
-TEST_F(BuildingDialogTest, TheBuildDialogStaysUntilTheBuildEndsAndInstallAsksFirst)
+TEST_F(BuildingDialogTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndInstallAsksFirst)
 {
     EXPECT_TRUE(Enabled(CommandId::Build));
     EXPECT_FALSE(Enabled(CommandId::Install));   // not built yet
@@ -70,8 +74,7 @@ TEST_F(BuildingDialogTest, TheBuildDialogStaysUntilTheBuildEndsAndInstallAsksFir
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Building - Weapons.mod"));
         EXPECT_TRUE(dialog.LogControl()->isReadOnly());
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
-        // Once the build's first log text has arrived, Escape and the close
-        // box do nothing.
+        // Once the first log text has arrived, Escape and the close box do nothing.
         int appends = 0;
         bool stayedOpen = false;
         QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
@@ -92,6 +95,15 @@ TEST_F(BuildingDialogTest, TheBuildDialogStaysUntilTheBuildEndsAndInstallAsksFir
     });
     EXPECT_TRUE(commands.OnCommand(CommandId::Build));
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
+    // Compressed, the MOD files take well under half; stored, they alone outweigh that archive.
+    qint64 modBytes = 0;
+    for (const QByteArray& bytes : modFiles)
+        modBytes += bytes.size();
+    EXPECT_LT(QFileInfo(modArchive).size(), modBytes);
+    settings.UseCompression = false;
+    BuildByCommand();
+    EXPECT_GT(QFileInfo(modArchive).size(), modBytes);
+    EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
 
     EXPECT_TRUE(Enabled(CommandId::Install));
     const QByteArray gamePatch = ArchiveFixtures::Read(settings.GameMpqPath);
@@ -110,18 +122,21 @@ TEST_F(BuildingDialogTest, TheBuildDialogStaysUntilTheBuildEndsAndInstallAsksFir
     EXPECT_FALSE(Enabled(CommandId::Build));
 }
 
-TEST_F(BuildingDialogTest, TheBuildCommandCompressesTheModFilesOnlyWhenUseCompressionIsOn)
+TEST_F(BuildingDialogTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
 {
-    qint64 modBytes = 0;
-    for (const QByteArray& bytes : modFiles)
-        modBytes += bytes.size();
-    // The MOD files compress to well under half; stored whole they alone
-    // outweigh the archive that holds them compressed.
-    for (const bool compress : {false, true}) {
-        settings.UseCompression = compress;
-        BuildByCommand();
-        const qint64 archiveBytes = QFileInfo(modArchive).size();
-        EXPECT_EQ(archiveBytes < modBytes, compress) << archiveBytes << " bytes of archive, " << modBytes << " of files";
-        EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
-    }
+    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
+    // It dies half way, leaving its copy of the game archive behind.
+    const QString leftCopy = modArchive + QLatin1String(".a1B2c3");
+    FakeChild dies(QStringLiteral("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '")
+                   + leftCopy + QStringLiteral("'; kill -KILL $$"));
+    BuildByCommand([](BuildingDialog& dialog) {
+        EXPECT_EQ(dialog.JobResult(), ArchiveJob::Result::Died);
+        EXPECT_TRUE(dialog.LogText().startsWith(QStringLiteral("Adding data\\global\\excel\\weapons.txt\r\nThe build stopped: "
+                                                               "the archive work stopped unexpectedly")))
+            << dialog.LogText().toStdString();
+        EXPECT_TRUE(dialog.LogText().endsWith(QStringLiteral(" was left as it was\r\n")));
+    });
+    EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_FALSE(QFile::exists(leftCopy));
+    EXPECT_EQ(document.FileList(), entries);
 }
