@@ -35,7 +35,7 @@ TEST_F(ProjectTree, ShowsASavedProjectUnderItsTitleTakesNoFilesWhileUntitledAndR
     EXPECT_EQ(Tree()->topLevelItemCount(), 0);
 }
 
-TEST_F(ProjectTree, TheSelectionDecidesTheOfferedCommandsAndKeysOfDisabledOnesDoNothing)
+TEST_F(ProjectTree, TheSelectionOrARightClickDecidesTheOfferedCommandsAndKeysOfDisabledOnesDoNothing)
 {
     OpenProject({"data\\armor.txt", "data\\Armor.TXT", "data\\patchstring.tbl", "noext"});
     Tree()->SetAddFilesRunner([](const QString&) { return QStringList(); });
@@ -53,6 +53,13 @@ TEST_F(ProjectTree, TheSelectionDecidesTheOfferedCommandsAndKeysOfDisabledOnesDo
     Press(Qt::Key_Delete); // a question here would fail the test
     Press(Qt::Key_Return);
     EXPECT_TRUE(table->opened.isEmpty());
+    // A right click selects the item under it and offers the project menu for it.
+    const QPoint at = Tree()->visualItemRect(Item("armor.txt")).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, Tree()->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(Tree()->viewport(), &click);
+    EXPECT_EQ(Tree()->currentItem(), Item("armor.txt"));
+    EXPECT_TRUE(frame.ProjectPopup()->isVisible() && frame.Action(RemoveFile)->isEnabled());
+    frame.ProjectPopup()->hide();
     frame.ActivateTableView();
     EXPECT_FALSE(Enabled(RemoveFile)) << "the tree's commands are not there while the table view is active";
 }
@@ -145,18 +152,6 @@ TEST_F(ProjectTree, AnOpenTableIsClosedBeforeItsEntryGoesAndCancellingTheCloseKe
     EXPECT_FALSE(table->IsTableOpen("armor.txt")) << "no open table is left to write the file back";
     EXPECT_FALSE(QFile::exists(folder + "armor.txt"));
     EXPECT_EQ(doc.FileList(), QStringList());
-}
-
-TEST_F(ProjectTree, ARightClickSelectsTheItemAndShowsTheProjectMenu)
-{
-    OpenProject({"data\\armor.txt"});
-    const QPoint at = Tree()->visualItemRect(Item("armor.txt")).center();
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, Tree()->viewport()->mapToGlobal(at));
-    QCoreApplication::sendEvent(Tree()->viewport(), &click);
-    EXPECT_EQ(Tree()->currentItem(), Item("armor.txt"));
-    EXPECT_TRUE(frame.ProjectPopup()->isVisible());
-    EXPECT_TRUE(frame.Action(RemoveFile)->isEnabled());
-    frame.ProjectPopup()->hide();
 }
 
 } // namespace
