@@ -155,7 +155,7 @@ TEST_F(AddFileDialogTest, TheTreeKeepsFoldersAheadOfFilesInListingOrderAndTheBut
     EXPECT_EQ(Texts(At({})), (QStringList{"data", Readme}));
 }
 
-TEST_F(AddFileDialogTest, AddExtractsANewFileAndAsksBeforeReplacingOneThatIsThere)
+TEST_F(AddFileDialogTest, AddExtractsANewFileAsksBeforeReplacingOneAndExtractSavesWhereTheUserSays)
 {
     Open();
     Click("data/global/excel/weapons.txt");
@@ -178,6 +178,21 @@ TEST_F(AddFileDialogTest, AddExtractsANewFileAndAsksBeforeReplacingOneThatIsTher
     Press(dialog->AddButton());
     EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // sorted, once each
     EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"armor.txt", "weapons.txt"}));
+
+    // Extract... saves one file where the user says, and only there.
+    Click("data/global/sfx/hit.wav");
+    const QString target = fixtures.Path(QStringLiteral("saved.wav"));
+    dialogs.AnswerFile(target);
+    Press(dialog->ExtractButton());
+    EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
+    EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // an extracted file is no entry
+
+    const QString nowhere = target + "/inside.wav";   // its folder is a file
+    dialogs.AnswerFile(nowhere);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    Press(dialog->ExtractButton());
+    EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
+    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
 }
 
 TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheProject)
@@ -213,7 +228,7 @@ TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheP
     }
 }
 
-TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveIt)
+TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAndReplacesNoOtherFile)
 {
     const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee"), a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
     Open();
@@ -241,47 +256,24 @@ TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveIt)
     Press(dialog->AddFilesButton());
     EXPECT_TRUE(dialog->ResultList().contains("c.txt"));
     EXPECT_EQ(ModFile("c.txt"), "sea");
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
     EXPECT_TRUE(dialogs.Messages().isEmpty());
-}
 
-TEST_F(AddFileDialogTest, FilesWhoseNamesDifferOnlyInCaseAreTwoFilesAndTheOtherOneIsNotReplacedSilently)
-{
+    // Names differing only in case are two files: the other one is not replaced silently.
     const QString upper = fixtures.Write(QStringLiteral("Mods/Weapons/Armor.txt"), "upper");
     fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "lower");
-    Open();
-    Click("readme.tbl");
     dialogs.AnswerFiles({upper});
     dialogs.AnswerDialog([](QDialog& shown) {
-        auto& rename = dynamic_cast<RenameListDialog&>(shown);
-        rename.List()->item(0)->setText(QStringLiteral("armor.txt"));   // as an in-place edit ends
-        rename.accept();
-        return rename.result();
+        dynamic_cast<RenameListDialog&>(shown).List()->item(0)->setText(QStringLiteral("armor.txt"));
+        shown.accept();
+        return shown.result();
     });
     dialogs.AnswerMessage(UserDialogs::IdNo);
     Press(dialog->AddFilesButton());
     ASSERT_EQ(dialogs.Messages().size(), 1);
     EXPECT_TRUE(LastMessage().contains(QLatin1String("armor.txt already exists")));
     EXPECT_EQ(ModFile("Armor.txt") + ModFile("armor.txt"), "upperlower");
-    EXPECT_TRUE(dialog->ResultList().isEmpty());
-}
-
-TEST_F(AddFileDialogTest, ExtractSavesOneFileWhereTheUserSaysAndAFailureSaysWhy)
-{
-    Open();
-    Click("data/global/sfx/hit.wav");
-    const QString target = fixtures.Path(QStringLiteral("saved.wav"));
-    dialogs.AnswerFile(target);
-    Press(dialog->ExtractButton());
-    EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
-    EXPECT_TRUE(dialog->ResultList().isEmpty());
-
-    const QString nowhere = target + "/inside.wav";   // its folder is a file
-    dialogs.AnswerFile(nowhere);
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    Press(dialog->ExtractButton());
-    EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
-    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
+    EXPECT_FALSE(dialog->ResultList().contains("armor.txt"));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 TEST_F(AddFileDialogTest, AnArchiveThatCannotBeShownSaysWhyAndOnlyCloseAndArchiveStayEnabled)
