@@ -1,22 +1,29 @@
-#include "AddFileDialogFixture.h"
+#include "ArchiveFixtures.h"
+#include "ScriptedDialogs.h"
 
 #include "archive/ArchiveJob.h"
+#include "browser/AddFileContext.h"
+#include "browser/AddFileDialog.h"
 #include "browser/ProgressDialog.h"
 #include "browser/RenameListDialog.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QPointer>
-#include <QProgressBar>
-#include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
 namespace {
+
+const QString Weapons = QStringLiteral("data\\global\\excel\\weapons.txt");
+const QString Armor = QStringLiteral("data\\global\\excel\\armor.txt");
+const QString LocalX = QStringLiteral("data\\local\\x.txt");
+const QString ExcelX = QStringLiteral("data\\global\\excel\\X.txt");
+const QString Hit = QStringLiteral("data\\global\\sfx\\hit.wav");
+const QString Readme = QStringLiteral("readme.tbl");
 
 QStringList Texts(const QTreeWidgetItem* item)
 {
@@ -26,234 +33,259 @@ QStringList Texts(const QTreeWidgetItem* item)
     return texts;
 }
 
-struct Enabling
+// Add, Add Files..., Extract... as "111"; Close and Archive... must be enabled.
+std::string Buttons(const AddFileDialog& dialog)
 {
-    bool add, addFiles, extract;
-    bool operator==(const Enabling&) const = default;
-};
-
-Enabling ButtonsOf(const AddFileDialog& dialog)
-{
-    return {dialog.AddButton()->isEnabled(), dialog.AddFilesButton()->isEnabled(), dialog.ExtractButton()->isEnabled()};
+    EXPECT_TRUE(dialog.CloseButton()->isEnabled() && dialog.ArchiveButton()->isEnabled());
+    std::string enabled;
+    for (const QPushButton* button : {dialog.AddButton(), dialog.AddFilesButton(), dialog.ExtractButton()})
+        enabled += button->isEnabled() ? '1' : '0';
+    return enabled;
 }
 
-} // namespace
+// A game archive made by smpq, a listing file naming its files (and one it
+// lacks) in a program folder beside carvestone-cli, and an empty MOD folder.
+class AddFileDialogTest : public SmpqTest
+{
+protected:
+    void SetUp() override
+    {
+        SmpqTest::SetUp();
+        if (IsSkipped())
+            return;
+        gameFiles = {{Weapons, ArchiveFixtures::Pattern(70000, 1)}, {Armor, "name\tcode\r\nTin Mail\ttin\r\n"},
+                     {LocalX, "local x"}, {ExcelX, "excel X"}, {Hit, ArchiveFixtures::Pattern(3000, 2)},
+                     {Readme, "readme"}};
+        // A fresh path each test, so the run's listing cache never answers for another test's archive.
+        context.archivePath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
+        ASSERT_FALSE(context.archivePath.isEmpty());
+        context.programFolder = fixtures.Path(QStringLiteral("Program/"));
+        context.listingPath = context.programFolder + QLatin1String("AllFiles.txt");
+        fixtures.Write(QStringLiteral("Program/AllFiles.txt"),
+                       "; the game's files\r\n" + Weapons.toLatin1() + "\r\ndata\\global\\excel\\absent.txt\r\n"
+                           + Readme.toLatin1() + "\r\n" + LocalX.toLatin1() + "\n" + Armor.toLatin1() + "\n"
+                           + Hit.toLatin1() + "\n" + ExcelX.toLatin1());
+        ASSERT_TRUE(QFile::link(QCoreApplication::applicationDirPath() + QLatin1String("/carvestone-cli"),
+                                context.programFolder + QLatin1String("carvestone-cli")));
+        context.modFolder = fixtures.Path(QStringLiteral("Mods/Weapons/"));
+        QDir().mkpath(context.modFolder);
+        context.projectFilePath = context.modFolder + QLatin1String("Weapons.mod");
+        context.modArchivePath = context.modFolder + QLatin1String("Weapons.mpq");
+        context.isTableOpen = [this](const QString& name) { return openTables.contains(name); };
+    }
+    void TearDown() override { ArchiveJob::OverrideProgram({}); }   // whatever a test left
+
+    // Opens the dialog as the project tree does and waits for its tree.
+    void Open()
+    {
+        dialog = std::make_unique<AddFileDialog>(context, nullptr);
+        dialog->show();
+        EXPECT_TRUE(WaitIdle());
+        dialog->Tree()->expandAll();
+    }
+    bool WaitIdle() { return QTest::qWaitFor([&] { return !dialog->IsWorking(); }, 30000); }
+    // The tree item at a path of texts below the root, "data/global".
+    QTreeWidgetItem* At(const QString& path) const
+    {
+        QTreeWidgetItem* item = dialog->Tree()->topLevelItem(0);
+        for (const QString& text : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; item && i < item->childCount() && !next; ++i)
+                next = item->child(i)->text(0) == text ? item->child(i) : nullptr;
+            item = next;
+        }
+        return item;
+    }
+    void Click(const QString& path)
+    {
+        QTreeWidgetItem* item = At(path);
+        ASSERT_NE(item, nullptr) << path.toStdString();
+        QTreeWidget* tree = dialog->Tree();
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    }
+    void Press(QPushButton* button)
+    {
+        ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(WaitIdle());
+    }
+    QByteArray ModFile(const QString& name) const { return ArchiveFixtures::Read(context.modFolder + name); }
+    QString LastMessage() const { return dialogs.Messages().isEmpty() ? QString() : dialogs.Messages().last().text; }
+
+    QMap<QString, QByteArray> gameFiles;
+    AddFileContext context;
+    QSet<QString> openTables;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<AddFileDialog> dialog;
+};
 
 TEST_F(AddFileDialogTest, TheTreeKeepsFoldersAheadOfFilesInListingOrderAndTheButtonsFollowTheSelection)
 {
-    auto dialog = Open();
+    Open();
     EXPECT_EQ(dialog->TopText()->text(), QDir::toNativeSeparators(context.archivePath));
-    QTreeWidget* tree = dialog->Tree();
-    ASSERT_EQ(tree->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = tree->topLevelItem(0);
-    EXPECT_EQ(root->text(0), QStringLiteral("patch_d2.mpq"));
-    EXPECT_EQ(Texts(root), (QStringList{QStringLiteral("data"), Readme}));
-    EXPECT_EQ(Texts(Item(*dialog, {QStringLiteral("data")})), (QStringList{QStringLiteral("global"), QStringLiteral("local")}));
-    EXPECT_EQ(Texts(Item(*dialog, {QStringLiteral("data"), QStringLiteral("global")})),
-              (QStringList{QStringLiteral("excel"), QStringLiteral("sfx")}));
-    // Files in listing order, and names differing only in case are two files.
-    EXPECT_EQ(Texts(Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel")})),
-              (QStringList{QStringLiteral("weapons.txt"), QStringLiteral("armor.txt"), QStringLiteral("X.txt")}));
-    EXPECT_EQ(AddFileDialog::ArchiveName(Item(*dialog, {QStringLiteral("data"), QStringLiteral("local"), QStringLiteral("x.txt")})),
-              LocalX);
+    ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(At({})->text(0), QStringLiteral("patch_d2.mpq"));
+    const struct { const char* folder; QStringList children; } folders[] = {
+        {"", {"data", Readme}},
+        {"data", {"global", "local"}},
+        {"data/global", {"excel", "sfx"}},
+        // Files in listing order, and names differing only in case are two files.
+        {"data/global/excel", {"weapons.txt", "armor.txt", "X.txt"}},
+    };
+    for (const auto& f : folders)
+        EXPECT_EQ(Texts(At(f.folder)), f.children) << f.folder;
+    EXPECT_EQ(AddFileDialog::ArchiveName(At("data/local/x.txt")), LocalX);
 
-    EXPECT_EQ(ButtonsOf(*dialog), (Enabling{false, false, false}));
-    const struct
-    {
-        QStringList path;
-        Enabling expected;
-    } clicks[] = {
-        {{QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel"), QStringLiteral("armor.txt")}, {true, true, true}},
-        {{}, {false, false, false}},   // the root
-        {{QStringLiteral("data"), QStringLiteral("global")}, {false, true, false}},
-        {{Readme}, {true, true, true}},
+    EXPECT_EQ(Buttons(*dialog), "000");
+    const struct { const char* path; const char* buttons; } clicks[] = {
+        {"data/global/excel/armor.txt", "111"}, {"", "000"}, {"data/global", "010"}, {"readme.tbl", "111"},
     };
     for (const auto& click : clicks) {
-        SCOPED_TRACE(click.path.join(QLatin1Char('/')).toStdString());
-        Click(*dialog, Item(*dialog, click.path));
-        EXPECT_EQ(ButtonsOf(*dialog), click.expected);
-        EXPECT_TRUE(dialog->CloseButton()->isEnabled() && dialog->ArchiveButton()->isEnabled());
+        Click(click.path);
+        EXPECT_EQ(Buttons(*dialog), click.buttons) << click.path;
     }
 
     // The second opening comes from the listing cache: no child, no wait.
     dialog.reset();
     ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
-    AddFileDialog again(context, nullptr);
-    again.show();
-    EXPECT_FALSE(again.IsWorking());
-    EXPECT_EQ(Texts(again.Tree()->topLevelItem(0)), (QStringList{QStringLiteral("data"), Readme}));
-    ArchiveJob::OverrideProgram({});
+    dialog = std::make_unique<AddFileDialog>(context, nullptr);
+    dialog->show();
+    EXPECT_FALSE(dialog->IsWorking());
+    EXPECT_EQ(Texts(At({})), (QStringList{"data", Readme}));
 }
 
-TEST_F(AddFileDialogTest, AddExtractsANewFileAndAsksBeforeReplacingOneThatIsThere)
+TEST_F(AddFileDialogTest, AddExtractsANewFileAsksBeforeReplacingOneAndExtractSavesWhereTheUserSays)
 {
-    auto dialog = Open();
-    Click(*dialog, Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel"), QStringLiteral("weapons.txt")}));
-    Press(*dialog, dialog->AddButton());
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("weapons.txt"))), gameFiles.value(Weapons));
+    Open();
+    Click("data/global/excel/weapons.txt");
+    Press(dialog->AddButton());
+    EXPECT_EQ(ModFile("weapons.txt"), gameFiles.value(Weapons));
     EXPECT_EQ(dialog->ResultList(), QStringList{Weapons});
     EXPECT_TRUE(dialogs.Messages().isEmpty());
 
     fixtures.Write(QStringLiteral("Mods/Weapons/weapons.txt"), "a day of edits");
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    Press(*dialog, dialog->AddButton());
-    ASSERT_EQ(dialogs.Messages().size(), 1);
-    EXPECT_EQ(dialogs.Messages()[0].text,
-              StringTable::Get(StringId::OverwriteModFile).replace(QLatin1String("%s"), QLatin1String("weapons.txt")));
+    for (const auto& [answer, kept] : {std::pair{UserDialogs::IdNo, QByteArray("a day of edits")},
+                                       {UserDialogs::IdYes, gameFiles.value(Weapons)}}) {
+        dialogs.AnswerMessage(answer);
+        Press(dialog->AddButton());
+        EXPECT_EQ(ModFile("weapons.txt"), kept) << answer;
+    }
+    ASSERT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_EQ(LastMessage(), StringTable::Get(StringId::OverwriteModFile).replace(QLatin1String("%s"), "weapons.txt"));
     EXPECT_EQ(dialogs.Messages()[0].owner, dialog.get());
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("weapons.txt"))), "a day of edits");
-
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    Press(*dialog, dialog->AddButton());
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("weapons.txt"))), gameFiles.value(Weapons));
-    Click(*dialog, Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel"), QStringLiteral("armor.txt")}));
-    Press(*dialog, dialog->AddButton());
+    Click("data/global/excel/armor.txt");
+    Press(dialog->AddButton());
     EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // sorted, once each
-    EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{QStringLiteral("armor.txt"), QStringLiteral("weapons.txt")}));
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"armor.txt", "weapons.txt"}));
+
+    // Extract... saves one file where the user says, and only there.
+    Click("data/global/sfx/hit.wav");
+    const QString target = fixtures.Path(QStringLiteral("saved.wav"));
+    dialogs.AnswerFile(target);
+    Press(dialog->ExtractButton());
+    EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
+    EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // an extracted file is no entry
+
+    const QString nowhere = target + "/inside.wav";   // its folder is a file
+    dialogs.AnswerFile(nowhere);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    Press(dialog->ExtractButton());
+    EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
+    EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
 }
 
 TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheProject)
 {
-    const struct
-    {
-        const char* what;
-        QString name;
-        std::function<void()> arrange;
-        const char* fragment;
-    } cases[] = {
-        {"another entry's file", ExcelX, [&] { context.projectEntries = {LocalX}; }, "is the file of data\\local\\x.txt"},
-        {"a name of this dialog's earlier adds", ExcelX, [&] { context.projectEntries.clear(); }, "is the file of data\\local\\x.txt"},
-        {"a table open in a tab", Armor, [&] { openTables = {QStringLiteral("armor.txt")}; }, "armor.txt is open in a tab"},
-        {"the project file", Readme, [&] { context.projectFilePath = context.modFolder + QLatin1String("README.TBL"); }, "would replace"},
+    const struct { const char* what; const char* path; std::function<void()> arrange; const char* fragment; } cases[] = {
+        {"another entry's file", "data/global/excel/X.txt", [&] { context.projectEntries = {LocalX}; },
+         "is the file of data\\local\\x.txt"},
+        // The dialog's own earlier add counts as an entry too: see below.
+        {"an earlier add", "data/global/excel/X.txt", [&] { context.projectEntries.clear(); },
+         "is the file of data\\local\\x.txt"},
+        {"a table open in a tab", "data/global/excel/armor.txt", [&] { openTables = {"armor.txt"}; },
+         "armor.txt is open in a tab"},
+        {"the project file", "readme.tbl", [&] { context.projectFilePath = context.modFolder + "README.TBL"; },
+         "would replace"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.arrange();
-        auto dialog = Open();
-        if (QLatin1String(c.what) == QLatin1String("a name of this dialog's earlier adds")) {
-            Click(*dialog, Item(*dialog, {QStringLiteral("data"), QStringLiteral("local"), QStringLiteral("x.txt")}));
-            Press(*dialog, dialog->AddButton());
+        Open();
+        if (c.what == std::string("an earlier add")) {
+            Click("data/local/x.txt");
+            Press(dialog->AddButton());
         }
         const QStringList before = ArchiveFixtures::FilesIn(context.modFolder);
         const qsizetype shown = dialogs.Messages().size();
-        QTreeWidgetItem* item = nullptr;
-        for (QTreeWidgetItemIterator it(dialog->Tree()); *it && !item; ++it)
-            item = AddFileDialog::ArchiveName(*it) == c.name ? *it : nullptr;
-        Click(*dialog, item);
+        Click(c.path);
         dialogs.AnswerMessage(UserDialogs::IdOk);
-        Press(*dialog, dialog->AddButton());
+        Press(dialog->AddButton());
         ASSERT_EQ(dialogs.Messages().size(), shown + 1);
-        EXPECT_TRUE(dialogs.Messages().last().text.contains(QLatin1String(c.fragment))) << dialogs.Messages().last().text.toStdString();
+        EXPECT_TRUE(LastMessage().contains(QLatin1String(c.fragment))) << LastMessage().toStdString();
         EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), before);
-        EXPECT_FALSE(dialog->ResultList().contains(c.name));
+        EXPECT_FALSE(dialog->ResultList().contains(AddFileDialog::ArchiveName(At(c.path))));
     }
 }
 
-TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveIt)
+TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAndReplacesNoOtherFile)
 {
     const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee"), a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
-    auto dialog = Open();
-    // A file item as target means the folder that holds it.
-    Click(*dialog, Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel"), QStringLiteral("armor.txt")}));
+    Open();
+    Click("data/global/excel/armor.txt");   // a file as target means the folder that holds it
     dialogs.AnswerFiles({b, a});
     dialogs.AnswerDialog([](QDialog& shown) {
-        auto& rename = dynamic_cast<RenameListDialog&>(shown);
-        rename.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&rename));
-        QListWidget* list = rename.List();
-        EXPECT_EQ(list->item(0)->text(), QStringLiteral("data\\global\\excel\\a.txt"));   // sorted
-        // The user renames b.txt, which the list now shows after a.txt.
-        list->setCurrentRow(1);
-        QTest::keyClick(list, Qt::Key_F2);
-        auto* editor = list->viewport()->findChild<QLineEdit*>();
-        EXPECT_NE(editor, nullptr);
-        if (!editor)
-            return int(QDialog::Rejected);
-        editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("data\\global\\0.txt"));
-        const QPointer<QLineEdit> open(editor);
-        QTest::keyClick(editor, Qt::Key_Return);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return open.isNull(); }));
-        QTest::mouseClick(rename.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-        return rename.result();
+        // The list shows the names sorted; the user renames b.txt (F2 editing is the list's own test).
+        QListWidget* list = dynamic_cast<RenameListDialog&>(shown).List();
+        EXPECT_EQ(list->item(0)->text(), QStringLiteral("data\\global\\excel\\a.txt"));
+        list->item(1)->setText(QStringLiteral("data\\global\\0.txt"));
+        shown.accept();
+        return shown.result();
     });
-    Press(*dialog, dialog->AddFilesButton());
-    EXPECT_EQ(dialog->ResultList(), (QStringList{QStringLiteral("data\\global\\0.txt"), QStringLiteral("data\\global\\excel\\a.txt")}));
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("0.txt"))), "bee");
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("a.txt"))), "ay");
-    EXPECT_FALSE(QFile::exists(ModFile(QStringLiteral("b.txt"))));
+    Press(dialog->AddFilesButton());
+    EXPECT_EQ(dialog->ResultList(), (QStringList{"data\\global\\0.txt", "data\\global\\excel\\a.txt"}));
+    EXPECT_EQ(ModFile("0.txt") + ModFile("a.txt"), "beeay");
+    EXPECT_FALSE(QFile::exists(context.modFolder + "b.txt"));
 
     // A root-level file as target puts the copies at the archive's top level;
     // a file already in the MOD folder is recorded without copy or question.
-    const QString inModFolder = fixtures.Write(QStringLiteral("Mods/Weapons/c.txt"), "sea");
-    Click(*dialog, Item(*dialog, {Readme}));
-    dialogs.AnswerFiles({inModFolder});
+    fixtures.Write(QStringLiteral("Mods/Weapons/c.txt"), "sea");
+    Click("readme.tbl");
+    dialogs.AnswerFiles({context.modFolder + "c.txt"});
     dialogs.AnswerDialog([](QDialog& shown) { shown.accept(); return shown.result(); });
-    Press(*dialog, dialog->AddFilesButton());
-    EXPECT_TRUE(dialog->ResultList().contains(QStringLiteral("c.txt")));
-    EXPECT_EQ(ArchiveFixtures::Read(inModFolder), "sea");
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    Press(dialog->AddFilesButton());
+    EXPECT_TRUE(dialog->ResultList().contains("c.txt"));
+    EXPECT_EQ(ModFile("c.txt"), "sea");
     EXPECT_TRUE(dialogs.Messages().isEmpty());
-}
 
-TEST_F(AddFileDialogTest, FilesWhoseNamesDifferOnlyInCaseAreTwoFilesAndTheOtherOneIsNotReplacedSilently)
-{
+    // Names differing only in case are two files: the other one is not replaced silently.
     const QString upper = fixtures.Write(QStringLiteral("Mods/Weapons/Armor.txt"), "upper");
     fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "lower");
-    auto dialog = Open();
-    Click(*dialog, Item(*dialog, {Readme}));
     dialogs.AnswerFiles({upper});
     dialogs.AnswerDialog([](QDialog& shown) {
-        auto& rename = dynamic_cast<RenameListDialog&>(shown);
-        rename.List()->item(0)->setText(QStringLiteral("armor.txt"));   // as an in-place edit ends
-        rename.accept();
-        return rename.result();
+        dynamic_cast<RenameListDialog&>(shown).List()->item(0)->setText(QStringLiteral("armor.txt"));
+        shown.accept();
+        return shown.result();
     });
     dialogs.AnswerMessage(UserDialogs::IdNo);
-    Press(*dialog, dialog->AddFilesButton());
+    Press(dialog->AddFilesButton());
     ASSERT_EQ(dialogs.Messages().size(), 1);
-    EXPECT_TRUE(dialogs.Messages()[0].text.contains(QLatin1String("armor.txt already exists")));
-    EXPECT_EQ(ArchiveFixtures::Read(upper), "upper");
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("armor.txt"))), "lower");
-    EXPECT_TRUE(dialog->ResultList().isEmpty());
-}
-
-TEST_F(AddFileDialogTest, ExtractSavesOneFileWhereTheUserSaysAndAFailureSaysWhy)
-{
-    auto dialog = Open();
-    Click(*dialog, Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("sfx"), QStringLiteral("hit.wav")}));
-    const QString target = fixtures.Path(QStringLiteral("saved.wav"));
-    dialogs.AnswerFile(target);
-    Press(*dialog, dialog->ExtractButton());
-    EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
-    EXPECT_TRUE(dialog->ResultList().isEmpty());
-
-    const QString nowhere = fixtures.Path(QStringLiteral("saved.wav/inside.wav"));   // its folder is a file
-    dialogs.AnswerFile(nowhere);
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    Press(*dialog, dialog->ExtractButton());
-    ASSERT_EQ(dialogs.Messages().size(), 1);
-    EXPECT_TRUE(dialogs.Messages()[0].text.startsWith(Hit + QLatin1String(" could not be extracted from ")))
-        << dialogs.Messages()[0].text.toStdString();
-    EXPECT_TRUE(dialogs.Messages()[0].text.contains(QDir::toNativeSeparators(nowhere)));
+    EXPECT_TRUE(LastMessage().contains(QLatin1String("armor.txt already exists")));
+    EXPECT_EQ(ModFile("Armor.txt") + ModFile("armor.txt"), "upperlower");
+    EXPECT_FALSE(dialog->ResultList().contains("armor.txt"));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 TEST_F(AddFileDialogTest, AnArchiveThatCannotBeShownSaysWhyAndOnlyCloseAndArchiveStayEnabled)
 {
     const QString damaged = fixtures.Write(QStringLiteral("damaged.mpq"), ArchiveFixtures::Pattern(8192, 7));
     const QString good = context.archivePath;
-    const struct
-    {
-        const char* what;
-        std::function<void()> arrange;
-        const char* fragment;
-    } cases[] = {
+    const struct { const char* what; std::function<void()> arrange; const char* fragment; } cases[] = {
         {"missing archive", [&] { context.archivePath = fixtures.Path(QStringLiteral("nowhere.mpq")); }, "the file does not exist"},
         {"no MPQ archive", [&] { context.archivePath = damaged; }, "MPQ archive"},
         {"no listing file", [&] { context.archivePath = good; QFile::remove(context.listingPath); },
          "AllFiles.txt, which names the game's files, is missing"},
-        {"no archive library", [&] { context.archivePath = fixtures.Path(QStringLiteral("Diablo II/patch_d2.mpq")) + QLatin1String("x");
+        {"no archive library", [&] { context.archivePath = good + "x";
                                      QFile::copy(good, context.archivePath);
                                      fixtures.Write(QStringLiteral("Program/AllFiles.txt"), "readme.tbl\n");
                                      qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9"); },
@@ -262,59 +294,54 @@ TEST_F(AddFileDialogTest, AnArchiveThatCannotBeShownSaysWhyAndOnlyCloseAndArchiv
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.arrange();
-        auto dialog = Open();
+        Open();
         EXPECT_TRUE(dialog->TopText()->text().contains(QLatin1String(c.fragment))) << dialog->TopText()->text().toStdString();
         EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
-        EXPECT_EQ(ButtonsOf(*dialog), (Enabling{false, false, false}));
-        EXPECT_TRUE(dialog->CloseButton()->isEnabled() && dialog->ArchiveButton()->isEnabled());
+        EXPECT_EQ(Buttons(*dialog), "000");
     }
     qunsetenv("CARVESTONE_MPQ_LIBRARY");
 }
 
 TEST_F(AddFileDialogTest, WhileTheChildListsTheBarFollowsItAndNothingCanStartAgainAndADeathLeavesTheDialog)
 {
-    AddFileDialog dialog(context, nullptr);
-    {
-        FakeChild dies(QStringLiteral("echo 'range 0 100'; echo 'progress 50'; sleep 1; kill -SEGV $$"));
-        dialog.show();
-        ProgressDialog* progress = dialog.findChild<ProgressDialog*>();
-        ASSERT_NE(progress, nullptr);
-        EXPECT_EQ(progress->windowTitle(), QStringLiteral("Reading Archive"));
-        EXPECT_FALSE(progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return progress->Bar()->value() == 50; }, 5000));
-        EXPECT_EQ(progress->Bar()->maximum(), 100);
-        for (QPushButton* button : {dialog.CloseButton(), dialog.ArchiveButton(), dialog.AddButton()})
-            EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        dialog.close();
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_TRUE(WaitIdle(dialog));
-    }
-    EXPECT_TRUE(dialog.TopText()->text().contains(ArchiveJob::DiedMessage())) << dialog.TopText()->text().toStdString();
-    EXPECT_EQ(dialog.Tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(dialog.findChild<ProgressDialog*>(), nullptr);
+    ArchiveJob::OverrideProgram("sh", {"-c", "echo 'range 0 100'; echo 'progress 50'; sleep 1; kill -SEGV $$"});
+    dialog = std::make_unique<AddFileDialog>(context, nullptr);
+    dialog->show();
+    ProgressDialog* progress = dialog->findChild<ProgressDialog*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->windowTitle(), QStringLiteral("Reading Archive"));
+    EXPECT_FALSE(progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return progress->Bar()->value() == 50; }, 5000));
+    EXPECT_EQ(progress->Bar()->maximum(), 100);
+    for (QPushButton* button : {dialog->CloseButton(), dialog->ArchiveButton(), dialog->AddButton()})
+        EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    dialog->close();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(WaitIdle());
+    ArchiveJob::OverrideProgram({});
+    EXPECT_TRUE(dialog->TopText()->text().contains(ArchiveJob::DiedMessage())) << dialog->TopText()->text().toStdString();
+    EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(dialog->findChild<ProgressDialog*>(), nullptr);
     EXPECT_EQ(ArchiveJob::Listings().Find(context.archivePath), nullptr);
 
     dialogs.AnswerFile(context.archivePath);
-    Press(dialog, dialog.ArchiveButton());
-    ASSERT_EQ(dialog.Tree()->topLevelItemCount(), 1);
-    EXPECT_EQ(dialog.TopText()->text(), QDir::toNativeSeparators(context.archivePath));
-    EXPECT_TRUE(dialog.isVisible());
+    Press(dialog->ArchiveButton());
+    ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog->TopText()->text(), QDir::toNativeSeparators(context.archivePath));
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(AddFileDialogTest, TheDemoArchiveBesideTheProgramGivesItsWeaponsTableToTheMod)
 {
-    const QString bin = QCoreApplication::applicationDirPath() + QLatin1String("/");
-    context.programFolder = bin;
-    context.listingPath = bin + QLatin1String("AllFiles.txt");
-    context.archivePath = bin + QLatin1String("demo/patch_d2.mpq");
-    auto dialog = Open();
-    QTreeWidgetItem* weapons =
-        Item(*dialog, {QStringLiteral("data"), QStringLiteral("global"), QStringLiteral("excel"), QStringLiteral("Weapons.txt")});
-    ASSERT_NE(weapons, nullptr) << dialog->TopText()->text().toStdString();
-    Click(*dialog, weapons);
-    Press(*dialog, dialog->AddButton());
-    EXPECT_EQ(dialog->ResultList(), QStringList{QStringLiteral("data\\global\\excel\\Weapons.txt")});
-    EXPECT_EQ(ArchiveFixtures::Read(ModFile(QStringLiteral("Weapons.txt"))),
-              ArchiveFixtures::Read(QStringLiteral(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt")));
+    context.programFolder = QCoreApplication::applicationDirPath() + "/";
+    context.listingPath = context.programFolder + "AllFiles.txt";
+    context.archivePath = context.programFolder + "demo/patch_d2.mpq";
+    Open();
+    Click("data/global/excel/Weapons.txt");
+    Press(dialog->AddButton());
+    EXPECT_EQ(dialog->ResultList(), QStringList{"data\\global\\excel\\Weapons.txt"});
+    EXPECT_EQ(ModFile("Weapons.txt"), ArchiveFixtures::Read(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt"));
 }
+
+} // namespace

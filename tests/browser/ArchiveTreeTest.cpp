@@ -47,21 +47,4 @@ TEST(ArchiveTree, FoldersComeAheadOfFilesInTheOrderFirstMetAndNothingIsSorted)
         EXPECT_EQ(Built(c.names), c.outline) << c.names.join(' ').toStdString();
 }
 
-TEST(ArchiveTree, FileItemsAloneCarryTheirArchiveNameAndFolderPathsLeadBackToTheRoot)
-{
-    QTreeWidget widget;
-    auto* root = new QTreeWidgetItem(&widget, QStringList{"Weapons.mod"});
-    ArchiveTree tree(root);
-    QTreeWidgetItem* excel = tree.InsertArchivePath("data\\global\\excel\\weapons.txt");
-    const auto data = ArchiveTree::ItemData(tree.LastFileItem());
-    ASSERT_TRUE(data.has_value());
-    EXPECT_EQ(data->archiveName + "|" + data->NamePart(), "data\\global\\excel\\weapons.txt|weapons.txt");
-    EXPECT_EQ(ArchiveTree::BuildItemFolderPath(excel), QStringLiteral("data\\global\\excel\\"));
-    EXPECT_EQ(ArchiveTree::BuildItemFolderPath(root), QString());
-    EXPECT_FALSE(ArchiveTree::IsFileItem(excel) || ArchiveTree::IsFileItem(root) || ArchiveTree::IsFileItem(nullptr));
-    ArchiveTree::ExpandAllItems(root);
-    for (QTreeWidgetItem* item = excel; item; item = item->parent())
-        EXPECT_TRUE(item->isExpanded()) << item->text(0).toStdString();
-}
-
 } // namespace

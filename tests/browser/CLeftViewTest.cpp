@@ -35,7 +35,7 @@ TEST_F(ProjectTree, ShowsASavedProjectUnderItsTitleTakesNoFilesWhileUntitledAndR
     EXPECT_EQ(Tree()->topLevelItemCount(), 0);
 }
 
-TEST_F(ProjectTree, TheSelectionDecidesTheOfferedCommandsAndKeysOfDisabledOnesDoNothing)
+TEST_F(ProjectTree, TheSelectionOrARightClickDecidesTheOfferedCommandsAndKeysOfDisabledOnesDoNothing)
 {
     OpenProject({"data\\armor.txt", "data\\Armor.TXT", "data\\patchstring.tbl", "noext"});
     Tree()->SetAddFilesRunner([](const QString&) { return QStringList(); });
@@ -53,6 +53,13 @@ TEST_F(ProjectTree, TheSelectionDecidesTheOfferedCommandsAndKeysOfDisabledOnesDo
     Press(Qt::Key_Delete); // a question here would fail the test
     Press(Qt::Key_Return);
     EXPECT_TRUE(table->opened.isEmpty());
+    // A right click selects the item under it and offers the project menu for it.
+    const QPoint at = Tree()->visualItemRect(Item("armor.txt")).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, Tree()->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(Tree()->viewport(), &click);
+    EXPECT_EQ(Tree()->currentItem(), Item("armor.txt"));
+    EXPECT_TRUE(frame.ProjectPopup()->isVisible() && frame.Action(RemoveFile)->isEnabled());
+    frame.ProjectPopup()->hide();
     frame.ActivateTableView();
     EXPECT_FALSE(Enabled(RemoveFile)) << "the tree's commands are not there while the table view is active";
 }
@@ -80,51 +87,37 @@ TEST_F(ProjectTree, AddFilesShowsOnlyNewNamesAndOpenFileHandsTheNamePartToTheTab
     EXPECT_EQ(table->opened, QStringList({"armor.txt", "weapons.txt"}));
 }
 
-TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredAndCancelChangesNothing)
+TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredAndAFileThatMustStaySaysWhy)
 {
-    OpenProject({"data\\armor.txt", "data\\weapons.txt", "data\\gone.txt"});
+    OpenProject({"data\\armor.txt", "data\\weapons.txt", "data\\gone.txt", "a\\x.txt", "b\\x.txt", "c\\stuck.txt"});
     QFile::remove(folder + "gone.txt");
-    const struct { const char* item; int answer; QStringList left; bool fileStays; } cases[] = {
-        {"armor.txt", UserDialogs::IdCancel, {"data\\armor.txt", "data\\weapons.txt", "data\\gone.txt"}, true},
-        {"armor.txt", UserDialogs::IdYes, {"data\\weapons.txt", "data\\gone.txt"}, true},
-        {"weapons.txt", UserDialogs::IdNo, {"data\\gone.txt"}, false},
-        {"gone.txt", UserDialogs::IdNo, {}, false}, // a file already gone is no failure
-    };
-    for (const auto& c : cases) {
-        dialogs.AnswerMessage(c.answer);
-        Select(c.item);
-        Press(Qt::Key_Delete);
-        EXPECT_EQ(doc.FileList(), c.left) << c.item;
-        EXPECT_EQ(QFile::exists(folder + c.item), c.fileStays) << c.item;
-        EXPECT_EQ(Item(c.item) != nullptr, c.answer == UserDialogs::IdCancel) << c.item;
-    }
-    EXPECT_TRUE(dialogs.Messages()[0].text.startsWith("Do you wish to keep this file"));
-    EXPECT_EQ(dialogs.Messages().size(), 4);
-}
-
-TEST_F(ProjectTree, AFileAnotherEntryNamesOrThatCannotBeDeletedStaysWithAReason)
-{
-    OpenProject({"a\\x.txt", "b\\x.txt", "c\\stuck.txt"});
     QFile::remove(folder + "stuck.txt");
     QDir().mkpath(folder + "stuck.txt/inside"); // no file removal takes a folder, not even root's
-    for (int i = 0; i < 2; ++i) {
-        dialogs.AnswerMessage(UserDialogs::IdNo);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-    }
-    Tree()->setCurrentItem(Item("a")->child(0));
-    Press(Qt::Key_Delete);
-    Select("stuck.txt");
-    Press(Qt::Key_Delete);
-
-    EXPECT_TRUE(QFile::exists(folder + "x.txt"));
-    EXPECT_EQ(doc.FileList(), QStringList({"b\\x.txt", "c\\stuck.txt"})) << "the entry stays with a file that stays";
-    EXPECT_NE(Item("stuck.txt"), nullptr);
-    ASSERT_EQ(dialogs.Messages().size(), 4);
-    for (const auto& [index, file, cause] : {std::tuple{1, "x.txt", "another entry"}, {3, "stuck.txt", "invalid path"}}) {
-        const QString text = dialogs.Messages()[index].text;
-        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(folder + file)) && text.contains(cause))
+    const struct { const char* entry; int answer; bool entryStays, fileStays; const char* cause; } cases[] = {
+        {"data\\armor.txt", UserDialogs::IdCancel, true, true, nullptr},
+        {"data\\armor.txt", UserDialogs::IdYes, false, true, nullptr},
+        {"data\\weapons.txt", UserDialogs::IdNo, false, false, nullptr},
+        {"data\\gone.txt", UserDialogs::IdNo, false, false, nullptr}, // a file already gone is no failure
+        {"a\\x.txt", UserDialogs::IdNo, false, true, "another entry"},
+        {"c\\stuck.txt", UserDialogs::IdNo, true, true, "invalid path"}, // the entry stays with a file that stays
+    };
+    for (const auto& c : cases) {
+        const QString file = QString::fromLatin1(c.entry).section('\\', -1);
+        const qsizetype shown = dialogs.Messages().size();
+        dialogs.AnswerMessage(c.answer);
+        if (c.cause)
+            dialogs.AnswerMessage(UserDialogs::IdOk);
+        Select(file);
+        Press(Qt::Key_Delete);
+        EXPECT_EQ(doc.FileList().contains(c.entry), c.entryStays) << c.entry;
+        EXPECT_EQ(QFile::exists(folder + file), c.fileStays) << c.entry;
+        EXPECT_TRUE(dialogs.Messages()[shown].text.startsWith("Do you wish to keep this file")) << c.entry;
+        const QString text = dialogs.Messages().value(shown + 1).text;
+        EXPECT_TRUE(!c.cause || (text.contains(QDir::toNativeSeparators(folder + file)) && text.contains(c.cause)))
             << text.toStdString();
     }
+    EXPECT_EQ(dialogs.Messages().size(), 8);
+    EXPECT_EQ(Outline(Tree()).filter(".txt"), QStringList({"x.txt", "stuck.txt"})) << "the removed entries leave the tree";
 }
 
 TEST_F(ProjectTree, AnOpenTableIsClosedBeforeItsEntryGoesAndCancellingTheCloseKeepsBoth)
@@ -145,18 +138,6 @@ TEST_F(ProjectTree, AnOpenTableIsClosedBeforeItsEntryGoesAndCancellingTheCloseKe
     EXPECT_FALSE(table->IsTableOpen("armor.txt")) << "no open table is left to write the file back";
     EXPECT_FALSE(QFile::exists(folder + "armor.txt"));
     EXPECT_EQ(doc.FileList(), QStringList());
-}
-
-TEST_F(ProjectTree, ARightClickSelectsTheItemAndShowsTheProjectMenu)
-{
-    OpenProject({"data\\armor.txt"});
-    const QPoint at = Tree()->visualItemRect(Item("armor.txt")).center();
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, Tree()->viewport()->mapToGlobal(at));
-    QCoreApplication::sendEvent(Tree()->viewport(), &click);
-    EXPECT_EQ(Tree()->currentItem(), Item("armor.txt"));
-    EXPECT_TRUE(frame.ProjectPopup()->isVisible());
-    EXPECT_TRUE(frame.Action(RemoveFile)->isEnabled());
-    frame.ProjectPopup()->hide();
 }
 
 } // namespace

@@ -10,22 +10,15 @@ namespace {
 TEST(FileKind, PicksThePictureByExtensionAndTableNameWithoutRegardToCase)
 {
     const struct { const char* name; int kind; } cases[] = {
-        {"data\\global\\excel\\armor.txt", FileKind::Table},
-        {"Data\\Units.TXT", FileKind::Table},
-        {"x\\UniqueItems.txt", FileKind::UniqueItems},
-        {"UNIQUEITEMS.TXT", FileKind::UniqueItems},
-        {"data\\SetItems.Txt", FileKind::SetItems},
-        {"myuniqueitems.txt", FileKind::Table},
+        {"data\\global\\excel\\armor.txt", FileKind::Table}, {"Data\\Units.TXT", FileKind::Table},
+        {"x\\UniqueItems.txt", FileKind::UniqueItems},        {"UNIQUEITEMS.TXT", FileKind::UniqueItems},
+        {"data\\SetItems.Txt", FileKind::SetItems},           {"myuniqueitems.txt", FileKind::Table},
         {"uniqueitems.txt\\other.txt", FileKind::Table}, // the name part decides, not a folder
-        {"setitems.txt.bak", FileKind::Other},
+        {"setitems.txt.bak", FileKind::Other},                {"patchstring", FileKind::Other},
         {"a.b\\c", FileKind::Other}, // the only full stop lies in a folder
-        {"patchstring", FileKind::Other},
-        {"trailing.", FileKind::Other},
-        {"data\\global\\ui\\cursor.DC6", FileKind::Picture},
-        {"monster.dcc", FileKind::Picture},
-        {"local\\lng\\eng\\string.Tbl", FileKind::StringTable},
-        {"sfx\\hit.WAV", FileKind::Sound},
-        {"font.dc6x", FileKind::Other},
+        {"trailing.", FileKind::Other},                       {"font.dc6x", FileKind::Other},
+        {"data\\global\\ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture},
+        {"local\\lng\\eng\\string.Tbl", FileKind::StringTable}, {"sfx\\hit.WAV", FileKind::Sound},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileKind::IconIndex(QString::fromLatin1(c.name)), c.kind) << c.name;

@@ -37,11 +37,7 @@ protected:
         auto* editor = list->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
-        // QTest types ASCII only; other characters arrive as an input method would put them.
-        if (text.toLatin1() == text.toUtf8())
-            QTest::keyClicks(editor, text);
-        else
-            editor->insert(text);
+        QTest::keyClicks(editor, text);
         const QPointer<QLineEdit> open(editor);
         QTest::keyClick(editor, end);
         // The list ends the edit once the key has been handled.
@@ -68,31 +64,24 @@ TEST_F(RenameListDialogTest, NamesComeBackSortedWithTheirFilesAndEditsMoveThem)
     EXPECT_TRUE(dialogs.Messages().isEmpty());
 }
 
-TEST_F(RenameListDialogTest, NamesThatCannotBeEntriesAreRefusedAndTheOldLabelStays)
+// Which names are bad is the name rule's own test; here: the dialog asks it and keeps the old label.
+TEST_F(RenameListDialogTest, BadNamesAreRefusedAtOnceAndTwoNamesForOneFileAtOk)
 {
-    for (const QString& bad : {QStringLiteral("data\\"), QStringLiteral("data\\.."), QStringLiteral("data/x.txt"),
-                               QStringLiteral("data\\\\x.txt"), QString::fromUtf8("data\\\xc4\x80.txt")}) {
-        SCOPED_TRACE(bad.toStdString());
+    for (const QString& bad : {QStringLiteral("data\\"), QStringLiteral("data/x.txt")}) {
         dialogs.AnswerMessage(UserDialogs::IdOk);
         Edit(0, bad);
-        EXPECT_EQ(Names(), (QStringList{QStringLiteral("data\\a.txt"), QStringLiteral("data\\b.txt")}));
+        EXPECT_EQ(Names(), (QStringList{QStringLiteral("data\\a.txt"), QStringLiteral("data\\b.txt")})) << bad.toStdString();
     }
-    EXPECT_EQ(dialogs.Messages().size(), 5);
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-}
-
-TEST_F(RenameListDialogTest, OkRefusesTwoNamesForOneFileInTheModFolder)
-{
+    // One file in the MOD folder for two names, whatever their folders or case.
     for (const QString& clash : {QStringLiteral("data\\b.txt"), QStringLiteral("other\\B.TXT")}) {
-        SCOPED_TRACE(clash.toStdString());
         Edit(0, clash);
         dialogs.AnswerMessage(UserDialogs::IdOk);
         dialog.accept();
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_TRUE(dialog.isVisible() && dialog.result() == QDialog::Rejected) << clash.toStdString();
     }
     Edit(0, QStringLiteral("data\\c.txt"));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_EQ(dialogs.Messages().size(), 4);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
