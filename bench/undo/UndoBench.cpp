@@ -11,6 +11,8 @@
 #include "table_editor/CCarvestoneView.h"
 #include "table_editor/TableHistory.h"
 
+#include "ThreadClock.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -26,21 +28,8 @@
 
 namespace {
 
-long HeapBytes()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return long(info.uordblks + info.hblkhd);
-}
-
-double Milliseconds(const std::function<void()>& work)
-{
-    timespec start{};
-    timespec end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    work();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    return double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6;
-}
+using ThreadClock::HeapBytes;
+using ThreadClock::Milliseconds;
 
 // Every data cell with another text of about the same length, as a paste
 // of a whole edited table would bring.
