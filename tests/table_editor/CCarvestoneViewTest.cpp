@@ -83,7 +83,8 @@ TEST_F(CCarvestoneViewTest, NamesOutsideTheFolderAndFilesThatAreNoTablesOpenNoth
 TEST_F(CCarvestoneViewTest, DataThatASaveWouldDropIsReportedOnceNamingTheFile)
 {
     dialogs.AnswerMessage(UserDialogs::IdOk);
-    host.Open("n.txt", QByteArray("a\tb\r\nr\t1\t2\r\nx\0y", 17));
+    static const char bytes[] = "a\tb\r\nr\t1\t2\r\nx\0y";
+    host.Open("n.txt", QByteArray(bytes, sizeof bytes - 1));
     ASSERT_EQ(dialogs.Messages().size(), 1);
     const QString text = dialogs.Messages().first().text;
     EXPECT_TRUE(text.contains(QDir::toNativeSeparators(host.PathOf("n.txt")))) << text.toStdString();

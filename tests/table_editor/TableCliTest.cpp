@@ -49,7 +49,8 @@ TEST_F(TableCliTest, EveryGameTableIsUnchanged)
 
 TEST_F(TableCliTest, NamesEveryRuleASaveWouldApplyAndResavesLikeTheEditor)
 {
-    const QString path = Write("t.txt", QByteArray("a\tb\t\nr\t1\t\tx\n\0tail", 21));
+    static const char bytes[] = "a\tb\t\nr\t1\t\tx\n\0tail";
+    const QString path = Write("t.txt", QByteArray(bytes, sizeof bytes - 1));
     const QString resaved = work.filePath("out.txt");
     const CliRun run = Run({path, "--resave", resaved});
     EXPECT_EQ(run.exitCode, 1);
