@@ -154,6 +154,10 @@ TEST_F(CFontPropertyPageTest, ThePreviewGridFollowsEveryChangeOfFaceStyleAndSize
     EXPECT_EQ(shown.SizeCombo()->currentText(), QStringLiteral("10"));
     EXPECT_EQ(drawn().pixelSize(), -HeightOf(10));
     EXPECT_GT(grid->GetColumnWidth(1), width9) << "the preview is sized anew";
+    QTest::keyClick(shown.SizeCombo(), Qt::Key_Up);
+    QTest::keyClick(shown.SizeCombo(), Qt::Key_Up);
+    EXPECT_EQ(shown.SizeCombo()->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
 
     Retype(shown.SizeCombo(), QStringLiteral("13"));
     EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
