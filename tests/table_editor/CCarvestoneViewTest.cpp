@@ -225,6 +225,7 @@ TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLast
         EXPECT_EQ(host.TabTexts(), c.left);
         EXPECT_EQ(view.GetCurrentFileName(), c.current);
         EXPECT_TRUE(host.Grid().isVisible());
+        EXPECT_TRUE(host.Grid().hasFocus()) << "the keys go on to the table now shown";
     }
     EXPECT_EQ(treeActivation.size(), 0);
     view.CloseAllTables();
