@@ -80,15 +80,26 @@ QPixmap IconSheet()
     return sheet;
 }
 
-// Settings of their own, a MODs folder already chosen and no game
-// installed, so the demo archive beside the program is the game's.
-void PrepareSettings(const QTemporaryDir& root)
+// Settings of their own with a MODs folder already chosen, and the demo
+// archive copied into a game folder, so the pictures show the paths a modder
+// sees rather than the build folder's.
+bool PrepareSettings(const QTemporaryDir& root)
 {
     qputenv("CARVESTONE_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("WINEPREFIX", root.filePath(QStringLiteral("no-wine")).toLocal8Bit());
     const QString mods = root.filePath(QStringLiteral("MODs"));
-    QDir().mkpath(mods);
-    CarvestoneSettings::OpenStore()->setValue(QStringLiteral("Settings/MODs Path"), mods + QLatin1Char('/'));
+    const QString game = root.filePath(QStringLiteral("Diablo II"));
+    const QString gameMpq = game + QStringLiteral("/patch_d2.mpq");
+    const QString demoMpq = CarvestoneSettings::DefaultGameMpqPath(
+        {}, CarvestoneSettings::FindDataFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    if (!QDir().mkpath(mods) || !QDir().mkpath(game) || !QFile::copy(demoMpq, gameMpq)) {
+        std::fprintf(stderr, "cannot prepare the game folder from %s\n", qPrintable(demoMpq));
+        return false;
+    }
+    const auto store = CarvestoneSettings::OpenStore();
+    store->setValue(QStringLiteral("Settings/MODs Path"), mods + QLatin1Char('/'));
+    store->setValue(QStringLiteral("Settings/Diablo II MPQ"), gameMpq);
+    return true;
 }
 
 void ShowAndWait(QWidget& window)
@@ -209,8 +220,9 @@ bool EditWeaponsCell(CMainFrame& frame)
 
 bool MakePictures(const QString& output)
 {
-    QTemporaryDir root;
-    PrepareSettings(root);
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/carvestone-demo-XXXXXX"));
+    if (!PrepareSettings(root))
+        return false;
     ScreenshotDialogs person;
     bool added = false, built = false;
     person.Then(NewProject(QStringLiteral("Weapons")));
