@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 long RecordingOwner::OnGridNotify(const GridNotifyInfo& info)
@@ -42,4 +44,16 @@ void Activate(QWidget& widget)
     widget.activateWindow();
     QApplication::setActiveWindow(&widget);
     (void)QTest::qWaitForWindowActive(&widget);
+}
+
+QPoint CellCentre(const CGridCtrl& grid, int row, int col)
+{
+    QRect rect;
+    EXPECT_TRUE(grid.GetCellRect(row, col, &rect)) << row << "," << col;
+    return rect.center();
+}
+
+void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, CellCentre(grid, row, col));
 }

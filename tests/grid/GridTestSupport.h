@@ -8,8 +8,7 @@
 #include <memory>
 #include <vector>
 
-// Records what a grid tells its owner and answers each code as the test set
-// (0 for codes it did not set).
+// Records what a grid tells its owner and answers each code as the test set (0 for codes it did not set).
 class RecordingOwner : public GridOwner
 {
 public:
@@ -20,11 +19,12 @@ public:
     std::map<int, long> answers;
 };
 
-// Gives a grid uniform sizes (rows of rowHeight, columns of colWidth
-// pixels), no frame, and shows it at clientSize, so that client pixels are
-// easy to reason about.
+// Uniform sizes and no frame, so that client pixels are easy to reason about.
 void ShowGrid(CGridCtrl& grid, QSize clientSize = QSize(400, 300), int rowHeight = 20, int colWidth = 50);
 std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols);
 
 // Makes the grid's window the active one, as when the user works in it.
 void Activate(QWidget& widget);
+
+QPoint CellCentre(const CGridCtrl& grid, int row, int col);
+void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -15,90 +15,69 @@ class TitleTipTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid = MakeShownGrid(10, 6, 1, 1);
         Activate(*grid);
         grid->SetCellText(1, 1, QStringLiteral("A text far too long for its cell"));
         grid->SetCellText(1, 2, QStringLiteral("ok"));
         grid->SetCellText(2, 1, QStringLiteral("Another long text that is cut off"));
     }
 
-    QPoint CentreOf(int row, int col) const
+    bool TipAt(int row, int col, QPoint offset = QPoint())
     {
-        QRect rect;
-        grid->GetCellRect(row, col, &rect);
-        return rect.center();
+        grid->UpdateTitleTip(CellCentre(*grid, row, col) + offset);
+        return grid->GetTitleTip()->isVisible();
     }
 
-    CTitleTip* Tip() const { return grid->GetTitleTip(); }
-
-    std::unique_ptr<CGridCtrl> grid;
+    std::unique_ptr<CGridCtrl> grid = MakeShownGrid(60, 6, 1, 1);
 };
 
-TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCell)
+TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeavesOrTheGridScrolls)
 {
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    ASSERT_TRUE(Tip()->isVisible());
+    ASSERT_TRUE(TipAt(1, 1));
+    const CTitleTip* tip = grid->GetTitleTip();
     QRect cellRect;
     grid->GetCellRect(1, 1, &cellRect);
     const QRect textArea = grid->GetCell(1, 1)->TextArea(cellRect);
-    // One pixel of border round the text area: the text inside lands where
-    // the cell's own text is.
-    const QPoint expectedTopLeft = grid->viewport()->mapToGlobal(textArea.topLeft() - QPoint(1, 1));
-    EXPECT_EQ(Tip()->geometry().topLeft(), expectedTopLeft);
-    EXPECT_EQ(Tip()->height(), textArea.height() + 2);
-    EXPECT_EQ(Tip()->Text(), " A text far too long for its cell ");
-    EXPECT_EQ(Tip()->HoverRect(), cellRect);
-}
+    // One pixel of border round the text area: the text inside lands where the cell's own text is.
+    EXPECT_EQ(tip->geometry().topLeft(), grid->viewport()->mapToGlobal(textArea.topLeft() - QPoint(1, 1)));
+    EXPECT_EQ(tip->height(), textArea.height() + 2);
+    EXPECT_EQ(tip->Text(), " A text far too long for its cell ");
+    EXPECT_EQ(tip->HoverRect(), cellRect);
 
-TEST_F(TitleTipTest, LeavingTheCellOrScrollingHidesTheTip)
-{
-    grid->SetRowCount(60);
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    ASSERT_TRUE(Tip()->isVisible());
-    grid->UpdateTitleTip(CentreOf(1, 1) + QPoint(10, 0));
-    EXPECT_TRUE(Tip()->isVisible()) << "moving inside the cell keeps it";
-    grid->UpdateTitleTip(CentreOf(1, 2));
-    EXPECT_FALSE(Tip()->isVisible());
-    grid->UpdateTitleTip(CentreOf(2, 1));
-    EXPECT_TRUE(Tip()->isVisible()) << "the next cut-off cell shows its own tip";
-    EXPECT_EQ(Tip()->Text(), " Another long text that is cut off ");
+    EXPECT_TRUE(TipAt(1, 1, QPoint(10, 0))) << "moving inside the cell keeps it";
+    EXPECT_FALSE(TipAt(1, 2));
+    EXPECT_TRUE(TipAt(2, 1)) << "the next cut-off cell shows its own tip";
+    EXPECT_EQ(tip->Text(), " Another long text that is cut off ");
     grid->OnVScroll(SB_LINEDOWN);
-    EXPECT_FALSE(Tip()->isVisible());
+    EXPECT_FALSE(tip->isVisible());
 }
 
 TEST_F(TitleTipTest, AKeyOrAClickHidesTheTipAndStillReachesTheGrid)
 {
     grid->SetFocusCell(3, 3);
-    QTest::mouseMove(grid->viewport(), CentreOf(1, 1));
-    ASSERT_TRUE(Tip()->isVisible()) << "the mouse resting on the cell shows the tip";
+    QTest::mouseMove(grid->viewport(), CellCentre(*grid, 1, 1));
+    ASSERT_TRUE(grid->GetTitleTip()->isVisible()) << "the mouse resting on the cell shows the tip";
     QTest::keyClick(grid.get(), Qt::Key_Down);
-    EXPECT_FALSE(Tip()->isVisible());
+    EXPECT_FALSE(grid->GetTitleTip()->isVisible());
     EXPECT_EQ(grid->GetFocusCell(), GridCellId(4, 3));
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    ASSERT_TRUE(Tip()->isVisible());
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, CentreOf(1, 1));
-    EXPECT_FALSE(Tip()->isVisible());
+    ASSERT_TRUE(TipAt(1, 1));
+    ClickCell(*grid, 1, 1);
+    EXPECT_FALSE(grid->GetTitleTip()->isVisible());
     EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 1));
 }
 
 TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellWithTipsOffOrAnotherProgramActive)
 {
-    grid->UpdateTitleTip(CentreOf(1, 2));
-    EXPECT_FALSE(Tip()->isVisible()) << "a text that fits";
-    grid->UpdateTitleTip(CentreOf(3, 3));
-    EXPECT_FALSE(Tip()->isVisible()) << "an empty cell";
+    EXPECT_FALSE(TipAt(1, 2)) << "a text that fits";
+    EXPECT_FALSE(TipAt(3, 3)) << "an empty cell";
     QRect rect;
     grid->GetCellRect(1, 1, &rect);
     grid->GetCell(1, 1)->Edit(1, 1, rect, QPoint(), InPlaceEditId, VK_LBUTTON);
-    grid->UpdateTitleTip(CentreOf(1, 1));
-    EXPECT_FALSE(Tip()->isVisible()) << "a cell being edited";
+    EXPECT_FALSE(TipAt(1, 1)) << "a cell being edited";
     grid->EnableTitleTips(false);
-    grid->UpdateTitleTip(CentreOf(2, 1));
-    EXPECT_FALSE(Tip()->isVisible()) << "tips off";
+    EXPECT_FALSE(TipAt(2, 1)) << "tips off";
     grid->EnableTitleTips(true);
     QApplication::setActiveWindow(nullptr);
-    grid->UpdateTitleTip(CentreOf(2, 1));
-    EXPECT_FALSE(Tip()->isVisible()) << "another program active";
+    EXPECT_FALSE(TipAt(2, 1)) << "another program active";
 }
 
 } // namespace
