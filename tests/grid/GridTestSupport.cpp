@@ -46,11 +46,16 @@ void Activate(QWidget& widget)
     (void)QTest::qWaitForWindowActive(&widget);
 }
 
-QPoint CellCentre(const CGridCtrl& grid, int row, int col)
+QRect CellRect(const CGridCtrl& grid, int row, int col)
 {
     QRect rect;
     EXPECT_TRUE(grid.GetCellRect(row, col, &rect)) << row << "," << col;
-    return rect.center();
+    return rect;
+}
+
+QPoint CellCentre(const CGridCtrl& grid, int row, int col)
+{
+    return CellRect(grid, row, col).center();
 }
 
 void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers)

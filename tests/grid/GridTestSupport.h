@@ -26,5 +26,6 @@ std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int 
 // Makes the grid's window the active one, as when the user works in it.
 void Activate(QWidget& widget);
 
+QRect CellRect(const CGridCtrl& grid, int row, int col);
 QPoint CellCentre(const CGridCtrl& grid, int row, int col);
 void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 class TitleTipTest : public ::testing::Test
 {
 protected:
@@ -34,14 +32,12 @@ TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeave
 {
     ASSERT_TRUE(TipAt(1, 1));
     const CTitleTip* tip = grid->GetTitleTip();
-    QRect cellRect;
-    grid->GetCellRect(1, 1, &cellRect);
-    const QRect textArea = grid->GetCell(1, 1)->TextArea(cellRect);
+    const QRect textArea = grid->GetCell(1, 1)->TextArea(CellRect(*grid, 1, 1));
     // One pixel of border round the text area: the text inside lands where the cell's own text is.
     EXPECT_EQ(tip->geometry().topLeft(), grid->viewport()->mapToGlobal(textArea.topLeft() - QPoint(1, 1)));
     EXPECT_EQ(tip->height(), textArea.height() + 2);
     EXPECT_EQ(tip->Text(), " A text far too long for its cell ");
-    EXPECT_EQ(tip->HoverRect(), cellRect);
+    EXPECT_EQ(tip->HoverRect(), CellRect(*grid, 1, 1));
 
     EXPECT_TRUE(TipAt(1, 1, QPoint(10, 0))) << "moving inside the cell keeps it";
     EXPECT_FALSE(TipAt(1, 2));
@@ -65,19 +61,12 @@ TEST_F(TitleTipTest, AKeyOrAClickHidesTheTipAndStillReachesTheGrid)
     EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 1));
 }
 
-TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellWithTipsOffOrAnotherProgramActive)
+TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellOrWithAnotherProgramActive)
 {
     EXPECT_FALSE(TipAt(1, 2)) << "a text that fits";
     EXPECT_FALSE(TipAt(3, 3)) << "an empty cell";
-    QRect rect;
-    grid->GetCellRect(1, 1, &rect);
-    grid->GetCell(1, 1)->Edit(1, 1, rect, QPoint(), InPlaceEditId, VK_LBUTTON);
+    grid->GetCell(1, 1)->Edit(1, 1, CellRect(*grid, 1, 1), QPoint(), InPlaceEditId, VK_LBUTTON);
     EXPECT_FALSE(TipAt(1, 1)) << "a cell being edited";
-    grid->EnableTitleTips(false);
-    EXPECT_FALSE(TipAt(2, 1)) << "tips off";
-    grid->EnableTitleTips(true);
     QApplication::setActiveWindow(nullptr);
     EXPECT_FALSE(TipAt(2, 1)) << "another program active";
 }
-
-} // namespace

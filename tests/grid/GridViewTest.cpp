@@ -1,0 +1,235 @@
+#include "GridTestSupport.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QColor Colour(int sysColour)
+{
+    return ColorRefToQColor(GetSysColor(sysColour));
+}
+
+// What the window shows, as the window system has it.
+QImage OnScreen(CGridCtrl& grid)
+{
+    QCoreApplication::processEvents();
+    const QImage window = grid.screen()->grabWindow(grid.winId()).toImage();
+    return window.copy(grid.viewport()->geometry()).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage Repainted(CGridCtrl& grid)
+{
+    return grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(GridGeometry, CellsLieSideBySideFromTheTopLeftAndPointsFindThem)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    EXPECT_EQ(CellRect(*grid, 2, 3), QRect(150, 40, 50, 20));
+    QRect outside;
+    EXPECT_FALSE(grid->GetCellRect(10, 0, &outside));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(149, 39)), GridCellId(1, 2));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(150, 40)), GridCellId(2, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 10)), GridCellId(0, 0));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 10), false), GridCellId(-1, -1));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "beyond the last row and column";
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(-1, 30)).col, -1);
+}
+
+TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCellsAndHiddenLinesTakeNoSpace)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    grid->SetScrollPos32(SB_HORZ, 100);
+    grid->SetScrollPos32(SB_VERT, 60);
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell(), GridCellId(4, 3));
+    EXPECT_EQ(CellRect(*grid, 4, 3), QRect(50, 20, 50, 20));
+    EXPECT_EQ(CellRect(*grid, 0, 3), QRect(50, 0, 50, 20)) << "the fixed row follows horizontally";
+    EXPECT_EQ(CellRect(*grid, 4, 0), QRect(0, 20, 50, 20)) << "the fixed column follows vertically";
+    QRect scrolledOut;
+    EXPECT_FALSE(grid->GetCellRect(3, 3, &scrolledOut) || grid->GetCellRect(4, 2, &scrolledOut));
+    EXPECT_FALSE(grid->IsCellVisible(3, 1));
+    EXPECT_TRUE(grid->IsCellVisible(0, 3) && grid->IsCellVisible(5, 0));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(60, 30)), GridCellId(4, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(10, 30)), GridCellId(4, 0));
+
+    grid->SetScrollPos32(SB_HORZ, 0);
+    grid->SetScrollPos32(SB_VERT, 0);
+    const GridCellRange range = grid->GetVisibleNonFixedRange();
+    EXPECT_TRUE(grid->IsCellVisible(range.maxRow, range.maxCol));
+    EXPECT_FALSE(grid->IsCellVisible(range.maxRow + 1, 1) || grid->IsCellVisible(1, range.maxCol + 1));
+
+    grid->SetColumnWidth(2, 0);
+    grid->SetRowHeight(2, 0);
+    EXPECT_EQ(CellRect(*grid, 3, 3).topLeft(), QPoint(100, 40));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(100, 40)), GridCellId(3, 3));
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(99, 39)), GridCellId(1, 1));
+    grid->SetRowHeight(1, 0);
+    grid->SetScrollPos32(SB_VERT, 20);
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell().row, 4);
+    EXPECT_EQ(CellRect(*grid, 4, 1).top(), 20);
+}
+
+TEST(GridScroll, RangesAndPagesCoverTheNonFixedAreaAndBarsShowOnlyWhenItDoesNotFit)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT) || grid->IsScrollBarShown(SB_HORZ));
+    grid->SetRowCount(40);
+    EXPECT_TRUE(grid->IsScrollBarShown(SB_VERT)) << "a count change resets the bars";
+    EXPECT_FALSE(grid->IsScrollBarShown(SB_HORZ));
+    grid->SetRowCount(50);
+    grid->SetColumnCount(30);
+    ShowGrid(*grid);
+    const QScrollBar* vertical = grid->verticalScrollBar();
+    EXPECT_EQ(grid->GetScrollMax(SB_VERT), 49 * 20 - 1);
+    EXPECT_EQ(vertical->pageStep(), grid->ClientRect().height() - 20);
+    EXPECT_EQ(vertical->maximum(), 49 * 20 - vertical->pageStep()) << "the last page ends with the last row";
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 29 * 50 - (grid->ClientRect().width() - 50));
+    grid->SetRowHeight(0, 400);
+    EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT) || grid->IsScrollBarShown(SB_HORZ))
+        << "a grid smaller than its fixed cells shows none";
+}
+
+TEST(GridScroll, LinesStepByWholeShownRowsAndPagesByTheNonFixedExtentAsTheBarsDo)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    const int page = grid->ClientRect().height() - 20;
+    grid->OnVScroll(SB_PAGEDOWN);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), page);
+    grid->OnVScroll(SB_PAGEUP);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0);
+    grid->OnVScroll(SB_BOTTOM);
+    EXPECT_TRUE(grid->IsCellVisible(49, 1)) << "the end shows the last row";
+
+    QScrollBar* bar = grid->verticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    grid->SetRowHeight(1, 33);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 33) << "a bar's line step is the row's height";
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 33 + page);
+    bar->setSliderPosition(333);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 333) << "dragging the thumb goes where the thumb is";
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell().row, 17);
+
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    grid->SetRowHeight(1, 30);
+    grid->SetRowHeight(2, 0);
+    for (const auto& [action, position] : {std::pair{SB_LINEDOWN, 30}, {SB_LINEDOWN, 50}, {SB_LINEUP, 30},
+                                           {SB_LINEUP, 0}, {SB_LINEUP, 0}}) {
+        grid->OnVScroll(action);
+        EXPECT_EQ(grid->GetScrollPos32(SB_VERT), position);
+    }
+    grid->SetColumnWidth(1, 0);
+    grid->OnHScroll(SB_LINERIGHT);
+    EXPECT_EQ(grid->GetScrollPos32(SB_HORZ), 50);
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell().col, 3);
+}
+
+TEST(GridScroll, EnsureVisibleBringsACellWhollyIntoViewSpendingNoStepsOnHiddenRows)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    grid->EnsureVisible(40, 20);
+    EXPECT_TRUE(QRect(50, 20, 400, 300).intersected(grid->ClientRect()).contains(CellRect(*grid, 40, 20)));
+    grid->EnsureVisible(2, 1);
+    EXPECT_EQ(grid->GetTopLeftNonFixedCell(), GridCellId(2, 1));
+    grid->EnsureVisible(1, 1);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0);
+
+    // The row before the last one shown was whole; ten hidden rows later, the row in its place is whole too.
+    const int lastShown = grid->GetVisibleNonFixedRange().maxRow;
+    for (int row = 1; row <= 10; ++row)
+        grid->SetRowHeight(row, 0);
+    grid->EnsureVisible(lastShown - 1 + 10, 1);
+    EXPECT_TRUE(grid->IsCellVisible(lastShown - 1 + 10, 1));
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0) << "the hidden rows made room: nothing to scroll";
+}
+
+TEST(GridScroll, TheWheelScrollsLinesAfterItsEventAndKeepsWhatIsLeftOver)
+{
+    QGuiApplication::styleHints()->setWheelScrollLines(3);
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    const QPointF at(100, 100);
+    QWheelEvent notch(at, grid->viewport()->mapToGlobal(at), {}, {0, -120}, {}, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid->viewport(), &notch);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0);
+    // Four sixths of a notch make two lines.
+    for (const auto& [delta, times, position] : {std::tuple{-120, 0, 60}, {-20, 4, 100}, {120, 1, 40}}) {
+        for (int time = 0; time < times; ++time) {
+            QWheelEvent event(at, grid->viewport()->mapToGlobal(at), {}, {0, delta}, {}, {}, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(grid->viewport(), &event);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid->GetScrollPos32(SB_VERT), position) << delta;
+    }
+}
+
+TEST(GridPaint, LinesEndEachBodyCellHeadingsAreRaisedAndTheFocusIsFramedWithSunkenHeadings)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    const QColor line = ColorRefToQColor(grid->GetGridLineColor());
+    QImage image = grid->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(99, 30), line) << "last pixel of column 1";
+    EXPECT_EQ(image.pixelColor(100, 30), Colour(COLOR_WINDOW));
+    EXPECT_EQ(image.pixelColor(75, 39), line) << "last pixel of row 1";
+    EXPECT_EQ(image.pixelColor(75, 40), Colour(COLOR_WINDOW));
+    EXPECT_NE(image.pixelColor(99, 10), line) << "the fixed row has no grid lines";
+    EXPECT_EQ(image.pixelColor(0, 30), Colour(COLOR_3DHIGHLIGHT)) << "raised: light top and left";
+    EXPECT_EQ(image.pixelColor(49, 30), Colour(COLOR_3DDKSHADOW)) << "raised: dark right and bottom";
+    EXPECT_EQ(image.pixelColor(25, 39), Colour(COLOR_3DDKSHADOW));
+    EXPECT_EQ(image.pixelColor(25, 30), Colour(COLOR_3DFACE));
+
+    grid->SetFocusCell(2, 2);
+    image = grid->viewport()->grab().toImage();
+    for (const QPoint frame : {QPoint(100, 50), QPoint(148, 50), QPoint(120, 40), QPoint(120, 58)})
+        EXPECT_EQ(image.pixelColor(frame), Colour(COLOR_WINDOWTEXT)) << frame.x() << "," << frame.y();
+    EXPECT_EQ(image.pixelColor(149, 50), line);
+    EXPECT_EQ(image.pixelColor(101, 50), Colour(COLOR_WINDOW));
+    EXPECT_EQ(image.pixelColor(0, 50), Colour(COLOR_3DDKSHADOW)) << "the focus row's heading is sunken";
+    EXPECT_EQ(image.pixelColor(100, 5), Colour(COLOR_3DDKSHADOW)) << "the focus column's heading is sunken";
+    EXPECT_EQ(image.pixelColor(50, 5), Colour(COLOR_3DHIGHLIGHT)) << "other headings stay raised";
+}
+
+TEST(GridPaint, TextWiderThanItsCellIsCutAtTheCellsEdgeEvenWithoutAnEllipsis)
+{
+    auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetCellText(2, 5, QString(40, QLatin1Char('W')));
+    grid->SetCellFormat(2, 5, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    const QImage image = grid->viewport()->grab().toImage();
+    const QColor empty = image.pixelColor(395, 50);
+    int spilled = 0; // the last column ends at x 300
+    for (int x = 300; x < 395; ++x)
+        for (int y = 40; y < 60; ++y)
+            spilled += image.pixelColor(x, y) != empty;
+    EXPECT_EQ(spilled, 0);
+}
+
+TEST(GridPaint, ScrollingShowsWhatAWholeRepaintWouldShow)
+{
+    auto grid = MakeShownGrid(50, 30, 1, 1);
+    for (int row = 0; row < 50; ++row)
+        for (int col = 0; col < 30; ++col)
+            grid->SetCellText(row, col, QStringLiteral("%1:%2").arg(row).arg(col));
+    grid->SetRowHeight(4, 0);
+    grid->SetColumnWidth(5, 73);
+    grid->SetFocusCell(6, 3);
+    (void)OnScreen(*grid);
+    for (int step : {SB_LINEDOWN, SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_LINEDOWN}) {
+        grid->OnVScroll(step);
+        grid->OnHScroll(step);
+        EXPECT_TRUE(OnScreen(*grid) == Repainted(*grid)) << "after scroll action " << step;
+    }
+    // A column scrolled out to the left grows: the next scroll starts from the picture as it now is.
+    grid->SetColumnWidth(2, 130);
+    grid->ResetScrollBars();
+    grid->OnHScroll(SB_LINEDOWN);
+    EXPECT_TRUE(OnScreen(*grid) == Repainted(*grid));
+}
