@@ -211,7 +211,7 @@ TEST_F(GridInteraction, DeleteEmptiesAnEditableCellUnlessReadOnlyOrTheOwnerVetoe
     EXPECT_FALSE(grid.GetModified() || grid.GetModified(4, 2));
 }
 
-TEST_F(GridInteraction, TypingStartsAnEditThatHomeAndEndKeepDownAndTabCarryOnAndEnterEnds)
+TEST_F(GridInteraction, TypingStartsAnEditThatHomeEndAndPasteKeepDownAndTabCarryOnAndEnterEnds)
 {
     grid.SetFocusCell(2, 2);
     QTest::keyClick(&grid, '(');
@@ -228,22 +228,15 @@ TEST_F(GridInteraction, TypingStartsAnEditThatHomeAndEndKeepDownAndTabCarryOnAnd
     QTest::keyClick(OpenEditor(), Qt::Key_Tab);
     ASSERT_NE(OpenEditor(), nullptr);
     EXPECT_EQ(OpenEditor()->GetColumn(), 3);
+    QGuiApplication::clipboard()->setText(QStringLiteral("+x"));
+    QTest::keyClick(OpenEditor(), Qt::Key_End);
+    grid.OnCommand(CGridCtrl::ID_EDIT_PASTE);
+    EXPECT_EQ(Texts(3, 3, 4), QStringLiteral("r3c3|r3c4")) << "a paste goes into the open editor";
     QTest::keyClick(OpenEditor(), Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(3, 3));
     EXPECT_EQ(OpenEditor(), nullptr);
-}
-
-TEST_F(GridInteraction, CopyGivesTabsAndLineFeedsBetweenShownCellsWithoutTrailers)
-{
-    grid.SetSelectedRange(2, 2, 3, 4);
-    grid.OnCommand(CGridCtrl::ID_EDIT_COPY);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("r2c2\tr2c3\tr2c4\nr3c2\tr3c3\tr3c4"));
-    grid.SetColumnWidth(4, 0);
-    grid.SetRowHeight(3, 0);
-    grid.SetFocusCell(2, 2);
-    Key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("r2c2\tr2c3"));
+    EXPECT_EQ(grid.GetCellText(3, 3), QStringLiteral("r3c3+x"));
 }
 
 TEST_F(GridInteraction, CutOfACtrlSelectionCopiesAndEmptiesOnlyTheSelectedCells)
@@ -265,6 +258,7 @@ TEST_F(GridInteraction, CopyThenPasteReproducesCommasSpacesAndEmptyFieldsOfferin
     grid.SetCellText(3, 3, QStringLiteral("trail  "));
     grid.SetSelectedRange(2, 2, 3, 3);
     grid.OnCommand(CGridCtrl::ID_EDIT_COPY);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("hpot,qty=3\t lead\n\ttrail  "));
     ClickCell(grid, 5, 4);
     owner.received.clear();
     Key(Qt::Key_V, Qt::ControlModifier);
@@ -272,7 +266,7 @@ TEST_F(GridInteraction, CopyThenPasteReproducesCommasSpacesAndEmptyFieldsOfferin
     EXPECT_EQ(owner.Count(GridNotifyBeginEdit) + owner.Count(GridNotifyEndEdit), 8) << "every cell offered first";
 }
 
-TEST_F(GridInteraction, PasteSkipsHiddenAndReadOnlyCellsDropsWhatFallsOutsideAndFiltersWhatACellCannotHold)
+TEST_F(GridInteraction, PasteSkipsHiddenAndReadOnlyCellsDropsWhatFallsOutsideAndFiltersWhatACellCannotHoldAndCopySkipsHidden)
 {
     grid.SetColumnWidth(4, 0);
     grid.SetRowHeight(6, 0);
@@ -281,17 +275,9 @@ TEST_F(GridInteraction, PasteSkipsHiddenAndReadOnlyCellsDropsWhatFallsOutsideAnd
     grid.SetFocusCell(5, 3);
     Key(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(Texts(5, 3, 5, 7), QStringLiteral("a|r5c4|b/r6c3|r6c4|r6c5/de|r7c4|r7c5"));
-}
-
-TEST_F(GridInteraction, PasteGoesIntoAnOpenEditorInsteadOfTheCells)
-{
-    grid.SetFocusCell(2, 2);
-    Key(Qt::Key_F2);
-    ASSERT_NE(OpenEditor(), nullptr);
-    QGuiApplication::clipboard()->setText(QStringLiteral("+x"));
-    grid.OnCommand(CGridCtrl::ID_EDIT_PASTE);
-    EXPECT_EQ(OpenEditor()->text(), QStringLiteral("r2c2+x"));
-    EXPECT_EQ(Texts(2, 2, 3), QStringLiteral("r2c2|r2c3"));
+    grid.SetSelectedRange(5, 3, 7, 5);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\nde\tr7c5")) << "copies shown cells only";
 }
 
 TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)
@@ -360,7 +346,7 @@ TEST_F(GridInteraction, AutoScrollRunsWhileDraggingPastTheBottomUntilRelease)
     EXPECT_EQ(grid.GetFocusCell().row, reached);
 }
 
-TEST_F(GridInteraction, AColumnBorderDragsWithinThreePixelsInTheHeadingOnly)
+TEST_F(GridInteraction, BordersDragWithinThreePixelsInTheHeadingsOnlyRowsHideOnlyWhenAllowedHiddenColumnsComeBack)
 {
     const QPoint border(179, 10); // right edge of column 2
     QTest::mouseMove(grid.viewport(), border);
@@ -381,10 +367,7 @@ TEST_F(GridInteraction, AColumnBorderDragsWithinThreePixelsInTheHeadingOnly)
     Drag(QPoint(196, 10), QPoint(226, 10));
     Drag(QPoint(204, 10), QPoint(204, 10));
     EXPECT_EQ(grid.GetColumnWidth(2), 84);
-}
 
-TEST_F(GridInteraction, RowBordersHideOnlyWhenHidingIsAllowedAndHiddenColumnsComeBack)
-{
     Drag(QPoint(70, 59), QPoint(70, 5)); // in the body: a selection, no resize
     EXPECT_EQ(grid.GetRowHeight(2), 20);
     Drag(QPoint(10, 59), QPoint(10, 5)); // bottom edge of row 2, above its top
@@ -393,10 +376,10 @@ TEST_F(GridInteraction, RowBordersHideOnlyWhenHidingIsAllowedAndHiddenColumnsCom
     Drag(QPoint(10, 59), QPoint(10, -40)); // now the bottom edge of row 3
     EXPECT_EQ(grid.GetRowHeight(3), 1);
 
-    grid.SetColumnWidth(2, 0);
-    Drag(QPoint(120, 10), QPoint(160, 10)); // where column 2 hides
-    EXPECT_EQ(grid.GetColumnWidth(2), 40);
-    EXPECT_EQ(grid.GetColumnWidth(1), 60);
+    grid.SetColumnWidth(3, 0);
+    Drag(QPoint(204, 10), QPoint(244, 10)); // where column 3 hides
+    EXPECT_EQ(grid.GetColumnWidth(3), 40);
+    EXPECT_EQ(grid.GetColumnWidth(2), 84);
 }
 
 TEST_F(GridInteraction, AutoSizeFitsShownLinesHeadingsIncludedAndLeavesHiddenOnesHidden)
