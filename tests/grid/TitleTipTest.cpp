@@ -28,7 +28,7 @@ protected:
     std::unique_ptr<CGridCtrl> grid = MakeShownGrid(60, 6, 1, 1);
 };
 
-TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeavesOrTheGridScrolls)
+TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeavesOrTheGridScrollsOrTakesAKeyOrAClick)
 {
     ASSERT_TRUE(TipAt(1, 1));
     const CTitleTip* tip = grid->GetTitleTip();
@@ -45,10 +45,9 @@ TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeave
     EXPECT_EQ(tip->Text(), " Another long text that is cut off ");
     grid->OnVScroll(SB_LINEDOWN);
     EXPECT_FALSE(tip->isVisible());
-}
 
-TEST_F(TitleTipTest, AKeyOrAClickHidesTheTipAndStillReachesTheGrid)
-{
+    // A key or a click hides the tip and still reaches the grid.
+    grid->OnVScroll(SB_LINEUP);
     grid->SetFocusCell(3, 3);
     QTest::mouseMove(grid->viewport(), CellCentre(*grid, 1, 1));
     ASSERT_TRUE(grid->GetTitleTip()->isVisible()) << "the mouse resting on the cell shows the tip";
