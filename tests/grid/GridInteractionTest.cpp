@@ -2,12 +2,8 @@
 
 #include "grid/CInPlaceEdit.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -266,7 +262,7 @@ TEST_F(GridInteraction, CopyThenPasteReproducesCommasSpacesAndEmptyFieldsOfferin
     EXPECT_EQ(owner.Count(GridNotifyBeginEdit) + owner.Count(GridNotifyEndEdit), 8) << "every cell offered first";
 }
 
-TEST_F(GridInteraction, PasteSkipsHiddenAndReadOnlyCellsDropsWhatFallsOutsideAndFiltersWhatACellCannotHoldAndCopySkipsHidden)
+TEST_F(GridInteraction, PasteAndCopySkipHiddenCellsPasteSkipsReadOnlyOnesDropsWhatFallsOutsideAndFiltersText)
 {
     grid.SetColumnWidth(4, 0);
     grid.SetRowHeight(6, 0);
@@ -277,7 +273,7 @@ TEST_F(GridInteraction, PasteSkipsHiddenAndReadOnlyCellsDropsWhatFallsOutsideAnd
     EXPECT_EQ(Texts(5, 3, 5, 7), QStringLiteral("a|r5c4|b/r6c3|r6c4|r6c5/de|r7c4|r7c5"));
     grid.SetSelectedRange(5, 3, 7, 5);
     Key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\nde\tr7c5")) << "copies shown cells only";
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\nde\tr7c5")) << "shown cells only";
 }
 
 TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)

@@ -7,8 +7,6 @@
 
 #include <QFontInfo>
 
-#include <gtest/gtest.h>
-
 TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndKeepsTheRestInOrder)
 {
     for (char16_t code : {u'\t', u'\r', u'\n', char16_t(0), char16_t(0x100), char16_t(0x20AC)})

@@ -2,8 +2,12 @@
 
 #include "grid/CGridCtrl.h"
 
-#include <QSize>
+#include <QApplication>
+#include <QTest>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -12,20 +16,62 @@
 class RecordingOwner : public GridOwner
 {
 public:
-    long OnGridNotify(const GridNotifyInfo& info) override;
-    int Count(int code) const;
+    long OnGridNotify(const GridNotifyInfo& info) override
+    {
+        received.push_back(info);
+        const auto answer = answers.find(info.code);
+        return answer == answers.end() ? 0 : answer->second;
+    }
+    int Count(int code) const
+    {
+        return int(std::count_if(received.begin(), received.end(), [code](auto& info) { return info.code == code; }));
+    }
 
     std::vector<GridNotifyInfo> received;
     std::map<int, long> answers;
 };
 
 // Uniform sizes and no frame, so that client pixels are easy to reason about.
-void ShowGrid(CGridCtrl& grid, QSize clientSize = QSize(400, 300), int rowHeight = 20, int colWidth = 50);
-std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols);
+inline void ShowGrid(CGridCtrl& grid, QSize clientSize = QSize(400, 300), int rowHeight = 20, int colWidth = 50)
+{
+    grid.setFrameShape(QFrame::NoFrame);
+    for (int row = 0; row < grid.GetRowCount(); ++row)
+        grid.SetRowHeight(row, rowHeight);
+    for (int col = 0; col < grid.GetColumnCount(); ++col)
+        grid.SetColumnWidth(col, colWidth);
+    grid.resize(clientSize);
+    grid.show();
+    grid.ResetScrollBars();
+}
 
-// Makes the grid's window the active one, as when the user works in it.
-void Activate(QWidget& widget);
+inline std::unique_ptr<CGridCtrl> MakeShownGrid(int rows, int cols, int fixedRows, int fixedCols)
+{
+    auto grid = std::make_unique<CGridCtrl>(rows, cols, fixedRows, fixedCols);
+    ShowGrid(*grid);
+    return grid;
+}
 
-QRect CellRect(const CGridCtrl& grid, int row, int col);
-QPoint CellCentre(const CGridCtrl& grid, int row, int col);
-void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Makes the window the active one, as when the user works in it.
+inline void Activate(QWidget& widget)
+{
+    widget.activateWindow();
+    QApplication::setActiveWindow(&widget);
+    (void)QTest::qWaitForWindowActive(&widget);
+}
+
+inline QRect CellRect(const CGridCtrl& grid, int row, int col)
+{
+    QRect rect;
+    EXPECT_TRUE(grid.GetCellRect(row, col, &rect)) << row << "," << col;
+    return rect;
+}
+
+inline QPoint CellCentre(const CGridCtrl& grid, int row, int col)
+{
+    return CellRect(grid, row, col).center();
+}
+
+inline void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, CellCentre(grid, row, col));
+}

@@ -1,13 +1,10 @@
 #include "GridTestSupport.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QWheelEvent>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -5,12 +5,8 @@
 #include "grid/WindowsKeys.h"
 
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QPointer>
-#include <QTest>
 #include <QToolTip>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -3,11 +3,6 @@
 #include "grid/CTitleTip.h"
 #include "grid/WindowsKeys.h"
 
-#include <QApplication>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 class TitleTipTest : public ::testing::Test
 {
 protected:
