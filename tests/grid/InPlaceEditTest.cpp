@@ -58,13 +58,8 @@ protected:
 TEST_F(InPlaceEditTest, HowTheEditStartedPresetsTheText)
 {
     // A typed "(" or "!" shares its number with Down or Page Up, a typed space with Space: typed, each one is text.
-    const struct
-    {
-        int startedBy;
-        QString text, selected;
-        int caret;
-        bool exitOnArrows;
-    } cases[] = {
+    using Case = std::tuple<int, QString, QString, int, bool>; // started by, text, selected, caret, exit on arrows
+    const Case cases[] = {
         {VK_LBUTTON, "hello", "", 5, false},
         {VK_RETURN, "hello", "", 5, true},
         {VK_BACK, "hell", "", 4, true},
@@ -77,13 +72,13 @@ TEST_F(InPlaceEditTest, HowTheEditStartedPresetsTheText)
         {u' ', " ", "", 1, true},
         {u'%', "%", "", 1, true},
     };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.startedBy);
-        CInPlaceEdit* editor = Start(test.startedBy);
-        EXPECT_EQ(editor->text(), test.text);
-        EXPECT_EQ(editor->selectedText(), test.selected);
-        EXPECT_EQ(editor->cursorPosition(), test.caret);
-        EXPECT_EQ(editor->GetExitOnArrows(), test.exitOnArrows);
+    for (const auto& [startedBy, text, selected, caret, exitOnArrows] : cases) {
+        SCOPED_TRACE(startedBy);
+        CInPlaceEdit* editor = Start(startedBy);
+        EXPECT_EQ(editor->text(), text);
+        EXPECT_EQ(editor->selectedText(), selected);
+        EXPECT_EQ(editor->cursorPosition(), caret);
+        EXPECT_EQ(editor->GetExitOnArrows(), exitOnArrows);
         EXPECT_EQ(editor->geometry(), CellRect(grid, 1, 1)) << "the editor covers the cell";
         EXPECT_TRUE(editor->hasFocus());
         editor->EndEdit();
@@ -94,12 +89,8 @@ TEST_F(InPlaceEditTest, HowTheEditStartedPresetsTheText)
 
 TEST_F(InPlaceEditTest, EachEndingKeyIsReportedOnceWithItsKeyValue)
 {
-    const struct
-    {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        int startedBy, reported;
-    } cases[] = {
+    using Case = std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int>; // key, modifiers, started by, reported
+    const Case cases[] = {
         {Qt::Key_Tab, Qt::NoModifier, VK_LBUTTON, VK_TAB},
         {Qt::Key_Backtab, Qt::ShiftModifier, VK_LBUTTON, VK_TAB},
         {Qt::Key_Return, Qt::NoModifier, VK_LBUTTON, VK_RETURN},
@@ -108,13 +99,13 @@ TEST_F(InPlaceEditTest, EachEndingKeyIsReportedOnceWithItsKeyValue)
         {Qt::Key_PageUp, Qt::NoModifier, u'a', VK_PRIOR},
         {Qt::Key_Right, Qt::ControlModifier, VK_LBUTTON, VK_RIGHT},
     };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.key);
+    for (const auto& [key, modifiers, startedBy, reported] : cases) {
+        SCOPED_TRACE(key);
         grid.reports.clear();
-        QPointer<CInPlaceEdit> editor = Start(test.startedBy);
-        QTest::keyClick(editor.data(), test.key, test.modifiers);
+        QPointer<CInPlaceEdit> editor = Start(startedBy);
+        QTest::keyClick(editor.data(), key, modifiers);
         ASSERT_EQ(grid.reports.size(), 1u);
-        EXPECT_EQ(QPoint(grid.reports[0].row, grid.reports[0].lastKey), QPoint(1, test.reported));
+        EXPECT_EQ(QPoint(grid.reports[0].row, grid.reports[0].lastKey), QPoint(1, reported));
         FreeEnded();
         EXPECT_TRUE(editor.isNull()) << "the editor frees itself after reporting";
         EXPECT_EQ(grid.reports.size(), 1u) << "losing the focus afterwards reports nothing more";
