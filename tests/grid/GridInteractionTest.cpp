@@ -31,12 +31,7 @@ protected:
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(&grid, key, modifiers); }
 
-    struct Step
-    {
-        Qt::Key key;
-        GridCellId focus;
-        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    };
+    struct Step { Qt::Key key; GridCellId focus; Qt::KeyboardModifiers modifiers = Qt::NoModifier; };
 
     // Presses each key in turn and checks where the focus went.
     void Walk(const GridCellId& start, std::initializer_list<Step> steps)
@@ -141,7 +136,7 @@ TEST_F(GridInteraction, PageKeysReachTheEndsAndNeverLandOnAHiddenRow)
     }
 }
 
-TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellAndKeysWorkWithThePointerOnABorder)
+TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellShiftTabDoesNotAndKeysWorkWithThePointerOnABorder)
 {
     grid.SetFocusCell(2, 2);
     QTest::mouseMove(grid.viewport(), QPoint(179, 10));
@@ -153,27 +148,15 @@ TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellAndKeysWorkWithThePoint
     Key(Qt::Key_Left);
     EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 3, 3, 3));
     Key(Qt::Key_Q);
-    EXPECT_NE(OpenEditor(), nullptr);
-}
+    ASSERT_NE(OpenEditor(), nullptr);
+    QTest::keyClick(OpenEditor(), Qt::Key_Escape);
 
-TEST_F(GridInteraction, ShiftTabAfterAClickSelectsOnlyTheCellItReaches)
-{
+    // Shift+TAB after a click selects only the cell it reaches.
     ClickCell(grid, 3, 3);
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 2, 3, 2));
     Key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(Texts(3, 1, 4), QStringLiteral("r3c1||r3c3|r3c4"));
-}
-
-TEST_F(GridInteraction, SelectAllByKeyOrCommandSelectsEveryBodyCellBetweenTheNotifications)
-{
-    grid.SetFocusCell(2, 2);
-    Key(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(1, 1, 7, 5));
-    EXPECT_EQ(owner.Count(GridNotifySelectionChanging) + owner.Count(GridNotifySelectionChanged), 2);
-    grid.ResetSelection();
-    ASSERT_TRUE(grid.OnCommand(CGridCtrl::ID_EDIT_SELECT_ALL));
-    EXPECT_EQ(grid.GetSelectedCount(), 35);
 }
 
 TEST_F(GridInteraction, DeleteEmptiesAnEditableCellUnlessReadOnlyOrTheOwnerVetoesOrReverts)
@@ -275,7 +258,7 @@ TEST_F(GridInteraction, PasteAndCopySkipHiddenCellsPasteSkipsReadOnlyOnesDropsWh
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\nde\tr7c5")) << "shown cells only";
 }
 
-TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)
+TEST_F(GridInteraction, ShiftClickAndDragSelectTheRectangleAndCtrlClickAddsAndRemoves)
 {
     ClickCell(grid, 2, 2);
     EXPECT_EQ(OpenEditor(), nullptr) << "only a click on the focus cell edits";
@@ -290,10 +273,8 @@ TEST_F(GridInteraction, ShiftClickSelectsTheRectangleAndCtrlClickAddsAndRemoves)
     ClickCell(grid, 5, 1);
     EXPECT_EQ(grid.GetSelectedCount(), 1);
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(5, 1));
-}
 
-TEST_F(GridInteraction, DraggingSelectsWithTheFocusFollowingThePointerButNeverOntoAHeading)
-{
+    // Dragging selects with the focus following the pointer, but never onto a heading.
     QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(grid, 2, 2));
     QTest::mouseMove(grid.viewport(), CellCentre(grid, 4, 3));
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(4, 3));
@@ -303,7 +284,7 @@ TEST_F(GridInteraction, DraggingSelectsWithTheFocusFollowingThePointerButNeverOn
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(grid, 5, 0));
 }
 
-TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsUnlessSwitchedOffAndTheCornerSelectsAll)
+TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsUnlessSwitchedOffAndTheCornerCtrlAAndTheCommandSelectAll)
 {
     ClickCell(grid, 0, 3);
     EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(1, 3, 7, 3));
@@ -313,6 +294,15 @@ TEST_F(GridInteraction, HeadingClicksSelectColumnsAndRowsUnlessSwitchedOffAndThe
     EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(4, 1, 4, 5));
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(4, 1));
     ClickCell(grid, 0, 0);
+    EXPECT_EQ(grid.GetSelectedCount(), 35);
+    grid.ResetSelection();
+    grid.SetFocusCell(2, 2);
+    owner.received.clear();
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(1, 1, 7, 5)) << "so does Ctrl+A";
+    EXPECT_EQ(owner.Count(GridNotifySelectionChanging) + owner.Count(GridNotifySelectionChanged), 2);
+    grid.ResetSelection();
+    ASSERT_TRUE(grid.OnCommand(CGridCtrl::ID_EDIT_SELECT_ALL));
     EXPECT_EQ(grid.GetSelectedCount(), 35);
 
     ClickCell(grid, 2, 2);

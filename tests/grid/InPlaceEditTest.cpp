@@ -21,12 +21,7 @@ public:
         reports.push_back({row, col, text, lastKey});
         CGridCtrl::OnEndInPlaceEdit(row, col, text, lastKey, modifiers);
     }
-    struct EndReport
-    {
-        int row, col;
-        QString text;
-        int lastKey;
-    };
+    struct EndReport { int row, col; QString text; int lastKey; };
     std::vector<EndReport> reports;
 };
 

@@ -23,7 +23,7 @@ protected:
     std::unique_ptr<CGridCtrl> grid = MakeShownGrid(60, 6, 1, 1);
 };
 
-TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeavesOrTheGridScrollsOrTakesAKeyOrAClick)
+TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeavesTheGridScrollsOrTakesAKeyOrAClick)
 {
     ASSERT_TRUE(TipAt(1, 1));
     const CTitleTip* tip = grid->GetTitleTip();
@@ -53,13 +53,11 @@ TEST_F(TitleTipTest, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeave
     ClickCell(*grid, 1, 1);
     EXPECT_FALSE(grid->GetTitleTip()->isVisible());
     EXPECT_EQ(grid->GetFocusCell(), GridCellId(1, 1));
-}
 
-TEST_F(TitleTipTest, NoTipForATextThatFitsAnEditedCellOrWithAnotherProgramActive)
-{
-    EXPECT_FALSE(TipAt(1, 2)) << "a text that fits";
+    // No tip for a text that fits, a cell being edited or with another program active.
+    EXPECT_FALSE(TipAt(1, 2));
     grid->GetCell(1, 1)->Edit(1, 1, CellRect(*grid, 1, 1), QPoint(), InPlaceEditId, VK_LBUTTON);
-    EXPECT_FALSE(TipAt(1, 1)) << "a cell being edited";
+    EXPECT_FALSE(TipAt(1, 1));
     QApplication::setActiveWindow(nullptr);
-    EXPECT_FALSE(TipAt(2, 1)) << "another program active";
+    EXPECT_FALSE(TipAt(2, 1));
 }
