@@ -1,6 +1,7 @@
 #include "GridTestSupport.h"
 
 #include "grid/CInPlaceEdit.h"
+#include "grid/GridSizingBar.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -80,7 +81,7 @@ protected:
 
 } // namespace
 
-TEST_F(GridInteraction, NavigationKeysStopAtTheEdgesSkipHiddenLinesAndTabWraps)
+TEST_F(GridInteraction, NavigationKeysStopAtTheEdgesSkipHiddenLinesAndTabWrapsIntoView)
 {
     Walk({1, 1}, {{Qt::Key_Up, {1, 1}}, {Qt::Key_Left, {1, 1}}, {Qt::Key_Down, {1, 1}, Qt::AltModifier},
                   {Qt::Key_Backtab, {1, 1}, Qt::ShiftModifier}});
@@ -94,15 +95,13 @@ TEST_F(GridInteraction, NavigationKeysStopAtTheEdgesSkipHiddenLinesAndTabWraps)
                   {Qt::Key_Tab, {4, 1}}, {Qt::Key_Backtab, {2, 4}, Qt::ShiftModifier},
                   {Qt::Key_Home, {2, 1}}, {Qt::Key_End, {2, 4}}, {Qt::Key_Home, {1, 1}, Qt::ControlModifier},
                   {Qt::Key_End, {7, 4}, Qt::ControlModifier}});
-}
 
-TEST_F(GridInteraction, AWrappingTabBringsTheStartOfTheNextRowIntoView)
-{
+    // A wrapping TAB brings the start of the next row into view.
     grid.SetColumnCount(30);
-    Walk({2, 28}, {{Qt::Key_Right, {2, 29}}, {Qt::Key_Tab, {3, 1}}});
+    Walk({1, 28}, {{Qt::Key_Right, {1, 29}}, {Qt::Key_Tab, {2, 1}}});
     EXPECT_EQ(grid.GetScrollPos32(SB_HORZ), 0);
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(grid.IsCellVisible(2, 29));
+    EXPECT_TRUE(grid.IsCellVisible(1, 29));
 }
 
 TEST_F(GridInteraction, PageKeysReachTheEndsAndNeverLandOnAHiddenRow)
@@ -217,7 +216,7 @@ TEST_F(GridInteraction, TypingStartsAnEditThatHomeEndAndPasteKeepDownAndTabCarry
     EXPECT_EQ(grid.GetCellText(3, 3), QStringLiteral("r3c3+x"));
 }
 
-TEST_F(GridInteraction, CutOfACtrlSelectionCopiesAndEmptiesOnlyTheSelectedCells)
+TEST_F(GridInteraction, CutOfACtrlSelectionEmptiesOnlyItsCellsAndCopyThenPasteReproducesTextsExactly)
 {
     ClickCell(grid, 2, 2);
     ClickCell(grid, 3, 4, Qt::ControlModifier);
@@ -226,10 +225,7 @@ TEST_F(GridInteraction, CutOfACtrlSelectionCopiesAndEmptiesOnlyTheSelectedCells)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("r2c2\t\t\n\t\tr3c4"));
     EXPECT_EQ(Texts(2, 2, 4, 3), QStringLiteral("|r2c3|r2c4/r3c2|r3c3|"));
     EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
-}
 
-TEST_F(GridInteraction, CopyThenPasteReproducesCommasSpacesAndEmptyFieldsOfferingEachCellInOrder)
-{
     grid.SetCellText(2, 2, QStringLiteral("hpot,qty=3"));
     grid.SetCellText(2, 3, QStringLiteral(" lead"));
     grid.SetCellText(3, 2, QString());
@@ -335,11 +331,8 @@ TEST_F(GridInteraction, BordersDragWithinThreePixelsInTheHeadingsOnlyRowsHideOnl
     QTest::mouseMove(grid.viewport(), border);
     QTest::mousePress(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
     QTest::mouseMove(grid.viewport(), border + QPoint(25, 0));
-    QWidget* bar = nullptr;
-    for (QWidget* child : grid.viewport()->findChildren<QWidget*>())
-        if (child->isVisible() && child->width() == 2)
-            bar = child;
-    ASSERT_NE(bar, nullptr);
+    const auto* bar = grid.viewport()->findChild<GridSizingBar*>();
+    ASSERT_TRUE(bar && bar->isVisible());
     EXPECT_EQ(bar->x(), 204);
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, Qt::NoModifier, border + QPoint(25, 0));
     EXPECT_EQ(grid.GetColumnWidth(2), 84);

@@ -63,7 +63,7 @@ TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCellsAndHiddenLinesTakeNoSpace)
     EXPECT_EQ(CellRect(*grid, 4, 1).top(), 20);
 }
 
-TEST(GridScroll, RangesAndPagesCoverTheNonFixedAreaAndBarsShowOnlyWhenItDoesNotFit)
+TEST(GridScroll, RangesCoverTheNonFixedAreaBarsShowOnlyWhenItDoesNotFitAndEnsureVisibleShowsAWholeCell)
 {
     auto grid = MakeShownGrid(10, 6, 1, 1);
     EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT) || grid->IsScrollBarShown(SB_HORZ));
@@ -75,6 +75,19 @@ TEST(GridScroll, RangesAndPagesCoverTheNonFixedAreaAndBarsShowOnlyWhenItDoesNotF
     ShowGrid(*grid);
     const QScrollBar* vertical = grid->verticalScrollBar();
     EXPECT_EQ(vertical->maximum(), 49 * 20 - vertical->pageStep()) << "the last page ends with the last row";
+
+    // EnsureVisible brings a cell wholly into view and spends no steps on hidden rows: ten hidden rows make room
+    // for the ten after the last one shown.
+    grid->EnsureVisible(40, 20);
+    EXPECT_TRUE(QRect(50, 20, 400, 300).intersected(grid->ClientRect()).contains(CellRect(*grid, 40, 20)));
+    grid->EnsureVisible(1, 1);
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0);
+    const int lastShown = grid->GetVisibleNonFixedRange().maxRow;
+    for (int row = 1; row <= 10; ++row)
+        grid->SetRowHeight(row, 0);
+    grid->EnsureVisible(lastShown - 1 + 10, 1);
+    EXPECT_TRUE(grid->IsCellVisible(lastShown - 1 + 10, 1));
+    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0) << "the hidden rows made room: nothing to scroll";
     grid->SetRowHeight(0, 400);
     EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT) || grid->IsScrollBarShown(SB_HORZ))
         << "a grid smaller than its fixed cells shows none";
@@ -109,23 +122,6 @@ TEST(GridScroll, LinesStepByWholeShownRowsAndPagesByTheNonFixedExtentAsTheBarsDo
     grid->OnHScroll(SB_LINERIGHT);
     EXPECT_EQ(grid->GetScrollPos32(SB_HORZ), 50);
     EXPECT_EQ(grid->GetTopLeftNonFixedCell().col, 3);
-}
-
-TEST(GridScroll, EnsureVisibleBringsACellWhollyIntoViewSpendingNoStepsOnHiddenRows)
-{
-    auto grid = MakeShownGrid(50, 30, 1, 1);
-    grid->EnsureVisible(40, 20);
-    EXPECT_TRUE(QRect(50, 20, 400, 300).intersected(grid->ClientRect()).contains(CellRect(*grid, 40, 20)));
-    grid->EnsureVisible(1, 1);
-    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0);
-
-    // The row before the last one shown was whole; ten hidden rows later, the row in its place is whole too.
-    const int lastShown = grid->GetVisibleNonFixedRange().maxRow;
-    for (int row = 1; row <= 10; ++row)
-        grid->SetRowHeight(row, 0);
-    grid->EnsureVisible(lastShown - 1 + 10, 1);
-    EXPECT_TRUE(grid->IsCellVisible(lastShown - 1 + 10, 1));
-    EXPECT_EQ(grid->GetScrollPos32(SB_VERT), 0) << "the hidden rows made room: nothing to scroll";
 }
 
 TEST(GridScroll, TheWheelScrollsThreeLinesANotchAndKeepsWhatIsLeftOver)
