@@ -68,8 +68,7 @@ TEST(GridScroll, RangesCoverTheNonFixedAreaBarsShowOnlyWhenItDoesNotFitAndEnsure
     auto grid = MakeShownGrid(10, 6, 1, 1);
     EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT) || grid->IsScrollBarShown(SB_HORZ));
     grid->SetRowCount(40);
-    EXPECT_TRUE(grid->IsScrollBarShown(SB_VERT)) << "a count change resets the bars";
-    EXPECT_FALSE(grid->IsScrollBarShown(SB_HORZ));
+    EXPECT_TRUE(grid->IsScrollBarShown(SB_VERT) && !grid->IsScrollBarShown(SB_HORZ)) << "a count change resets them";
     grid->SetRowCount(50);
     grid->SetColumnCount(30);
     ShowGrid(*grid);
@@ -152,7 +151,6 @@ TEST(GridPaint, LinesEndEachBodyCellHeadingsAreRaisedAndTheFocusIsFramedWithSunk
     EXPECT_NE(image.pixelColor(99, 10), line) << "the fixed row has no grid lines";
     EXPECT_EQ(image.pixelColor(0, 30), Colour(COLOR_3DHIGHLIGHT)) << "raised: light top and left";
     EXPECT_EQ(image.pixelColor(49, 30), Colour(COLOR_3DDKSHADOW)) << "raised: dark right and bottom";
-    EXPECT_EQ(image.pixelColor(25, 30), Colour(COLOR_3DFACE));
 
     grid->SetFocusCell(2, 2);
     image = grid->viewport()->grab().toImage();
