@@ -26,6 +26,8 @@ TEST(GridModel, ChangingCountsTurnsCellsIntoHeadingsAndBackAndDropsAFocusOnAHead
     EXPECT_FALSE(grid.GetCell(2, 2)->IsFixedRow()) << "the first body row stays a body row";
 
     CGridCtrl corner(4, 4, 2, 1);
+    corner.SetFocusCell(0, 0);
+    EXPECT_EQ(corner.GetFocusCell(), GridCellId(2, 1)) << "never on a heading";
     EXPECT_TRUE(corner.SetFixedRowCount(1));
     EXPECT_EQ(corner.GetCellState(1, 0), CellStateFixed | CellStateFixedColumn) << "a corner cell heads its row";
     EXPECT_EQ(corner.GetCellState(1, 1), 0u);
