@@ -1,26 +1,21 @@
 #include "ViewHost.h"
 
 #include "FileSizeLimit.h"
-#include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 const QByteArray Small("a\tb\r\nr\t1\r\n");
 
-class CCarvestoneViewTest : public ::testing::Test
+class CCarvestoneViewTest : public ViewTest
 {
 protected:
     // Opens the tables so that the tabs read names in the given order.
@@ -29,22 +24,17 @@ protected:
         for (auto name = names.crbegin(); name != names.crend(); ++name)
             host.Open(*name, Small);
     }
-
-    ScriptedDialogs dialogs;
-    ViewHost host;
-    CCarvestoneView& view = host.View();
 };
 
 TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRereading)
 {
     QSignalSpy status(&view, &CCarvestoneView::StatusMessage);
     host.Open("a.txt", Small);
-    EXPECT_EQ(status.size(), 2);
+    ASSERT_EQ(status.size(), 2);
     EXPECT_EQ(status.at(0).at(0).toString(), QStringLiteral("Loading file..."));
     EXPECT_EQ(status.at(1).at(0).toString(), QStringLiteral("Ready"));
     host.Open("b.txt", "x\r\n");
     EXPECT_EQ(host.TabTexts(), QStringList({"b.txt", "a.txt"}));
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
     EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1)) << "a one-cell table has no data cell";
 
     TestFiles::Write(host.PathOf("a.txt"), "changed\r\n");
@@ -52,9 +42,7 @@ TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRer
     EXPECT_EQ(view.TableCount(), 2);
     EXPECT_EQ(view.TabBar()->currentIndex(), 1);
     EXPECT_EQ(host.Grid().GetCellText(0, 1), QStringLiteral("b"));
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(1, 1));
     EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
-    EXPECT_TRUE(view.IsTableOpen("a.txt"));
     EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
     EXPECT_TRUE(host.Grid().isVisible());
     EXPECT_FALSE(view.GridAt(0)->isVisible());
@@ -76,7 +64,6 @@ TEST_F(CCarvestoneViewTest, NamesOutsideTheFolderAndFilesThatAreNoTablesOpenNoth
     }
     EXPECT_FALSE(view.OpenTable(QString()));
     EXPECT_EQ(view.TableCount(), 0);
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1));
     EXPECT_EQ(view.RowColumnPaneText(), QString());
 }
 
@@ -102,7 +89,6 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
         EXPECT_EQ(TestFiles::Read(host.PathOf("odd.txt")), odd);
         view.CloseAllTables();
     }
-
     const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
     const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
     if (names.isEmpty())
@@ -115,7 +101,6 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
         EXPECT_TRUE(view.SaveTable(-1));
         EXPECT_TRUE(TestFiles::Read(host.PathOf(name)) == bytes);
     }
-    EXPECT_GT(host.Grid().GetColumnWidth(1), 0);
 }
 
 TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndCountsBeforeEverySaveAndSwitch)
@@ -138,14 +123,22 @@ TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndCountsBeforeEverySaveAndSw
     EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"}));
     EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tsecond\r\n");
     EXPECT_EQ(TestFiles::Read(host.PathOf("b.txt")), "a\tb\r\nr\t\r\n");
-    EXPECT_FALSE(view.IsAnyTableModified());
 }
 
-TEST_F(CCarvestoneViewTest, AFailedSaveKeepsTheOldFileTheMarkAndTheEdits)
+// A failed save, alone or for the project's question, keeps the old file, the mark and the edits.
+TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQuestion)
 {
+    const QString projectPath =
+        TestFiles::Write(host.PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
+    CMainFrame frame;
+    CCarvestoneDoc doc;
+    frame.SetTableView(&view);
+    doc.SetFrame(&frame);
+    ASSERT_EQ(doc.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
     host.Open("a.txt", Small);
+    EXPECT_FALSE(doc.IsModified());
     host.Type("longer text");
-    host.Press(Qt::Key_Return);
+    EXPECT_TRUE(doc.IsModified()) << "text in the editor counts";
     {
         FileSizeLimit limit(Small.size());
         ASSERT_TRUE(limit.IsActive());
@@ -153,15 +146,20 @@ TEST_F(CCarvestoneViewTest, AFailedSaveKeepsTheOldFileTheMarkAndTheEdits)
         EXPECT_FALSE(view.SaveTable(-1));
         dialogs.AnswerMessage(UserDialogs::IdOk);
         EXPECT_FALSE(view.SaveAllModifiedTables());
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
     }
-    ASSERT_EQ(dialogs.Messages().size(), 2);
     EXPECT_EQ(dialogs.Messages().first().text,
               QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(host.PathOf("a.txt"))));
     EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), Small);
     EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*"}));
-    EXPECT_TRUE(view.IsAnyTableModified());
-    EXPECT_TRUE(view.SaveTable(-1));
+    EXPECT_TRUE(doc.IsModified());
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EXPECT_TRUE(doc.SaveModified());
     EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tlonger text\r\n");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKeeps)
@@ -179,16 +177,11 @@ TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKe
     host.Type("in the editor");
     host.Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to typed.txt?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
     dialogs.AnswerMessage(UserDialogs::IdNo);
     host.Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(TestFiles::Read(host.PathOf("typed.txt")), Small);
-
-    dialogs.AnswerMessage(UserDialogs::IdCancel);
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
-    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
     EXPECT_EQ(view.TableCount(), 3);
-
     {
         FileSizeLimit limit(Small.size());
         dialogs.AnswerMessage(UserDialogs::IdYes);
@@ -204,7 +197,6 @@ TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKe
     EXPECT_TRUE(view.CloseTable("c.txt")) << "a table behind another tab closes too";
     EXPECT_EQ(TestFiles::Read(host.PathOf("c.txt")), Small);
     EXPECT_EQ(host.TabTexts(), QStringList({"b.txt*"}));
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
@@ -231,7 +223,6 @@ TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLast
     view.CloseAllTables();
     host.Open("a.txt", Small);
     host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(view.TableCount(), 0);
     EXPECT_EQ(view.GetCurrentGrid(), nullptr);
     EXPECT_EQ(treeActivation.size(), 1);
 }
@@ -277,53 +268,22 @@ TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
     EXPECT_EQ(menu.size(), 2);
 }
 
-TEST_F(CCarvestoneViewTest, TheProjectSaveQuestionStandsForTablesAndFailsWithThem)
+// Columns are fitted with the grid at the view's size, and refitted when the grid font changes.
+TEST_F(CCarvestoneViewTest, ColumnsFitTwoThirdsOfTheShownGridAndFollowTheFont)
 {
-    const QByteArray project("Carvestone Project File Version 1.0\r\na.txt\n");
-    const QString projectPath = TestFiles::Write(host.PathOf("P.mod"), project);
-    CMainFrame frame;
-    CCarvestoneDoc doc;
-    frame.SetTableView(&view);
-    doc.SetFrame(&frame);
-    ASSERT_EQ(doc.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
-    host.Open("a.txt", Small);
-    EXPECT_FALSE(doc.IsModified());
-    host.Type("xyz");
-    EXPECT_TRUE(doc.IsModified()) << "text in the editor counts";
-    {
-        FileSizeLimit limit(Small.size());
-        dialogs.AnswerMessage(UserDialogs::IdYes);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
-    }
-    EXPECT_TRUE(doc.IsModified());
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\txyz\r\n");
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-}
-
-TEST_F(CCarvestoneViewTest, ColumnsAreCappedAtTwoThirdsOfTheRoomTheShownGridHas)
-{
-    host.Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tshort\r\nr\t1\t2\r\n");
+    host.Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tlong heading text\r\nr\t1\t2\r\n");
     const CGridCtrl& grid = host.Grid();
     const int room = grid.ClientRect().width() - grid.GetColumnWidth(0);
     ASSERT_GT(room, 300) << "the grid has the view's size, not a hidden child's";
     EXPECT_EQ(grid.GetColumnWidth(1), room * 2 / 3);
-    EXPECT_LT(grid.GetColumnWidth(2), room * 2 / 3);
-}
-
-TEST_F(CCarvestoneViewTest, TheGridFontFollowsTheSettingsAndRefitsTheColumns)
-{
-    host.Open("a.txt", "h\tlong heading text\r\nr\t1\r\n");
-    const int before = host.Grid().GetColumnWidth(1);
+    const int before = grid.GetColumnWidth(2);
+    EXPECT_LT(before, room * 2 / 3);
     host.settings.GridFontSize = 18;
     host.settings.GridFontBold = true;
     view.ApplyGridFont();
-    EXPECT_TRUE(host.Grid().font().bold());
-    EXPECT_GT(host.Grid().GetColumnWidth(1), before);
-    EXPECT_EQ(view.TabBar()->font(), host.Grid().font());
+    EXPECT_TRUE(grid.font().bold());
+    EXPECT_GT(grid.GetColumnWidth(2), before);
+    EXPECT_EQ(view.TabBar()->font(), grid.font());
 }
 
 } // namespace

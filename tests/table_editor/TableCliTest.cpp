@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,8 +27,6 @@ protected:
                 QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
-    QString Write(const QString& name, const QByteArray& bytes) { return TestFiles::Write(work.filePath(name), bytes); }
-
     QTemporaryDir work;
 };
 
@@ -50,7 +47,7 @@ TEST_F(TableCliTest, EveryGameTableIsUnchanged)
 TEST_F(TableCliTest, NamesEveryRuleASaveWouldApplyAndResavesLikeTheEditor)
 {
     static const char bytes[] = "a\tb\t\nr\t1\t\tx\n\0tail";
-    const QString path = Write("t.txt", QByteArray(bytes, sizeof bytes - 1));
+    const QString path = TestFiles::Write(work.filePath("t.txt"), QByteArray(bytes, sizeof bytes - 1));
     const QString resaved = work.filePath("out.txt");
     const CliRun run = Run({path, "--resave", resaved});
     EXPECT_EQ(run.exitCode, 1);
@@ -64,15 +61,18 @@ TEST_F(TableCliTest, NamesEveryRuleASaveWouldApplyAndResavesLikeTheEditor)
     EXPECT_EQ(Run({resaved}).exitCode, 0);
 }
 
+// Unreadable files are named with their whole path and the cause.
 TEST_F(TableCliTest, WrongUsageAndUnreadableFilesExitWithTwo)
 {
-    const QString table = Write("t.txt", "a\r\n");
+    const QString table = TestFiles::Write(work.filePath("t.txt"), "a\r\n");
+    const QString missing = QDir::toNativeSeparators(work.filePath("missing.txt"));
     const struct { QStringList arguments; QString message; } cases[] = {
         {{}, "usage: carvestone-cli table FILE"},
         {{table, table}, "usage:"},
         {{table, "--bogus"}, "usage:"},
-        {{work.filePath("missing.txt")}, "missing.txt was not found."},
-        {{work.path()}, "contains an invalid path."},
+        {{missing}, missing + " was not found."},
+        {{work.path()}, QDir::toNativeSeparators(work.path()) + " contains an invalid path."},
+        {{table + "/below.txt"}, QDir::toNativeSeparators(table + "/below.txt") + " contains an invalid path."},
         {{table, "--resave", table + "/below.txt"}, "below.txt"},
     };
     for (const auto& c : cases) {
