@@ -1,15 +1,11 @@
-#include "ViewHost.h"
+#include "ViewTest.h"
 
 #include "FileSizeLimit.h"
-#include "TestFiles.h"
-#include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "project/CCarvestoneDoc.h"
 
 #include <QDir>
 #include <QSignalSpy>
-#include <QTabBar>
-#include <QTest>
 
 namespace {
 
@@ -22,35 +18,35 @@ protected:
     void OpenInTabOrder(const QStringList& names)
     {
         for (auto name = names.crbegin(); name != names.crend(); ++name)
-            host.Open(*name, Small);
+            Open(*name, Small);
     }
 };
 
 TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRereading)
 {
     QSignalSpy status(&view, &CCarvestoneView::StatusMessage);
-    host.Open("a.txt", Small);
+    Open("a.txt", Small);
     ASSERT_EQ(status.size(), 2);
     EXPECT_EQ(status.at(0).at(0).toString(), QStringLiteral("Loading file..."));
     EXPECT_EQ(status.at(1).at(0).toString(), QStringLiteral("Ready"));
-    host.Open("b.txt", "x\r\n");
-    EXPECT_EQ(host.TabTexts(), QStringList({"b.txt", "a.txt"}));
+    Open("b.txt", "x\r\n");
+    EXPECT_EQ(TabTexts(), QStringList({"b.txt", "a.txt"}));
     EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1)) << "a one-cell table has no data cell";
 
-    TestFiles::Write(host.PathOf("a.txt"), "changed\r\n");
+    TestFiles::Write(PathOf("a.txt"), "changed\r\n");
     EXPECT_FALSE(view.OpenTable("a.txt"));
     EXPECT_EQ(view.TableCount(), 2);
     EXPECT_EQ(view.TabBar()->currentIndex(), 1);
-    EXPECT_EQ(host.Grid().GetCellText(0, 1), QStringLiteral("b"));
+    EXPECT_EQ(Grid().GetCellText(0, 1), QStringLiteral("b"));
     EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
     EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
-    EXPECT_TRUE(host.Grid().isVisible());
+    EXPECT_TRUE(Grid().isVisible());
     EXPECT_FALSE(view.GridAt(0)->isVisible());
 }
 
 TEST_F(CCarvestoneViewTest, NamesOutsideTheFolderAndFilesThatAreNoTablesOpenNothing)
 {
-    QDir(host.Folder()).mkdir("folder.txt");
+    QDir(folder.path()).mkdir("folder.txt");
     const struct { QString name, message; } cases[] = {
         {"..", "contains an invalid path."},
         {"a/b.txt", "contains an invalid path."},
@@ -71,22 +67,22 @@ TEST_F(CCarvestoneViewTest, DataThatASaveWouldDropIsReportedOnceNamingTheFile)
 {
     dialogs.AnswerMessage(UserDialogs::IdOk);
     static const char bytes[] = "a\tb\r\nr\t1\t2\r\nx\0y";
-    host.Open("n.txt", QByteArray(bytes, sizeof bytes - 1));
+    Open("n.txt", QByteArray(bytes, sizeof bytes - 1));
     ASSERT_EQ(dialogs.Messages().size(), 1);
     const QString text = dialogs.Messages().first().text;
-    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(host.PathOf("n.txt")))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(PathOf("n.txt")))) << text.toStdString();
     EXPECT_TRUE(text.contains("fields beyond the header dropped (first at line 2)")) << text.toStdString();
     EXPECT_TRUE(text.contains("data after a NUL dropped (first at line 3)")) << text.toStdString();
-    host.Open("t.txt", "a\tb\t\nr\t1\t\n");
+    Open("t.txt", "a\tb\t\nr\t1\t\n");
     EXPECT_EQ(dialogs.Messages().size(), 1) << "line ends and empty TABs lose nothing";
 }
 
 TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid)
 {
     for (const QByteArray& odd : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("only\theadings\r\n")}) {
-        host.Open("odd.txt", odd);
+        Open("odd.txt", odd);
         EXPECT_TRUE(view.SaveTable(-1));
-        EXPECT_EQ(TestFiles::Read(host.PathOf("odd.txt")), odd);
+        EXPECT_EQ(Saved("odd.txt"), odd);
         view.CloseAllTables();
     }
     const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
@@ -96,48 +92,48 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         const QByteArray bytes = TestFiles::Read(folder.filePath(name));
-        host.Open(name, bytes);
+        Open(name, bytes);
         EXPECT_FALSE(view.IsAnyTableModified());
         EXPECT_TRUE(view.SaveTable(-1));
-        EXPECT_TRUE(TestFiles::Read(host.PathOf(name)) == bytes);
+        EXPECT_TRUE(Saved(name) == bytes);
     }
 }
 
 TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndCountsBeforeEverySaveAndSwitch)
 {
     OpenInTabOrder({"a.txt", "b.txt"});
-    host.Type("typed");
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
+    Type("typed");
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
     EXPECT_TRUE(view.IsAnyTableModified()) << "the editor's text counts";
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt"}));
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"}));
 
-    host.Type("second");
+    Type("second");
     QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
     EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
 
-    host.Grid().setFocus();
-    QTest::keyClick(&host.Grid(), Qt::Key_Delete);
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Delete);
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
     EXPECT_TRUE(view.SaveAllModifiedTables());
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"}));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tsecond\r\n");
-    EXPECT_EQ(TestFiles::Read(host.PathOf("b.txt")), "a\tb\r\nr\t\r\n");
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"}));
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tsecond\r\n");
+    EXPECT_EQ(Saved("b.txt"), "a\tb\r\nr\t\r\n");
 }
 
 // A failed save, alone or for the project's question, keeps the old file, the mark and the edits.
 TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQuestion)
 {
     const QString projectPath =
-        TestFiles::Write(host.PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
+        TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
     CMainFrame frame;
     CCarvestoneDoc doc;
     frame.SetTableView(&view);
     doc.SetFrame(&frame);
     ASSERT_EQ(doc.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
-    host.Open("a.txt", Small);
+    Open("a.txt", Small);
     EXPECT_FALSE(doc.IsModified());
-    host.Type("longer text");
+    Type("longer text");
     EXPECT_TRUE(doc.IsModified()) << "text in the editor counts";
     {
         FileSizeLimit limit(Small.size());
@@ -151,13 +147,13 @@ TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQue
         EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
     }
     EXPECT_EQ(dialogs.Messages().first().text,
-              QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(host.PathOf("a.txt"))));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), Small);
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*"}));
+              QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(PathOf("a.txt"))));
+    EXPECT_EQ(Saved("a.txt"), Small);
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*"}));
     EXPECT_TRUE(doc.IsModified());
     dialogs.AnswerMessage(UserDialogs::IdYes);
     EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tlonger text\r\n");
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tlonger text\r\n");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
@@ -173,14 +169,14 @@ TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKe
     view.TabBar()->setCurrentIndex(0);
 
     dialogs.AnswerMessage(UserDialogs::IdCancel);
-    host.Open("typed.txt", Small);
-    host.Type("in the editor");
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    Open("typed.txt", Small);
+    Type("in the editor");
+    Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to typed.txt?"));
     EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
     dialogs.AnswerMessage(UserDialogs::IdNo);
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(TestFiles::Read(host.PathOf("typed.txt")), Small);
+    Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(Saved("typed.txt"), Small);
     EXPECT_EQ(view.TableCount(), 3);
     {
         FileSizeLimit limit(Small.size());
@@ -188,15 +184,15 @@ TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKe
         dialogs.AnswerMessage(UserDialogs::IdOk);
         EXPECT_FALSE(view.CloseCurrentTable());
     }
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt*", "c.txt*"})) << "the failed save kept a.txt open";
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*", "c.txt*"})) << "the failed save kept a.txt open";
 
     dialogs.AnswerMessage(UserDialogs::IdYes);
     EXPECT_TRUE(view.CloseTable("a.txt"));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tedited\r\n");
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tedited\r\n");
     dialogs.AnswerMessage(UserDialogs::IdNo);
     EXPECT_TRUE(view.CloseTable("c.txt")) << "a table behind another tab closes too";
-    EXPECT_EQ(TestFiles::Read(host.PathOf("c.txt")), Small);
-    EXPECT_EQ(host.TabTexts(), QStringList({"b.txt*"}));
+    EXPECT_EQ(Saved("c.txt"), Small);
+    EXPECT_EQ(TabTexts(), QStringList({"b.txt*"}));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
@@ -213,16 +209,16 @@ TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLast
         view.CloseAllTables();
         OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
         view.TabBar()->setCurrentIndex(c.closed);
-        host.Press(Qt::Key_F4, Qt::ControlModifier);
-        EXPECT_EQ(host.TabTexts(), c.left);
+        Press(Qt::Key_F4, Qt::ControlModifier);
+        EXPECT_EQ(TabTexts(), c.left);
         EXPECT_EQ(view.GetCurrentFileName(), c.current);
-        EXPECT_TRUE(host.Grid().isVisible());
-        EXPECT_TRUE(host.Grid().hasFocus()) << "the keys go on to the table now shown";
+        EXPECT_TRUE(Grid().isVisible());
+        EXPECT_TRUE(Grid().hasFocus()) << "the keys go on to the table now shown";
     }
     EXPECT_EQ(treeActivation.size(), 0);
     view.CloseAllTables();
-    host.Open("a.txt", Small);
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
+    Open("a.txt", Small);
+    Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(view.GetCurrentGrid(), nullptr);
     EXPECT_EQ(treeActivation.size(), 1);
 }
@@ -238,14 +234,14 @@ TEST_F(CCarvestoneViewTest, CtrlTabAndCtrlShiftTabWrapAndTheMouseSwitchesWithout
         {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "b.txt"},
     };
     for (const auto& press : presses) {
-        host.Press(press.key, press.modifiers);
+        Press(press.key, press.modifiers);
         EXPECT_EQ(view.GetCurrentFileName(), press.expected);
         EXPECT_EQ(view.TabBar()->tabText(view.TabBar()->currentIndex()), press.expected);
-        EXPECT_TRUE(host.Grid().hasFocus());
+        EXPECT_TRUE(Grid().hasFocus());
     }
     QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(0).center());
     EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("a.txt"));
-    EXPECT_FALSE(host.Grid().hasFocus());
+    EXPECT_FALSE(Grid().hasFocus());
     EXPECT_EQ(view.GridAt(0)->geometry(), view.GridAt(1)->geometry());
 }
 
@@ -260,10 +256,10 @@ TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
     ASSERT_EQ(menu.size(), 1);
     EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
 
-    host.Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
+    Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
     QRect cell;
-    ASSERT_TRUE(host.Grid().GetCellRect(2, 2, &cell));
-    QTest::mouseClick(host.Grid().viewport(), Qt::RightButton, {}, cell.center());
+    ASSERT_TRUE(Grid().GetCellRect(2, 2, &cell));
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, cell.center());
     EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
     EXPECT_EQ(menu.size(), 2);
 }
@@ -271,15 +267,15 @@ TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
 // Columns are fitted with the grid at the view's size, and refitted when the grid font changes.
 TEST_F(CCarvestoneViewTest, ColumnsFitTwoThirdsOfTheShownGridAndFollowTheFont)
 {
-    host.Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tlong heading text\r\nr\t1\t2\r\n");
-    const CGridCtrl& grid = host.Grid();
+    Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tlong heading text\r\nr\t1\t2\r\n");
+    const CGridCtrl& grid = Grid();
     const int room = grid.ClientRect().width() - grid.GetColumnWidth(0);
     ASSERT_GT(room, 300) << "the grid has the view's size, not a hidden child's";
     EXPECT_EQ(grid.GetColumnWidth(1), room * 2 / 3);
     const int before = grid.GetColumnWidth(2);
     EXPECT_LT(before, room * 2 / 3);
-    host.settings.GridFontSize = 18;
-    host.settings.GridFontBold = true;
+    settings.GridFontSize = 18;
+    settings.GridFontBold = true;
     view.ApplyGridFont();
     EXPECT_TRUE(grid.font().bold());
     EXPECT_GT(grid.GetColumnWidth(2), before);

@@ -1,17 +1,12 @@
-#include "ViewHost.h"
-#include "grid/CGridCtrl.h"
-#include "table_editor/MagicCodeBox.h"
+#include "ViewTest.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QTest>
 #include <QWheelEvent>
 
 namespace {
 
 using States = std::vector<bool>;
 
-class CommandBarTest : public BarTest
+class CommandBarTest : public ViewTest
 {
 protected:
     // Opens a table whose data rows are the given texts.
@@ -20,13 +15,13 @@ protected:
         QByteArray bytes("name\tc1\tc2\tc3\tc4\r\n");
         for (const QStringList& row : rows)
             bytes += "r\t" + row.join('\t').toLatin1() + QByteArray(4 - row.size(), '\t') + "\r\n";
-        host.Open("t.txt", bytes);
+        Open("t.txt", bytes);
     }
     QStringList Row(int row, int cols) const
     {
         QStringList texts;
         for (int col = 1; col <= cols; ++col)
-            texts.append(host.Grid().GetCellText(row, col));
+            texts.append(Grid().GetCellText(row, col));
         return texts;
     }
     // Close, formula field, Formula, code list, Lookup, as the main window's timer enables them.
@@ -50,26 +45,26 @@ protected:
 TEST_F(CommandBarTest, EnablesEachControlForTheTableItsSelectionAndFocusAndCloseClosesFromAnywhere)
 {
     OpenRows({{"1", "2"}, {"3", "4"}});
-    host.Grid().SetFocusCell(-1, -1);
-    host.Grid().ResetSelection();
+    Grid().SetFocusCell(-1, -1);
+    Grid().ResetSelection();
     EXPECT_EQ(Enabled(), States({true, false, false, false, true})) << "a table, nothing selected";
-    host.Click(2, 3);
+    Click(2, 3);
     EXPECT_EQ(Enabled(), States({true, true, false, true, true})) << "a data cell, an empty field";
     QTest::keyClicks(bar.Control(CommandBar::IDC_FORMULA_TEXT), QStringLiteral("1"));
     EXPECT_EQ(Enabled(), States({true, true, true, true, true})) << "text in the field";
     // The view's headings are fixed cells, which never take the focus; a
     // grid without fixed cells shows the rule on row 0 and column 0.
-    host.Grid().SetFixedRowCount(0);
-    host.Grid().SetFixedColumnCount(0);
+    Grid().SetFixedRowCount(0);
+    Grid().SetFixedColumnCount(0);
     for (GridCellId heading : {GridCellId(0, 3), GridCellId(2, 0)}) {
-        host.Grid().SetFocusCell(heading);
+        Grid().SetFocusCell(heading);
         EXPECT_FALSE(Enabled()[3]) << heading.row << "," << heading.col;
     }
     bar.Control(CommandBar::IDC_FORMULA_TEXT)->setFocus();
     QTest::mouseClick(bar.Control(CommandBar::IDC_CLOSE), Qt::LeftButton);
     EXPECT_EQ(view.TableCount(), 0) << "the focus was in the formula field";
     EXPECT_EQ(Enabled(), States(5, false)) << "no table";
-    host.Open("u.txt", "a\tb\r\nr\t1\r\n");
+    Open("u.txt", "a\tb\r\nr\t1\r\n");
     bar.SetTableView(nullptr);
     EXPECT_EQ(Enabled(), States(5, false)) << "no table view";
 }
@@ -77,9 +72,9 @@ TEST_F(CommandBarTest, EnablesEachControlForTheTableItsSelectionAndFocusAndClose
 TEST_F(CommandBarTest, EnterInTheFieldChangesOnlyTheCtrlSelectedNumbers)
 {
     OpenRows({{"5", "7", "100"}, {"-2.5", "hth", ""}, {"1", "2", "3"}});
-    host.Click(3, 3);
+    Click(3, 3);
     for (GridCellId cell : {GridCellId(1, 1), GridCellId(2, 1), GridCellId(2, 2), GridCellId(2, 3)})
-        host.Click(cell.row, cell.col, Qt::ControlModifier);
+        Click(cell.row, cell.col, Qt::ControlModifier);
     bar.UpdateCommandUi();
     auto* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
     field->setFocus();
@@ -89,9 +84,9 @@ TEST_F(CommandBarTest, EnterInTheFieldChangesOnlyTheCtrlSelectedNumbers)
     EXPECT_EQ(Row(1, 3), QStringList({"15", "7", "100"}));
     EXPECT_EQ(Row(2, 3), QStringList({"8", "hth", "10"})) << "text stays, an empty cell counts as 0";
     EXPECT_EQ(Row(3, 3), QStringList({"1", "2", "13"}));
-    EXPECT_EQ(host.TabTexts(), QStringList({"t.txt*"}));
-    EXPECT_EQ(QApplication::focusWidget(), &host.Grid());
-    EXPECT_TRUE(host.Grid().GetRedraw());
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
+    EXPECT_EQ(QApplication::focusWidget(), &Grid());
+    EXPECT_TRUE(Grid().GetRedraw());
 }
 
 TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingReadOnlyCells)
@@ -101,14 +96,14 @@ TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingReadOnlyCells)
     for (const QString& value : column)
         rows.append({value});
     OpenRows(rows);
-    host.Grid().SetCellState(6, 1, host.Grid().GetCellState(6, 1) | CellStateReadOnly);
-    host.Select(6, 1, 1, 1);
+    Grid().SetCellState(6, 1, Grid().GetCellState(6, 1) | CellStateReadOnly);
+    Select(6, 1, 1, 1);
     ApplyFormula(QStringLiteral("15%"));
     QStringList result;
     for (int row = 1; row <= column.size(); ++row)
         result += Row(row, 1);
     EXPECT_EQ(result, QStringList({"115", "230", "35", "-35", "0", "40"}));
-    EXPECT_EQ(QApplication::focusWidget(), &host.Grid());
+    EXPECT_EQ(QApplication::focusWidget(), &Grid());
 
     ApplyFormula(QStringLiteral("1e400"));
     EXPECT_EQ(Row(1, 1), QStringList({"115"})) << "a result that overflows leaves the cell";
@@ -118,7 +113,7 @@ TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingReadOnlyCells)
 TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithTheirCase)
 {
     OpenRows({{"x", "hth"}, {"st00", "ac00", "ST00", ""}, {}});
-    host.Click(1, 2);
+    Click(1, 2);
     bar.UpdateCommandUi();
     TurnWheelOverCodes();
     Codes().setFocus();
@@ -131,21 +126,21 @@ TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithT
 
     for (auto [col, shown] : {std::pair{1, "Add To Strength"}, {2, "Absorb Cold Damage"}, {3, ""},
                               {2, "Absorb Cold Damage"}, {4, "Absorb Cold Damage"}}) {
-        host.Click(2, col);
+        Click(2, col);
         bar.UpdateCommandUi();
         QTest::mouseClick(bar.Control(CommandBar::IDC_LOOKUP), Qt::LeftButton);
         EXPECT_EQ(Codes().currentText(), QLatin1String(shown)) << "column " << col;
-        EXPECT_EQ(host.focusWidget(), &host.Grid()) << "the popup closed by Escape left no window active";
+        EXPECT_EQ(window.focusWidget(), &Grid()) << "the popup closed by Escape left no window active";
     }
-    EXPECT_EQ(host.TabTexts(), QStringList({"t.txt"})) << "nothing was written";
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt"})) << "nothing was written";
 
     EXPECT_EQ(Codes().itemText(0), QStringLiteral("Absorb Cold Damage")) << "sorted by description";
-    host.Click(3, 2);
+    Click(3, 2);
     ChooseCode(117);
-    host.Click(3, 4);
+    Click(3, 4);
     ChooseCode(0, true);
     EXPECT_EQ(Row(3, 4), QStringList({"", "st00", "", "ac00"}));
-    EXPECT_EQ(host.TabTexts(), QStringList({"t.txt*"}));
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
 }
 
 } // namespace

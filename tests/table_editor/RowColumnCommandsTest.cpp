@@ -1,27 +1,21 @@
-#include "ViewHost.h"
+#include "ViewTest.h"
 
-#include "TestFiles.h"
-#include "grid/CGridCtrl.h"
 #include "mainframe/CommandIds.h"
-#include "table_editor/CellNameEdit.h"
 #include "table_editor/FindTextDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 
 namespace {
 
 class RowColumnCommandsTest : public ViewTest
 {
 protected:
-    void SetUp() override { host.Open("t.txt", ItemTable); }
-    bool Enabled(int id) { return host.State(id).enabled; }
-    QString Cell(int row, int col) { return host.Grid().GetCellText(row, col); }
+    void SetUp() override { Open("t.txt", ItemTable); }
+    bool Enabled(int id) { return State(id).enabled; }
+    QString Cell(int row, int col) { return Grid().GetCellText(row, col); }
 
     GridCellId FindNext(const QString& text, bool wholeWord = false, bool matchCase = false, bool down = true)
     {
@@ -40,12 +34,12 @@ protected:
 
 TEST_F(RowColumnCommandsTest, AddRowAppendsAtTheBottomWithTheFilteredName)
 {
-    host.Grid().SetFocusCell(2, 2);
+    Grid().SetFocusCell(2, 2);
     AnswerName("New");
     ASSERT_TRUE(view.OnCommand(CommandId::AddRow));
     EXPECT_EQ(Cell(2, 0), QStringLiteral("Bow")) << "never in the middle";
     EXPECT_EQ(view.GetFocusCell(), GridCellId(4, 1));
-    EXPECT_EQ(host.TabTexts(), QStringList({"t.txt*"}));
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
 
     // A pasted TAB would split the heading into two columns on the next load.
     QApplication::clipboard()->setText(QStringLiteral("Split\there\u0100"));
@@ -57,25 +51,25 @@ TEST_F(RowColumnCommandsTest, AddRowAppendsAtTheBottomWithTheFilteredName)
     dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
     view.OnCommand(CommandId::AddRow);
     EXPECT_TRUE(view.SaveTable(-1));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("t.txt")), ItemTable + "New\t\t\r\nSplithere\t\t\r\n");
+    EXPECT_EQ(Saved("t.txt"), ItemTable + "New\t\t\r\nSplithere\t\t\r\n");
 }
 
 TEST_F(RowColumnCommandsTest, RemoveRowAsksWithTheGridRowAndIsOffWithoutADataCell)
 {
-    host.Grid().SetFocusCell(-1, -1);
+    Grid().SetFocusCell(-1, -1);
     for (int command : {CommandId::RemoveRow, CommandId::RenameRow, CommandId::RenameColumn})
         EXPECT_FALSE(Enabled(command)) << command;
-    host.Grid().SetFocusCell(2, 1);
+    Grid().SetFocusCell(2, 1);
     EXPECT_TRUE(Enabled(CommandId::RemoveRow));
     dialogs.AnswerMessage(UserDialogs::IdNo);
     view.OnCommand(CommandId::RemoveRow);
     EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Are you sure you wish to delete row 2 from this file?"));
     EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNo);
-    EXPECT_EQ(host.TabTexts(), QStringList({"t.txt"}));
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt"}));
     dialogs.AnswerMessage(UserDialogs::IdYes);
     view.OnCommand(CommandId::RemoveRow);
     EXPECT_EQ(Cell(2, 0), QStringLiteral("Cap"));
-    EXPECT_EQ(host.TabTexts(), QStringList({"t.txt*"}));
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
 }
 
 TEST_F(RowColumnCommandsTest, RenamesShowTheTitleAndNameKeepOnEmptyAndMark)
@@ -87,7 +81,7 @@ TEST_F(RowColumnCommandsTest, RenamesShowTheTitleAndNameKeepOnEmptyAndMark)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
-        host.Grid().SetFocusCell(c.focus);
+        Grid().SetFocusCell(c.focus);
         EXPECT_TRUE(Enabled(c.command));
         QString caption;
         QString shown;
@@ -96,20 +90,20 @@ TEST_F(RowColumnCommandsTest, RenamesShowTheTitleAndNameKeepOnEmptyAndMark)
         EXPECT_EQ(caption, QString::fromLatin1(c.caption));
         EXPECT_EQ(shown, QString::fromLatin1(c.before));
         EXPECT_EQ(Cell(c.renamed.row, c.renamed.col), QString::fromLatin1(c.before)) << "an empty name keeps it";
-        EXPECT_EQ(host.TabTexts(), QStringList({"t.txt"}));
+        EXPECT_EQ(TabTexts(), QStringList({"t.txt"}));
         AnswerName("ren\tamed");
         view.OnCommand(c.command);
-        EXPECT_EQ(host.TabTexts(), QStringList({"t.txt*"}));
+        EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
         ASSERT_TRUE(view.SaveTable(-1));
     }
-    EXPECT_EQ(TestFiles::Read(host.PathOf("t.txt")),
+    EXPECT_EQ(Saved("t.txt"),
               "name\trenamed\trenamed\r\nAxe\t10\tax1\r\nBow\t100\tBOW\r\nrenamed\t10 \tcap\r\n");
 }
 
 TEST_F(RowColumnCommandsTest, FindHonoursWholeWordCaseAndDirectionAndWalksThroughHeadings)
 {
-    host.Grid().SetFocusCell(1, 1);
-    host.Press(Qt::Key_F3);
+    Grid().SetFocusCell(1, 1);
+    Press(Qt::Key_F3);
     ASSERT_NE(view.FindDialog(), nullptr);
     EXPECT_FALSE(Enabled(CommandId::EditFind)) << "one Find dialog at a time";
 
@@ -125,7 +119,7 @@ TEST_F(RowColumnCommandsTest, FindHonoursWholeWordCaseAndDirectionAndWalksThroug
     // The focus cannot rest on a heading, yet each search goes on from the
     // heading it found: up through "Axe", "code", "level", "name", then
     // nothing more; down from "name": "level", then "code".
-    host.Grid().SetFocusCell(1, 1);
+    Grid().SetFocusCell(1, 1);
     QList<GridCellId> walk;
     for (int search = 0; search < 5; ++search)
         walk.append(FindNext("e", false, false, false));

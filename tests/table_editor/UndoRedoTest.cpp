@@ -1,38 +1,33 @@
-#include "TestFiles.h"
-#include "ViewHost.h"
-#include "grid/CGridCtrl.h"
+#include "ViewTest.h"
 #include "mainframe/CommandIds.h"
 #include "table_editor/TableFile.h"
 #include "table_editor/TableGrid.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QTest>
 
 #include <functional>
 
 namespace {
 
-class UndoRedoTest : public BarTest
+class UndoRedoTest : public ViewTest
 {
 public:
-    void SetUp() override { host.Open("t.txt", ItemTable); }
-    CGridCtrl& Grid() { return host.Grid(); }
+    void SetUp() override { Open("t.txt", ItemTable); }
     QByteArray Bytes() { return TableGrid::Bytes(Grid()); }
     void Undo() { PressInWindow(Qt::Key_Z, Qt::ControlModifier); }
     void Redo() { PressInWindow(Qt::Key_Y, Qt::ControlModifier); }
     // A closed popup (the property code list) can leave no window active.
     void PressInWindow(int key, Qt::KeyboardModifiers modifiers)
     {
-        QApplication::setActiveWindow(&host);
-        host.Press(key, modifiers);
+        QApplication::setActiveWindow(&window);
+        Press(key, modifiers);
     }
-    QString UndoText() { return host.State(CommandId::EditUndo).text; }
+    QString UndoText() { return State(CommandId::EditUndo).text; }
     void Paste(const QString& text, int row, int col)
     {
         QApplication::clipboard()->setText(text);
-        host.Click(row, col);
-        host.Press(Qt::Key_V, Qt::ControlModifier);
+        Click(row, col);
+        Press(Qt::Key_V, Qt::ControlModifier);
     }
     void Command(int id, int answer)
     {
@@ -41,7 +36,7 @@ public:
     }
     void Rename(int id, int row, int col, const QString& name)
     {
-        host.Click(row, col);
+        Click(row, col);
         AnswerName(name);
         view.OnCommand(id);
     }
@@ -52,43 +47,43 @@ public:
 TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
 {
     const std::vector<std::pair<QString, std::function<void()>>> steps = {
-        {"Edit Cell", [this] { host.Edit(2, 1, "Sword"); }},
-        {"Delete", [this] { host.Click(2, 2); host.Press(Qt::Key_Delete); }},
-        {"Cut", [this] { host.Select(1, 1, 2, 2); host.Press(Qt::Key_X, Qt::ControlModifier); }},
+        {"Edit Cell", [this] { Edit(2, 1, "Sword"); }},
+        {"Delete", [this] { Click(2, 2); Press(Qt::Key_Delete); }},
+        {"Cut", [this] { Select(1, 1, 2, 2); Press(Qt::Key_X, Qt::ControlModifier); }},
         {"Paste", [this] { Paste("a\tb\nc\td\n", 2, 2); }},
-        {"Formula", [this] { host.Select(1, 1, 3, 1); ApplyFormula("5"); }},
-        {"Property Code", [this] { host.Click(3, 2); ChooseCode(5); }},
+        {"Formula", [this] { Select(1, 1, 3, 1); ApplyFormula("5"); }},
+        {"Property Code", [this] { Click(3, 2); ChooseCode(5); }},
         {"Add Row", [this] { AnswerName("Dagger"); view.OnCommand(CommandId::AddRow); }},
-        {"Remove Row", [this] { host.Click(2, 1); Command(CommandId::RemoveRow, UserDialogs::IdYes); }},
+        {"Remove Row", [this] { Click(2, 1); Command(CommandId::RemoveRow, UserDialogs::IdYes); }},
         {"Rename Row", [this] { Rename(CommandId::RenameRow, 3, 2, "Hat"); }},
         {"Rename Column", [this] { Rename(CommandId::RenameColumn, 1, 2, "lvl"); }},
     };
     for (const auto& [name, act] : steps) {
         SCOPED_TRACE(name.toStdString());
         view.CloseAllTables();
-        host.Open("t.txt", ItemTable);
-        host.Click(1, 2);
+        Open("t.txt", ItemTable);
+        Click(1, 2);
         const int rowsBefore = Grid().GetRowCount();
         act();
         const QByteArray after = Bytes();
         const GridCellId focusAfter = view.GetFocusCell();
         ASSERT_NE(after, ItemTable);
-        EXPECT_EQ(host.TabTexts(), QStringList{"t.txt*"});
+        EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
         EXPECT_EQ(UndoText(), "&Undo " + name);
-        EXPECT_FALSE(host.State(CommandId::EditRedo).enabled);
+        EXPECT_FALSE(State(CommandId::EditRedo).enabled);
 
         Grid().setFocus();
         Undo();
         EXPECT_EQ(Bytes(), ItemTable);
         EXPECT_EQ(Grid().GetRowCount(), rowsBefore);
-        EXPECT_EQ(host.TabTexts(), QStringList{"t.txt"});
+        EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
         EXPECT_FALSE(Grid().GetModified());
-        EXPECT_FALSE(host.State(CommandId::EditUndo).enabled);
-        EXPECT_EQ(host.State(CommandId::EditRedo).text, "&Redo " + name);
+        EXPECT_FALSE(State(CommandId::EditUndo).enabled);
+        EXPECT_EQ(State(CommandId::EditRedo).text, "&Redo " + name);
         Redo();
         EXPECT_EQ(Bytes(), after);
         EXPECT_EQ(view.GetFocusCell(), focusAfter);
-        EXPECT_EQ(host.TabTexts(), QStringList{"t.txt*"});
+        EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
         EXPECT_TRUE(Grid().GetModified());
     }
     EXPECT_TRUE(dialogs.AllAnswersUsed());
@@ -99,10 +94,10 @@ TEST_F(UndoRedoTest, UndoPutsBackTheSelectionAndFocusOfTheMomentAndShowsTheCell)
     QByteArray large("name\tvalue\tmore\r\n");
     for (int row = 1; row <= 300; ++row)
         large += "row" + QByteArray::number(row) + "\t" + QByteArray::number(row) + "\tm\r\n";
-    host.Open("large.txt", large);
-    host.Select(2, 1, 3, 2);
-    host.Press(Qt::Key_X, Qt::ControlModifier);
-    host.Click(300, 1);
+    Open("large.txt", large);
+    Select(2, 1, 3, 2);
+    Press(Qt::Key_X, Qt::ControlModifier);
+    Click(300, 1);
     ASSERT_FALSE(Grid().IsCellVisible(2, 1));
     Undo();
     EXPECT_TRUE(Grid().IsCellVisible(2, 1));
@@ -118,45 +113,45 @@ TEST_F(UndoRedoTest, EverythingUndoneSavesTheOriginalBytes)
     QString error;
     ASSERT_TRUE(TableFile::ReadFile(QStringLiteral(CARVESTONE_GAME_TABLES "/Weapons.txt"), &original, &error));
     ASSERT_TRUE(TableFile::Parse(original).Changes().isEmpty()) << "the sample must keep its bytes on a save";
-    host.Open("Weapons.txt", original);
-    host.Edit(5, 3, "edited");
-    host.Select(2, 2, 9, 6);
-    host.Press(Qt::Key_X, Qt::ControlModifier);
-    host.Click(20, 4);
-    host.Press(Qt::Key_V, Qt::ControlModifier);
+    Open("Weapons.txt", original);
+    Edit(5, 3, "edited");
+    Select(2, 2, 9, 6);
+    Press(Qt::Key_X, Qt::ControlModifier);
+    Click(20, 4);
+    Press(Qt::Key_V, Qt::ControlModifier);
     AnswerName(QStringLiteral("new row"));
     view.OnCommand(CommandId::AddRow);
-    host.Click(12, 1);
+    Click(12, 1);
     Command(CommandId::RemoveRow, UserDialogs::IdYes);
     ASSERT_TRUE(view.SaveTable(-1));
-    ASSERT_NE(TestFiles::Read(host.PathOf("Weapons.txt")), original);
+    ASSERT_NE(Saved("Weapons.txt"), original);
 
-    while (host.State(CommandId::EditUndo).enabled)
+    while (State(CommandId::EditUndo).enabled)
         Undo();
-    EXPECT_EQ(host.TabTexts().first(), QStringLiteral("Weapons.txt*")) << "the saved state is not the opened one";
+    EXPECT_EQ(TabTexts().first(), QStringLiteral("Weapons.txt*")) << "the saved state is not the opened one";
     ASSERT_TRUE(view.SaveTable(-1));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("Weapons.txt")), original);
+    EXPECT_EQ(Saved("Weapons.txt"), original);
 }
 
 TEST_F(UndoRedoTest, TheModifiedMarkFollowsTheSavedState)
 {
-    host.Edit(1, 2, "11");
+    Edit(1, 2, "11");
     ASSERT_TRUE(view.SaveTable(-1));
-    EXPECT_EQ(host.TabTexts(), QStringList{"t.txt"});
+    EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
 
-    host.Click(2, 2);
-    host.Press(Qt::Key_Delete);
-    EXPECT_EQ(host.TabTexts(), QStringList{"t.txt*"});
+    Click(2, 2);
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
     Undo();
-    EXPECT_EQ(host.TabTexts(), QStringList{"t.txt"}) << "back at the saved state";
+    EXPECT_EQ(TabTexts(), QStringList{"t.txt"}) << "back at the saved state";
     EXPECT_FALSE(view.IsAnyTableModified());
     Undo();
-    EXPECT_EQ(host.TabTexts(), QStringList{"t.txt*"}) << "before the saved state";
+    EXPECT_EQ(TabTexts(), QStringList{"t.txt*"}) << "before the saved state";
     EXPECT_TRUE(view.IsAnyTableModified());
     Redo();
     EXPECT_FALSE(view.IsAnyTableModified());
     Redo();
-    EXPECT_EQ(host.TabTexts(), QStringList{"t.txt*"});
+    EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
     // Closing asks only when the table differs from the file.
     Undo();
     EXPECT_TRUE(view.CloseCurrentTable());
@@ -165,21 +160,21 @@ TEST_F(UndoRedoTest, TheModifiedMarkFollowsTheSavedState)
 
 TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndANewChangeClearsRedo)
 {
-    host.Edit(1, 1, "10");
-    host.Click(3, 2);
-    host.Type("cap");
-    host.Press(Qt::Key_Escape);
+    Edit(1, 1, "10");
+    Click(3, 2);
+    Type("cap");
+    Press(Qt::Key_Escape);
     Paste("10\tax1", 1, 1);
-    EXPECT_FALSE(host.State(CommandId::EditUndo).enabled);
-    EXPECT_EQ(host.TabTexts(), QStringList{"t.txt"});
+    EXPECT_FALSE(State(CommandId::EditUndo).enabled);
+    EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
 
-    host.Click(1, 2);
-    host.Press(Qt::Key_Delete);
+    Click(1, 2);
+    Press(Qt::Key_Delete);
     Undo();
-    ASSERT_TRUE(host.State(CommandId::EditRedo).enabled);
-    host.Edit(2, 2, "5");
-    EXPECT_FALSE(host.State(CommandId::EditRedo).enabled);
-    EXPECT_EQ(host.State(CommandId::EditRedo).text, QStringLiteral("&Redo"));
+    ASSERT_TRUE(State(CommandId::EditRedo).enabled);
+    Edit(2, 2, "5");
+    EXPECT_FALSE(State(CommandId::EditRedo).enabled);
+    EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo"));
     Redo();
     EXPECT_EQ(Grid().GetCellText(1, 2), QStringLiteral("ax1"));
     Undo();
@@ -191,19 +186,19 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndANewChangeClearsRedo)
 // and becomes one Edit Cell step with the typed text.
 TEST_F(UndoRedoTest, UndoAndPasteWhileTypingWorkOnTheEditor)
 {
-    host.Click(1, 1);
-    host.Type("Hammer");
+    Click(1, 1);
+    Type("Hammer");
     view.OnCommand(CommandId::EditUndo);
     EXPECT_EQ(Grid().GetCellText(1, 1), QStringLiteral("10"));
-    EXPECT_EQ(host.State(CommandId::EditRedo).text, QStringLiteral("&Redo Edit Cell"));
+    EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo Edit Cell"));
 
     view.CloseAllTables();
-    host.Open("t.txt", ItemTable);
+    Open("t.txt", ItemTable);
     QApplication::clipboard()->setText(QStringLiteral("ax"));
-    host.Click(2, 2);
-    host.Type("b");
+    Click(2, 2);
+    Type("b");
     view.OnCommand(CommandId::EditPaste);
-    host.Press(Qt::Key_Return);
+    Press(Qt::Key_Return);
     EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("bax"));
     EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
     Undo();
@@ -212,25 +207,25 @@ TEST_F(UndoRedoTest, UndoAndPasteWhileTypingWorkOnTheEditor)
 
 TEST_F(UndoRedoTest, EachTableHasItsOwnHistory)
 {
-    host.Click(2, 1);
-    host.Press(Qt::Key_Delete);
-    host.Open("u.txt", ItemTable);
-    EXPECT_FALSE(host.State(CommandId::EditUndo).enabled);
+    Click(2, 1);
+    Press(Qt::Key_Delete);
+    Open("u.txt", ItemTable);
+    EXPECT_FALSE(State(CommandId::EditUndo).enabled);
     EXPECT_EQ(UndoText(), QStringLiteral("&Undo"));
-    host.Edit(2, 2, "7");
+    Edit(2, 2, "7");
     EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
 
-    host.Press(Qt::Key_Tab, Qt::ControlModifier);
+    Press(Qt::Key_Tab, Qt::ControlModifier);
     ASSERT_EQ(view.GetCurrentFileName(), QStringLiteral("t.txt"));
     EXPECT_EQ(UndoText(), QStringLiteral("&Undo Delete"));
     Undo();
     EXPECT_EQ(Grid().GetCellText(2, 1), QStringLiteral("100"));
     EXPECT_EQ(view.GridAt(0)->GetCellText(2, 2), QStringLiteral("7")) << "undo reached the other table";
-    EXPECT_EQ(host.TabTexts(), (QStringList{"u.txt*", "t.txt"}));
+    EXPECT_EQ(TabTexts(), (QStringList{"u.txt*", "t.txt"}));
 
     view.CloseAllTables();
-    EXPECT_FALSE(host.State(CommandId::EditUndo).enabled);
-    EXPECT_FALSE(host.State(CommandId::EditRedo).enabled);
+    EXPECT_FALSE(State(CommandId::EditUndo).enabled);
+    EXPECT_FALSE(State(CommandId::EditRedo).enabled);
 }
 
 } // namespace
