@@ -17,11 +17,14 @@ protected:
             bytes += "r\t" + row.join('\t').toLatin1() + QByteArray(4 - row.size(), '\t') + "\r\n";
         Open("t.txt", bytes);
     }
-    QStringList Row(int row, int cols) const
+    // The texts of a range of cells, row by row.
+    QStringList Cells(int row1, int col1, int row2, int col2) const
     {
         QStringList texts;
-        for (int col = 1; col <= cols; ++col)
-            texts.append(Grid().GetCellText(row, col));
+        for (int row = row1; row <= row2; ++row) {
+            for (int col = col1; col <= col2; ++col)
+                texts.append(Grid().GetCellText(row, col));
+        }
         return texts;
     }
     // Close, formula field, Formula, code list, Lookup, as the main window's timer enables them.
@@ -64,7 +67,7 @@ TEST_F(CommandBarTest, EnablesEachControlForTheTableItsSelectionAndFocusAndClose
     QTest::mouseClick(bar.Control(CommandBar::IDC_CLOSE), Qt::LeftButton);
     EXPECT_EQ(view.TableCount(), 0) << "the focus was in the formula field";
     EXPECT_EQ(Enabled(), States(5, false)) << "no table";
-    Open("u.txt", "a\tb\r\nr\t1\r\n");
+    Open("u.txt", ItemTable);
     bar.SetTableView(nullptr);
     EXPECT_EQ(Enabled(), States(5, false)) << "no table view";
 }
@@ -76,37 +79,27 @@ TEST_F(CommandBarTest, EnterInTheFieldChangesOnlyTheCtrlSelectedNumbers)
     for (GridCellId cell : {GridCellId(1, 1), GridCellId(2, 1), GridCellId(2, 2), GridCellId(2, 3)})
         Click(cell.row, cell.col, Qt::ControlModifier);
     bar.UpdateCommandUi();
-    auto* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
+    QWidget* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
     field->setFocus();
     QTest::keyClicks(field, QStringLiteral("+10"));
     QTest::keyClick(field, Qt::Key_Return);
-
-    EXPECT_EQ(Row(1, 3), QStringList({"15", "7", "100"}));
-    EXPECT_EQ(Row(2, 3), QStringList({"8", "hth", "10"})) << "text stays, an empty cell counts as 0";
-    EXPECT_EQ(Row(3, 3), QStringList({"1", "2", "13"}));
+    // Text stays, an empty cell counts as 0.
+    EXPECT_EQ(Cells(1, 1, 3, 3), QStringList({"15", "7", "100", "8", "hth", "10", "1", "2", "13"}));
     EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
     EXPECT_EQ(QApplication::focusWidget(), &Grid());
     EXPECT_TRUE(Grid().GetRedraw());
 }
 
-TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingReadOnlyCells)
+TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingReadOnlyCellsAndOverflows)
 {
-    const QStringList column{"100", "200", "30", "-30", "0", "40"};
-    QList<QStringList> rows;
-    for (const QString& value : column)
-        rows.append({value});
-    OpenRows(rows);
+    OpenRows({{"100"}, {"200"}, {"30"}, {"-30"}, {"0"}, {"40"}});
     Grid().SetCellState(6, 1, Grid().GetCellState(6, 1) | CellStateReadOnly);
     Select(6, 1, 1, 1);
     ApplyFormula(QStringLiteral("15%"));
-    QStringList result;
-    for (int row = 1; row <= column.size(); ++row)
-        result += Row(row, 1);
-    EXPECT_EQ(result, QStringList({"115", "230", "35", "-35", "0", "40"}));
+    EXPECT_EQ(Cells(1, 1, 6, 1), QStringList({"115", "230", "35", "-35", "0", "40"}));
     EXPECT_EQ(QApplication::focusWidget(), &Grid());
-
     ApplyFormula(QStringLiteral("1e400"));
-    EXPECT_EQ(Row(1, 1), QStringList({"115"})) << "a result that overflows leaves the cell";
+    EXPECT_EQ(Cells(1, 1, 1, 1), QStringList({"115"}));
 }
 
 // The wheel, the arrow keys, a list closed with Escape and Lookup write nothing; a choice writes its code.
@@ -130,7 +123,7 @@ TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithT
         bar.UpdateCommandUi();
         QTest::mouseClick(bar.Control(CommandBar::IDC_LOOKUP), Qt::LeftButton);
         EXPECT_EQ(Codes().currentText(), QLatin1String(shown)) << "column " << col;
-        EXPECT_EQ(window.focusWidget(), &Grid()) << "the popup closed by Escape left no window active";
+        EXPECT_EQ(window.focusWidget(), &Grid());
     }
     EXPECT_EQ(TabTexts(), QStringList({"t.txt"})) << "nothing was written";
 
@@ -139,7 +132,7 @@ TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithT
     ChooseCode(117);
     Click(3, 4);
     ChooseCode(0, true);
-    EXPECT_EQ(Row(3, 4), QStringList({"", "st00", "", "ac00"}));
+    EXPECT_EQ(Cells(3, 1, 3, 4), QStringList({"", "st00", "", "ac00"}));
     EXPECT_EQ(TabTexts(), QStringList({"t.txt*"}));
 }
 

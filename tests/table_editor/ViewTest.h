@@ -80,6 +80,8 @@ protected:
     }
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
+        // A closed popup (the property code list) can leave no window active.
+        QApplication::setActiveWindow(&window);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
         QTest::keyClick(target, Qt::Key(key), modifiers);
     }
