@@ -22,30 +22,27 @@ protected:
     }
 };
 
-TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRereading)
+// Names outside the folder and files that are no tables open nothing; data
+// that a save would drop is reported once, naming the file.
+TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostOnceAndOpeningSaysWhatFailedOrWouldBeDropped)
 {
     QSignalSpy status(&view, &CCarvestoneView::StatusMessage);
     Open("a.txt", Small);
-    ASSERT_EQ(status.size(), 2);
-    EXPECT_EQ(status.at(0).at(0).toString(), QStringLiteral("Loading file..."));
-    EXPECT_EQ(status.at(1).at(0).toString(), QStringLiteral("Ready"));
+    EXPECT_EQ(status.size(), 2);
+    EXPECT_EQ(status.value(0).value(0).toString(), QStringLiteral("Loading file..."));
+    EXPECT_EQ(status.value(1).value(0).toString(), QStringLiteral("Ready"));
     Open("b.txt", "x\r\n");
     EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1)) << "a one-cell table has no data cell";
-
     TestFiles::Write(PathOf("a.txt"), "changed\r\n");
     EXPECT_FALSE(view.OpenTable("a.txt"));
     EXPECT_EQ(TabTexts(), QStringList({"b.txt", "a.txt"}));
     EXPECT_EQ(view.TabBar()->currentIndex(), 1);
-    EXPECT_EQ(Grid().GetCellText(0, 1), QStringLiteral("b"));
+    EXPECT_EQ(Grid().GetCellText(0, 1), QStringLiteral("b")) << "the second open read the file again";
     EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
     EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
     EXPECT_FALSE(view.GridAt(0)->isVisible());
-}
+    view.CloseAllTables();
 
-// Names outside the folder and files that are no tables open nothing; data
-// that a save would drop is reported once, naming the file.
-TEST_F(CCarvestoneViewTest, OpeningSaysWhatFailedOrWhatASaveWouldDrop)
-{
     QDir(folder.path()).mkdir("folder.txt");
     static const char dropping[] = "a\tb\r\nr\t1\t2\r\nx\0y";
     TestFiles::Write(PathOf("n.txt"), QByteArray(dropping, sizeof dropping - 1));
@@ -79,13 +76,13 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
         EXPECT_EQ(Saved("odd.txt"), odd);
         view.CloseAllTables();
     }
-    const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
-    const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    const QDir games(QStringLiteral(CARVESTONE_GAME_TABLES));
+    const QStringList names = games.entryList({QStringLiteral("*.txt")}, QDir::Files);
     if (names.isEmpty())
         GTEST_SKIP() << "no game tables in " << CARVESTONE_GAME_TABLES;
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
-        const QByteArray bytes = TestFiles::Read(folder.filePath(name));
+        const QByteArray bytes = TestFiles::Read(games.filePath(name));
         Open(name, bytes);
         EXPECT_FALSE(view.IsAnyTableModified());
         EXPECT_TRUE(view.SaveTable(-1));
@@ -93,33 +90,49 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
     }
 }
 
-TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndCountsBeforeEverySaveAndSwitch)
+// Text still in the editor counts and marks the tab of its own grid; the
+// close question saves, discards or keeps, and a failed save keeps.
+TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndTheCloseQuestionSavesDiscardsOrKeeps)
 {
     OpenInTabOrder({"a.txt", "b.txt"});
     Type("typed");
     EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
     EXPECT_TRUE(view.IsAnyTableModified()) << "the editor's text counts";
     EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"}));
-
-    Type("second");
+    Type("kept");
     QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
     EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
-
     Grid().setFocus();
     QTest::keyClick(&Grid(), Qt::Key_Delete);
     EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
-    EXPECT_TRUE(view.SaveAllModifiedTables());
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"}));
-    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tsecond\r\n");
-    EXPECT_EQ(Saved("b.txt"), "a\tb\r\nr\t\r\n");
+
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    dialogs.AnswerMessage(UserDialogs::IdCancel);
+    Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
+    {
+        FileSizeLimit limit(Small.size());
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        Press(Qt::Key_F4, Qt::ControlModifier);
+    }
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Cancel and the failed save kept a.txt open";
+    EXPECT_EQ(Saved("a.txt"), Small);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EXPECT_TRUE(view.CloseTable("b.txt")) << "a table behind another tab closes too";
+    EXPECT_EQ(Saved("b.txt"), Small);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tkept\r\n");
+    EXPECT_EQ(view.TableCount(), 0);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 // A failed save, alone or for the project's question, keeps the old file, the mark and the edits.
 TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQuestion)
 {
-    const QString projectPath =
-        TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
+    const QString projectPath = TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
     CMainFrame frame;
     CCarvestoneDoc doc;
     frame.SetTableView(&view);
@@ -148,39 +161,47 @@ TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQue
     dialogs.AnswerMessage(UserDialogs::IdYes);
     EXPECT_TRUE(doc.SaveModified());
     EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tlonger text\r\n");
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt"}));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKeeps)
+// Ctrl+Tab and Ctrl+Shift+Tab wrap and give the grid the keys; a click on a
+// tab switches without them; right clicks select the tab or cell first.
+TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseAndRightClicksSelectBeforeTheMenu)
 {
-    OpenInTabOrder({"a.txt", "b.txt"});
-    Press(Qt::Key_Tab, Qt::ControlModifier);
-    Type("discarded");
-    Press(Qt::Key_Return);
-    Press(Qt::Key_Tab, Qt::ControlModifier);
-    Type("kept");
-    dialogs.AnswerMessage(UserDialogs::IdCancel);
-    Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
-    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
-    {
-        FileSizeLimit limit(Small.size());
-        dialogs.AnswerMessage(UserDialogs::IdYes);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        Press(Qt::Key_F4, Qt::ControlModifier);
+    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
+    const struct { int key; Qt::KeyboardModifiers modifiers; QString expected; } presses[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, "b.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier, "c.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier, "a.txt"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "c.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "b.txt"},
+    };
+    for (const auto& press : presses) {
+        Press(press.key, press.modifiers);
+        EXPECT_EQ(view.GetCurrentFileName(), press.expected);
+        EXPECT_EQ(view.TabBar()->tabText(view.TabBar()->currentIndex()), press.expected);
+        EXPECT_TRUE(Grid().hasFocus());
     }
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Cancel and the failed save kept a.txt open";
-    EXPECT_EQ(Saved("a.txt"), Small);
+    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(0).center());
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("a.txt"));
+    EXPECT_FALSE(Grid().hasFocus());
+    EXPECT_EQ(view.GridAt(0)->geometry(), view.GridAt(1)->geometry());
 
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    EXPECT_TRUE(view.CloseTable("b.txt")) << "a table behind another tab closes too";
-    EXPECT_EQ(Saved("b.txt"), Small);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tkept\r\n");
-    EXPECT_EQ(view.TableCount(), 0);
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    QSignalSpy menu(&view, &CCarvestoneView::ContextMenuRequested);
+    const QPoint onTab = view.TabBar()->tabRect(1).center();
+    QContextMenuEvent tabClick(QContextMenuEvent::Mouse, onTab, view.TabBar()->mapToGlobal(onTab));
+    QCoreApplication::sendEvent(view.TabBar(), &tabClick);
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    ASSERT_EQ(menu.size(), 1);
+    EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
+    Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
+    QRect cell;
+    ASSERT_TRUE(Grid().GetCellRect(2, 2, &cell));
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
+    EXPECT_EQ(menu.size(), 2);
 }
 
 TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLastWakesTheTree)
@@ -208,47 +229,6 @@ TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLast
     Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(view.GetCurrentGrid(), nullptr);
     EXPECT_EQ(treeActivation.size(), 1);
-}
-
-TEST_F(CCarvestoneViewTest, CtrlTabAndCtrlShiftTabWrapAndTheMouseSwitchesWithoutTheFocus)
-{
-    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
-    const struct { int key; Qt::KeyboardModifiers modifiers; QString expected; } presses[] = {
-        {Qt::Key_Tab, Qt::ControlModifier, "b.txt"},
-        {Qt::Key_Tab, Qt::ControlModifier, "c.txt"},
-        {Qt::Key_Tab, Qt::ControlModifier, "a.txt"},
-        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "c.txt"},
-        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "b.txt"},
-    };
-    for (const auto& press : presses) {
-        Press(press.key, press.modifiers);
-        EXPECT_EQ(view.GetCurrentFileName(), press.expected);
-        EXPECT_EQ(view.TabBar()->tabText(view.TabBar()->currentIndex()), press.expected);
-        EXPECT_TRUE(Grid().hasFocus());
-    }
-    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(0).center());
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("a.txt"));
-    EXPECT_FALSE(Grid().hasFocus());
-    EXPECT_EQ(view.GridAt(0)->geometry(), view.GridAt(1)->geometry());
-}
-
-TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
-{
-    OpenInTabOrder({"a.txt", "b.txt"});
-    QSignalSpy menu(&view, &CCarvestoneView::ContextMenuRequested);
-    const QPoint onTab = view.TabBar()->tabRect(1).center();
-    QContextMenuEvent tabClick(QContextMenuEvent::Mouse, onTab, view.TabBar()->mapToGlobal(onTab));
-    QCoreApplication::sendEvent(view.TabBar(), &tabClick);
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
-    ASSERT_EQ(menu.size(), 1);
-    EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
-
-    Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
-    QRect cell;
-    ASSERT_TRUE(Grid().GetCellRect(2, 2, &cell));
-    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, cell.center());
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
-    EXPECT_EQ(menu.size(), 2);
 }
 
 // Columns are fitted with the grid at the view's size, and refitted when the grid font changes.

@@ -6,21 +6,16 @@
 
 namespace {
 
-// A grid whose edit reports reach a history, as the table view routes them.
-class HistoryOwner : public GridOwner
+// A grid and its history, told of each edit of cell (1, 1) as the table view tells it.
+struct EditedGrid
 {
-public:
-    explicit HistoryOwner(qint64 byteLimit) : grid(3, 3, 1, 1), history(grid, byteLimit) { grid.SetOwner(this); }
-
-    long OnGridNotify(const GridNotifyInfo& info) override
+    explicit EditedGrid(qint64 byteLimit) : history(grid, byteLimit) {}
+    void Edit(const QString& text)
     {
-        if (info.code == GridNotifyBeginEdit)
-            history.NoteBeginEdit(info.row, info.column);
-        else if (info.code == GridNotifyEndEdit)
-            history.NoteEndEdit(info.row, info.column, QStringLiteral("Edit Cell"));
-        return 0;
+        history.NoteBeginEdit(1, 1);
+        grid.SetCellText(1, 1, text);
+        history.NoteEndEdit(1, 1, QStringLiteral("Edit Cell"));
     }
-    void Edit(const QString& text) { grid.ModifyCellText(1, 1, text); }
     int UndoAll()
     {
         int steps = 0;
@@ -28,20 +23,20 @@ public:
             history.Undo();
         return steps;
     }
+    QString Text() const { return grid.GetCellText(1, 1); }
 
-    CGridCtrl grid;
+    CGridCtrl grid{3, 3, 1, 1};
     TableHistory history;
 };
 
 TEST(TableHistoryTest, KeepsAtMostAThousandStepsDroppingTheOldest)
 {
-    HistoryOwner owner(TableHistory::ByteLimit);
+    EditedGrid edited(TableHistory::ByteLimit);
     for (int n = 1; n <= TableHistory::StepLimit + 5; ++n)
-        owner.Edit(QString::number(n));
-    EXPECT_EQ(owner.history.StepCount(), TableHistory::StepLimit);
-    EXPECT_EQ(owner.UndoAll(), TableHistory::StepLimit);
-    EXPECT_EQ(owner.grid.GetCellText(1, 1), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
-    EXPECT_FALSE(owner.history.IsClean()) << "the opened state was dropped, it cannot come back";
+        edited.Edit(QString::number(n));
+    EXPECT_EQ(edited.UndoAll(), TableHistory::StepLimit);
+    EXPECT_EQ(edited.Text(), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
+    EXPECT_FALSE(edited.history.IsClean()) << "the opened state was dropped, it cannot come back";
 }
 
 // Each step holds about 40 KB (the text before and after): with a 140 KB
@@ -49,53 +44,33 @@ TEST(TableHistoryTest, KeepsAtMostAThousandStepsDroppingTheOldest)
 TEST(TableHistoryTest, KeepsWithinItsBytesDroppingTheOldestButNeverTheNewest)
 {
     constexpr qint64 limit = 140 * 1024;
-    HistoryOwner owner(limit);
+    EditedGrid edited(limit);
     const auto big = [](int n) { return QString(10000, QChar(u'a' + n)); };
-    for (int n = 0; n < 3; ++n)
-        owner.Edit(big(n));
-    owner.history.SetClean();
-    for (int n = 3; n < 6; ++n)
-        owner.Edit(big(n));
-    EXPECT_LE(owner.history.Bytes(), limit);
-    const int kept = owner.history.StepCount();
+    for (int n = 0; n < 6; ++n) {
+        edited.Edit(big(n));
+        if (n == 2)
+            edited.history.SetClean();
+    }
+    EXPECT_LE(edited.history.Bytes(), limit);
+    const int kept = edited.history.StepCount();
     EXPECT_LT(kept, 6);
     int undone = 0;
-    for (; owner.history.CanUndo() && !owner.history.IsClean(); ++undone)
-        owner.history.Undo();
+    for (; edited.history.CanUndo() && !edited.history.IsClean(); ++undone)
+        edited.history.Undo();
     EXPECT_EQ(undone, 3) << "the saved state moved";
-    EXPECT_EQ(owner.grid.GetCellText(1, 1), big(2));
-    owner.history.Redo();
-    EXPECT_EQ(owner.grid.GetCellText(1, 1), big(3));
-    owner.history.Undo();
-    EXPECT_EQ(owner.UndoAll(), kept - 3);
-    EXPECT_EQ(owner.grid.GetCellText(1, 1), big(6 - kept - 1)) << "the text before the oldest kept step";
+    EXPECT_EQ(edited.Text(), big(2));
+    edited.history.Redo();
+    EXPECT_EQ(edited.Text(), big(3));
+    edited.history.Undo();
+    EXPECT_EQ(edited.UndoAll(), kept - 3);
+    EXPECT_EQ(edited.Text(), big(6 - kept - 1)) << "the text before the oldest kept step";
 
-    HistoryOwner small(1024);
+    EditedGrid small(1024);
     small.Edit(QStringLiteral("small"));
     small.Edit(QString(5000, u'x'));
-    EXPECT_EQ(small.history.StepCount(), 1);
+    EXPECT_EQ(small.UndoAll(), 1) << "only the newest step, beyond the bound, stays";
+    EXPECT_EQ(small.Text(), QStringLiteral("small"));
     EXPECT_FALSE(small.history.IsClean()) << "the opened state was dropped";
-    small.history.Undo();
-    EXPECT_EQ(small.grid.GetCellText(1, 1), QStringLiteral("small"));
-}
-
-TEST(TableHistoryTest, NestedStepsMakeOneStepNamedByTheOutermost)
-{
-    HistoryOwner owner(TableHistory::ByteLimit);
-    owner.history.BeginStep(QStringLiteral("Formula"));
-    owner.history.BeginStep(QStringLiteral("Inner"));
-    owner.grid.ModifyCellText(1, 1, QStringLiteral("a"));
-    owner.history.EndStep();
-    owner.grid.ModifyCellText(2, 2, QStringLiteral("b"));
-    owner.grid.ModifyCellText(1, 1, QStringLiteral("c"));
-    owner.history.EndStep();
-    EXPECT_EQ(owner.history.StepCount(), 1);
-    EXPECT_EQ(owner.history.UndoName(), QStringLiteral("Formula"));
-    owner.history.Undo();
-    EXPECT_EQ(owner.grid.GetCellText(1, 1), QString()) << "a cell changed twice got its middle text back";
-    EXPECT_EQ(owner.grid.GetCellText(2, 2), QString());
-    owner.history.Redo();
-    EXPECT_EQ(owner.grid.GetCellText(1, 1), QStringLiteral("c"));
 }
 
 } // namespace
