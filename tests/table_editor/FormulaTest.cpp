@@ -31,7 +31,7 @@ void ExpectCases(std::initializer_list<Case> cases)
 
 } // namespace
 
-TEST(FormulaTest, AddsSetsChangesByThePercentAndRoundsOnceWithHalvesAwayFromZero)
+TEST(FormulaTest, AddsSetsChangesByThePercentRoundsHalvesAwayFromZeroAndLeavesWhatIsNoNumber)
 {
     ExpectCases({{"10", "5", "15"}, {"-5", "5", "0"}, {"+3", "-10", "-7"}, {"250#", "-3.5", "250"},
                  {"15%", "100", "115"}, {"15%", "200", "230"}, {"0%", "100", "100"}, {"+10%", "100", "110"},
@@ -46,12 +46,9 @@ TEST(FormulaTest, AddsSetsChangesByThePercentAndRoundsOnceWithHalvesAwayFromZero
                  {"0", "110.5", "111"}, {"0", "2.5", "3"}, {"0", "-2.5", "-3"}, {"0", "-0.5", "-1"},
                  {"0", "1.49999", "1"}, {"0", "-0.4", "0"}, {"-1", "0.6", "0"}, {"0.5", "2", "3"},
                  {"-2.5#", "0", "-3"}, {"15%", "30", "35"}, {"15%", "-30", "-35"}, {"-50%", "3", "2"},
-                 {"-50%", "-3", "-2"}, {"1e20#", "0", "100000000000000000000"}});
-}
-
-TEST(FormulaTest, EmptyCellsCountAsZeroAndCellsWithMoreThanANumberOrAnOverflowStay)
-{
-    ExpectCases({{"10", "", "10"}, {"15%", "", "0"}, {"250#", "", "250"}, {"10", "  4", "14"},
+                 {"-50%", "-3", "-2"}, {"1e20#", "0", "100000000000000000000"},
+                 // Empty cells count as 0; cells holding more than a number, or an overflow, stay.
+                 {"10", "", "10"}, {"15%", "", "0"}, {"250#", "", "250"}, {"10", "  4", "14"},
                  {"10", "\t-4", "6"}, {"10", ".5", "11"}, {"10", "5.", "15"}, {"10", "1E+2", "110"},
                  {"10", "25e-1", "13"}, {"250#", "hth", Kept}, {"10", "4 ", Kept}, {"10", " ", Kept},
                  {"10", ".", Kept}, {"10", "-", Kept}, {"10", "5e", Kept}, {"10", "5e+", Kept},
@@ -63,10 +60,8 @@ TEST(FormulaTest, EmptyCellsCountAsZeroAndCellsWithMoreThanANumberOrAnOverflowSt
                  {"1e-400", "2", "2"}, {"0", "0.0001e-330", "0"}});
 }
 
-// Under a German locale the C library reads "7,6" as a number and stops
-// "7.6" at the point; tables are the same files on every machine, so the
-// formula must not follow.  The locale is built from the system's locale
-// sources, as the machine may have none installed.
+// The C library under a German locale reads "7,6" and stops "7.6" at the point; tables are the same files
+// everywhere, so the formula must not follow.  The locale is built, as the machine may have none installed.
 TEST(FormulaTest, ReadsNumbersTheSameUnderAGermanLocale)
 {
     QTemporaryDir locales;

@@ -59,14 +59,14 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
         Undo();
         EXPECT_EQ(Bytes(), ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
-        EXPECT_FALSE(Grid().GetModified());
+        EXPECT_FALSE(view.IsAnyTableModified());
         EXPECT_FALSE(State(CommandId::EditUndo).enabled);
         EXPECT_EQ(State(CommandId::EditRedo).text, "&Redo " + name);
         Redo();
         EXPECT_EQ(Bytes(), after);
         EXPECT_EQ(view.GetFocusCell(), focusAfter);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
-        EXPECT_TRUE(Grid().GetModified());
+        EXPECT_TRUE(view.IsAnyTableModified());
     }
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
@@ -129,7 +129,8 @@ TEST_F(UndoRedoTest, TheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOrigi
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndANewChangeClearsRedo)
+// Undo while typing takes back the typed text; Paste while typing goes into the editor, in its one step.
+TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANewChangeCannotRedo)
 {
     Edit(1, 1, "10");
     Click(3, 2);
@@ -140,9 +141,10 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndANewChangeClearsRedo)
     EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
 
     Click(1, 2);
-    Press(Qt::Key_Delete);
-    Undo();
-    ASSERT_TRUE(State(CommandId::EditRedo).enabled);
+    Type("Hammer");
+    view.OnCommand(CommandId::EditUndo);
+    EXPECT_EQ(Grid().GetCellText(1, 2), QStringLiteral("ax1"));
+    EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo Edit Cell"));
     Edit(2, 2, "5");
     EXPECT_FALSE(State(CommandId::EditRedo).enabled);
     EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo"));
@@ -151,27 +153,16 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndANewChangeClearsRedo)
     Undo();
     Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("5")) << "the other key for Redo";
-}
-
-// Undo while typing takes back the typed text; Paste while typing goes into the editor
-// and becomes one Edit Cell step with the typed text.
-TEST_F(UndoRedoTest, UndoAndPasteWhileTypingWorkOnTheEditor)
-{
-    Click(1, 1);
-    Type("Hammer");
-    view.OnCommand(CommandId::EditUndo);
-    EXPECT_EQ(Grid().GetCellText(1, 1), QStringLiteral("10"));
-    EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo Edit Cell"));
 
     QApplication::clipboard()->setText(QStringLiteral("ax"));
-    Click(2, 2);
+    Click(3, 2);
     Type("b");
     view.OnCommand(CommandId::EditPaste);
     Press(Qt::Key_Return);
-    EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("bax"));
+    EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("bax"));
     EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
     Undo();
-    EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("BOW"));
+    EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("cap"));
 }
 
 TEST_F(UndoRedoTest, EachTableHasItsOwnHistory)

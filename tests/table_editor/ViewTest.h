@@ -26,10 +26,8 @@
 // Items with their level and code; "10 " is not the whole word 10.
 inline const QByteArray ItemTable("name\tlevel\tcode\r\nAxe\t10\tax1\r\nBow\t100\tBOW\r\nCap\t10 \tcap\r\n");
 
-// The table view of a project folder under the command bar, as the main
-// window holds them, with the program's command table turned into shortcuts
-// that reach the view as the main window routes them (enabled commands
-// only), so tests press keys. Every question is answered by script.
+// The table view of a project folder under the command bar, with the program's shortcuts routed to
+// the view as the main window routes them (enabled commands only); every question answered by script.
 class ViewTest : public ::testing::Test
 {
 protected:
@@ -74,8 +72,7 @@ protected:
     CommandState State(int id)
     {
         CommandState state;
-        if (!view.OnUpdateCommand(id, state))
-            state.enabled = false;
+        view.OnUpdateCommand(id, state);
         return state;
     }
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -140,8 +137,7 @@ protected:
         QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
     }
     MagicCodeBox& Codes() const { return *static_cast<MagicCodeBox*>(bar.Control(CommandBar::IDC_MAGIC_CODES)); }
-    // Opens the code list with a click and chooses the entry of that table
-    // row with Enter, or with a click on it.
+    // Opens the code list with a click and chooses the entry of that table row with Enter or a click.
     void ChooseCode(int tableRow, bool click = false)
     {
         bar.UpdateCommandUi();
@@ -151,8 +147,7 @@ protected:
         list->scrollTo(entry);
         list->setCurrentIndex(entry);
         if (click) {
-            // The list ignores a release too soon after it opened: it would
-            // end the click that opened it.
+            // The list ignores a release so soon after it opened that it could end the opening click.
             QTest::qWait(QApplication::doubleClickInterval() + 50);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
         } else {
