@@ -81,58 +81,26 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
     }
 }
 
-// Text still in the editor counts and marks the tab of its own grid; the
-// close question saves, discards or keeps, and a failed save keeps.
-TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndTheCloseQuestionSavesDiscardsOrKeeps)
+// Text still in the editor counts and marks the tab of its own grid; a failed save keeps the old file, the mark
+// and the edits, and fails the project's save question; the close question saves, discards or keeps.
+TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQuestionLosesThem)
 {
-    OpenInTabOrder({"a.txt", "b.txt"});
-    Type("typed");
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
-    EXPECT_TRUE(view.IsAnyTableModified()) << "the editor's text counts";
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"}));
-    Type("kept");
-    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
-    Grid().setFocus();
-    QTest::keyClick(&Grid(), Qt::Key_Delete);
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
-
-    Press(Qt::Key_Tab, Qt::ControlModifier);
-    dialogs.AnswerMessage(UserDialogs::IdCancel);
-    Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
-    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
-    {
-        FileSizeLimit limit(Small.size());
-        dialogs.AnswerMessage(UserDialogs::IdYes);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        Press(Qt::Key_F4, Qt::ControlModifier);
-    }
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Cancel and the failed save kept a.txt open";
-    EXPECT_EQ(Saved("a.txt"), Small);
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    EXPECT_TRUE(view.CloseTable("b.txt")) << "a table behind another tab closes too";
-    EXPECT_EQ(Saved("b.txt"), Small);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tkept\r\n");
-    EXPECT_EQ(view.TableCount(), 0);
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-}
-
-// A failed save, alone or for the project's question, keeps the old file, the mark and the edits.
-TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQuestion)
-{
-    const QString projectPath = TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
+    const QString project = TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
     CMainFrame frame;
     CCarvestoneDoc doc;
     frame.SetTableView(&view);
     doc.SetFrame(&frame);
-    ASSERT_EQ(doc.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
-    Open("a.txt", Small);
+    ASSERT_EQ(doc.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
+    OpenInTabOrder({"a.txt", "b.txt"});
     EXPECT_FALSE(doc.IsModified());
-    Type("longer text");
-    EXPECT_TRUE(doc.IsModified()) << "text in the editor counts";
+    Type("typed");
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
+    EXPECT_TRUE(doc.IsModified()) << "the editor's text counts";
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"}));
+    dialogs.AnswerMessage(UserDialogs::IdCancel);
+    Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
     {
         FileSizeLimit limit(Small.size());
         ASSERT_TRUE(limit.IsActive());
@@ -141,15 +109,29 @@ TEST_F(CCarvestoneViewTest, AFailedSaveKeepsEverythingAndFailsTheProjectsSaveQue
         dialogs.AnswerMessage(UserDialogs::IdYes);
         dialogs.AnswerMessage(UserDialogs::IdOk);
         EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        Press(Qt::Key_F4, Qt::ControlModifier);
     }
-    EXPECT_EQ(dialogs.Messages().first().text,
+    EXPECT_EQ(dialogs.Messages().at(1).text,
               QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(PathOf("a.txt"))));
     EXPECT_EQ(Saved("a.txt"), Small);
-    EXPECT_EQ(TabTexts(), QStringList({"a.txt*"}));
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "Cancel and the failed saves kept a.txt open";
     EXPECT_TRUE(doc.IsModified());
+
+    Type("kept");
+    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Delete);
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EXPECT_TRUE(view.CloseTable("b.txt")) << "a table behind another tab closes too";
+    EXPECT_EQ(Saved("b.txt"), Small);
     dialogs.AnswerMessage(UserDialogs::IdYes);
     EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tlonger text\r\n");
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tkept\r\n");
     EXPECT_EQ(TabTexts(), QStringList({"a.txt"}));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(dialogs.AllAnswersUsed());
