@@ -14,7 +14,6 @@ const QByteArray Small("a\tb\r\nr\t1\r\n");
 class CCarvestoneViewTest : public ViewTest
 {
 protected:
-    // Opens the tables so that the tabs read names in the given order.
     void OpenInTabOrder(const QStringList& names)
     {
         for (auto name = names.crbegin(); name != names.crend(); ++name)
@@ -22,8 +21,6 @@ protected:
     }
 };
 
-// Names outside the folder and files that are no tables open nothing; data
-// that a save would drop is reported once, naming the file.
 TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostOnceAndOpeningSaysWhatFailedOrWouldBeDropped)
 {
     QSignalSpy status(&view, &CCarvestoneView::StatusMessage);
@@ -81,8 +78,6 @@ TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid
     }
 }
 
-// Text still in the editor counts and marks the tab of its own grid; a failed save keeps the old file, the mark
-// and the edits, and fails the project's save question; the close question saves, discards or keeps.
 TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQuestionLosesThem)
 {
     const QString project = TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
@@ -137,8 +132,6 @@ TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQu
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-// Ctrl+Tab and Ctrl+Shift+Tab wrap and give the grid the keys; a click on a
-// tab switches without them; right clicks select the tab or cell first.
 TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseAndRightClicksSelectBeforeTheMenu)
 {
     OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
@@ -202,7 +195,6 @@ TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLast
     EXPECT_EQ(treeActivation.size(), 1);
 }
 
-// Columns are fitted with the grid at the view's size, and refitted when the grid font changes.
 TEST_F(CCarvestoneViewTest, ColumnsFitTwoThirdsOfTheShownGridAndFollowTheFont)
 {
     Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tlong heading text\r\nr\t1\t2\r\n");

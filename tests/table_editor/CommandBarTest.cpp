@@ -9,7 +9,6 @@ using States = std::vector<bool>;
 class CommandBarTest : public ViewTest
 {
 protected:
-    // Opens a table whose data rows are the given texts.
     void OpenRows(const QList<QStringList>& rows)
     {
         QByteArray bytes("name\tc1\tc2\tc3\tc4\r\n");
@@ -17,7 +16,6 @@ protected:
             bytes += "r\t" + row.join('\t').toLatin1() + QByteArray(4 - row.size(), '\t') + "\r\n";
         Open("t.txt", bytes);
     }
-    // The texts of a range of cells, row by row.
     QStringList Cells(int row1, int col1, int row2, int col2) const
     {
         QStringList texts;

@@ -105,9 +105,8 @@ TEST_F(RowColumnCommandsTest, FindHonoursWholeWordCaseAndDirectionAndWalksThroug
     EXPECT_EQ(FindNext("bow", false, false, false), GridCellId(2, 2)) << "upwards, BOW without case";
     EXPECT_EQ(FindNext("bow", false, false, false), GridCellId(2, 1)) << "the heading Bow; the focus stays beside it";
 
-    // The focus cannot rest on a heading, yet each search goes on from the
-    // heading it found: up through "Axe", "code", "level", "name", then
-    // nothing more; down from "name": "level", then "code".
+    // The focus cannot rest on a heading, yet each search goes on from the one it found: up through "Axe",
+    // "code", "level", "name", then nothing more; down from "name": "level", then "code".
     Grid().SetFocusCell(1, 1);
     QList<GridCellId> walk;
     for (int search = 0; search < 5; ++search)

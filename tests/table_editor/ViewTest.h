@@ -55,7 +55,6 @@ protected:
 
     QString PathOf(const QString& name) const { return folder.filePath(name); }
     QByteArray Saved(const QString& name) const { return TestFiles::Read(PathOf(name)); }
-    // Writes a table into the project folder and opens it.
     void Open(const QString& name, const QByteArray& bytes)
     {
         TestFiles::Write(PathOf(name), bytes);
@@ -111,7 +110,7 @@ protected:
         Type(text);
         Press(Qt::Key_Return);
     }
-    // Answers the next name dialog by typing, as a person does, then OK.
+    // Types the name into the next name dialog, as a person does, then OK.
     void AnswerName(const QString& typed, QString* caption = nullptr, QString* shown = nullptr)
     {
         dialogs.AnswerDialog([=](QDialog& dialog) {
@@ -126,7 +125,6 @@ protected:
             return int(QDialog::Accepted);
         });
     }
-    // Types into the formula field, then presses Formula.
     void ApplyFormula(const QString& text)
     {
         bar.UpdateCommandUi();
