@@ -146,6 +146,9 @@ TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQu
     EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tkept\r\n");
     EXPECT_EQ(TabTexts(), QStringList({"a.txt"}));
     EXPECT_FALSE(doc.IsModified());
+    Type("typed last");
+    EXPECT_TRUE(view.SaveTable(-1));
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\ttyped last\r\n") << "Ctrl+S saves what is still typed";
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
