@@ -232,41 +232,12 @@ TEST_F(CCarvestoneViewTest, ColumnsFitTwoThirdsOfTheShownGridAndFollowTheFont)
     EXPECT_EQ(view.TabBar()->font(), grid.font());
 }
 
-TEST_F(CCarvestoneViewTest, AddRowAppendsTheFilteredNameAndRemoveRowAsksForTheGridRow)
+TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAsk)
 {
     Open("t.txt", ItemTable);
     Grid().SetFocusCell(-1, -1);
     for (int command : {CommandId::RemoveRow, CommandId::RenameRow, CommandId::RenameColumn})
         EXPECT_FALSE(State(command).enabled) << command;
-    Grid().SetFocusCell(2, 2);
-    AnswerName("New");
-    ASSERT_TRUE(view.OnCommand(CommandId::AddRow));
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(4, 1)) << "at the bottom, never in the middle";
-    // A pasted TAB would split the heading into two columns on the next load.
-    QApplication::clipboard()->setText(QStringLiteral("Split\there\u0100"));
-    dialogs.AnswerDialog([](QDialog& dialog) {
-        QTest::keyClick(dialog.findChild<CellNameEdit*>(), Qt::Key_V, Qt::ControlModifier);
-        return int(QDialog::Accepted);
-    });
-    view.OnCommand(CommandId::AddRow);
-    dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
-    view.OnCommand(CommandId::AddRow);
-
-    Grid().SetFocusCell(2, 1);
-    EXPECT_TRUE(State(CommandId::RemoveRow).enabled);
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    view.OnCommand(CommandId::RemoveRow);
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Are you sure you wish to delete row 2 from this file?"));
-    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNo);
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    view.OnCommand(CommandId::RemoveRow);
-    EXPECT_TRUE(view.SaveTable(-1));
-    EXPECT_EQ(Saved("t.txt"), "name\tlevel\tcode\r\nAxe\t10\tax1\r\nCap\t10 \tcap\r\nNew\t\t\r\nSplithere\t\t\r\n");
-}
-
-TEST_F(CCarvestoneViewTest, RenamesShowTheTitleAndNameKeepOnEmptyAndMark)
-{
-    Open("t.txt", ItemTable);
     const struct { int command; GridCellId focus, renamed; const char *caption, *before; } cases[] = {
         {CommandId::RenameColumn, {2, 2}, {0, 2}, "Enter New Name For Column 2", "code"},
         {CommandId::RenameColumn, {3, 1}, {0, 1}, "Enter New Name For Column 1", "level"},
@@ -288,8 +259,31 @@ TEST_F(CCarvestoneViewTest, RenamesShowTheTitleAndNameKeepOnEmptyAndMark)
         view.OnCommand(c.command);
         ASSERT_TRUE(view.SaveTable(-1));
     }
+
+    Grid().SetFocusCell(2, 2);
+    AnswerName("New");
+    ASSERT_TRUE(view.OnCommand(CommandId::AddRow));
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(4, 1)) << "at the bottom, never in the middle";
+    // A pasted TAB would split the heading into two columns on the next load.
+    QApplication::clipboard()->setText(QStringLiteral("Split\there\u0100"));
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        QTest::keyClick(dialog.findChild<CellNameEdit*>(), Qt::Key_V, Qt::ControlModifier);
+        return int(QDialog::Accepted);
+    });
+    view.OnCommand(CommandId::AddRow);
+    dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+    view.OnCommand(CommandId::AddRow);
+    Grid().SetFocusCell(2, 1);
+    EXPECT_TRUE(State(CommandId::RemoveRow).enabled);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    view.OnCommand(CommandId::RemoveRow);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Are you sure you wish to delete row 2 from this file?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNo);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    view.OnCommand(CommandId::RemoveRow);
+    EXPECT_TRUE(view.SaveTable(-1));
     EXPECT_EQ(Saved("t.txt"),
-              "name\trenamed\trenamed\r\nAxe\t10\tax1\r\nBow\t100\tBOW\r\nrenamed\t10 \tcap\r\n");
+              "name\trenamed\trenamed\r\nAxe\t10\tax1\r\nrenamed\t10 \tcap\r\nNew\t\t\r\nSplithere\t\t\r\n");
 }
 
 TEST_F(CCarvestoneViewTest, FindHonoursWholeWordCaseAndDirectionAndWalksThroughHeadings)
