@@ -55,7 +55,7 @@ TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostOnceAndOpeningSaysWhatFailedOrW
     EXPECT_EQ(view.TabBar()->currentIndex(), 1);
     EXPECT_EQ(Grid().GetCellText(0, 1), QStringLiteral("b")) << "the second open read the file again";
     EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
-    EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
+    EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its file name";
     EXPECT_FALSE(view.GridAt(0)->isVisible());
     view.CloseAllTables();
 
