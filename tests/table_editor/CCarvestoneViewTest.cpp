@@ -152,7 +152,7 @@ TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQu
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseAndRightClicksSelectBeforeTheMenu)
+TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseRightClicksSelectFirstAndClosingShowsTheLeftNeighbour)
 {
     OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
     const struct { int key; Qt::KeyboardModifiers modifiers; QString expected; } presses[] = {
@@ -186,10 +186,7 @@ TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseAndRightClicksSelectBeforeThe
     QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, cell.center());
     EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
     EXPECT_EQ(menu.size(), 2);
-}
 
-TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLastWakesTheTree)
-{
     QSignalSpy treeActivation(&view, &CCarvestoneView::TreeActivationRequested);
     const struct { int closed; QStringList left; QString current; } cases[] = {
         {0, {"b.txt", "c.txt"}, "b.txt"},

@@ -207,20 +207,17 @@ struct EditedGrid
     TableHistory history;
 };
 
-TEST(TableHistoryTest, KeepsAtMostAThousandStepsDroppingTheOldest)
+// Each big step holds about 40 KB (the text before and after): with a 140 KB bound the oldest go, and the
+// saved state survives while its step is kept.
+TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButNeverTheNewest)
 {
-    EditedGrid edited(TableHistory::ByteLimit);
+    EditedGrid many(TableHistory::ByteLimit);
     for (int n = 1; n <= TableHistory::StepLimit + 5; ++n)
-        edited.Edit(QString::number(n));
-    EXPECT_EQ(edited.UndoAll(), TableHistory::StepLimit);
-    EXPECT_EQ(edited.Text(), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
-    EXPECT_FALSE(edited.history.IsClean()) << "the opened state was dropped, it cannot come back";
-}
+        many.Edit(QString::number(n));
+    EXPECT_EQ(many.UndoAll(), TableHistory::StepLimit);
+    EXPECT_EQ(many.Text(), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
+    EXPECT_FALSE(many.history.IsClean()) << "the opened state was dropped, it cannot come back";
 
-// Each step holds about 40 KB (the text before and after): with a 140 KB
-// bound the oldest go, and the saved state survives while its step is kept.
-TEST(TableHistoryTest, KeepsWithinItsBytesDroppingTheOldestButNeverTheNewest)
-{
     constexpr qint64 limit = 140 * 1024;
     EditedGrid edited(limit);
     const auto big = [](int n) { return QString(10000, QChar(u'a' + n)); };
