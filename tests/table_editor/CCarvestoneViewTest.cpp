@@ -1,215 +1,192 @@
-#include "ViewHost.h"
+#include "ViewTest.h"
 
 #include "FileSizeLimit.h"
-#include "ScriptedDialogs.h"
-#include "TestFiles.h"
-#include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
+#include "table_editor/FindTextDialog.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
-#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
-#include <QTabBar>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 const QByteArray Small("a\tb\r\nr\t1\r\n");
 
-class CCarvestoneViewTest : public ::testing::Test
+class CCarvestoneViewTest : public ViewTest
 {
 protected:
-    // Opens the tables so that the tabs read names in the given order.
     void OpenInTabOrder(const QStringList& names)
     {
         for (auto name = names.crbegin(); name != names.crend(); ++name)
-            host.Open(*name, Small);
+            Open(*name, Small);
     }
-
-    ScriptedDialogs dialogs;
-    ViewHost host;
-    CCarvestoneView& view = host.View();
+    GridCellId FindNext(const QString& text, bool wholeWord = false, bool matchCase = false, bool down = true)
+    {
+        FindTextDialog* find = view.FindDialog();
+        if (find->TextEdit()->text() != text) {
+            find->TextEdit()->clear();
+            QTest::keyClicks(find->TextEdit(), text);
+        }
+        find->WholeWordBox()->setChecked(wholeWord);
+        find->MatchCaseBox()->setChecked(matchCase);
+        QTest::mouseClick(down ? find->DownButton() : find->UpButton(), Qt::LeftButton);
+        QTest::mouseClick(find->FindNextButton(), Qt::LeftButton);
+        return view.GetFocusCell();
+    }
 };
 
-TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostAndASecondOpenSelectsWithoutRereading)
+TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostOnceAndOpeningSaysWhatFailedOrWouldBeDropped)
 {
     QSignalSpy status(&view, &CCarvestoneView::StatusMessage);
-    host.Open("a.txt", Small);
+    Open("a.txt", Small);
     EXPECT_EQ(status.size(), 2);
-    EXPECT_EQ(status.at(0).at(0).toString(), QStringLiteral("Loading file..."));
-    EXPECT_EQ(status.at(1).at(0).toString(), QStringLiteral("Ready"));
-    host.Open("b.txt", "x\r\n");
-    EXPECT_EQ(host.TabTexts(), QStringList({"b.txt", "a.txt"}));
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    EXPECT_EQ(status.value(0).value(0).toString(), QStringLiteral("Loading file..."));
+    EXPECT_EQ(status.value(1).value(0).toString(), QStringLiteral("Ready"));
+    Open("b.txt", "x\r\n");
     EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1)) << "a one-cell table has no data cell";
-
-    TestFiles::Write(host.PathOf("a.txt"), "changed\r\n");
+    TestFiles::Write(PathOf("a.txt"), "changed\r\n");
     EXPECT_FALSE(view.OpenTable("a.txt"));
-    EXPECT_EQ(view.TableCount(), 2);
+    EXPECT_EQ(TabTexts(), QStringList({"b.txt", "a.txt"}));
     EXPECT_EQ(view.TabBar()->currentIndex(), 1);
-    EXPECT_EQ(host.Grid().GetCellText(0, 1), QStringLiteral("b"));
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(1, 1));
+    EXPECT_EQ(Grid().GetCellText(0, 1), QStringLiteral("b")) << "the second open read the file again";
     EXPECT_EQ(view.RowColumnPaneText(), QStringLiteral("Row 1, Column 1"));
-    EXPECT_TRUE(view.IsTableOpen("a.txt"));
-    EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its name part";
-    EXPECT_TRUE(host.Grid().isVisible());
+    EXPECT_TRUE(view.IsTableOpen("data\\global\\excel\\a.txt")) << "an entry opens by its file name";
     EXPECT_FALSE(view.GridAt(0)->isVisible());
-}
+    view.CloseAllTables();
 
-TEST_F(CCarvestoneViewTest, NamesOutsideTheFolderAndFilesThatAreNoTablesOpenNothing)
-{
-    QDir(host.Folder()).mkdir("folder.txt");
+    QDir(folder.path()).mkdir("folder.txt");
+    static const char dropping[] = "a\tb\r\nr\t1\t2\r\nx\0y";
+    TestFiles::Write(PathOf("n.txt"), QByteArray(dropping, sizeof dropping - 1));
     const struct { QString name, message; } cases[] = {
         {"..", "contains an invalid path."},
         {"a/b.txt", "contains an invalid path."},
         {"missing.txt", "missing.txt was not found."},
         {"folder.txt", "folder.txt contains an invalid path."},
+        {"n.txt", QDir::toNativeSeparators(PathOf("n.txt")) + " holds data that a table cannot keep: fields beyond "
+                  "the header dropped (first at line 2); data after a NUL dropped (first at line 3)."},
     };
     for (const auto& c : cases) {
         dialogs.AnswerMessage(UserDialogs::IdOk);
-        EXPECT_FALSE(view.OpenTable(c.name)) << c.name.toStdString();
+        EXPECT_EQ(view.OpenTable(c.name), c.name == "n.txt") << c.name.toStdString();
         EXPECT_TRUE(dialogs.Messages().last().text.contains(c.message)) << dialogs.Messages().last().text.toStdString();
     }
     EXPECT_FALSE(view.OpenTable(QString()));
-    EXPECT_EQ(view.TableCount(), 0);
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(-1, -1));
-    EXPECT_EQ(view.RowColumnPaneText(), QString());
-}
-
-TEST_F(CCarvestoneViewTest, DataThatASaveWouldDropIsReportedOnceNamingTheFile)
-{
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    static const char bytes[] = "a\tb\r\nr\t1\t2\r\nx\0y";
-    host.Open("n.txt", QByteArray(bytes, sizeof bytes - 1));
-    ASSERT_EQ(dialogs.Messages().size(), 1);
-    const QString text = dialogs.Messages().first().text;
-    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(host.PathOf("n.txt")))) << text.toStdString();
-    EXPECT_TRUE(text.contains("fields beyond the header dropped (first at line 2)")) << text.toStdString();
-    EXPECT_TRUE(text.contains("data after a NUL dropped (first at line 3)")) << text.toStdString();
-    host.Open("t.txt", "a\tb\t\nr\t1\t\n");
-    EXPECT_EQ(dialogs.Messages().size(), 1) << "line ends and empty TABs lose nothing";
+    EXPECT_EQ(TabTexts(), QStringList({"n.txt"}));
+    Open("t.txt", "a\tb\t\nr\t1\t\n");
+    EXPECT_EQ(dialogs.Messages().size(), 5) << "line ends and empty TABs lose nothing";
 }
 
 TEST_F(CCarvestoneViewTest, EmptyBlankAndGameTablesSaveByteForByteThroughTheGrid)
 {
-    for (const QByteArray& odd : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("only\theadings\r\n")}) {
-        host.Open("odd.txt", odd);
-        EXPECT_TRUE(view.SaveTable(-1));
-        EXPECT_EQ(TestFiles::Read(host.PathOf("odd.txt")), odd);
-        view.CloseAllTables();
-    }
-
-    const QDir folder(QStringLiteral(CARVESTONE_GAME_TABLES));
-    const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
-    if (names.isEmpty())
-        GTEST_SKIP() << "no game tables in " << CARVESTONE_GAME_TABLES;
-    for (const QString& name : names) {
+    QList<std::pair<QString, QByteArray>> tables = {
+        {"empty.txt", {}}, {"blank.txt", "\r\n\r\n"}, {"headings.txt", "only\theadings\r\n"}};
+    const QDir games(QStringLiteral(CARVESTONE_GAME_TABLES));
+    for (const QString& name : games.entryList({QStringLiteral("*.txt")}, QDir::Files))
+        tables.append({name, TestFiles::Read(games.filePath(name))});
+    for (const auto& [name, bytes] : tables) {
         SCOPED_TRACE(name.toStdString());
-        const QByteArray bytes = TestFiles::Read(folder.filePath(name));
-        host.Open(name, bytes);
+        Open(name, bytes);
         EXPECT_FALSE(view.IsAnyTableModified());
         EXPECT_TRUE(view.SaveTable(-1));
-        EXPECT_TRUE(TestFiles::Read(host.PathOf(name)) == bytes);
+        EXPECT_TRUE(Saved(name) == bytes);
     }
-    EXPECT_GT(host.Grid().GetColumnWidth(1), 0);
 }
 
-TEST_F(CCarvestoneViewTest, TypedTextMarksItsOwnTabAndCountsBeforeEverySaveAndSwitch)
+TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQuestionLosesThem)
 {
+    const QString project = TestFiles::Write(PathOf("P.mod"), "Carvestone Project File Version 1.0\r\na.txt\n");
+    CMainFrame frame;
+    CCarvestoneDoc doc;
+    frame.SetTableView(&view);
+    doc.SetFrame(&frame);
+    ASSERT_EQ(doc.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
     OpenInTabOrder({"a.txt", "b.txt"});
-    host.Type("typed");
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
-    EXPECT_TRUE(view.IsAnyTableModified()) << "the editor's text counts";
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt"}));
-
-    host.Type("second");
-    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
-
-    host.Grid().setFocus();
-    QTest::keyClick(&host.Grid(), Qt::Key_Delete);
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt*"})) << "Delete marks too";
-    EXPECT_TRUE(view.SaveAllModifiedTables());
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt", "b.txt"}));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tsecond\r\n");
-    EXPECT_EQ(TestFiles::Read(host.PathOf("b.txt")), "a\tb\r\nr\t\r\n");
-    EXPECT_FALSE(view.IsAnyTableModified());
-}
-
-TEST_F(CCarvestoneViewTest, AFailedSaveKeepsTheOldFileTheMarkAndTheEdits)
-{
-    host.Open("a.txt", Small);
-    host.Type("longer text");
-    host.Press(Qt::Key_Return);
+    EXPECT_FALSE(doc.IsModified());
+    Type("typed");
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt", "b.txt"})) << "still in the editor";
+    EXPECT_TRUE(doc.IsModified()) << "the editor's text counts";
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"}));
     {
         FileSizeLimit limit(Small.size());
         ASSERT_TRUE(limit.IsActive());
         dialogs.AnswerMessage(UserDialogs::IdOk);
         EXPECT_FALSE(view.SaveTable(-1));
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        EXPECT_FALSE(view.SaveAllModifiedTables());
-    }
-    ASSERT_EQ(dialogs.Messages().size(), 2);
-    EXPECT_EQ(dialogs.Messages().first().text,
-              QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(host.PathOf("a.txt"))));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), Small);
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*"}));
-    EXPECT_TRUE(view.IsAnyTableModified());
-    EXPECT_TRUE(view.SaveTable(-1));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tlonger text\r\n");
-}
-
-TEST_F(CCarvestoneViewTest, TheCloseQuestionSavesDiscardsOrKeepsAndAFailedSaveKeeps)
-{
-    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
-    for (int index = 0; index < 3; ++index) {
-        view.TabBar()->setCurrentIndex(index);
-        view.MarkCurrentTableModified();
-        view.GridAt(index)->SetCellText(1, 1, "edited");
-    }
-    view.TabBar()->setCurrentIndex(0);
-
-    dialogs.AnswerMessage(UserDialogs::IdCancel);
-    host.Open("typed.txt", Small);
-    host.Type("in the editor");
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to typed.txt?"));
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(TestFiles::Read(host.PathOf("typed.txt")), Small);
-
-    dialogs.AnswerMessage(UserDialogs::IdCancel);
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to a.txt?"));
-    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
-    EXPECT_EQ(view.TableCount(), 3);
-
-    {
-        FileSizeLimit limit(Small.size());
         dialogs.AnswerMessage(UserDialogs::IdYes);
         dialogs.AnswerMessage(UserDialogs::IdOk);
-        EXPECT_FALSE(view.CloseCurrentTable());
+        EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        Press(Qt::Key_F4, Qt::ControlModifier);
     }
-    EXPECT_EQ(host.TabTexts(), QStringList({"a.txt*", "b.txt*", "c.txt*"})) << "the failed save kept a.txt open";
+    EXPECT_EQ(dialogs.Messages().first().text,
+              QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(PathOf("a.txt"))));
+    EXPECT_EQ(Saved("a.txt"), Small);
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the failed saves kept a.txt open";
+    EXPECT_TRUE(doc.IsModified());
 
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EXPECT_TRUE(view.CloseTable("a.txt"));
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\tedited\r\n");
+    Type("kept");
+    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(1).center());
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt*", "b.txt"})) << "the edit marks a.txt, not the new tab";
+    Type("discarded");
+    dialogs.AnswerMessage(UserDialogs::IdCancel);
+    Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to b.txt?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNoCancel);
+    Press(Qt::Key_Tab, Qt::ControlModifier);
     dialogs.AnswerMessage(UserDialogs::IdNo);
-    EXPECT_TRUE(view.CloseTable("c.txt")) << "a table behind another tab closes too";
-    EXPECT_EQ(TestFiles::Read(host.PathOf("c.txt")), Small);
-    EXPECT_EQ(host.TabTexts(), QStringList({"b.txt*"}));
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    EXPECT_TRUE(view.CloseTable("b.txt")) << "a table behind another tab closes too";
+    EXPECT_EQ(Saved("b.txt"), Small);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\tkept\r\n");
+    EXPECT_EQ(TabTexts(), QStringList({"a.txt"}));
+    EXPECT_FALSE(doc.IsModified());
+    Type("typed last");
+    EXPECT_TRUE(view.SaveTable(-1));
+    EXPECT_EQ(Saved("a.txt"), "a\tb\r\nr\ttyped last\r\n") << "Ctrl+S saves what is still typed";
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLastWakesTheTree)
+TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseRightClicksSelectFirstAndClosingShowsTheLeftNeighbour)
 {
+    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
+    const struct { int key; Qt::KeyboardModifiers modifiers; QString expected; } presses[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, "b.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier, "c.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier, "a.txt"},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "c.txt"},
+        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "b.txt"},
+    };
+    for (const auto& press : presses) {
+        Press(press.key, press.modifiers);
+        EXPECT_EQ(view.GetCurrentFileName(), press.expected);
+        EXPECT_EQ(view.TabBar()->tabText(view.TabBar()->currentIndex()), press.expected);
+        EXPECT_TRUE(Grid().hasFocus());
+    }
+    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(0).center());
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("a.txt"));
+    EXPECT_FALSE(Grid().hasFocus());
+    EXPECT_EQ(view.GridAt(0)->geometry(), view.GridAt(1)->geometry());
+
+    QSignalSpy menu(&view, &CCarvestoneView::ContextMenuRequested);
+    const QPoint onTab = view.TabBar()->tabRect(1).center();
+    QContextMenuEvent tabClick(QContextMenuEvent::Mouse, onTab, view.TabBar()->mapToGlobal(onTab));
+    QCoreApplication::sendEvent(view.TabBar(), &tabClick);
+    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
+    ASSERT_EQ(menu.size(), 1);
+    EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
+    Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
+    QRect cell;
+    ASSERT_TRUE(Grid().GetCellRect(2, 2, &cell));
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
+    EXPECT_EQ(menu.size(), 2);
+
     QSignalSpy treeActivation(&view, &CCarvestoneView::TreeActivationRequested);
     const struct { int closed; QStringList left; QString current; } cases[] = {
         {0, {"b.txt", "c.txt"}, "b.txt"},
@@ -221,109 +198,122 @@ TEST_F(CCarvestoneViewTest, ClosingEachPositionSelectsTheLeftNeighbourAndTheLast
         view.CloseAllTables();
         OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
         view.TabBar()->setCurrentIndex(c.closed);
-        host.Press(Qt::Key_F4, Qt::ControlModifier);
-        EXPECT_EQ(host.TabTexts(), c.left);
+        Press(Qt::Key_F4, Qt::ControlModifier);
+        EXPECT_EQ(TabTexts(), c.left);
         EXPECT_EQ(view.GetCurrentFileName(), c.current);
-        EXPECT_TRUE(host.Grid().isVisible());
-        EXPECT_TRUE(host.Grid().hasFocus()) << "the keys go on to the table now shown";
+        EXPECT_TRUE(Grid().isVisible());
+        EXPECT_TRUE(Grid().hasFocus()) << "the keys go on to the table now shown";
     }
     EXPECT_EQ(treeActivation.size(), 0);
     view.CloseAllTables();
-    host.Open("a.txt", Small);
-    host.Press(Qt::Key_F4, Qt::ControlModifier);
-    EXPECT_EQ(view.TableCount(), 0);
+    Open("a.txt", Small);
+    Press(Qt::Key_F4, Qt::ControlModifier);
     EXPECT_EQ(view.GetCurrentGrid(), nullptr);
     EXPECT_EQ(treeActivation.size(), 1);
 }
 
-TEST_F(CCarvestoneViewTest, CtrlTabAndCtrlShiftTabWrapAndTheMouseSwitchesWithoutTheFocus)
+TEST_F(CCarvestoneViewTest, ColumnsFitTwoThirdsOfTheShownGridAndFollowTheFont)
 {
-    OpenInTabOrder({"a.txt", "b.txt", "c.txt"});
-    const struct { int key; Qt::KeyboardModifiers modifiers; QString expected; } presses[] = {
-        {Qt::Key_Tab, Qt::ControlModifier, "b.txt"},
-        {Qt::Key_Tab, Qt::ControlModifier, "c.txt"},
-        {Qt::Key_Tab, Qt::ControlModifier, "a.txt"},
-        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "c.txt"},
-        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "b.txt"},
-    };
-    for (const auto& press : presses) {
-        host.Press(press.key, press.modifiers);
-        EXPECT_EQ(view.GetCurrentFileName(), press.expected);
-        EXPECT_EQ(view.TabBar()->tabText(view.TabBar()->currentIndex()), press.expected);
-        EXPECT_TRUE(host.Grid().hasFocus());
-    }
-    QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(0).center());
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("a.txt"));
-    EXPECT_FALSE(host.Grid().hasFocus());
-    EXPECT_EQ(view.GridAt(0)->geometry(), view.GridAt(1)->geometry());
-}
-
-TEST_F(CCarvestoneViewTest, RightClicksSelectTheTabOrTheDataCellBeforeTheMenu)
-{
-    OpenInTabOrder({"a.txt", "b.txt"});
-    QSignalSpy menu(&view, &CCarvestoneView::ContextMenuRequested);
-    const QPoint onTab = view.TabBar()->tabRect(1).center();
-    QContextMenuEvent tabClick(QContextMenuEvent::Mouse, onTab, view.TabBar()->mapToGlobal(onTab));
-    QCoreApplication::sendEvent(view.TabBar(), &tabClick);
-    EXPECT_EQ(view.GetCurrentFileName(), QStringLiteral("b.txt"));
-    ASSERT_EQ(menu.size(), 1);
-    EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
-
-    host.Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
-    QRect cell;
-    ASSERT_TRUE(host.Grid().GetCellRect(2, 2, &cell));
-    QTest::mouseClick(host.Grid().viewport(), Qt::RightButton, {}, cell.center());
-    EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
-    EXPECT_EQ(menu.size(), 2);
-}
-
-TEST_F(CCarvestoneViewTest, TheProjectSaveQuestionStandsForTablesAndFailsWithThem)
-{
-    const QByteArray project("Carvestone Project File Version 1.0\r\na.txt\n");
-    const QString projectPath = TestFiles::Write(host.PathOf("P.mod"), project);
-    CMainFrame frame;
-    CCarvestoneDoc doc;
-    frame.SetTableView(&view);
-    doc.SetFrame(&frame);
-    ASSERT_EQ(doc.OpenProject(projectPath), CCarvestoneDoc::OpenResult::Opened);
-    host.Open("a.txt", Small);
-    EXPECT_FALSE(doc.IsModified());
-    host.Type("xyz");
-    EXPECT_TRUE(doc.IsModified()) << "text in the editor counts";
-    {
-        FileSizeLimit limit(Small.size());
-        dialogs.AnswerMessage(UserDialogs::IdYes);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        EXPECT_FALSE(doc.SaveModified()) << "a failed table save fails the project's";
-    }
-    EXPECT_TRUE(doc.IsModified());
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_EQ(TestFiles::Read(host.PathOf("a.txt")), "a\tb\r\nr\txyz\r\n");
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-}
-
-TEST_F(CCarvestoneViewTest, ColumnsAreCappedAtTwoThirdsOfTheRoomTheShownGridHas)
-{
-    host.Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tshort\r\nr\t1\t2\r\n");
-    const CGridCtrl& grid = host.Grid();
+    Open("wide.txt", "h\t" + QByteArray(400, 'w') + "\tlong heading text\r\nr\t1\t2\r\n");
+    const CGridCtrl& grid = Grid();
     const int room = grid.ClientRect().width() - grid.GetColumnWidth(0);
     ASSERT_GT(room, 300) << "the grid has the view's size, not a hidden child's";
     EXPECT_EQ(grid.GetColumnWidth(1), room * 2 / 3);
-    EXPECT_LT(grid.GetColumnWidth(2), room * 2 / 3);
+    const int before = grid.GetColumnWidth(2);
+    EXPECT_LT(before, room * 2 / 3);
+    settings.GridFontSize = 18;
+    settings.GridFontBold = true;
+    view.ApplyGridFont();
+    EXPECT_TRUE(grid.font().bold());
+    EXPECT_GT(grid.GetColumnWidth(2), before);
+    EXPECT_EQ(view.TabBar()->font(), grid.font());
 }
 
-TEST_F(CCarvestoneViewTest, TheGridFontFollowsTheSettingsAndRefitsTheColumns)
+TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAsk)
 {
-    host.Open("a.txt", "h\tlong heading text\r\nr\t1\r\n");
-    const int before = host.Grid().GetColumnWidth(1);
-    host.settings.GridFontSize = 18;
-    host.settings.GridFontBold = true;
-    view.ApplyGridFont();
-    EXPECT_TRUE(host.Grid().font().bold());
-    EXPECT_GT(host.Grid().GetColumnWidth(1), before);
-    EXPECT_EQ(view.TabBar()->font(), host.Grid().font());
+    Open("t.txt", ItemTable);
+    Grid().SetFocusCell(-1, -1);
+    for (int command : {CommandId::RemoveRow, CommandId::RenameRow, CommandId::RenameColumn})
+        EXPECT_FALSE(State(command).enabled) << command;
+    const struct { int command; GridCellId focus, renamed; const char *caption, *before; } cases[] = {
+        {CommandId::RenameColumn, {2, 2}, {0, 2}, "Enter New Name For Column 2", "code"},
+        {CommandId::RenameColumn, {3, 1}, {0, 1}, "Enter New Name For Column 1", "level"},
+        {CommandId::RenameRow, {3, 1}, {3, 0}, "Enter New Name For Row 3", "Cap"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        Grid().SetFocusCell(c.focus);
+        EXPECT_TRUE(State(c.command).enabled);
+        QString caption;
+        QString shown;
+        AnswerName(QString(), &caption, &shown);
+        view.OnCommand(c.command);
+        EXPECT_EQ(caption, QString::fromLatin1(c.caption));
+        EXPECT_EQ(shown, QString::fromLatin1(c.before));
+        EXPECT_EQ(Grid().GetCellText(c.renamed.row, c.renamed.col), QString::fromLatin1(c.before)) << "kept";
+        EXPECT_EQ(TabTexts(), QStringList({"t.txt"}));
+        AnswerName("ren\tamed");
+        view.OnCommand(c.command);
+        ASSERT_TRUE(view.SaveTable(-1));
+    }
+
+    Grid().SetFocusCell(2, 2);
+    AnswerName("New");
+    ASSERT_TRUE(view.OnCommand(CommandId::AddRow));
+    EXPECT_EQ(view.GetFocusCell(), GridCellId(4, 1)) << "at the bottom, never in the middle";
+    // A pasted TAB would split the heading into two columns on the next load.
+    QApplication::clipboard()->setText(QStringLiteral("Split\there\u0100"));
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        QTest::keyClick(dialog.findChild<CellNameEdit*>(), Qt::Key_V, Qt::ControlModifier);
+        return int(QDialog::Accepted);
+    });
+    view.OnCommand(CommandId::AddRow);
+    dialogs.AnswerDialog([](QDialog&) { return int(QDialog::Rejected); });
+    view.OnCommand(CommandId::AddRow);
+    Grid().SetFocusCell(2, 1);
+    EXPECT_TRUE(State(CommandId::RemoveRow).enabled);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    view.OnCommand(CommandId::RemoveRow);
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Are you sure you wish to delete row 2 from this file?"));
+    EXPECT_EQ(dialogs.Messages().last().type & 0x0F, UserDialogs::TypeYesNo);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    view.OnCommand(CommandId::RemoveRow);
+    EXPECT_TRUE(view.SaveTable(-1));
+    EXPECT_EQ(Saved("t.txt"),
+              "name\trenamed\trenamed\r\nAxe\t10\tax1\r\nrenamed\t10 \tcap\r\nNew\t\t\r\nSplithere\t\t\r\n");
+}
+
+TEST_F(CCarvestoneViewTest, FindHonoursWholeWordCaseAndDirectionAndWalksThroughHeadings)
+{
+    Open("t.txt", ItemTable);
+    Grid().SetFocusCell(1, 1);
+    Press(Qt::Key_F3);
+    ASSERT_NE(view.FindDialog(), nullptr);
+    EXPECT_FALSE(State(CommandId::EditFind).enabled) << "one Find dialog at a time";
+
+    EXPECT_EQ(FindNext("10", true), GridCellId(1, 1)) << "the first search may find the focus cell";
+    EXPECT_EQ(FindNext("10", true), GridCellId(1, 1)) << "neither 100 nor \"10 \" is the whole word 10";
+    EXPECT_EQ(FindNext("10"), GridCellId(2, 1));
+    EXPECT_EQ(FindNext("10"), GridCellId(3, 1));
+    EXPECT_EQ(FindNext("10"), GridCellId(3, 1)) << "no wrap-around at the end";
+    EXPECT_EQ(FindNext("bow", false, true), GridCellId(3, 1)) << "case matters: nothing found";
+    EXPECT_EQ(FindNext("bow", false, false, false), GridCellId(2, 2)) << "upwards, BOW without case";
+    EXPECT_EQ(FindNext("bow", false, false, false), GridCellId(2, 1)) << "the heading Bow; the focus stays beside it";
+
+    // The focus cannot rest on a heading, yet each search goes on from the one it found: up through "Axe",
+    // "code", "level", "name", then nothing more; down from "name": "level", then "code".
+    Grid().SetFocusCell(1, 1);
+    QList<GridCellId> walk;
+    for (int search = 0; search < 5; ++search)
+        walk.append(FindNext("e", false, false, false));
+    walk.append(FindNext("e"));
+    walk.append(FindNext("e"));
+    EXPECT_EQ(walk, QList<GridCellId>({{1, 1}, {1, 2}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 2}}));
+
+    view.FindDialog()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.FindDialog(), nullptr);
+    EXPECT_TRUE(State(CommandId::EditFind).enabled);
 }
 
 } // namespace

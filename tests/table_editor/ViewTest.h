@@ -1,0 +1,164 @@
+#pragma once
+
+#include "QStringPrinter.h"
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "app/CarvestoneSettings.h"
+#include "grid/CGridCtrl.h"
+#include "mainframe/CommandTable.h"
+#include "table_editor/CCarvestoneView.h"
+#include "table_editor/CellNameEdit.h"
+#include "table_editor/CommandBar.h"
+#include "table_editor/MagicCodeBox.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+// Items with their level and code; "10 " is not the whole word 10.
+inline const QByteArray ItemTable("name\tlevel\tcode\r\nAxe\t10\tax1\r\nBow\t100\tBOW\r\nCap\t10 \tcap\r\n");
+
+// The table view of a project folder under the command bar, with the program's shortcuts routed to
+// the view as the main window routes them (enabled commands only); every question answered by script.
+class ViewTest : public ::testing::Test
+{
+protected:
+    ViewTest()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(&bar);
+        layout->addWidget(&view);
+        for (const CommandDescriptor& command : CommandTable::All()) {
+            auto* action = new QAction(&window);
+            action->setShortcuts(command.shortcuts);
+            QObject::connect(action, &QAction::triggered, &window, [this, id = command.id] {
+                if (State(id).enabled)
+                    view.OnCommand(id);
+            });
+            window.addAction(action);
+        }
+        bar.SetTableView(&view);
+        window.resize(640, 400);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        (void)QTest::qWaitForWindowActive(&window);
+    }
+
+    QString PathOf(const QString& name) const { return folder.filePath(name); }
+    QByteArray Saved(const QString& name) const { return TestFiles::Read(PathOf(name)); }
+    void Open(const QString& name, const QByteArray& bytes)
+    {
+        TestFiles::Write(PathOf(name), bytes);
+        EXPECT_TRUE(view.OpenTable(name)) << name.toStdString();
+    }
+    CGridCtrl& Grid() const { return *view.GetCurrentGrid(); }
+    QStringList TabTexts() const
+    {
+        QStringList texts;
+        for (int index = 0; index < view.TabBar()->count(); ++index)
+            texts.append(view.TabBar()->tabText(index));
+        return texts;
+    }
+    CommandState State(int id)
+    {
+        CommandState state;
+        view.OnUpdateCommand(id, state);
+        return state;
+    }
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        // A closed popup (the property code list) can leave no window active.
+        QApplication::setActiveWindow(&window);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+    // Types into the focus cell as a person does; the editor stays open.
+    void Type(const QString& text)
+    {
+        Grid().setFocus();
+        QTest::keyClicks(&Grid(), text.left(1));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr) << "typing opened no editor";
+        QTest::keyClicks(editor, text.mid(1));
+    }
+    // A click gives the grid the focus, as the window does for a person.
+    void Click(int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Grid().setFocus();
+        Grid().EnsureVisible(row, col);
+        QRect rect;
+        ASSERT_TRUE(Grid().GetCellRect(row, col, &rect));
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, modifiers, rect.center());
+    }
+    void Select(int row1, int col1, int row2, int col2)
+    {
+        Click(row1, col1);
+        Click(row2, col2, Qt::ShiftModifier);
+    }
+    void Edit(int row, int col, const QString& text)
+    {
+        Click(row, col);
+        Type(text);
+        Press(Qt::Key_Return);
+    }
+    // Types the name into the next name dialog, as a person does, then OK.
+    void AnswerName(const QString& typed, QString* caption = nullptr, QString* shown = nullptr)
+    {
+        dialogs.AnswerDialog([=](QDialog& dialog) {
+            auto* edit = dialog.findChild<CellNameEdit*>();
+            EXPECT_NE(edit, nullptr);
+            if (caption)
+                *caption = dialog.windowTitle();
+            if (shown)
+                *shown = edit->text();
+            edit->clear();
+            QTest::keyClicks(edit, typed);
+            return int(QDialog::Accepted);
+        });
+    }
+    void ApplyFormula(const QString& text)
+    {
+        bar.UpdateCommandUi();
+        QWidget* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+        QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
+    }
+    MagicCodeBox& Codes() const { return *static_cast<MagicCodeBox*>(bar.Control(CommandBar::IDC_MAGIC_CODES)); }
+    // Opens the code list with a click and chooses the entry of that table row with Enter or a click.
+    void ChooseCode(int tableRow, bool click = false)
+    {
+        bar.UpdateCommandUi();
+        QTest::mouseClick(&Codes(), Qt::LeftButton);
+        QAbstractItemView* list = Codes().view();
+        const QModelIndex entry = list->model()->index(Codes().findData(tableRow), 0);
+        list->scrollTo(entry);
+        list->setCurrentIndex(entry);
+        if (click) {
+            // The list ignores a release so soon after it opened that it could end the opening click.
+            QTest::qWait(QApplication::doubleClickInterval() + 50);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+        } else {
+            QTest::keyClick(list, Qt::Key_Return);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(list->isVisible());
+    }
+
+    ScriptedDialogs dialogs;
+    CarvestoneSettings settings;
+    QTemporaryDir folder;
+    QWidget window;
+    CCarvestoneView& view = *new CCarvestoneView([this] { return folder.path() + '/'; }, settings, &window);
+    CommandBar& bar = *new CommandBar(&window);
+};
