@@ -1,6 +1,7 @@
 #include "project/CNewProjectDlg.h"
 
 #include "ScriptedDialogs.h"
+#include "project/ProjectCreation.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -13,6 +14,11 @@ namespace {
 
 TEST(CNewProjectDlg, ARefusedNameKeepsTheDialogOpenWithTheNameAndAValidOneClosesIt)
 {
+    for (const char* name : {"My.Mod", "a/b", "say \"hi\"", "a\\b", "what?", "star*"})
+        EXPECT_FALSE(ProjectCreation::IsValidName(QString::fromLatin1(name))) << name;
+    for (const char* name : {"", "  spaced  ", "Mod-2 (final)"})
+        EXPECT_TRUE(ProjectCreation::IsValidName(QString::fromLatin1(name))) << name;
+
     ScriptedDialogs dialogs;
     CNewProjectDlg dialog;
     dialog.show();
