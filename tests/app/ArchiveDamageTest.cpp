@@ -32,7 +32,8 @@ QString Damage(QByteArray& bytes, QRandomGenerator& random)
         const int field = 4 + 2 * int(random.bounded(14)); // a word or the low half of a dword
         const quint32 limits[] = {0, 1, 3, 23, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0xCF000000, quint32(bytes.size()),
                                   quint32(bytes.size() - 16), quint32(hashTable), quint32(blockTable)};
-        const quint32 value = random.bounded(3) == 0 ? random.generate() : limits[random.bounded(int(std::size(limits)))];
+        const quint32 value =
+            random.bounded(3) == 0 ? random.generate() : limits[random.bounded(int(std::size(limits)))];
         qToLittleEndian(value, bytes.data() + field);
         return QStringLiteral("header offset %1 = 0x%2").arg(field).arg(value, 0, 16);
     }
@@ -75,8 +76,8 @@ TEST_F(ArchiveDamageTest, NoDamagedArchiveCrashesOrHangsListingExtractionOrBuild
     for (int i = 0; i < 400; ++i)
         misc += "item" + QByteArray::number(i) + "\tcode" + QByteArray::number(i * 7) + "\r\n";
     const QByteArray sound = ArchiveFixtures::Read(fixtures.MakeGameArchive(
-        QStringLiteral("game.mpq"), {{QStringLiteral("data\\global\\excel\\armor.txt"), "name\tcode\r\nTin Mail\ttin\r\n"},
-                                     {QStringLiteral("data\\global\\excel\\misc.txt"), misc}}));
+        QStringLiteral("game.mpq"), {{"data\\global\\excel\\armor.txt", "name\tcode\r\nTin\ttin\r\n"},
+                                     {"data\\global\\excel\\misc.txt", misc}}));
     ASSERT_FALSE(sound.isEmpty());
     fixtures.Write(QStringLiteral("Mods/Damaged/armor.txt"), "name\tcode\r\nPlate\tplt\r\n");
     fixtures.Write(QStringLiteral("Mods/Damaged/new.txt"), "new");

@@ -79,9 +79,6 @@ protected:
         ASSERT_TRUE(app.InitInstance(project.isEmpty() ? QStringList() : QStringList{project}));
     }
 
-    // The options sheet answers after edit() changed its values: true for OK.
-    void AnswerSheet(std::function<bool(OptionsValues&)> edit) { sheet.Answer(std::move(edit)); }
-
     QString LastMessage() const { return dialogs.Messages().isEmpty() ? QString() : dialogs.Messages().last().text; }
 
     QTemporaryDir temp;
@@ -206,7 +203,7 @@ TEST_F(CCarvestoneAppTest, TheOptionsCommandStoresOnlyOnOkAndTheOpenTablesTakeTh
     app.MainFrame()->UpdateCommandUi();
     EXPECT_TRUE(app.MainFrame()->Action(CommandId::Options)->isEnabled());
     for (const bool ok : {false, true}) {
-        AnswerSheet([ok](OptionsValues& values) {
+        sheet.Answer([ok](OptionsValues& values) {
             values.gridFontSize = 12;
             return ok;
         });
@@ -231,7 +228,7 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     const auto choose = [&](std::initializer_list<int> answers) {
         for (const int answer : answers)
             dialogs.AnswerMessage(answer);
-        AnswerSheet([&](OptionsValues& values) {
+        sheet.Answer([&](OptionsValues& values) {
             values.gameMpqPath = outside;
             return true;
         });
@@ -264,7 +261,7 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     const QString besideSettings = QFileInfo(Store()->fileName()).absolutePath() + QStringLiteral("/patch_d2.mpq");
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), besideSettings);
     EXPECT_EQ(TestFiles::Read(besideSettings), QByteArray("newer"));
-    AnswerSheet([](OptionsValues&) { return true; });
+    sheet.Answer([](OptionsValues&) { return true; });
     ASSERT_TRUE(app.EditOptions());
     EXPECT_EQ(dialogs.Messages().size(), asked + 1) << "the kept copy is not offered for copying again";
     QFile::remove(besideSettings);
@@ -291,13 +288,14 @@ TEST(QtUserDialogs, TheBoxesAnswerWithTheWindowsIds)
 TEST(SingleInstance, ASecondStartHandsItsProjectToTheRunningOne)
 {
     const QTemporaryDir folder;
-    const QString key = folder.filePath(QStringLiteral("Carvestone.ini")), project = QStringLiteral("/mods/Caf\u00e9.mod");
+    const QString key = folder.filePath(QStringLiteral("Carvestone.ini"));
+    const QString project = QStringLiteral("/mods/Caf\u00e9.mod");
     SingleInstance running(key);
     ASSERT_TRUE(running.Listen());
     QSignalSpy requests(&running, &SingleInstance::OpenRequested);
     // The second start blocks while it hands over, as a separate process
     // would; the running one answers from its event loop.
-    auto handedOver = std::async(std::launch::async, [&key, &project] { return SingleInstance(key).HandOver(project); });
+    auto handedOver = std::async(std::launch::async, [&] { return SingleInstance(key).HandOver(project); });
     ASSERT_TRUE(requests.wait(5000));
     EXPECT_TRUE(handedOver.get());
     ASSERT_EQ(requests.size(), 1);

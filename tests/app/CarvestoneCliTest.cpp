@@ -120,7 +120,7 @@ TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepT
     TestFiles::Write(work.filePath(QStringLiteral("misc.txt")), QByteArray(30000, 'm'));
     QProcess smpq; // it stores the name it is given, so it runs where the file lies
     smpq.setWorkingDirectory(work.path());
-    smpq.start(QStringLiteral("smpq"), {"-c", "-q", "-C", "none", work.filePath(QStringLiteral("game.mpq")), "misc.txt"});
+    smpq.start(QStringLiteral("smpq"), {"-c", "-q", "-C", "none", work.filePath("game.mpq"), "misc.txt"});
     ASSERT_TRUE(smpq.waitForFinished() && smpq.exitCode() == 0);
     ASSERT_TRUE(disk.LeaveFree(8192));
 

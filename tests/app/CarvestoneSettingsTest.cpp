@@ -20,8 +20,9 @@ TEST(GridFontValue, ParsesFaceSizeAndStyleWordsAndOddValuesAsTheRulesSay)
     // No digits give 0; the style is read only after a comma that ends the
     // number; the face keeps its blanks; style words are exact.
     for (const auto& [value, name, size, bold, italic] :
-         {std::tuple{"Courier New, 12, Bold Italic", "Courier New", 12, true, true}, {"Tahoma", "Tahoma", 9, false, false},
-          {"Arial, 9", "Arial", 9, false, false}, {"Arial, 8, Italic", "Arial", 8, false, true},
+         {std::tuple{"Courier New, 12, Bold Italic", "Courier New", 12, true, true},
+          {"Tahoma", "Tahoma", 9, false, false}, {"Arial, 9", "Arial", 9, false, false},
+          {"Arial, 8, Italic", "Arial", 8, false, true},
           {"Arial, big, Bold", "Arial", 0, false, false}, {"Arial,  -3,Bold", "Arial", -3, true, false},
           {"Arial, 10 , Bold", "Arial", 10, false, false}, {" Arial ,10,bold", " Arial ", 10, false, false},
           {"Arial, 99999999999, Bold", "Arial", INT_MAX, true, false}}) {
@@ -46,7 +47,7 @@ TEST(GameInstallation, TheRecordedWindowsPathBecomesAFolderInThePrefixWithASlash
                                        {QByteArray("\"InstallPath\"=\"Games\""), QString()}}) {
         TestFiles::Write(prefix.filePath(QStringLiteral("user.reg")),
                          "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"
-                         "[Software\\\\Blizzard Entertainment\\\\Battle.net] 1700000000\n\"InstallPath\"=\"C:\\\\Wrong\"\n\n"
+                         "[Software\\\\Blizzard Entertainment\\\\Battle.net] 1\n\"InstallPath\"=\"C:\\\\No\"\n\n"
                          "[software\\\\BLIZZARD Entertainment\\\\diablo ii] 1700000001\n#time=1da1234\n"
                          "\"Other\"=dword:00000001\n" + line + "\n\n[Software\\\\Wine] 1700000002\n");
         EXPECT_EQ(GameInstallation::FolderInWinePrefix(prefix.path()), folder) << line.left(40).toStdString();
@@ -107,7 +108,7 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
     for (const auto& [compress, mostRecent, bold, italic, mpq] :
          {std::tuple{true, false, false, false, QStringLiteral("/home/me/My MODs, \"new\"; =old\\/")},
           std::tuple{false, true, false, false, QStringLiteral("@Variant(x)")},
-          std::tuple{false, false, true, false, QStringLiteral("C:\\Jeux\\Diablo \u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
+          std::tuple{false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
           std::tuple{false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")},
           std::tuple{true, true, true, true, QStringLiteral(" padded ")}}) {
         SCOPED_TRACE(mpq.toStdString());

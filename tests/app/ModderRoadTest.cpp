@@ -1,6 +1,5 @@
 #include "app/CCarvestoneApp.h"
 
-#include "../table_editor/QStringPrinter.h"
 #include "ArchiveFixtures.h"
 #include "ScriptedDialogs.h"
 #include "archive/BuildingDialog.h"
@@ -66,10 +65,8 @@ QByteArray WithCell(const QByteArray& table, int line, int field, const QByteArr
     return lines.join('\n');
 }
 
-// A modder's whole first session and the next start: a game installed in a
-// Wine prefix whose patch archive is a copy of the demo archive, settings
-// kept in a folder of their own, and every step taken with keys and clicks
-// on the real windows.  Only message boxes are answered by script.
+// A modder's first session and the next start, by keys and clicks on the real windows, on a game in a Wine
+// prefix whose patch archive is a copy of the demo archive.  Only message boxes are answered by script.
 class ModderRoad : public SmpqTest
 {
 protected:
@@ -82,7 +79,7 @@ protected:
         demoArchive = ArchiveFixtures::Read(QCoreApplication::applicationDirPath() + "/demo/patch_d2.mpq");
         ASSERT_FALSE(demoArchive.isEmpty()) << "the build makes the demo archive beside the tests";
         const QString prefix = fixtures.Path(QStringLiteral("wine"));
-        ASSERT_FALSE(fixtures.Write(QStringLiteral("wine/drive_c/Games/Diablo II/Patch_D2.mpq"), demoArchive).isEmpty());
+        fixtures.Write(QStringLiteral("wine/drive_c/Games/Diablo II/Patch_D2.mpq"), demoArchive);
         // The program names the folder as the file system resolves the drive.
         gameFolder = QDir(prefix + QStringLiteral("/drive_c")).canonicalPath() + QStringLiteral("/Games/Diablo II/");
         fixtures.Write(QStringLiteral("wine/user.reg"),
@@ -92,8 +89,6 @@ protected:
         originalTable = fixtures.SmpqExtract(GamePatch(), WeaponsEntry).value_or(QByteArray());
         ASSERT_FALSE(originalTable.isEmpty());
     }
-
-    void TearDown() override { qunsetenv("WINEPREFIX"); }
 
     QString GamePatch() const { return gameFolder + QStringLiteral("Patch_D2.mpq"); }
     QString Mods() const { return fixtures.Path(QStringLiteral("MODs")); }
@@ -107,8 +102,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
 
-    // The closed dialog's window gets the keys again, as a window manager
-    // gives them back; the offscreen platform leaves no window focused.
+    // The owner gets the keys back, as from a window manager; offscreen, no window is focused after a dialog.
     static int Closed(QDialog& dialog)
     {
         EXPECT_FALSE(dialog.isVisible());
@@ -119,9 +113,8 @@ protected:
         return dialog.result();
     }
 
-    // The first start's options sheet: it offers the program's MODs folder and
-    // the game's archive; another folder typed in, compression off, OK; then
-    // no safe-keeping copy.
+    // The first start's sheet offers the program's MODs folder and the game's archive; another folder typed in,
+    // compression off, OK; then no safe-keeping copy.
     void AnswerFirstOptions()
     {
         dialogs.AnswerDialog([this](QDialog& dialog) {
@@ -200,8 +193,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // A command's key works once the window has offered the command, which
-    // it does a moment after the state that allows it.
+    // A command's key works once the window offers the command, a moment after the state that allows it.
     bool WaitOffered(int id) const
     {
         return QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000);
@@ -214,16 +206,6 @@ protected:
         Press(Qt::Key_Return);
         ASSERT_EQ(Tables().TableCount(), 1) << "Enter opened the table";
         EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
-    }
-
-    // The edited cell's line and field in the table file: its row and column in the grid.
-    std::pair<int, int> EditedCell() const
-    {
-        const QList<QByteArray> lines = originalTable.split('\n');
-        int line = 0;
-        while (line < lines.size() - 1 && !lines[line].startsWith(EditedRow + '\t'))
-            ++line;
-        return {line, int(lines[0].split('\t').indexOf(EditedColumn))};
     }
 
     QByteArray demoArchive;
@@ -241,7 +223,8 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     ASSERT_NO_FATAL_FAILURE(Start());
     const auto store = CarvestoneSettings::OpenStore();
     for (const auto& [key, value] : {std::pair{"MODs Path", Mods() + QLatin1Char('/')}, {"Diablo II MPQ", GamePatch()},
-                                     {"Use Compression", QStringLiteral("0")}, {"Open Most Recent", QStringLiteral("1")},
+                                     {"Use Compression", QStringLiteral("0")},
+                                     {"Open Most Recent", QStringLiteral("1")},
                                      {"Grid Font", QStringLiteral("Arial, 9, Regular")}})
         EXPECT_EQ(store->value(QStringLiteral("Settings/") + key).toString(), value) << key;
 
@@ -254,10 +237,15 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     const QStringList tree = TreeTexts(Tree());
     EXPECT_EQ(tree, QStringList({"Weapons.mod", "  data", "    global", "      excel", "        Weapons.txt"}));
 
-    // A click on the cell, typing that opens the editor, Enter.
+    // A click on the cell, typing that opens the editor, Enter.  The file's lines and fields are the grid's rows
+    // and columns.
     ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
     CGridCtrl& grid = *Tables().GetCurrentGrid();
-    const auto [line, field] = EditedCell();
+    const QList<QByteArray> lines = originalTable.split('\n');
+    const int field = int(lines[0].split('\t').indexOf(EditedColumn));
+    int line = 0;
+    while (line < lines.size() - 1 && !lines[line].startsWith(EditedRow + '\t'))
+        ++line;
     ASSERT_EQ(grid.GetCellText(line, field), QStringLiteral("30"));
     grid.EnsureVisible(line, field);
     QRect cell;

@@ -49,8 +49,8 @@ protected:
         work = new QTemporaryDir;
         const QString out = work->filePath(QStringLiteral("out"));
         QByteArray made;
-        const int status = Execute(QStringLiteral(CARVESTONE_CPACK_COMMAND),
-                                   {"--config", CARVESTONE_BUILD_DIR "/CPackConfig.cmake", "-G", "DEB", "-B", out}, &made);
+        const QString config = QStringLiteral(CARVESTONE_BUILD_DIR "/CPackConfig.cmake");
+        const int status = Execute(QStringLiteral(CARVESTONE_CPACK_COMMAND), {"--config", config, "-B", out}, &made);
         const QStringList debs = QDir(out).entryList({QStringLiteral("carvestone_*.deb")});
         packError = QString::fromLocal8Bit(made);
         deb = status == 0 && debs.size() == 1 ? out + QLatin1Char('/') + debs.first() : QString();

@@ -2,7 +2,6 @@
 
 #include "FakeTableView.h"
 #include "ScriptedDialogs.h"
-#include "SmallDisk.h"
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
 #include "project/ProjectEntry.h"
@@ -115,24 +114,6 @@ TEST_F(CCarvestoneDocTest, ASaveThatFailsForATableOrForTheProjectFileAbandonsThe
     ExpectKeptOpening(second, first);
     EXPECT_TRUE(dialogs.Messages().last().text.contains(QDir::toNativeSeparators(impossible)));
     EXPECT_EQ(TestFiles::Read(second), Header) << "the old file stays whole";
-}
-
-TEST_F(CCarvestoneDocTest, ASaveThatDoesNotFitKeepsTheProjectModifiedAndSaysWhy)
-{
-    SmallDisk disk(128);
-    if (!disk.IsReady())
-        GTEST_SKIP() << disk.Why().toStdString();
-    const QString path = TestFiles::Write(disk.Path() + QStringLiteral("/Big.mod"), Header);
-    ASSERT_EQ(doc.OpenProject(path), OpenResult::Opened);
-    for (int i = 0; i < 800; ++i)
-        doc.AddFile(QStringLiteral("data\\global\\excel\\table%1.txt").arg(i));
-    ASSERT_TRUE(disk.LeaveFree(8192));
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EXPECT_FALSE(doc.DoFileSave());
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(TestFiles::Read(path), Header);
-    EXPECT_EQ(dialogs.Messages().value(0).text,
-              QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path)));
 }
 
 TEST_F(CCarvestoneDocTest, AnUnchangedProjectWithAChangedTableSavesOnlyTheTable)
