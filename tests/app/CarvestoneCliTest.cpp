@@ -52,10 +52,14 @@ protected:
     QString err;
 };
 
+// The MODs path comes from the settings, which are never written.
 TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 {
+    const QString ini = config.filePath(QStringLiteral("Carvestone.ini"));
+    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
+    const QByteArray settings = TestFiles::Read(ini);
     QString out;
-    EXPECT_EQ(Run({"new", "Test", "--mods", Mods()}, &out), 0);
+    EXPECT_EQ(Run({"new", "Test"}, &out), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("Test.mod")));
     EXPECT_EQ(Read(project), Header + "\r\n");
     for (const QStringList& entries : {QStringList{"b.txt", "a.txt", "data\\global\\excel\\c.txt"}, {"a.txt"}}) {
@@ -66,9 +70,14 @@ TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
     EXPECT_EQ(out, QStringLiteral("a.txt\nb.txt\ndata\\global\\excel\\c.txt\n"));
     EXPECT_EQ(Run({"remove", project, "b.txt"}), 0);
     EXPECT_EQ(Read(project), Header + "\na.txt\ndata\\global\\excel\\c.txt\n");
+    EXPECT_EQ(TestFiles::Read(ini), settings);
+
+    QFile::remove(ini);
+    ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
+    EXPECT_FALSE(QFileInfo::exists(ini));
 }
 
-TEST_F(CarvestoneCliTest, RefusedNamesExistingProjectsUnsavableEntriesAndWrongUsageFailWithAMessage)
+TEST_F(CarvestoneCliTest, WrongUsageRefusedNamesExistingProjectsMissingFoldersAndUnsavableEntriesFail)
 {
     for (const QStringList& wrongUsage : {QStringList{"add", "only.mod"}, QStringList{"remove", "only.mod"},
                                           QStringList{"new"}, QStringList{"new", "A", "--mods"},
@@ -78,30 +87,15 @@ TEST_F(CarvestoneCliTest, RefusedNamesExistingProjectsUnsavableEntriesAndWrongUs
     ExpectFailure({"new", "Test", "--mods", Mods()},
                   QStringLiteral("A project with the name \"Test\" already exists."));
     ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
-    // Entries that would come back as a comment or as two lines change nothing.
-    for (const QString& entry : {QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"), QString()})
-        ExpectFailure({"add", project, "ok.txt", entry}, QStringLiteral("cannot be an entry"));
-    EXPECT_EQ(Read(project), Header + "\r\n");
-}
-
-TEST_F(CarvestoneCliTest, TheModsPathComesFromTheSettingsWhichAreNeverWritten)
-{
-    const QString ini = config.filePath(QStringLiteral("Carvestone.ini"));
-    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
-    const QByteArray before = TestFiles::Read(ini);
-    EXPECT_EQ(Run({"new", "FromSettings"}), 0);
-    EXPECT_EQ(Read(QStringLiteral("mods/FromSettings/FromSettings.mod")), Header + "\r\n");
-    EXPECT_EQ(TestFiles::Read(ini), before);
-
     // A missing MODs folder is made, one level only, as the program's start does.
     EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}), 0);
     EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")), Header + "\r\n");
     ExpectFailure({"new", "Deep", "--mods", work.filePath(QStringLiteral("no/such"))},
                   QStringLiteral("Failed to create the directory"));
-
-    QFile::remove(ini);
-    ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
-    EXPECT_FALSE(QFileInfo::exists(ini));
+    // Entries that would come back as a comment or as two lines change nothing.
+    for (const QString& entry : {QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"), QString()})
+        ExpectFailure({"add", project, "ok.txt", entry}, QStringLiteral("cannot be an entry"));
+    EXPECT_EQ(Read(project), Header + "\r\n");
 }
 
 // As seen on a 64 KB disk with 8 KB left: add and extract used to exit 0
