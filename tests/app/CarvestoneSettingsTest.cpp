@@ -17,8 +17,7 @@ namespace {
 
 TEST(GridFontValue, ParsesFaceSizeAndStyleWordsAndOddValuesAsTheRulesSay)
 {
-    // No digits give 0; the style is read only after a comma that ends the
-    // number; the face keeps its blanks; style words are exact.
+    // No digits give 0; a style only after a comma ending the number; the face keeps its blanks; exact words.
     for (const auto& [value, name, size, bold, italic] :
          {std::tuple{"Courier New, 12, Bold Italic", "Courier New", 12, true, true},
           {"Tahoma", "Tahoma", 9, false, false}, {"Arial, 9", "Arial", 9, false, false},
@@ -33,8 +32,7 @@ TEST(GridFontValue, ParsesFaceSizeAndStyleWordsAndOddValuesAsTheRulesSay)
     }
 }
 
-// The game's folder from a Wine prefix's user.reg whose game key, spelt in
-// another case, holds the line, beside a decoy key.
+// The game's folder from a Wine prefix's user.reg whose game key, in another case, holds the line; a decoy.
 TEST(GameInstallation, TheRecordedWindowsPathBecomesAFolderInThePrefixWithASlashElseNone)
 {
     QTemporaryDir prefix;
@@ -131,8 +129,7 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
               QStringLiteral("kept, as is"));
 }
 
-// Sizes against the write buffer are SafeFileWriter's; here only that the
-// stores report a failure and leave the old file whole.
+// Sizes against the write buffer are SafeFileWriter's; here the stores report a failure and keep the old file.
 TEST_F(SettingsStoreTest, ASettingsFileThatCannotBeWrittenFailsAndStaysWhole)
 {
     TestFiles::Write(folder.filePath(QStringLiteral("file")), {});

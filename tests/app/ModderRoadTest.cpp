@@ -184,26 +184,20 @@ protected:
         ASSERT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
     }
 
-    // A key to whatever has the focus, and the commands it posted run.
-    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    // The command's key, once the window offers the command (a moment after the state that allows it), to
+    // whatever has the focus; then the commands it posted run.
+    void Press(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
-        QWidget* target = QApplication::focusWidget();
-        ASSERT_NE(target, nullptr);
-        QTest::keyClick(target, key, modifiers);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000));
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         QCoreApplication::processEvents();
-    }
-
-    // A command's key works once the window offers the command, a moment after the state that allows it.
-    bool WaitOffered(int id) const
-    {
-        return QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000);
     }
 
     void OpenWeaponsWithEnter()
     {
         ClickItem(Tree(), QStringLiteral("Weapons.txt"));
-        ASSERT_TRUE(WaitOffered(CommandId::OpenFile));
-        Press(Qt::Key_Return);
+        ASSERT_NO_FATAL_FAILURE(Press(CommandId::OpenFile, Qt::Key_Return));
         ASSERT_EQ(Tables().TableCount(), 1) << "Enter opened the table";
         EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     }
@@ -230,8 +224,7 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
 
     ClickItem(Tree(), QStringLiteral("Weapons.mod"));
     AnswerAddWeapons();
-    ASSERT_TRUE(WaitOffered(CommandId::AddFiles));
-    Press(Qt::Key_Insert);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::AddFiles, Qt::Key_Insert));
     ASSERT_TRUE(dialogs.AllAnswersUsed()) << "Ins ran Add File to MOD";
     EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt")), originalTable);
     const QStringList tree = TreeTexts(Tree());
@@ -253,12 +246,11 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     for (const char key : NewValue)
         QTest::keyClick(QApplication::focusWidget(), key);
-    Press(Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(grid.GetCellText(line, field), QString::fromLatin1(NewValue));
     EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt*"));
 
-    ASSERT_TRUE(WaitOffered(CommandId::FileSave));
-    Press(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::FileSave, Qt::Key_S, Qt::ControlModifier));
     EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.mod")),
               "Carvestone Project File Version 1.0\n" + WeaponsEntry.toLatin1() + "\n");
@@ -267,21 +259,20 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
         << "the saved table differs from the game's in more than the edited cell";
 
     AnswerBuild();
-    ASSERT_TRUE(WaitOffered(CommandId::Build));
-    Press(Qt::Key_F7);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
     EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\n"));
     const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, WeaponsEntry), edited);
 
     // Tools > Install, with the mouse, answered Yes.
-    ASSERT_TRUE(WaitOffered(CommandId::Install));
+    QAction* install = app->MainFrame()->Action(CommandId::Install);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return install->isEnabled(); }, 5000));
     QMenuBar* bar = app->MainFrame()->menuBar();
     QAction* tools = bar->actions().value(3);
     ASSERT_EQ(tools->text(), QStringLiteral("&Tools"));
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools).center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return tools->menu()->isVisible(); }, 5000));
     dialogs.AnswerMessage(UserDialogs::IdYes);
-    QAction* install = app->MainFrame()->Action(CommandId::Install);
     QTest::mouseClick(tools->menu(), Qt::LeftButton, {}, tools->menu()->actionGeometry(install).center());
     EXPECT_TRUE(dialogs.AllAnswersUsed()) << "Install asked first";
     EXPECT_EQ(ArchiveFixtures::FilesIn(gameFolder), QStringList({"Patch_D2.mpq", "patch_d2.bak"}));
@@ -300,8 +291,7 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
 
     // A new MOD closes the tables of the one it replaces.
     AnswerNewProject(QStringLiteral("Sharper"));
-    ASSERT_TRUE(WaitOffered(CommandId::FileNew));
-    Press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::FileNew, Qt::Key_N, Qt::ControlModifier));
     EXPECT_EQ(app->Document()->GetPathName(), Mods() + QStringLiteral("/Sharper/Sharper.mod"));
     EXPECT_EQ(TreeTexts(Tree()), QStringList({"Sharper.mod"}));
     EXPECT_EQ(Tables().TableCount(), 0) << "Weapons.txt belongs to the project that was replaced";

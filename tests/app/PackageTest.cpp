@@ -1,6 +1,5 @@
-// The Debian package as a user gets it: made by CPack, unpacked with
-// dpkg-deb into an empty root, mounted read-only, and both programs run
-// from there against the demo archive the package carries.
+// The Debian package as a user gets it: made by CPack, unpacked by dpkg-deb into an empty root mounted read-only,
+// and both programs run from there against the demo archive it carries.
 #include "TestFiles.h"
 
 #include <QDir>
@@ -30,8 +29,7 @@ int Execute(const QString& program, const QStringList& arguments, QByteArray* ou
     return ended ? process.exitCode() : -1;
 }
 
-// Root may write anywhere, so only a read-only mount shows that the
-// installed programs never write beside themselves.
+// Root may write anywhere: only a read-only mount shows that the programs never write beside themselves.
 bool MountReadOnly(const QString& folder)
 {
     const QByteArray path = QFile::encodeName(folder);
