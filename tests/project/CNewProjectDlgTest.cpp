@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(CNewProjectDlg, ARefusedNameKeepsTheDialogOpenWithTheNameAndAValidOneClosesIt)
 {
     for (const char* name : {"My.Mod", "a/b", "say \"hi\"", "a\\b", "what?", "star*"})
@@ -34,5 +32,3 @@ TEST(CNewProjectDlg, ARefusedNameKeepsTheDialogOpenWithTheNameAndAValidOneCloses
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
-
-} // namespace
