@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -14,14 +13,13 @@ namespace {
 
 const QByteArray Header("Carvestone Project File Version 1.0");
 
-struct CliRun { int exitCode; QString out, err; };
-
 class CarvestoneCliTest : public ::testing::Test
 {
 protected:
     void SetUp() override { QDir(work.path()).mkdir(QStringLiteral("mods")); }
 
-    CliRun Run(const QStringList& arguments)
+    // The exit status, and what went to the error output in `err`.
+    int Run(const QStringList& arguments, QString* out = nullptr)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -31,19 +29,18 @@ protected:
         process.setWorkingDirectory(work.path());
         process.start(QStringLiteral(CARVESTONE_CLI_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
+        err = QString::fromLocal8Bit(process.readAllStandardError());
+        if (out)
+            *out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    // Runs and expects a failure whose message holds the text.  Scripts
-    // tell a mistake in their own call (status 2) from a refusal (status 1).
+    // Scripts tell a mistake in their own call (status 2) from a refusal (status 1).
     void ExpectFailure(const QStringList& arguments, const QString& message, int exitCode = 1)
     {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
-        const CliRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, exitCode);
-        EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+        EXPECT_EQ(Run(arguments), exitCode);
+        EXPECT_TRUE(err.contains(message)) << err.toStdString();
     }
 
     QByteArray Read(const QString& relativePath) const { return TestFiles::Read(work.filePath(relativePath)); }
@@ -52,60 +49,53 @@ protected:
     const QString project = QStringLiteral("mods/Test/Test.mod");
     QTemporaryDir config;
     QTemporaryDir work;
+    QString err;
 };
 
+// The MODs path comes from the settings, which are never written.
 TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 {
-    EXPECT_TRUE(Run({"new", "Test", "--mods", Mods()}).out.contains(QStringLiteral("Test.mod")));
+    const QString ini = config.filePath(QStringLiteral("Carvestone.ini"));
+    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
+    const QByteArray settings = TestFiles::Read(ini);
+    QString out;
+    EXPECT_EQ(Run({"new", "Test"}, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("Test.mod")));
     EXPECT_EQ(Read(project), Header + "\r\n");
-    EXPECT_EQ(Run({"add", project, "b.txt", "a.txt", "data\\global\\excel\\c.txt"}).exitCode, 0);
-    const QByteArray expected = Header + "\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n";
-    EXPECT_EQ(Read(project), expected);
-    EXPECT_EQ(Run({"add", project, "a.txt"}).exitCode, 0);
-    EXPECT_EQ(Read(project), expected) << "adding a present entry changes nothing";
-
-    EXPECT_EQ(Run({"entries", project}).out, QStringLiteral("a.txt\nb.txt\ndata\\global\\excel\\c.txt\n"));
-
-    EXPECT_EQ(Run({"remove", project, "b.txt"}).exitCode, 0);
+    for (const QStringList& entries : {QStringList{"b.txt", "a.txt", "data\\global\\excel\\c.txt"}, {"a.txt"}}) {
+        EXPECT_EQ(Run(QStringList{"add", project} + entries), 0);
+        EXPECT_EQ(Read(project), Header + "\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n");
+    }
+    EXPECT_EQ(Run({"entries", project}, &out), 0);
+    EXPECT_EQ(out, QStringLiteral("a.txt\nb.txt\ndata\\global\\excel\\c.txt\n"));
+    EXPECT_EQ(Run({"remove", project, "b.txt"}), 0);
     EXPECT_EQ(Read(project), Header + "\na.txt\ndata\\global\\excel\\c.txt\n");
+    EXPECT_EQ(TestFiles::Read(ini), settings);
+
+    QFile::remove(ini);
+    ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
+    EXPECT_FALSE(QFileInfo::exists(ini));
 }
 
-TEST_F(CarvestoneCliTest, RefusedNamesExistingProjectsUnsavableEntriesAndWrongUsageFailWithAMessage)
+TEST_F(CarvestoneCliTest, WrongUsageRefusedNamesExistingProjectsMissingFoldersAndUnsavableEntriesFail)
 {
     for (const QStringList& wrongUsage : {QStringList{"add", "only.mod"}, QStringList{"remove", "only.mod"},
                                           QStringList{"new"}, QStringList{"new", "A", "--mods"},
                                           QStringList{"entries"}, QStringList{"rename", "a.mod"}, QStringList{}})
         ExpectFailure(wrongUsage, QStringLiteral("usage"), 2);
-    ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}).exitCode, 0);
+    ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}), 0);
     ExpectFailure({"new", "Test", "--mods", Mods()},
                   QStringLiteral("A project with the name \"Test\" already exists."));
     ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
-
+    // A missing MODs folder is made, one level only, as the program's start does.
+    EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}), 0);
+    EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")), Header + "\r\n");
+    ExpectFailure({"new", "Deep", "--mods", work.filePath(QStringLiteral("no/such"))},
+                  QStringLiteral("Failed to create the directory"));
     // Entries that would come back as a comment or as two lines change nothing.
     for (const QString& entry : {QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"), QString()})
         ExpectFailure({"add", project, "ok.txt", entry}, QStringLiteral("cannot be an entry"));
     EXPECT_EQ(Read(project), Header + "\r\n");
-}
-
-TEST_F(CarvestoneCliTest, TheModsPathComesFromTheSettingsWhichAreNeverWritten)
-{
-    const QString ini = config.filePath(QStringLiteral("Carvestone.ini"));
-    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
-    const QByteArray before = TestFiles::Read(ini);
-
-    EXPECT_EQ(Run({"new", "FromSettings"}).exitCode, 0);
-    EXPECT_EQ(Read(QStringLiteral("mods/FromSettings/FromSettings.mod")).size(), 37);
-    EXPECT_EQ(TestFiles::Read(ini), before);
-
-    // A missing MODs folder is made, one level only, as the program's start does.
-    EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}).exitCode, 0);
-    EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")).size(), 37);
-    ExpectFailure({"new", "Deep", "--mods", work.filePath(QStringLiteral("no/such"))},
-                  QStringLiteral("Failed to create the directory"));
-
-    QFile::remove(ini);
-    ExpectFailure({"new", "NoMods"}, QStringLiteral("no MODs path"));
-    EXPECT_FALSE(QFileInfo::exists(ini));
 }
 
 // As seen on a 64 KB disk with 8 KB left: add and extract used to exit 0
@@ -113,10 +103,8 @@ TEST_F(CarvestoneCliTest, TheModsPathComesFromTheSettingsWhichAreNeverWritten)
 TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepTheFiles)
 {
     SmallDisk disk(64);
-    if (!disk.IsReady())
-        GTEST_SKIP() << disk.Why().toStdString();
-    if (QStandardPaths::findExecutable(QStringLiteral("smpq")).isEmpty())
-        GTEST_SKIP() << "smpq is not installed";
+    if (!disk.IsReady() || QStandardPaths::findExecutable(QStringLiteral("smpq")).isEmpty())
+        GTEST_SKIP() << "needs smpq and a small disk: " << disk.Why().toStdString();
     QByteArray entries = Header + "\n";
     for (int i = 0; entries.size() < 17628; ++i)
         entries += "data\\global\\excel\\table" + QByteArray::number(i).rightJustified(5, '0') + ".txt\n";
@@ -126,14 +114,15 @@ TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepT
     TestFiles::Write(work.filePath(QStringLiteral("misc.txt")), QByteArray(30000, 'm'));
     QProcess smpq; // it stores the name it is given, so it runs where the file lies
     smpq.setWorkingDirectory(work.path());
-    smpq.start(QStringLiteral("smpq"), {"-c", "-q", "-C", "none", work.filePath(QStringLiteral("game.mpq")), "misc.txt"});
+    smpq.start(QStringLiteral("smpq"), {"-c", "-q", "-C", "none", work.filePath("game.mpq"), "misc.txt"});
     ASSERT_TRUE(smpq.waitForFinished() && smpq.exitCode() == 0);
     ASSERT_TRUE(disk.LeaveFree(8192));
 
     const QString full = QStringLiteral("Disk full while accessing ");
     ExpectFailure({"add", projectPath, "data\\new.txt"}, full + QDir::toNativeSeparators(projectPath));
     EXPECT_EQ(TestFiles::Read(projectPath), entries);
-    ExpectFailure({"extract", work.filePath(QStringLiteral("game.mpq")), "misc.txt", table}, full + QDir::toNativeSeparators(table));
+    ExpectFailure({"extract", work.filePath(QStringLiteral("game.mpq")), "misc.txt", table},
+                  full + QDir::toNativeSeparators(table));
     EXPECT_EQ(TestFiles::Read(table), oldTable);
 }
 

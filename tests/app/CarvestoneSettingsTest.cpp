@@ -1,37 +1,54 @@
 #include "app/CarvestoneSettings.h"
+#include "app/GameInstallation.h"
 
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <climits>
 #include <tuple>
-#include <utility>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using GridFont = CarvestoneSettings::GridFont;
-
 TEST(GridFontValue, ParsesFaceSizeAndStyleWordsAndOddValuesAsTheRulesSay)
 {
-    // No digits give 0; the style is read only after a comma that ends the
-    // number; the face keeps its blanks; style words are exact.
-    for (const auto& [value, expected] : {
-             std::pair<const char*, GridFont>{"Courier New, 12, Bold Italic", {"Courier New", 12, true, true}},
-             {"Tahoma", {"Tahoma", 9, false, false}}, {"Arial, 9", {"Arial", 9, false, false}},
-             {"Arial, 8, Italic", {"Arial", 8, false, true}}, {"Arial, big, Bold", {"Arial", 0, false, false}},
-             {"Arial,  -3,Bold", {"Arial", -3, true, false}}, {"Arial, 10 , Bold", {"Arial", 10, false, false}},
-             {" Arial ,10,bold", {" Arial ", 10, false, false}},
-             {"Arial, 99999999999, Bold", {"Arial", INT_MAX, true, false}}}) {
-        SCOPED_TRACE(value);
-        const GridFont font = CarvestoneSettings::ParseGridFont(QString::fromLatin1(value));
+    // No digits give 0; a style only after a comma ending the number; the face keeps its blanks; exact words.
+    for (const auto& [value, name, size, bold, italic] :
+         {std::tuple{"Courier New, 12, Bold Italic", "Courier New", 12, true, true},
+          {"Tahoma", "Tahoma", 9, false, false}, {"Arial, 9", "Arial", 9, false, false},
+          {"Arial, 8, Italic", "Arial", 8, false, true},
+          {"Arial, big, Bold", "Arial", 0, false, false}, {"Arial,  -3,Bold", "Arial", -3, true, false},
+          {"Arial, 10 , Bold", "Arial", 10, false, false}, {" Arial ,10,bold", " Arial ", 10, false, false},
+          {"Arial, 99999999999, Bold", "Arial", INT_MAX, true, false}}) {
+        const CarvestoneSettings::GridFont font = CarvestoneSettings::ParseGridFont(QString::fromLatin1(value));
         EXPECT_EQ(std::tuple(font.name, font.size, font.bold, font.italic),
-                  std::tuple(expected.name, expected.size, expected.bold, expected.italic));
+                  std::tuple(QString::fromLatin1(name), size, bold, italic))
+            << value;
+    }
+}
+
+// The game's folder from a Wine prefix's user.reg whose game key, in another case, holds the line; a decoy.
+TEST(GameInstallation, TheRecordedWindowsPathBecomesAFolderInThePrefixWithASlashElseNone)
+{
+    QTemporaryDir prefix;
+    EXPECT_TRUE(GameInstallation::FolderInWinePrefix(prefix.path()).isEmpty()) << "no user.reg";
+    QDir(prefix.path()).mkpath(QStringLiteral("drive_c/Games/Diablo II"));
+    const QString found = QDir(prefix.path()).canonicalPath() + QStringLiteral("/drive_c/Games/Diablo II/");
+    for (const auto& [line, folder] : {std::pair{QByteArray("\"InstallPath\"=\"C:\\\\games\\\\DIABLO II\""), found},
+                                       {QByteArray("\"Unrelated\"=\"C:\\\\Games\""), QString()},
+                                       {"\"InstallPath\"=\"C:\\\\" + QByteArray(257, 'x') + "\"", QString()},
+                                       {QByteArray("\"InstallPath\"=\"Games\""), QString()}}) {
+        TestFiles::Write(prefix.filePath(QStringLiteral("user.reg")),
+                         "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"
+                         "[Software\\\\Blizzard Entertainment\\\\Battle.net] 1\n\"InstallPath\"=\"C:\\\\No\"\n\n"
+                         "[software\\\\BLIZZARD Entertainment\\\\diablo ii] 1700000001\n#time=1da1234\n"
+                         "\"Other\"=dword:00000001\n" + line + "\n\n[Software\\\\Wine] 1700000002\n");
+        EXPECT_EQ(GameInstallation::FolderInWinePrefix(prefix.path()), folder) << line.left(40).toStdString();
     }
 }
 
@@ -50,33 +67,26 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndAStoredPathWins)
+TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndHandEditedValuesWin)
 {
     EXPECT_EQ(Loaded().GameMpqPath, QStringLiteral("/opt/carvestone/demo/patch_d2.mpq")) << "no game: the demo";
-
     const QString game = folder.filePath(QStringLiteral("Diablo II"));
     EXPECT_EQ(Loaded(game).GameMpqPath, game + QStringLiteral("/patch_d2.mpq"));
-
     TestFiles::Write(folder.filePath(QStringLiteral("Patch_D2.MPQ")), {});
     EXPECT_EQ(Loaded(folder.path()).GameMpqPath, folder.path() + QStringLiteral("/Patch_D2.MPQ"));
 
-    QSettings(IniPath(), QSettings::IniFormat)
-        .setValue(QStringLiteral("Settings/Diablo II MPQ"), QStringLiteral("/elsewhere/patch_d2.mpq"));
-    EXPECT_EQ(Loaded(game).GameMpqPath, QStringLiteral("/elsewhere/patch_d2.mpq"));
-}
-
-TEST_F(SettingsStoreTest, HandEditedValuesAreUnderstood)
-{
     TestFiles::Write(IniPath(), "[Settings]\nGrid%20Font=Tahoma, 11, Italic\nUse%20Compression=true\n"
-                                "Open%20Most%20Recent=0\nMODs%20Path=/home/me/MODs\n");
-    const CarvestoneSettings settings = Loaded();
+                                "Open%20Most%20Recent=0\nMODs%20Path=/home/me/MODs\n"
+                                "Diablo%20II%20MPQ=/elsewhere/patch_d2.mpq\n");
+    const CarvestoneSettings settings = Loaded(game);
+    EXPECT_EQ(settings.GameMpqPath, QStringLiteral("/elsewhere/patch_d2.mpq"));
     EXPECT_EQ(settings.GridFontValue(), QStringLiteral("Tahoma, 11, Italic")) << "a list is joined back";
     EXPECT_TRUE(settings.UseCompression);
     EXPECT_FALSE(settings.OpenMostRecent);
     EXPECT_EQ(settings.ModsPath, QStringLiteral("/home/me/MODs/"));
 }
 
-TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirst)
+TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirstAndAllComeBack)
 {
     CarvestoneSettings settings;
     for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
@@ -86,10 +96,6 @@ TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirst)
     QSettings store(IniPath(), QSettings::IniFormat);
     ASSERT_TRUE(settings.StoreRecentFiles(store));
     EXPECT_EQ(Loaded().RecentFiles, four) << "all four come back at the next start";
-
-    EXPECT_TRUE(settings.RemoveRecentFile(QStringLiteral("/d.mod")));
-    ASSERT_TRUE(settings.StoreRecentFiles(store)); // the shorter list leaves no File4 behind
-    EXPECT_EQ(Loaded().RecentFiles, QStringList({"/e.mod", "/b.mod", "/c.mod"}));
 }
 
 TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherKeysStay)
@@ -100,7 +106,7 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
     for (const auto& [compress, mostRecent, bold, italic, mpq] :
          {std::tuple{true, false, false, false, QStringLiteral("/home/me/My MODs, \"new\"; =old\\/")},
           std::tuple{false, true, false, false, QStringLiteral("@Variant(x)")},
-          std::tuple{false, false, true, false, QStringLiteral("C:\\Jeux\\Diablo \u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
+          std::tuple{false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
           std::tuple{false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")},
           std::tuple{true, true, true, true, QStringLiteral(" padded ")}}) {
         SCOPED_TRACE(mpq.toStdString());
@@ -111,10 +117,8 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
         settings.GridFontSize = 11;
         std::tie(settings.UseCompression, settings.OpenMostRecent, settings.GridFontBold, settings.GridFontItalic) =
             std::tuple(compress, mostRecent, bold, italic);
-        {
-            QSettings store(IniPath(), QSettings::IniFormat);
-            ASSERT_TRUE(settings.StoreOptions(store));
-        }
+        QSettings store(IniPath(), QSettings::IniFormat);
+        ASSERT_TRUE(settings.StoreOptions(store));
         const CarvestoneSettings loaded = Loaded();
         EXPECT_EQ(std::tuple(loaded.GameMpqPath, loaded.ModsPath, loaded.GridFontName, loaded.GridFontSize),
                   std::tuple(mpq, settings.ModsPath, settings.GridFontName, 11));
@@ -125,8 +129,7 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
               QStringLiteral("kept, as is"));
 }
 
-// Sizes against the write buffer are SafeFileWriter's; here only that the
-// stores report a failure and leave the old file whole.
+// Sizes against the write buffer are SafeFileWriter's; here the stores report a failure and keep the old file.
 TEST_F(SettingsStoreTest, ASettingsFileThatCannotBeWrittenFailsAndStaysWhole)
 {
     TestFiles::Write(folder.filePath(QStringLiteral("file")), {});

@@ -1,6 +1,5 @@
 #include "app/CCarvestoneApp.h"
 
-#include "../table_editor/QStringPrinter.h"
 #include "ArchiveFixtures.h"
 #include "ScriptedDialogs.h"
 #include "archive/BuildingDialog.h"
@@ -16,49 +15,42 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <memory>
 
 namespace {
 
 const QString WeaponsEntry = QStringLiteral("data\\global\\excel\\Weapons.txt");
-// The cell the modder changes: Thorn Sickle's minimum damage, 30 in the demo archive.
-const QString EditedRow = QStringLiteral("Thorn Sickle");
-const QString EditedColumn = QStringLiteral("mindam");
-const QString OriginalValue = QStringLiteral("30");
-const QString NewValue = QStringLiteral("45");
+// The modder raises Thorn Sickle's minimum damage, 30 in the demo archive, to 45.
+const QByteArray EditedRow("Thorn Sickle"), EditedColumn("mindam"), NewValue("45");
 
 // The tree's texts, depth first, each indented by its depth: what a person sees.
-QStringList TreeTexts(const QTreeWidget& tree)
+QStringList TreeTexts(QTreeWidget& tree)
 {
     QStringList texts;
-    std::function<void(const QTreeWidgetItem*, int)> visit = [&](const QTreeWidgetItem* item, int depth) {
-        texts.append(QString(depth * 2, QLatin1Char(' ')) + item->text(0));
-        for (int i = 0; i < item->childCount(); ++i)
-            visit(item->child(i), depth + 1);
-    };
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        visit(tree.topLevelItem(i), 0);
+    for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+        int depth = 0;
+        for (const QTreeWidgetItem* parent = (*it)->parent(); parent; parent = parent->parent())
+            ++depth;
+        texts.append(QString(depth * 2, QLatin1Char(' ')) + (*it)->text(0));
+    }
     return texts;
 }
 
-QTreeWidgetItem* FindItem(const QTreeWidget& tree, const QString& text)
+void ClickItem(QTreeWidget& tree, const QString& text)
 {
-    return tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
-}
-
-void ClickItem(QTreeWidget& tree, QTreeWidgetItem* item)
-{
-    ASSERT_NE(item, nullptr);
+    QTreeWidgetItem* item = tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    ASSERT_NE(item, nullptr) << text.toStdString();
     tree.scrollToItem(item);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
 }
@@ -73,10 +65,8 @@ QByteArray WithCell(const QByteArray& table, int line, int field, const QByteArr
     return lines.join('\n');
 }
 
-// A modder's whole first session and the next start: a game installed in a
-// Wine prefix whose patch archive is a copy of the demo archive, settings
-// kept in a folder of their own, and every step taken with keys and clicks
-// on the real windows.  Only message boxes are answered by script.
+// A modder's first session and the next start, by keys and clicks on the real windows, on a game in a Wine
+// prefix whose patch archive is a copy of the demo archive.  Only message boxes are answered by script.
 class ModderRoad : public SmpqTest
 {
 protected:
@@ -86,40 +76,25 @@ protected:
         if (IsSkipped())
             return;
         qputenv("CARVESTONE_CONFIG_DIR", fixtures.Path(QStringLiteral("config")).toLocal8Bit());
-        const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        demoArchive = ArchiveFixtures::Read(programFolder + QStringLiteral("demo/patch_d2.mpq"));
+        demoArchive = ArchiveFixtures::Read(QCoreApplication::applicationDirPath() + "/demo/patch_d2.mpq");
         ASSERT_FALSE(demoArchive.isEmpty()) << "the build makes the demo archive beside the tests";
-        InstallGameInWinePrefix();
-        const auto original = fixtures.SmpqExtract(GamePatch(), WeaponsEntry);
-        ASSERT_TRUE(original.has_value());
-        originalTable = *original;
-    }
-
-    void TearDown() override { qunsetenv("WINEPREFIX"); }
-
-    void InstallGameInWinePrefix()
-    {
         const QString prefix = fixtures.Path(QStringLiteral("wine"));
-        ASSERT_FALSE(fixtures.Write(QStringLiteral("wine/drive_c/Games/Diablo II/Patch_D2.mpq"), demoArchive).isEmpty());
+        fixtures.Write(QStringLiteral("wine/drive_c/Games/Diablo II/Patch_D2.mpq"), demoArchive);
         // The program names the folder as the file system resolves the drive.
         gameFolder = QDir(prefix + QStringLiteral("/drive_c")).canonicalPath() + QStringLiteral("/Games/Diablo II/");
         fixtures.Write(QStringLiteral("wine/user.reg"),
                        "WINE REGISTRY Version 2\n\n[Software\\\\Blizzard Entertainment\\\\Diablo II] 1700000000\n"
                        "\"InstallPath\"=\"C:\\\\Games\\\\Diablo II\"\n");
         qputenv("WINEPREFIX", prefix.toLocal8Bit());
+        originalTable = fixtures.SmpqExtract(GamePatch(), WeaponsEntry).value_or(QByteArray());
+        ASSERT_FALSE(originalTable.isEmpty());
     }
 
     QString GamePatch() const { return gameFolder + QStringLiteral("Patch_D2.mpq"); }
     QString Mods() const { return fixtures.Path(QStringLiteral("MODs")); }
     QString ProjectFolder() const { return Mods() + QStringLiteral("/Weapons/"); }
-
-    static void Retype(QLineEdit* edit, const QString& text)
-    {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
-    }
+    CLeftView& Tree() const { return *app->MainFrame()->GetTreeView(); }
+    CCarvestoneView& Tables() const { return dynamic_cast<CCarvestoneView&>(*app->MainFrame()->GetTableView()); }
 
     static void ShowAndWait(QDialog& dialog)
     {
@@ -127,8 +102,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
 
-    // The closed dialog's window gets the keys again, as a window manager
-    // gives them back; the offscreen platform leaves no window focused.
+    // The owner gets the keys back, as from a window manager; offscreen, no window is focused after a dialog.
     static int Closed(QDialog& dialog)
     {
         EXPECT_FALSE(dialog.isVisible());
@@ -139,15 +113,19 @@ protected:
         return dialog.result();
     }
 
-    // The first start's options sheet: the MODs folder typed in, the game's
-    // archive as found in the prefix, OK; then no safe-keeping copy.
+    // The first start's sheet offers the program's MODs folder and the game's archive; another folder typed in,
+    // compression off, OK; then no safe-keeping copy.
     void AnswerFirstOptions()
     {
         dialogs.AnswerDialog([this](QDialog& dialog) {
             auto& sheet = dynamic_cast<CMODPropertySheet&>(dialog);
             ShowAndWait(sheet);
+            QLineEdit* mods = sheet.PathsPage()->ModsPathEdit();
+            EXPECT_EQ(mods->text(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/MODs"));
             EXPECT_EQ(sheet.PathsPage()->MpqPathEdit()->text(), QDir::toNativeSeparators(GamePatch()));
-            Retype(sheet.PathsPage()->ModsPathEdit(), QDir::toNativeSeparators(Mods()));
+            mods->selectAll();
+            QTest::keyClicks(mods, QDir::toNativeSeparators(Mods()));
+            QTest::mouseClick(sheet.PathsPage()->UseCompressionBox(), Qt::LeftButton);
             QTest::mouseClick(sheet.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
             return sheet.result();
         });
@@ -175,7 +153,7 @@ protected:
             const auto idle = [&add] { return !add.IsWorking(); };
             EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "listing the archive";
             add.Tree()->expandAll();
-            ClickItem(*add.Tree(), FindItem(*add.Tree(), QStringLiteral("Weapons.txt")));
+            ClickItem(*add.Tree(), QStringLiteral("Weapons.txt"));
             EXPECT_EQ(AddFileDialog::ArchiveName(add.Tree()->currentItem()), WeaponsEntry);
             QTest::mouseClick(add.AddButton(), Qt::LeftButton);
             EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "extracting the table";
@@ -197,95 +175,32 @@ protected:
         });
     }
 
-    void StartFirstTime()
+    void Start()
     {
-        AnswerFirstOptions();
-        AnswerNewProject(QStringLiteral("Weapons"));
         app = std::make_unique<CCarvestoneApp>();
         ASSERT_TRUE(app->InitInstance({}));
-        ActivateMainWindow();
+        app->MainFrame()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(app->MainFrame()));
         ASSERT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
     }
 
-    void ActivateMainWindow()
+    // The command's key, once the window offers the command (a moment after the state that allows it), to
+    // whatever has the focus; then the commands it posted run.
+    void Press(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
-        CMainFrame* frame = app->MainFrame();
-        frame->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
-    }
-
-    CLeftView& Tree() const { return *app->MainFrame()->GetTreeView(); }
-    CCarvestoneView& Tables() const { return dynamic_cast<CCarvestoneView&>(*app->MainFrame()->GetTableView()); }
-
-    // A key to whatever has the focus, and the commands it posted run.
-    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWidget* target = QApplication::focusWidget();
-        ASSERT_NE(target, nullptr);
-        QTest::keyClick(target, key, modifiers);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000));
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         QCoreApplication::processEvents();
-    }
-
-    // A command's key works once the window has offered the command, which
-    // it does a moment after the state that allows it.
-    bool WaitOffered(int id) const
-    {
-        return QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000);
-    }
-
-    void AddWeaponsWithIns()
-    {
-        ClickItem(Tree(), Tree().topLevelItem(0));
-        AnswerAddWeapons();
-        ASSERT_TRUE(WaitOffered(CommandId::AddFiles));
-        Press(Qt::Key_Insert);
-        ASSERT_TRUE(dialogs.AllAnswersUsed()) << "Ins ran Add File to MOD";
-        EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt")), originalTable);
     }
 
     void OpenWeaponsWithEnter()
     {
-        ClickItem(Tree(), FindItem(Tree(), QStringLiteral("Weapons.txt")));
-        ASSERT_TRUE(WaitOffered(CommandId::OpenFile));
-        Press(Qt::Key_Return);
+        ClickItem(Tree(), QStringLiteral("Weapons.txt"));
+        ASSERT_NO_FATAL_FAILURE(Press(CommandId::OpenFile, Qt::Key_Return));
         ASSERT_EQ(Tables().TableCount(), 1) << "Enter opened the table";
         EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     }
-
-    // The edited cell's place in the grid and in the file (line, field).
-    std::pair<int, int> EditedCell() const
-    {
-        const CGridCtrl& grid = *Tables().GetCurrentGrid();
-        int row = 0, column = 0;
-        for (int r = 1; r < grid.GetRowCount() && row == 0; ++r)
-            row = grid.GetCellText(r, 0) == EditedRow ? r : 0;
-        for (int c = 1; c < grid.GetColumnCount() && column == 0; ++c)
-            column = grid.GetCellText(0, c) == EditedColumn ? c : 0;
-        return {row, column};
-    }
-
-    // Clicks the cell, types the new value and ends with Enter.
-    std::pair<int, int> EditCell()
-    {
-        CGridCtrl& grid = *Tables().GetCurrentGrid();
-        const auto [row, column] = EditedCell();
-        EXPECT_EQ(grid.GetCellText(row, column), OriginalValue);
-        grid.EnsureVisible(row, column);
-        QRect cell;
-        EXPECT_TRUE(grid.GetCellRect(row, column, &cell));
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::keyClicks(&grid, NewValue.left(1));
-        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        EXPECT_NE(editor, nullptr) << "typing opened no editor";
-        if (editor) {
-            QTest::keyClicks(editor, NewValue.mid(1));
-            QTest::keyClick(editor, Qt::Key_Return);
-        }
-        EXPECT_EQ(grid.GetCellText(row, column), NewValue);
-        return {row, column};
-    }
-
-    QStringList InstalledGameFiles() const { return ArchiveFixtures::FilesIn(gameFolder); }
 
     QByteArray demoArchive;
     QByteArray originalTable;
@@ -297,64 +212,86 @@ protected:
 
 TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
 {
-    ASSERT_NO_FATAL_FAILURE(StartFirstTime());
-    ASSERT_NO_FATAL_FAILURE(AddWeaponsWithIns());
+    AnswerFirstOptions();
+    AnswerNewProject(QStringLiteral("Weapons"));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const auto store = CarvestoneSettings::OpenStore();
+    for (const auto& [key, value] : {std::pair{"MODs Path", Mods() + QLatin1Char('/')}, {"Diablo II MPQ", GamePatch()},
+                                     {"Use Compression", QStringLiteral("0")},
+                                     {"Open Most Recent", QStringLiteral("1")},
+                                     {"Grid Font", QStringLiteral("Arial, 9, Regular")}})
+        EXPECT_EQ(store->value(QStringLiteral("Settings/") + key).toString(), value) << key;
+
+    ClickItem(Tree(), QStringLiteral("Weapons.mod"));
+    AnswerAddWeapons();
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::AddFiles, Qt::Key_Insert));
+    ASSERT_TRUE(dialogs.AllAnswersUsed()) << "Ins ran Add File to MOD";
+    EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt")), originalTable);
     const QStringList tree = TreeTexts(Tree());
     EXPECT_EQ(tree, QStringList({"Weapons.mod", "  data", "    global", "      excel", "        Weapons.txt"}));
 
+    // A click on the cell, typing that opens the editor, Enter.  The file's lines and fields are the grid's rows
+    // and columns.
     ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
-    const auto [line, field] = EditCell();
+    CGridCtrl& grid = *Tables().GetCurrentGrid();
+    const QList<QByteArray> lines = originalTable.split('\n');
+    const int field = int(lines[0].split('\t').indexOf(EditedColumn));
+    int line = 0;
+    while (line < lines.size() - 1 && !lines[line].startsWith(EditedRow + '\t'))
+        ++line;
+    ASSERT_EQ(grid.GetCellText(line, field), QStringLiteral("30"));
+    grid.EnsureVisible(line, field);
+    QRect cell;
+    ASSERT_TRUE(grid.GetCellRect(line, field, &cell));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    for (const char key : NewValue)
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(grid.GetCellText(line, field), QString::fromLatin1(NewValue));
     EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt*"));
 
-    ASSERT_TRUE(WaitOffered(CommandId::FileSave));
-    Press(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::FileSave, Qt::Key_S, Qt::ControlModifier));
     EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.mod")),
               "Carvestone Project File Version 1.0\n" + WeaponsEntry.toLatin1() + "\n");
     const QByteArray edited = ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt"));
-    EXPECT_TRUE(edited == WithCell(originalTable, line, field, NewValue.toLatin1()))
+    EXPECT_TRUE(edited == WithCell(originalTable, line, field, NewValue))
         << "the saved table differs from the game's in more than the edited cell";
 
     AnswerBuild();
-    ASSERT_TRUE(WaitOffered(CommandId::Build));
-    Press(Qt::Key_F7);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
     EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\n"));
     const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, WeaponsEntry), edited);
 
     // Tools > Install, with the mouse, answered Yes.
-    ASSERT_TRUE(WaitOffered(CommandId::Install));
+    QAction* install = app->MainFrame()->Action(CommandId::Install);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return install->isEnabled(); }, 5000));
     QMenuBar* bar = app->MainFrame()->menuBar();
     QAction* tools = bar->actions().value(3);
     ASSERT_EQ(tools->text(), QStringLiteral("&Tools"));
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools).center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return tools->menu()->isVisible(); }, 5000));
     dialogs.AnswerMessage(UserDialogs::IdYes);
-    QAction* install = app->MainFrame()->Action(CommandId::Install);
     QTest::mouseClick(tools->menu(), Qt::LeftButton, {}, tools->menu()->actionGeometry(install).center());
     EXPECT_TRUE(dialogs.AllAnswersUsed()) << "Install asked first";
-    EXPECT_EQ(InstalledGameFiles(), QStringList({"Patch_D2.mpq", "patch_d2.bak"}));
+    EXPECT_EQ(ArchiveFixtures::FilesIn(gameFolder), QStringList({"Patch_D2.mpq", "patch_d2.bak"}));
     EXPECT_TRUE(ArchiveFixtures::Read(gameFolder + QStringLiteral("patch_d2.bak")) == demoArchive)
         << "the backup is the game's own archive";
     EXPECT_TRUE(ArchiveFixtures::Read(GamePatch()) == ArchiveFixtures::Read(modArchive));
     EXPECT_EQ(fixtures.SmpqExtract(GamePatch(), WeaponsEntry), edited) << "smpq reads the edit from the game";
     ASSERT_EQ(dialogs.Messages().size(), 2) << "the copy question and the install question, nothing else";
 
+    // The next start, with no sheet and no New dialog, opens the same project with the edit in its table.
     app.reset();
-    app = std::make_unique<CCarvestoneApp>();
-    ASSERT_TRUE(app->InitInstance({})) << "no sheet, no New dialog: the most recent project opens";
-    EXPECT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(TreeTexts(Tree()), tree);
-
-    // The edit is there when the table opens again; a new MOD closes the
-    // tables of the one it replaces.
-    ActivateMainWindow();
     ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
-    const auto [row, column] = EditedCell();
-    EXPECT_EQ(Tables().GetCurrentGrid()->GetCellText(row, column), NewValue);
+    EXPECT_EQ(Tables().GetCurrentGrid()->GetCellText(line, field), QString::fromLatin1(NewValue));
+
+    // A new MOD closes the tables of the one it replaces.
     AnswerNewProject(QStringLiteral("Sharper"));
-    ASSERT_TRUE(WaitOffered(CommandId::FileNew));
-    Press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::FileNew, Qt::Key_N, Qt::ControlModifier));
     EXPECT_EQ(app->Document()->GetPathName(), Mods() + QStringLiteral("/Sharper/Sharper.mod"));
     EXPECT_EQ(TreeTexts(Tree()), QStringList({"Sharper.mod"}));
     EXPECT_EQ(Tables().TableCount(), 0) << "Weapons.txt belongs to the project that was replaced";

@@ -1,8 +1,8 @@
-// The Debian package as a user gets it: made by CPack, unpacked with
-// dpkg-deb into an empty root, mounted read-only, and both programs run
-// from there against the demo archive the package carries.
+// The Debian package as a user gets it: made by CPack, unpacked by dpkg-deb into an empty root mounted read-only,
+// and both programs run from there against the demo archive it carries.
+#include "TestFiles.h"
+
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -15,31 +15,21 @@
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Outcome Execute(const QString& program, const QStringList& arguments, const QString& folder = {},
-            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(), int timeoutMs = 120000)
+// The exit status, or -1 for a crash or a hang; the output, errors included, in `output`.
+int Execute(const QString& program, const QStringList& arguments, QByteArray* output = nullptr,
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
-    if (!folder.isEmpty())
-        process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    Outcome run;
-    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    const bool ended = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+    if (output)
+        *output = process.readAll();
+    return ended ? process.exitCode() : -1;
 }
 
-// Root may write anywhere, so only a read-only mount shows that the
-// installed programs never write beside themselves.
+// Root may write anywhere: only a read-only mount shows that the programs never write beside themselves.
 bool MountReadOnly(const QString& folder)
 {
     const QByteArray path = QFile::encodeName(folder);
@@ -55,16 +45,15 @@ protected:
     static void SetUpTestSuite()
     {
         work = new QTemporaryDir;
-        const Outcome made = Execute(QStringLiteral(CARVESTONE_CPACK_COMMAND),
-                                 {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), work->filePath("out")},
-                                 QStringLiteral(CARVESTONE_BUILD_DIR));
-        const QStringList debs = QDir(work->filePath("out")).entryList({QStringLiteral("carvestone_*.deb")});
-        packError = QString::fromLocal8Bit(made.out + made.err);
-        if (made.exitCode != 0 || debs.size() != 1)
-            return;
-        deb = work->filePath("out/" + debs.first());
-        root = work->filePath("root");
-        if (Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}).exitCode != 0)
+        const QString out = work->filePath(QStringLiteral("out"));
+        QByteArray made;
+        const QString config = QStringLiteral(CARVESTONE_BUILD_DIR "/CPackConfig.cmake");
+        const int status = Execute(QStringLiteral(CARVESTONE_CPACK_COMMAND), {"--config", config, "-B", out}, &made);
+        const QStringList debs = QDir(out).entryList({QStringLiteral("carvestone_*.deb")});
+        packError = QString::fromLocal8Bit(made);
+        deb = status == 0 && debs.size() == 1 ? out + QLatin1Char('/') + debs.first() : QString();
+        root = work->filePath(QStringLiteral("root"));
+        if (!deb.isEmpty() && Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}) != 0)
             deb.clear();
     }
     static void TearDownTestSuite()
@@ -77,16 +66,6 @@ protected:
     {
         if (deb.isEmpty())
             FAIL() << "cpack made no package: " << packError.toStdString();
-    }
-
-    static QProcessEnvironment Environment(const QString& configFolder)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CARVESTONE_CONFIG_DIR"), configFolder);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.remove(QStringLiteral("WINEPREFIX"));
-        environment.insert(QStringLiteral("HOME"), configFolder);
-        return environment;
     }
 
     static inline QTemporaryDir* work = nullptr;
@@ -103,10 +82,10 @@ TEST_F(PackageTest, TheLayoutIsTheLinuxWayAndTheDependenciesNameTheRuntimePackag
         EXPECT_TRUE(QFileInfo::exists(root + QLatin1Char('/') + QLatin1String(file))) << file;
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/usr/bin/AllFiles.txt")));
 
-    const QString depends = QString::fromLatin1(
-        Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}).out);
+    QByteArray depends;
+    Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}, &depends);
     for (const char* package : {"libqt6widgets6", "libqt6svg6", "libstorm9", "qt6-qpa-plugins"})
-        EXPECT_TRUE(depends.contains(QLatin1String(package))) << depends.toStdString();
+        EXPECT_TRUE(depends.contains(package)) << depends.toStdString();
 }
 
 TEST_F(PackageTest, TheInstalledProgramsRunReadOnlyOnTheInstalledDemoArchive)
@@ -114,46 +93,44 @@ TEST_F(PackageTest, TheInstalledProgramsRunReadOnlyOnTheInstalledDemoArchive)
     if (!MountReadOnly(root))
         GTEST_SKIP() << "a read-only mount needs root";
     QTemporaryDir home;
-    const QProcessEnvironment environment = Environment(home.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CARVESTONE_CONFIG_DIR"), home.path());
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("WINEPREFIX"));
     const QString cli = root + QStringLiteral("/usr/bin/carvestone-cli");
+    const QString program = root + QStringLiteral("/usr/bin/carvestone");
     const QString demo = root + QStringLiteral("/usr/share/carvestone/demo/patch_d2.mpq");
 
     // The listing file is found in share/carvestone without being named.
-    const Outcome listed = Execute(cli, {QStringLiteral("list"), demo}, {}, environment);
-    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
-    EXPECT_TRUE(listed.out.contains("data\\global\\excel\\Weapons.txt")) << listed.out.toStdString();
+    QByteArray output;
+    EXPECT_EQ(Execute(cli, {QStringLiteral("list"), demo}, &output, environment), 0);
+    EXPECT_TRUE(output.contains("data\\global\\excel\\Weapons.txt")) << output.toStdString();
 
     // The demo archive is the default game archive of a build.
-    const QString mods = home.filePath(QStringLiteral("MODs"));
-    ASSERT_EQ(Execute(cli, {QStringLiteral("new"), QStringLiteral("Demo"), QStringLiteral("--mods"), mods}, {}, environment).exitCode, 0);
-    const QString project = mods + QStringLiteral("/Demo/Demo.mod");
-    ASSERT_EQ(Execute(cli, {QStringLiteral("extract"), demo, QStringLiteral("data\\global\\excel\\Weapons.txt"),
-                            mods + QStringLiteral("/Demo")}, {}, environment).exitCode, 0);
-    ASSERT_EQ(Execute(cli, {QStringLiteral("add"), project, QStringLiteral("data\\global\\excel\\Weapons.txt")}, {},
-                      environment).exitCode, 0);
-    const Outcome built = Execute(cli, {QStringLiteral("build"), project}, {}, environment);
-    EXPECT_EQ(built.exitCode, 0) << built.out.toStdString() << built.err.toStdString();
-    EXPECT_TRUE(QFileInfo(mods + QStringLiteral("/Demo/Demo.mpq")).size() > QFileInfo(demo).size() / 2);
+    const QString project = TestFiles::Write(home.filePath(QStringLiteral("Demo.mod")),
+                                             "Carvestone Project File Version 1.0\ndata\\global\\excel\\Weapons.txt\n");
+    TestFiles::Write(home.filePath(QStringLiteral("Weapons.txt")), "name\tmindam\r\nThorn Sickle\t45\r\n");
+    EXPECT_EQ(Execute(cli, {QStringLiteral("build"), project}, &output, environment), 0) << output.toStdString();
+    EXPECT_GT(QFileInfo(home.filePath(QStringLiteral("Demo.mpq"))).size(), QFileInfo(demo).size() / 2);
 
-    // The program starts with the project, and a second start hands it a
+    // The program starts with the project, and a second start hands it the
     // project as the file manager would, then leaves.
-    QFile settings(home.filePath(QStringLiteral("Carvestone.ini")));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[Settings]\nMODs%20Path=" + QFile::encodeName(mods) + "/\n");
-    settings.close();
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(root + QStringLiteral("/usr/bin/carvestone"), {project});
-    ASSERT_TRUE(program.waitForStarted());
-    Outcome second;
-    for (int attempt = 0; attempt < 50 && second.exitCode != 0; ++attempt) {
+    TestFiles::Write(home.filePath(QStringLiteral("Carvestone.ini")),
+                     "[Settings]\nMODs%20Path=" + QFile::encodeName(home.path()) + "/\n");
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.start(program, {project});
+    ASSERT_TRUE(first.waitForStarted());
+    int second = -1;
+    for (int attempt = 0; attempt < 50 && second != 0; ++attempt) {
         QThread::msleep(100);
-        second = Execute(root + QStringLiteral("/usr/bin/carvestone"), {project}, {}, environment, 20000);
-        ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+        second = Execute(program, {project}, nullptr, environment);
+        ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
     }
-    EXPECT_EQ(second.exitCode, 0);
-    program.terminate();
-    EXPECT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(second, 0);
+    first.terminate();
+    EXPECT_TRUE(first.waitForFinished(10000));
 }
 
 } // namespace

@@ -9,11 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 const QByteArray OldContent = QByteArray("the modder's table\r\n").repeated(200);
-
-} // namespace
 
 // A nearly full disk and a file size limit, each at sizes below and above the
 // 16 KB write buffer of QFileDevice and with a last piece below it.

@@ -1,11 +1,10 @@
 #include "project/CCarvestoneDoc.h"
 
+#include "FakeTableView.h"
 #include "ScriptedDialogs.h"
-#include "SmallDisk.h"
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
 #include "project/ProjectEntry.h"
-#include "project/TableViewPart.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -17,27 +16,17 @@ namespace {
 const QByteArray Header("Carvestone Project File Version 1.0\n");
 using OpenResult = CCarvestoneDoc::OpenResult;
 
-struct FakeTableView : TableViewPart
+// Its modified tables save, or fail to, as the test says.
+struct SavingTableView : FakeTableView
 {
-    bool IsAnyTableModified() const override { return modified; }
     bool SaveAllModifiedTables() override
     {
-        ++saves;
-        modified = modified && !saveSucceeds;
+        if (saveSucceeds)
+            modified.clear();
         return saveSucceeds;
     }
-    bool OpenTable(const QString&) override { return false; }
-    bool IsTableOpen(const QString&) const override { return false; }
-    bool CloseTable(const QString&) override { return true; }
-    void CloseAllTables() override {}
-    QString GetCurrentFileName() const override { return {}; }
-    GridCellId GetFocusCell() const override { return {}; }
-    CGridCtrl* GetCurrentGrid() const override { return nullptr; }
-    void MarkCurrentTableModified() override {}
-    void ApplyGridFont() override {}
 
-    bool modified = false, saveSucceeds = true;
-    int saves = 0;
+    bool saveSucceeds = true;
 };
 
 class CCarvestoneDocTest : public ::testing::Test
@@ -74,7 +63,7 @@ protected:
 
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
-    FakeTableView tables;
+    SavingTableView tables;
     CMainFrame frame;
     CCarvestoneDoc doc;
 };
@@ -100,50 +89,29 @@ TEST_F(CCarvestoneDocTest, TheSaveQuestionYesSavesNoDiscardsAndCancelKeepsThePro
     EXPECT_EQ(TestFiles::Read(second), Header);
 }
 
-TEST_F(CCarvestoneDocTest, AFailedSaveAbandonsTheOpening)
+TEST_F(CCarvestoneDocTest, ASaveThatFailsForATableOrForTheProjectFileAbandonsTheOpening)
 {
     const QString first = OpenChangedProject();
-    // The project file's place is taken by a folder: it cannot be written.
+    tables.modified.insert(QStringLiteral("a.txt"));
+    tables.saveSucceeds = false;
+    EXPECT_FALSE(doc.OnSaveDocument(first));
+    EXPECT_FALSE(doc.Model().IsModified()) << "the project file itself was written";
+    const QString second = Write(QStringLiteral("B.mod"));
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    ExpectKeptOpening(second, first);
+
+    // The project file's place is taken by a folder, and the name chosen instead lies under a file.
+    tables.saveSucceeds = true;
+    doc.AddFile(QStringLiteral("x.txt"));
     QFile::remove(first);
     QDir(folder.path()).mkdir(QStringLiteral("A.mod"));
-    const QString second = Write(QStringLiteral("B.mod"));
-    const QString impossible = folder.filePath(QStringLiteral("B.mod/Inner.mod"));
+    const QString impossible = second + QStringLiteral("/Inner.mod");
     dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerFile(impossible); // the save dialog, since the file is missing
+    dialogs.AnswerFile(impossible);
     dialogs.AnswerMessage(UserDialogs::IdOk);
     ExpectKeptOpening(second, first);
     EXPECT_TRUE(dialogs.Messages().last().text.contains(QDir::toNativeSeparators(impossible)));
     EXPECT_EQ(TestFiles::Read(second), Header) << "the old file stays whole";
-}
-
-TEST_F(CCarvestoneDocTest, ATableThatCannotBeSavedFailsTheSaveAndKeepsTheProject)
-{
-    const QString first = OpenChangedProject();
-    tables.modified = true;
-    tables.saveSucceeds = false;
-    EXPECT_FALSE(doc.OnSaveDocument(first));
-    EXPECT_FALSE(doc.Model().IsModified()) << "the project file itself was written";
-
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    ExpectKeptOpening(Write(QStringLiteral("B.mod")), first);
-}
-
-TEST_F(CCarvestoneDocTest, ASaveThatDoesNotFitKeepsTheProjectModifiedAndSaysWhy)
-{
-    SmallDisk disk(128);
-    if (!disk.IsReady())
-        GTEST_SKIP() << disk.Why().toStdString();
-    const QString path = TestFiles::Write(disk.Path() + QStringLiteral("/Big.mod"), Header);
-    ASSERT_EQ(doc.OpenProject(path), OpenResult::Opened);
-    for (int i = 0; i < 800; ++i)
-        doc.AddFile(QStringLiteral("data\\global\\excel\\table%1.txt").arg(i));
-    ASSERT_TRUE(disk.LeaveFree(8192));
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EXPECT_FALSE(doc.DoFileSave());
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(TestFiles::Read(path), Header);
-    ASSERT_FALSE(dialogs.Messages().isEmpty());
-    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path)));
 }
 
 TEST_F(CCarvestoneDocTest, AnUnchangedProjectWithAChangedTableSavesOnlyTheTable)
@@ -151,13 +119,13 @@ TEST_F(CCarvestoneDocTest, AnUnchangedProjectWithAChangedTableSavesOnlyTheTable)
     const QByteArray bytes("Carvestone Project File Version 1.0\r\n;note\nc.txt");
     const QString path = Write(QStringLiteral("C.mod"), bytes);
     ASSERT_EQ(doc.OpenProject(path), OpenResult::Opened);
-    tables.modified = true;
+    tables.modified.insert(QStringLiteral("c.txt"));
     EXPECT_TRUE(doc.DoFileSave());
-    EXPECT_EQ(tables.saves, 1);
+    EXPECT_FALSE(tables.IsAnyTableModified()) << "the table was saved";
     EXPECT_EQ(TestFiles::Read(path), bytes);
 }
 
-TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAndAddsTheExtension)
+TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAddsTheExtensionAndGivesItAFolder)
 {
     doc.OnNewDocument();
     dialogs.AnswerFile(QString());
@@ -165,13 +133,11 @@ TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAndAddsTheExtensio
 
     dialogs.AnswerFile(folder.filePath(QStringLiteral("Named")));
     EXPECT_TRUE(doc.DoFileSave());
-    const QString path = folder.filePath(QStringLiteral("Named.mod"));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Named.mod - Carvestone"));
-    EXPECT_EQ(TestFiles::Read(path), Header);
-    // From now on its files are looked for beside the project file, where
-    // Build and the table view find them.
-    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), QStringLiteral("data\\global\\a.txt")).toStdString(),
-              folder.filePath(QStringLiteral("a.txt")).toStdString());
+    EXPECT_EQ(TestFiles::Read(folder.filePath(QStringLiteral("Named.mod"))), Header);
+    // Its files are now looked for beside it, where Build and the table view find them.
+    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), QStringLiteral("data\\global\\a.txt")),
+              folder.filePath(QStringLiteral("a.txt")));
 }
 
 TEST_F(CCarvestoneDocTest, EntriesWithoutADiskFileAreKeptAndReported)

@@ -1,6 +1,7 @@
 #include "project/CNewProjectDlg.h"
 
 #include "ScriptedDialogs.h"
+#include "project/ProjectCreation.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -9,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(CNewProjectDlg, ARefusedNameKeepsTheDialogOpenWithTheNameAndAValidOneClosesIt)
 {
+    for (const char* name : {"My.Mod", "a/b", "say \"hi\"", "a\\b", "what?", "star*"})
+        EXPECT_FALSE(ProjectCreation::IsValidName(QString::fromLatin1(name))) << name;
+    for (const char* name : {"", "  spaced  ", "Mod-2 (final)"})
+        EXPECT_TRUE(ProjectCreation::IsValidName(QString::fromLatin1(name))) << name;
+
     ScriptedDialogs dialogs;
     CNewProjectDlg dialog;
     dialog.show();
@@ -28,5 +32,3 @@ TEST(CNewProjectDlg, ARefusedNameKeepsTheDialogOpenWithTheNameAndAValidOneCloses
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
-
-} // namespace

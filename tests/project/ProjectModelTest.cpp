@@ -1,8 +1,7 @@
 #include "project/ProjectModel.h"
 
-#include "FileSizeLimit.h"
-#include "SmallDisk.h"
 #include "TestFiles.h"
+#include "project/ProjectEntry.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,7 +15,10 @@ const QByteArray Header("Carvestone Project File Version 1.0");
 class ProjectModelTest : public ::testing::Test
 {
 protected:
-    QString Write(const QString& name, const QByteArray& bytes) { return TestFiles::Write(folder.filePath(name), bytes); }
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        return TestFiles::Write(folder.filePath(name), bytes);
+    }
 
     QTemporaryDir folder;
     ProjectModel project;
@@ -55,26 +57,22 @@ TEST_F(ProjectModelTest, AddKeepsAscendingCaseSensitiveOrderAndRefusesWhatTheFil
     EXPECT_EQ(project.FileList(), QStringList({"A.txt", "a.txt", "c.txt", QStringLiteral("data\\a;b \xe9.txt")}));
 }
 
-TEST_F(ProjectModelTest, ReadingAcceptsEveryLineEndSkipsCommentsKeepsFileOrderAndEveryByte)
+TEST_F(ProjectModelTest, ReadingTakesEveryLineEndSkipsCommentsKeepsFileOrderAndEveryByte)
 {
     QStringList entries;
-    ASSERT_TRUE(ProjectModel::Parse(Header + "\r\ndata\\global\\excel\\weapons.txt\r\n;old\r\n\r\n"
-                                             "data\\global\\excel\\armor.txt\r\rz.txt\nlast.txt",
-                                    entries));
-    EXPECT_EQ(entries, QStringList({"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "z.txt",
-                                    "last.txt"}));
-    // A lone CR ends a line and takes nothing of the next one.
-    for (const QByteArray& ends : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n")}) {
-        ASSERT_TRUE(ProjectModel::Parse(Header + ends + "Xa.txt" + ends + "data\\b.txt" + ends, entries));
-        EXPECT_EQ(entries, QStringList({"Xa.txt", "data\\b.txt"})) << ends.toHex().toStdString();
+    for (const QByteArray& end : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n")}) {
+        // A lone CR ends a line and takes nothing of the next one.
+        ASSERT_TRUE(ProjectModel::Parse(Header + end + "z.txt" + end + ";old" + end + end + "Xa.txt" + end
+                                            + "data\\b.txt",
+                                        entries));
+        EXPECT_EQ(entries, QStringList({"z.txt", "Xa.txt", "data\\b.txt"})) << end.toHex().toStdString();
     }
-    // Every byte of an entry survives loading and saving.
     const QByteArray bytes = Header + "\n\xe9t\xe9 \x01.txt\n";
     ASSERT_TRUE(project.Load(Write(QStringLiteral("Bytes.mod"), bytes), error));
     EXPECT_EQ(project.Serialize(), bytes);
 }
 
-TEST_F(ProjectModelTest, AFileWithoutTheExactHeaderIsRefusedAndTheModelKept)
+TEST_F(ProjectModelTest, AFileWithoutTheExactHeaderOrInAFoldersPlaceIsRefusedAndTheModelKept)
 {
     project.AddFile(QStringLiteral("keep.txt"));
     for (const QByteArray& bytes : {Header + " \na.txt\n", Header.toLower() + "\na.txt\n",
@@ -85,61 +83,24 @@ TEST_F(ProjectModelTest, AFileWithoutTheExactHeaderIsRefusedAndTheModelKept)
         EXPECT_EQ(project.FileList(), QStringList({"keep.txt"}));
         EXPECT_TRUE(project.Path().isEmpty());
     }
-}
-
-TEST_F(ProjectModelTest, FilesThatCannotBeReadOrWrittenAreReportedByNameAndCause)
-{
     // A folder in the file's place is refused, not taken for a missing file.
-    const QString folderPath = folder.filePath(QStringLiteral("Folder.mod"));
+    const QString inPlace = folder.filePath(QStringLiteral("Folder.mod"));
     QDir(folder.path()).mkdir(QStringLiteral("Folder.mod"));
-    const QString invalid = QStringLiteral("%1 contains an invalid path.").arg(QDir::toNativeSeparators(folderPath));
-    EXPECT_FALSE(project.Load(folderPath, error));
-    EXPECT_EQ(error, invalid);
-    EXPECT_FALSE(project.Write(folderPath, error));
-    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(folderPath)));
+    EXPECT_FALSE(project.Load(inPlace, error));
+    EXPECT_EQ(error, QStringLiteral("%1 contains an invalid path.").arg(QDir::toNativeSeparators(inPlace)));
+    EXPECT_FALSE(project.Write(inPlace, error));
+    EXPECT_EQ(error, QStringLiteral("Access to %1 was denied.").arg(QDir::toNativeSeparators(inPlace)));
 }
 
-TEST_F(ProjectModelTest, AFailedWriteLeavesTheOldFileWholeAndNamesTheFile)
+TEST(ProjectEntry, TheDiskPathIsTheNamePartInTheProjectFolderAndNeverAnythingElse)
 {
-    const QByteArray old = Header + "\nold.txt\n";
-    const QString path = Write(QStringLiteral("Keep.mod"), old);
-    ASSERT_TRUE(project.Load(path, error));
-    project.AddFile(QStringLiteral("new.txt"));
-    // A path whose parent is a file cannot be written, even by root.
-    const QString impossible = path + QStringLiteral("/Inner.mod");
-    EXPECT_FALSE(project.Write(impossible, error));
-    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(impossible))) << error.toStdString();
-    EXPECT_EQ(TestFiles::Read(path), old);
-}
-
-// Sizes below and above the 16 KB write buffer, and one whose last piece is
-// smaller than it.
-TEST_F(ProjectModelTest, ASaveThatRunsOutOfRoomFailsNamesTheCauseAndKeepsTheOldFile)
-{
-    for (const int entries : {40, 700, 16384 * 2 / 30 + 3}) {
-        SCOPED_TRACE(entries);
-        SmallDisk disk(256);
-        if (!disk.IsReady())
-            GTEST_SKIP() << disk.Why().toStdString();
-        const QByteArray old = Header + "\nold.txt\n";
-        const QString path = TestFiles::Write(disk.Path() + QStringLiteral("/Weapons.mod"), old);
-        ProjectModel big;
-        for (int i = 0; i < entries; ++i)
-            big.AddFile(QStringLiteral("data\\global\\excel\\table%1.txt").arg(i, 4, 10, QLatin1Char('0')));
-        ASSERT_TRUE(disk.LeaveFree(big.Serialize().size() / 2));
-        EXPECT_FALSE(big.Write(path, error));
-        EXPECT_EQ(error, QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path)));
-        EXPECT_EQ(TestFiles::Read(path), old);
-    }
-    const QString path = Write(QStringLiteral("Limited.mod"), Header + "\n");
-    for (int i = 0; i < 3000; ++i)
-        project.AddFile(QStringLiteral("data\\table%1.txt").arg(i));
-    {
-        FileSizeLimit limit(20000);
-        ASSERT_TRUE(limit.IsActive());
-        EXPECT_FALSE(project.Write(path, error));
-    }
-    EXPECT_EQ(TestFiles::Read(path), Header + "\n");
+    const QString folder = QStringLiteral("/mods/Test/");
+    EXPECT_EQ(ProjectEntry::DiskPath(folder, QStringLiteral("data\\global\\excel\\armor.txt")),
+              QStringLiteral("/mods/Test/armor.txt"));
+    EXPECT_EQ(ProjectEntry::DiskPath(folder, QStringLiteral("..a..txt")), QStringLiteral("/mods/Test/..a..txt"));
+    for (const char* entry : {"data\\", "", "data\\.", "..", "data\\..", "..\\..\\etc/passwd", "/etc/passwd"})
+        EXPECT_TRUE(ProjectEntry::DiskPath(folder, QString::fromLatin1(entry)).isEmpty()) << entry;
+    EXPECT_TRUE(ProjectEntry::DiskPath(QString(), QStringLiteral("armor.txt")).isEmpty()) << "untitled: no folder";
 }
 
 } // namespace

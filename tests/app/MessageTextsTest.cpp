@@ -1,13 +1,15 @@
 #include "app/FileErrorText.h"
+#include "app/MessageFormat.h"
 
 #include <QDir>
 
 #include <cerrno>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-TEST(FileErrorTextTest, EachCauseHasItsText)
+TEST(FileErrorText, EachCauseHasItsText)
 {
     const QString path = QStringLiteral("/mods/A/armor.txt");
     const struct { std::vector<int> errnoValues; const char* text; } cases[] = {
@@ -23,4 +25,15 @@ TEST(FileErrorTextTest, EachCauseHasItsText)
         for (const int errnoValue : c.errnoValues)
             EXPECT_EQ(FileErrorText::ForErrno(errnoValue, path),
                       QString::fromLatin1(c.text).arg(QDir::toNativeSeparators(path))) << errnoValue;
+}
+
+TEST(MessageFormat, FillsPrintfAndNumberedPlaceholdersButNeverReadsAValueAsAFormat)
+{
+    for (const auto& [format, values, text] : {
+             std::tuple<const char*, QVariantList, const char*>{"Row %d, Column %d", {3, 14}, "Row 3, Column 14"},
+             {"Save changes to %1?", {"A.mod"}, "Save changes to A.mod?"}, {"100%% of %s%", {"x"}, "100% of x%"},
+             {"%s and %s", {"only"}, "only and "}, {"%s: %d", {"%d%s%1", 5}, "%d%s%1: 5"}})
+        EXPECT_EQ(MessageFormat::Format(QString::fromLatin1(format), values), QString::fromLatin1(text));
+    const QString cut = MessageFormat::Format(QStringLiteral("Failed \"%s\""), {QString(5000, QLatin1Char('n'))});
+    EXPECT_EQ(cut.size(), MessageFormat::MaxLength) << "the text is cut to the message buffer";
 }
