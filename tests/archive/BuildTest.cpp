@@ -1,11 +1,19 @@
 #include "ArchiveFixtures.h"
-#include "FakeChild.h"
+#include "ScriptedDialogs.h"
 #include "SmallDisk.h"
 
-#include "archive/MpqLibrary.h"
+#include "archive/BuildInstallCommands.h"
+#include "archive/BuildingDialog.h"
+#include "mainframe/CommandIds.h"
+#include "project/CCarvestoneDoc.h"
 #include "project/ProjectEntry.h"
+#include "resources/StringTable.h"
 
-#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtEndian>
+
+#include <functional>
 
 namespace {
 
@@ -15,89 +23,108 @@ protected:
     void SetUp() override
     {
         ModProjectTest::SetUp();
-        request = Request();
+        if (IsSkipped())
+            return;
+        ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
+        settings.ProgramFolder = BinFolder();
+        commands.SetDocument(&document);
     }
+    bool Enabled(int id)
+    {
+        CommandState state;
+        EXPECT_TRUE(commands.OnUpdateCommand(id, state));
+        return state.enabled;
+    }
+    // Runs the Build command as a user does; `check` looks at the dialog once the build has ended, then OK closes it.
+    void BuildByCommand(const std::function<void(BuildingDialog&)>& check,
+                        const std::function<void(BuildingDialog&)>& beforeShow = [](BuildingDialog&) {})
+    {
+        dialogs.AnswerDialog([&](QDialog& shown) {
+            auto& dialog = dynamic_cast<BuildingDialog&>(shown);
+            beforeShow(dialog);
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000));
+            check(dialog);
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+            EXPECT_FALSE(dialog.isVisible());
+            return dialog.result();
+        });
+        EXPECT_TRUE(commands.OnCommand(CommandId::Build));
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
+    }
+
     MpqLibrary library;
-    ModBuilder::Request request;
+    CCarvestoneDoc document;
+    BuildInstallCommands commands{library, settings};
+    ScriptedDialogs dialogs;
     RecordingLog log;
 };
 
 // Points the system temp folder elsewhere for the life of the instance.
-class TempFolderOverride
+struct TempFolderOverride
 {
-public:
     explicit TempFolderOverride(const QString& folder) { qputenv("TMPDIR", QFile::encodeName(folder)); }
-    ~TempFolderOverride() { wasSet ? qputenv("TMPDIR", previous) : qunsetenv("TMPDIR"); }
-    TempFolderOverride(const TempFolderOverride&) = delete;
-    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
-
-private:
-    const bool wasSet = qEnvironmentVariableIsSet("TMPDIR");
+    ~TempFolderOverride() { previous.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", previous); }
     const QByteArray previous = qgetenv("TMPDIR");
-};
-
-// Notes, at every line of the log, what lies in a folder that should stay empty.
-class WatchingLog : public RecordingLog
-{
-public:
-    explicit WatchingLog(const QString& folder) : watched(folder) {}
-    void AppendLog(const QString& piece) override
-    {
-        RecordingLog::AppendLog(piece);
-        seen += ArchiveFixtures::FilesIn(watched);
-    }
-    const QString watched;
-    QStringList seen;
 };
 
 } // namespace
 
-TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseAndARebuildStartsFromAFreshGameArchive)
+TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFolderAndARebuildStartsFresh)
 {
-    QFile::remove(modFolder + QLatin1String("armor.txt"));
-    request.entries << QStringLiteral("data\\") << QStringLiteral("data\\..\\..");   // the last leaves the MOD folder
-    ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed);
-    EXPECT_EQ(log.text, QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
-                                       "Adding data\\global\\excel\\armor.txt failed\r\n"
-                                       "    armor.txt is not in the MOD folder\r\n"
-                                       "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
-                                       "Adding data\\ failed\r\n"
-                                       "    the entry names a folder, not a file\r\n"
-                                       "Adding data\\..\\.. failed\r\n"
-                                       "    .. is not a plain file name\r\n"));
+    // Many machines keep /tmp on a file system of its own: a copy made there could not be renamed into the MOD folder.
+    SmallDisk otherFileSystem(64);
+    QTemporaryDir sameFileSystem;
+    log.watched = otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path();
+    const TempFolderOverride temp(log.watched);
+    QFile::remove(modFolder + "armor.txt");
+    ModBuilder::Request request = Request();
+    request.entries << "data\\" << "data\\..\\.."; // the last leaves the MOD folder
+    ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed) << log.text.toStdString();
+    EXPECT_EQ(log.text, "Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                        "Adding data\\global\\excel\\armor.txt failed\r\n"
+                        "    armor.txt is not in the MOD folder\r\n"
+                        "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
+                        "Adding data\\ failed\r\n"
+                        "    the entry names a folder, not a file\r\n"
+                        "Adding data\\..\\.. failed\r\n"
+                        "    .. is not a plain file name\r\n");
     EXPECT_TRUE(log.busy);
     EXPECT_FALSE(ArchiveBusy::IsBusy() || library.IsLoaded());
+    EXPECT_EQ(log.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).join(u' ').toStdString(), "Weapons.mod Weapons.mpq panel.dc6 weapons.txt");
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
 
-    request.entries = {QStringLiteral("data\\global\\ui\\panel.dc6")};
+    request.entries = {"data\\global\\ui\\panel.dc6"};
     ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded);
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), gameFiles.value(Weapons));
-    EXPECT_EQ(ArchiveFixtures::SmpqList(modArchive).size(), 4);
+    EXPECT_EQ(ArchiveFixtures::SmpqList(modArchive).count(u'\n'), 4);
 }
 
 TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHashTableGrown)
 {
-    // The game's patch archives keep no "(listfile)": StormLib then knows no
-    // name of the files the MOD replaces, unless the listing file tells it.
-    const QStringList tables{QStringLiteral("data\\global\\excel\\armor.txt"), QStringLiteral("data\\global\\excel\\misc.txt"),
-                             QStringLiteral("data\\global\\excel\\weapons.txt")};
+    const QStringList tables{"data\\global\\excel\\armor.txt", "data\\global\\excel\\misc.txt", Weapons};
     QMap<QString, QByteArray> game;
     for (const QString& table : tables)
         game.insert(table, "old " + table.toLatin1());
-    // smpq sizes the hash table to the files; the MOD brings twice as many more.
-    request.gameMpqPath = fixtures.MakeGameArchive(QStringLiteral("nameless.mpq"), game, {QStringLiteral("-A")});
-    const int slots = ArchiveFixtures::SmpqMaxFileCount(request.gameMpqPath);
-    ASSERT_GT(slots, 0);
+    ModBuilder::Request request = Request();
+    request.gameMpqPath = fixtures.MakeGameArchive("nameless.mpq", game, {"-A"});
+    // Without its "(listfile)", stored last before the hash table, StormLib knows no name unless AllFiles.txt tells it.
+    QByteArray bytes = ArchiveFixtures::Read(request.gameMpqPath);
+    ASSERT_GT(bytes.size(), 32);
+    const qint64 hashTable = qFromLittleEndian<quint32>(bytes.constData() + 16);
+    const int slots = int(qFromLittleEndian<quint32>(bytes.constData() + 24));
     qint64 listStart = 32;
     for (auto it = game.begin(); it != game.end(); ++it)
         listStart += fixtures.SmpqPacked(it.key(), it.value()).size();
-    ASSERT_TRUE(ArchiveFixtures::WipeListFile(request.gameMpqPath, listStart));
-    ASSERT_FALSE(ArchiveFixtures::SmpqList(request.gameMpqPath).contains(tables.first())) << "no names are kept";
-    request.listingPath = fixtures.Write(QStringLiteral("AllFiles.txt"), tables.join(QLatin1String("\r\n")).toLatin1());
+    ASSERT_LT(listStart, hashTable);
+    fixtures.Write("nameless.mpq", bytes.replace(listStart, hashTable - listStart, QByteArray(hashTable - listStart, 0)));
+    ASSERT_FALSE(ArchiveFixtures::SmpqList(request.gameMpqPath).contains("excel/armor.txt")) << "no names are kept";
+    request.listingPath = fixtures.Write("AllFiles.txt", tables.join("\r\n").toLatin1());
     request.entries = tables;
     for (const QString& table : tables)
-        fixtures.Write(QStringLiteral("Mods/Weapons/") + ProjectEntry::NamePart(table), "new " + table.toLatin1());
-    for (int i = 0; i < slots * 2; ++i) {
+        fixtures.Write("Mods/Weapons/" + ProjectEntry::NamePart(table), "new " + table.toLatin1());
+    for (int i = 0; i < slots * 2; ++i) { // more new files than the hash table has slots
         fixtures.Write(QStringLiteral("Mods/Weapons/file%1.txt").arg(i), QByteArray::number(i));
         request.entries << QStringLiteral("data\\file%1.txt").arg(i);
     }
@@ -106,9 +133,8 @@ TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHash
             EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
         EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 2 - 1));
     };
-
     EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded) << log.text.toStdString();
-    EXPECT_EQ(log.text.count(QStringLiteral(" succeeded\r\n")), slots * 2 + 3);
+    EXPECT_EQ(log.text.count(" succeeded\r\n"), slots * 2 + 3);
     expectBuilt();
     // The window builds in a child process, which must be told the names too.
     QFile::remove(request.archivePath);
@@ -119,17 +145,76 @@ TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHash
     expectBuilt();
 }
 
-TEST_F(BuildTest, TheSystemTempFolderTakesNoPartEvenOnAnotherFileSystem)
+TEST_F(BuildTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndInstallAsksFirst)
 {
-    // Many machines keep /tmp on a file system of its own: a copy made
-    // there could not be renamed into the MOD folder.
-    SmallDisk otherFileSystem(64);
-    QTemporaryDir sameFileSystem;
-    WatchingLog watching(otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path());
-    const TempFolderOverride temp(watching.watched);
-    EXPECT_EQ(ModBuilder::Build(library, request, watching), BuildOutcome::AllAdded) << watching.text.toStdString();
-    EXPECT_EQ(watching.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
-    EXPECT_EQ(ArchiveFixtures::FilesIn(watching.watched).join(u' ').toStdString(), "");
-    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).join(u' ').toStdString(),
-              "Weapons.mod Weapons.mpq armor.txt panel.dc6 weapons.txt");
+    EXPECT_TRUE(Enabled(CommandId::Build));
+    EXPECT_FALSE(Enabled(CommandId::Install)); // not built yet
+    {
+        ArchiveBusy busy;
+        EXPECT_FALSE(Enabled(CommandId::Build) || Enabled(CommandId::Install));
+    }
+    // Until the build ends, OK is disabled and Escape and the close box do nothing; each piece shows as it comes.
+    int appends = 0;
+    const auto tryToClose = [&](BuildingDialog& dialog) {
+        QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
+            if (appends++ > 0)
+                return;
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            dialog.close();
+            EXPECT_TRUE(dialog.isVisible() && !dialog.IsFinished() && !dialog.OkButton()->isEnabled());
+        });
+    };
+    qint64 modBytes = 0;
+    for (const QByteArray& bytes : modFiles)
+        modBytes += bytes.size();
+    for (bool compress : {true, false}) {
+        SCOPED_TRACE(compress);
+        settings.UseCompression = compress;
+        appends = 0;
+        BuildByCommand(
+            [&](BuildingDialog& dialog) {
+                EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
+                EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
+                EXPECT_EQ(dialog.LogText(), expectedLog);
+                EXPECT_EQ(appends, 9);
+            },
+            tryToClose);
+        EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
+        // Compressed, the MOD files take well under half; stored, they alone outweigh that archive.
+        EXPECT_EQ(QFileInfo(modArchive).size() < modBytes, compress);
+    }
+
+    EXPECT_TRUE(Enabled(CommandId::Install));
+    const QByteArray gamePatch = ArchiveFixtures::Read(settings.GameMpqPath);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gamePatch);
+    settings.GameFolder = project + "/"; // a file where the game folder should be cannot receive the archive
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    ASSERT_EQ(dialogs.Messages().size(), 3);
+    EXPECT_EQ(dialogs.Messages()[0].text, StringTable::Get(StringId::ConfirmInstall));
+    EXPECT_TRUE(dialogs.Messages()[2].text.contains("does not exist"));
+    settings.GameMpqPath.clear();
+    EXPECT_FALSE(Enabled(CommandId::Build));
+}
+
+TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
+{
+    fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
+    // It dies half way, leaving its copy of the game archive behind.
+    const QString leftCopy = modArchive + ".a1B2c3";
+    FakeChild dies("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '" + leftCopy
+                   + "'; kill -KILL $$");
+    BuildByCommand([](BuildingDialog& dialog) {
+        EXPECT_EQ(dialog.JobResult(), ArchiveJob::Result::Died);
+        EXPECT_TRUE(dialog.LogText().startsWith("Adding data\\global\\excel\\weapons.txt\r\nThe build stopped: "
+                                                "the archive work stopped unexpectedly"))
+            << dialog.LogText().toStdString();
+        EXPECT_TRUE(dialog.LogText().endsWith(" was left as it was\r\n"));
+    });
+    EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_FALSE(QFile::exists(leftCopy));
+    EXPECT_EQ(document.FileList(), entries);
 }

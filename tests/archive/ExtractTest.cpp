@@ -1,13 +1,24 @@
 #include "ArchiveFixtures.h"
 #include "FileSizeLimit.h"
 
+#include "archive/ListingProgress.h"
 #include "archive/MpqLibrary.h"
 
 #include <QDir>
 
 namespace {
 
-class ExtractTest : public SmpqTest
+struct RecordingProgress : ListingProgress
+{
+    void SetRange(int minimum, int maximum) override { range = {minimum, maximum}; }
+    void SetPosition(int position) override { positions.append(position); }
+    void ProcessEvents() override { busy = busy && ArchiveBusy::IsBusy(); ++pumps; }
+    QList<int> range, positions;
+    int pumps = 0;
+    bool busy = true;
+};
+
+class ArchiveReadTest : public SmpqTest
 {
 protected:
     void SetUp() override
@@ -15,75 +26,115 @@ protected:
         SmpqTest::SetUp();
         if (IsSkipped())
             return;
-        archive = fixtures.MakeGameArchive(QStringLiteral("game.mpq"), files);
+        QMap<QString, QByteArray> all = files;
+        for (const char* name : {"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "(odd).txt",
+                                 ";odd.txt", "spaced.txt ", "last.txt"})
+            all.insert(name, "listed");
+        archive = fixtures.MakeGameArchive("game.mpq", all);
         ASSERT_FALSE(archive.isEmpty());
         ASSERT_TRUE(QDir().mkpath(out));
     }
-    QString Out(const QString& name) const { return out + QLatin1Char('/') + name; }
+    QString Out(const QString& name) const { return out + '/' + name; }
+    QString Listing(const QByteArray& text) { return fixtures.Write("AllFiles.txt", text); }
 
     // Around the chunk size: one chunk, one and a byte, several.
-    const QMap<QString, QByteArray> files{{QStringLiteral("data\\one.bin"), ArchiveFixtures::Pattern(MpqLibrary::ChunkSize, 1)},
-                                          {QStringLiteral("data\\two.bin"), ArchiveFixtures::Pattern(MpqLibrary::ChunkSize + 1, 2)},
-                                          {QStringLiteral("data\\big.bin"), ArchiveFixtures::Pattern(3 * MpqLibrary::ChunkSize + 77, 4)},
-                                          {QStringLiteral("data\\empty.txt"), QByteArray()},
-                                          {QStringLiteral("top.txt"), "top"}};
+    const QMap<QString, QByteArray> files{{"data\\one.bin", ArchiveFixtures::Pattern(MpqLibrary::ChunkSize, 1)},
+                                          {"data\\two.bin", ArchiveFixtures::Pattern(MpqLibrary::ChunkSize + 1, 2)},
+                                          {"data\\big.bin", ArchiveFixtures::Pattern(3 * MpqLibrary::ChunkSize + 77, 4)},
+                                          {"data\\empty.txt", QByteArray()},
+                                          {"top.txt", "top"}};
     MpqLibrary library;
     QString archive;
-    const QString out = fixtures.Path(QStringLiteral("out"));
+    const QString out = fixtures.Path("out");
+    QStringList result{"stale"};
+    RecordingProgress progress;
 };
 
 } // namespace
 
-TEST_F(ExtractTest, EveryFileComesOutWholeIntoAFolderOrUnderAChosenNameOrNotAtAll)
+TEST_F(ArchiveReadTest, EveryFileComesOutWholeIntoAFolderOrUnderAChosenNameAndAFailedWriteKeepsTheOldFile)
 {
-    for (const QString& name : {QStringLiteral("data\\one.bin"), QStringLiteral("data\\two.bin"),
-                                QStringLiteral("data\\big.bin"), QStringLiteral("top.txt")}) {
+    for (const QString name : {"data\\one.bin", "data\\two.bin", "data\\big.bin", "top.txt"}) {
         SCOPED_TRACE(name.toStdString());
-        EXPECT_TRUE(library.ExtractFile(archive, name, out + QLatin1Char('/'), true));
-        EXPECT_EQ(ArchiveFixtures::Read(Out(name.section(QLatin1Char('\\'), -1))), files.value(name));
+        EXPECT_TRUE(library.ExtractFile(archive, name, out + '/', true));
+        EXPECT_EQ(ArchiveFixtures::Read(Out(name.section('\\', -1))), files.value(name));
         // An existing file is replaced without a question.
-        EXPECT_TRUE(library.ExtractFile(archive, name, Out(QStringLiteral("renamed.dat")), false));
-        EXPECT_EQ(ArchiveFixtures::Read(Out(QStringLiteral("renamed.dat"))), files.value(name));
+        EXPECT_TRUE(library.ExtractFile(archive, name, Out("renamed.dat"), false));
+        EXPECT_EQ(ArchiveFixtures::Read(Out("renamed.dat")), files.value(name));
     }
     EXPECT_EQ(ArchiveFixtures::FilesIn(out).size(), 5);
 
-    // A write failing half way leaves the existing file whole.
-    fixtures.Write(QStringLiteral("out/big.bin"), "precious");
+    fixtures.Write("out/big.bin", "precious");
     {
         FileSizeLimit limit(MpqLibrary::ChunkSize + 100);
         if (!limit.IsActive())
             GTEST_SKIP() << "cannot limit the file size of this process";
-        EXPECT_FALSE(library.ExtractFile(archive, QStringLiteral("data\\big.bin"), out, true));
+        EXPECT_FALSE(library.ExtractFile(archive, "data\\big.bin", out, true));
     }
-    EXPECT_EQ(ArchiveFixtures::Read(Out(QStringLiteral("big.bin"))), "precious");
+    EXPECT_EQ(ArchiveFixtures::Read(Out("big.bin")), "precious");
     EXPECT_EQ(ArchiveFixtures::FilesIn(out).size(), 5);
 }
 
-TEST_F(ExtractTest, FailuresWriteNothingAndNamesNeverLeaveTheFolder)
+TEST_F(ArchiveReadTest, FailedExtractionsWriteNothingAndNamesNeverLeaveTheFolder)
 {
-    const QString inner = Out(QStringLiteral("inner")), plainFile = fixtures.Write(QStringLiteral("plain"), "x");
+    const QString inner = Out("inner"), plainFile = fixtures.Write("plain", "x");
     QByteArray spoiled = ArchiveFixtures::Read(archive);
-    for (qsizetype i = 32; i < spoiled.size() / 2; ++i)   // the header stays, the file data is spoiled
+    for (qsizetype i = 32; i < spoiled.size() / 2; ++i) // the header stays, the file data is spoiled
         spoiled[i] = char(spoiled[i] ^ 0x5A);
-    const QString damaged = fixtures.Write(QStringLiteral("spoiled.mpq"), spoiled);
-    const QString truncated = fixtures.Write(QStringLiteral("truncated.mpq"), spoiled.left(100));
+    const QString damaged = fixtures.Write("spoiled.mpq", spoiled), truncated = fixtures.Write("cut.mpq", spoiled.left(100));
     ASSERT_TRUE(QDir().mkpath(inner));
     struct Case { QString archive, name, destination; bool isFolder = true; };
-    const QString top = QStringLiteral("top.txt");
-    for (const Case& c : {Case{archive, QStringLiteral("data\\empty.txt"), inner},
-                          Case{archive, QStringLiteral("absent"), inner}, Case{archive, QString(), inner},
-                          Case{QString(), top, inner}, Case{archive, top, QString()},
-                          Case{archive, top, plainFile},      // no such folder
-                          Case{archive, top, inner, false},   // a folder, not a file
-                          Case{archive, QStringLiteral("data\\.."), inner}, Case{archive, QStringLiteral(".."), inner},
-                          Case{archive, QStringLiteral("data\\"), inner}, Case{truncated, top, inner},
-                          Case{archive, QStringLiteral("x/../../top.txt"), inner},
-                          Case{damaged, QStringLiteral("data\\big.bin"), inner}}) {
-        SCOPED_TRACE((c.archive + QLatin1Char(' ') + c.name + QLatin1Char(' ') + c.destination).toStdString());
+    for (const Case& c : {Case{archive, "data\\empty.txt", inner}, Case{archive, "absent", inner}, Case{archive, "", inner},
+                          Case{"", "top.txt", inner}, Case{archive, "top.txt", ""},
+                          Case{archive, "top.txt", plainFile},    // no such folder
+                          Case{archive, "top.txt", inner, false}, // a folder, not a file
+                          Case{archive, "data\\..", inner}, Case{archive, "..", inner}, Case{archive, "data\\", inner},
+                          Case{archive, "x/../../top.txt", inner}, Case{truncated, "top.txt", inner},
+                          Case{damaged, "data\\big.bin", inner}}) {
+        SCOPED_TRACE((c.archive + ' ' + c.name + ' ' + c.destination).toStdString());
         EXPECT_FALSE(library.ExtractFile(c.archive, c.name, c.destination, c.isFolder));
         EXPECT_FALSE(library.IsLoaded());
     }
-    EXPECT_TRUE(QDir(inner).isEmpty());
-    EXPECT_TRUE(ArchiveFixtures::FilesIn(out).isEmpty());
+    EXPECT_TRUE(ArchiveFixtures::FilesIn(out).isEmpty() && QDir(inner).isEmpty());
     EXPECT_EQ(ArchiveFixtures::Read(plainFile), "x");
+}
+
+TEST_F(ArchiveReadTest, AListingFindsExactlyTheCandidatesTheArchiveHoldsInListingOrder)
+{
+    const QByteArray listing = "data\\global\\excel\\armor.txt\r\n" // 29
+                               "missing.txt\n\n\n"                 // 43, blank lines cost nothing
+                               "(odd).txt\r"                       // 53
+                               ";odd.txt\n\r\r\n"                  // 65
+                               "spaced.txt \nspaced.txt\ndata\\global\\excel\\weapons.txt\r\n"
+                               "data\\global\\excel\\armor.txt\nlast.txt";
+    // A name cut at a NUL would be found: such a line names no file.
+    EXPECT_EQ(library.ReadListing(archive, Listing("last.txt" + QByteArray(1, '\0') + ".bak\n"), result, nullptr), 0);
+    EXPECT_EQ(library.ReadListing(fixtures.Path("./game.mpq"), Listing(listing), result, &progress), 5);
+    EXPECT_EQ(result, (QStringList{"data\\global\\excel\\armor.txt", "spaced.txt ", "data\\global\\excel\\weapons.txt",
+                                   "data\\global\\excel\\armor.txt", "last.txt"}));
+    EXPECT_EQ(progress.range, (QList<int>{0, int(listing.size())}));
+    EXPECT_EQ(progress.positions, (QList<int>{29, 43, 53, 65, 77, 88, 119, 147, int(listing.size())}));
+    EXPECT_EQ(progress.pumps, 9);
+    EXPECT_TRUE(progress.busy);
+    EXPECT_FALSE(ArchiveBusy::IsBusy() || library.IsLoaded());
+}
+
+TEST_F(ArchiveReadTest, TheSecondListingOfAPathComesFromTheCacheEvenWhenItMatchedNothing)
+{
+    const QString listingPath = Listing("last.txt\n");
+    ASSERT_EQ(library.ReadListing(archive, listingPath, result, nullptr), 1);
+    Listing("last.txt\n(odd).txt\ndata\\global\\excel\\armor.txt\n");
+    QStringList second;
+    EXPECT_EQ(library.ReadListing(archive, listingPath, second, &progress), 1);
+    EXPECT_EQ(second, result);
+    EXPECT_TRUE(progress.positions.isEmpty());
+    // The same archive under a path spelled otherwise is read afresh.
+    EXPECT_EQ(library.ReadListing(fixtures.Path("./game.mpq"), listingPath, second, nullptr), 2);
+
+    const QString copy = fixtures.Path("copy.mpq");
+    ASSERT_TRUE(QFile::copy(archive, copy));
+    Listing("nothing.txt");
+    EXPECT_EQ(library.ReadListing(copy, listingPath, second, nullptr), 0);
+    Listing("last.txt");
+    EXPECT_EQ(library.ReadListing(copy, listingPath, second, nullptr), 0);
 }

@@ -3,9 +3,12 @@
 #include "mainframe/CommandTable.h"
 #include "table_editor/CommandBar.h"
 
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -21,9 +24,8 @@ QStringList Texts(const QList<QAction*>& actions)
     return texts;
 }
 
-// The application at the route's end: offers and records its commands;
-// a command in `refused` is its own but disabled.
-struct Application : CommandTarget
+// A target on the command route that records what reaches it; a command in `refused` is its own but disabled.
+struct Target : CommandTarget
 {
     bool OnCommand(int id) override { return mine.contains(id) && (received.append(id), true); }
     bool OnUpdateCommand(int id, CommandState& state) override
@@ -46,16 +48,16 @@ protected:
     }
     QWidget* Button(int id) { return frame.MainToolBar()->widgetForAction(frame.Action(id)); }
 
-    Application application;
+    Target application;
 };
 
-TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothingElse)
+TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRecentFiles)
 {
     const QList<QStringList> expected = {
         {"&New", "&Open...", "&Save", "-", "&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter",
          "C&lose File", "-", "Recent File", "-", "E&xit"},
-        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "-",
-         "&Find..."},
+        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...",
+         "Re&name Column...", "-", "&Find..."},
         {"&Toolbar", "&Status Bar"},
         {"&Build", "&Install", "-", "&Options..."},
         {"&Saltmarsh", "&About Carvestone..."},
@@ -88,6 +90,13 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothi
                                                 : QKeySequence(shownKey) == command.shortcuts.first())
             << command.id;
     }
+
+    frame.SetRecentFiles({"/mods/B/B.mod", "/mods/A&Co/A.mod"});
+    EXPECT_EQ(Texts(frame.FileMenu()->actions()).mid(8, 4),
+              QStringList({"-", "&1 " + QDir::toNativeSeparators("/mods/B/B.mod"),
+                           "&2 " + QDir::toNativeSeparators("/mods/A&&Co/A.mod"), "-"}));
+    frame.SetRecentFiles({});
+    EXPECT_EQ(Texts(frame.FileMenu()->actions()).mid(8, 3), QStringList({"-", "Recent File", "-"}));
 }
 
 TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActiveViewAlone)
@@ -97,8 +106,8 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActive
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
         EXPECT_TRUE(action->isSeparator() || action->icon().pixmap(16, 16).size() == QSize(16, 16));
     }
-    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "Undo", "Redo", "|", "Build", "Options", "|",
-                                 "Find", "About"}));
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "Undo", "Redo", "|", "Build",
+                                 "Options", "|", "Find", "About"}));
     Select("armor.txt");
     frame.UpdateCommandUi();
     QTest::mouseClick(Button(About), Qt::LeftButton);
@@ -106,39 +115,28 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActive
     EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
 }
 
-// The table view names the step Undo would take back; with the tree
-// active the item is the plain, disabled Undo again.
-TEST_F(MainWindow, TheUndoItemNamesTheStepOfTheActiveTableOnly)
+// The table view offers its commands and names the step Undo would take back; the tree offers its own.
+TEST_F(MainWindow, TheActivePaneDecidesWhichCommandsAreOfferedAndHowUndoIsNamed)
 {
     table->open = {"armor.txt"};
     table->undoText = QStringLiteral("&Undo Paste");
-    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
-    frame.UpdateCommandUi();
-    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo Paste"));
-    EXPECT_TRUE(frame.Action(EditUndo)->isEnabled());
-
-    Select("armor.txt");
-    frame.UpdateCommandUi();
-    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo"));
-    EXPECT_EQ(frame.Action(EditRedo)->text(), QStringLiteral("&Redo"));
-    EXPECT_FALSE(frame.Action(EditUndo)->isEnabled() || frame.Action(EditRedo)->isEnabled());
-}
-
-TEST_F(MainWindow, TheActivePaneDecidesWhichCommandsAreOffered)
-{
-    table->open = {"armor.txt"};
     Select("armor.txt");
     for (int id : FakeTableView::TableCommands())
         EXPECT_FALSE(Enabled(id)) << id << " with the tree active";
     EXPECT_TRUE(Enabled(RemoveFile) && Enabled(OpenFile) && Enabled(FileSave));
+    EXPECT_EQ(frame.Action(EditUndo)->text() + frame.Action(EditRedo)->text(), QStringLiteral("&Undo&Redo"));
 
     QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
     for (int id : FakeTableView::TableCommands())
         EXPECT_TRUE(Enabled(id)) << id << " with the table view active";
     EXPECT_FALSE(Enabled(AddFiles) || Enabled(RemoveFile) || Enabled(OpenFile));
+    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo Paste"));
+    Select("armor.txt");
+    EXPECT_FALSE(Enabled(EditUndo));
+    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo"));
 }
 
-TEST_F(MainWindow, ACommandDisabledWhenItArrivesNeverRunsWhetherFromAKeyAMenuOrAPost)
+TEST_F(MainWindow, ACommandGoesToTheActiveViewFirstAndRunsOnlyIfEnabledWhenItArrives)
 {
     frame.UpdateCommandUi();
     ASSERT_TRUE(frame.Action(Build)->isEnabled());
@@ -148,11 +146,19 @@ TEST_F(MainWindow, ACommandDisabledWhenItArrivesNeverRunsWhetherFromAKeyAMenuOrA
     frame.PostCommand(Build);
     QCoreApplication::processEvents();
     EXPECT_TRUE(application.received.isEmpty());
-
     application.refused.clear();
     frame.PostCommand(Build);
     QCoreApplication::processEvents();
     EXPECT_EQ(application.received, QList<int>{Build});
+
+    Target view;
+    view.mine = {Build};
+    frame.SetActiveView(&view);
+    frame.Action(Build)->trigger();
+    frame.Action(About)->trigger();
+    EXPECT_EQ(view.received, QList<int>{Build});
+    EXPECT_EQ(application.received, (QList<int>{Build, About}));
+    EXPECT_FALSE(Enabled(Install) || frame.RouteCommand(Install)) << "nobody's command";
 }
 
 TEST_F(MainWindow, F6AndShiftF6MoveBetweenThePanesAndTheTableViewCanHandTheFocusBack)
@@ -224,8 +230,20 @@ TEST_F(MainWindow, BarsShowAndHideWithTicksAndTheCommandBarGetsABandUnderTheTool
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
 }
 
-TEST_F(MainWindow, TheCommunitySiteOpensOnlyForAnHttpsAddress)
+TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndTheCommunitySiteOpensOnlyForAnHttpsAddress)
 {
+    QSignalSpy dropped(&frame, &CMainFrame::FilesDropped);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/mods/A/A.mod"), QUrl("https://example.org/x.mod"),
+                  QUrl::fromLocalFile("/mods/B/B.mod")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &drop);
+    ASSERT_EQ(dropped.size(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), QStringList({"/mods/A/A.mod", "/mods/B/B.mod"}));
+
     const struct { const char* url; bool opens; } cases[] = {
         {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true},
     };
