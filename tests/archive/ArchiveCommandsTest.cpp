@@ -15,12 +15,6 @@ protected:
         ArchiveCommands commands(settings, inStream, outStream, errStream);
         return (commands.*verb)(arguments);
     }
-    void ExpectModFolderUntouched()
-    {
-        EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
-        EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).size(), 5);
-    }
-
     QString output, errors;
 };
 
@@ -30,7 +24,7 @@ TEST_F(ArchiveCommandsTest, BuildPacksEachEntryAsAskedKeepsTheGamesFilesAndInsta
 {
     for (bool compress : {false, true}) {
         SCOPED_TRACE(compress);
-        const QStringList stored{QStringLiteral("--no-compression")};
+        const QStringList stored{"--no-compression"};
         ASSERT_EQ(Run(&ArchiveCommands::Build, QStringList{project} + (compress ? QStringList() : stored)), 0)
             << errors.toStdString();
         EXPECT_EQ(output, expectedLog);
@@ -49,56 +43,41 @@ TEST_F(ArchiveCommandsTest, BuildPacksEachEntryAsAskedKeepsTheGamesFilesAndInsta
     }
 
     const QByteArray gameOwnPatch = ArchiveFixtures::Read(settings.GameMpqPath);
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, QStringLiteral("n\n")), 1);
-    EXPECT_TRUE(errors.contains(QStringLiteral("nothing was installed"))) << errors.toStdString();
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "n\n"), 1);
+    EXPECT_TRUE(errors.contains("nothing was installed")) << errors.toStdString();
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gameOwnPatch);
-    const QString nowhere = fixtures.Path(QStringLiteral("nowhere/"));
-    EXPECT_NE(Run(&ArchiveCommands::Install, {project, QStringLiteral("--game-folder"), nowhere, QStringLiteral("--yes")}), 0);
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, QStringLiteral("y\n")), 0);
-    EXPECT_TRUE(output.startsWith(QStringLiteral("Are you sure you wish to install this MOD?")));
+    EXPECT_NE(Run(&ArchiveCommands::Install, {project, "--game-folder", fixtures.Path("nowhere/"), "--yes"}), 0);
+    EXPECT_TRUE(errors.contains("does not exist")) << errors.toStdString();
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "y\n"), 0);
+    EXPECT_TRUE(output.startsWith("Are you sure you wish to install this MOD?"));
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), ArchiveFixtures::Read(modArchive));
 }
 
-TEST_F(ArchiveCommandsTest, ABuildThatCannotRunFailsAndLeavesThePreviousModArchiveAlone)
+TEST_F(ArchiveCommandsTest, ABuildThatCannotRunOrWithoutTheLibraryFailsAndLeavesThePreviousModArchiveAlone)
 {
-    const QString damaged = fixtures.Write(QStringLiteral("damaged.mpq"), ArchiveFixtures::Pattern(4096, 5));
-    const QString missing = fixtures.Path(QStringLiteral("nowhere.mpq"));
-    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
-    const QString kept = QStringLiteral("The MOD archive ") + modArchive + QStringLiteral(" was left as it was\r\n");
-    for (const auto& [gameMpq, firstLine] :
-         {std::pair{missing, QStringLiteral("Cannot copy the game archive ") + missing},
-          std::pair{damaged, damaged + QStringLiteral(" is damaged or is not an MPQ archive.\r\n")}}) {
+    const QString damaged = fixtures.Write("damaged.mpq", ArchiveFixtures::Pattern(4096, 5));
+    const QString missing = fixtures.Path("nowhere.mpq");
+    fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
+    const QString kept = "The MOD archive " + modArchive + " was left as it was\r\n";
+    for (const auto& [gameMpq, firstLine] : {std::pair{missing, "Cannot copy the game archive " + missing},
+                                             std::pair{damaged, damaged + " is damaged or is not an MPQ archive.\r\n"}}) {
         SCOPED_TRACE(gameMpq.toStdString());
-        EXPECT_EQ(Run(&ArchiveCommands::Build, {project, QStringLiteral("--game-mpq"), gameMpq}), 1);
+        EXPECT_EQ(Run(&ArchiveCommands::Build, {project, "--game-mpq", gameMpq}), 1);
         EXPECT_TRUE(output.startsWith(firstLine) && output.endsWith(kept)) << output.toStdString();
-        EXPECT_FALSE(output.contains(QStringLiteral("Adding")));
-        ExpectModFolderUntouched();
+        EXPECT_FALSE(output.contains("Adding"));
     }
-    settings.GameMpqPath.clear();
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
-    EXPECT_TRUE(errors.contains(QStringLiteral("no game archive")));
-    settings.GameMpqPath = fixtures.Path(QStringLiteral("Diablo II/patch_d2.mpq"));
-    QFile::remove(modFolder + QLatin1String("armor.txt")); // one failed file fails the build
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
-    EXPECT_TRUE(output.contains(QStringLiteral("Adding data\\global\\excel\\armor.txt failed\r\n")));
-}
 
-TEST_F(ArchiveCommandsTest, LoadsAreCountedAndWithoutTheLibraryEveryOperationFailsAndBuildWritesNothing)
-{
     MpqLibrary library;
     ASSERT_TRUE(library.Load());
-    QStringList result{QStringLiteral("old")};
-    // A nested operation never unloads under the outer one.
-    library.ReadListing(fixtures.Path(QStringLiteral("absent.mpq")), project, result, nullptr);
-    EXPECT_TRUE(library.IsLoaded());
+    QStringList result{"old"};
+    library.ReadListing(fixtures.Path("absent.mpq"), project, result, nullptr);
+    EXPECT_TRUE(library.IsLoaded()) << "a nested operation never unloads under the outer one";
     library.Unload();
     library.Unload(); // one Unload too many changes nothing
     EXPECT_TRUE(library.Load());
     library.Unload();
     EXPECT_FALSE(library.IsLoaded());
     EXPECT_TRUE(library.IsAvailable());
-
-    fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mpq"), "previous");
     for (const char* name : {"libz.so.1", "/nonexistent/libstorm.so.9"}) { // no entry points; no library
         qputenv("CARVESTONE_MPQ_LIBRARY", name);
         EXPECT_TRUE(library.IsAvailable()) << name << ": answered from the first probe";
@@ -111,12 +90,21 @@ TEST_F(ArchiveCommandsTest, LoadsAreCountedAndWithoutTheLibraryEveryOperationFai
     EXPECT_FALSE(without.ExtractFile(settings.GameMpqPath, Weapons, modFolder, true));
     RecordingLog log;
     EXPECT_EQ(ModBuilder::Build(without, Request(), log), BuildOutcome::NotRun);
-    EXPECT_EQ(log.text, QStringLiteral("Cannot load the archive library /nonexistent/libstorm.so.9\r\n"));
+    EXPECT_EQ(log.text, "Cannot load the archive library /nonexistent/libstorm.so.9\r\n");
     EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
     qunsetenv("CARVESTONE_MPQ_LIBRARY");
-    EXPECT_TRUE(errors.contains(QStringLiteral("/nonexistent/libstorm.so.9 cannot be loaded"))) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("/nonexistent/libstorm.so.9 cannot be loaded")) << errors.toStdString();
     EXPECT_TRUE(output.isEmpty());
-    ExpectModFolderUntouched();
+    EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).size(), 5);
+
+    settings.GameMpqPath.clear();
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_TRUE(errors.contains("no game archive"));
+    settings.GameMpqPath = fixtures.Path("Diablo II/patch_d2.mpq");
+    QFile::remove(modFolder + "armor.txt"); // one failed file fails the build
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_TRUE(output.contains("Adding data\\global\\excel\\armor.txt failed\r\n"));
 }
 
 TEST_F(ArchiveCommandsTest, TheListingFileBesideTheProgramsFindsEveryFileOfTheDemoArchive)

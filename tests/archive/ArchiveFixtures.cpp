@@ -1,6 +1,5 @@
 #include "ArchiveFixtures.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,13 +11,13 @@ void ModProjectTest::SetUp()
     SmpqTest::SetUp();
     if (IsSkipped())
         return;
-    settings.GameMpqPath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
+    settings.GameMpqPath = fixtures.MakeGameArchive("Diablo II/patch_d2.mpq", gameFiles);
     ASSERT_FALSE(settings.GameMpqPath.isEmpty());
-    settings.GameFolder = fixtures.Path(QStringLiteral("Diablo II/"));
-    project = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mod"),
-                             "Carvestone Project File Version 1.0\n" + entries.join(QLatin1Char('\n')).toLatin1() + "\n");
+    settings.GameFolder = fixtures.Path("Diablo II/");
+    project = fixtures.Write("Mods/Weapons/Weapons.mod",
+                             "Carvestone Project File Version 1.0\n" + entries.join('\n').toLatin1() + "\n");
     for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
-        fixtures.Write(QStringLiteral("Mods/Weapons/") + it.key(), it.value());
+        fixtures.Write("Mods/Weapons/" + it.key(), it.value());
 }
 
 QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes) const
@@ -42,11 +41,6 @@ QByteArray ArchiveFixtures::Pattern(qsizetype size, int seed)
     for (char& c : bytes)
         c = char(generator.bounded(48, 58));   // digits compress, but not to nothing
     return bytes;
-}
-
-QStringList ArchiveFixtures::FilesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 std::optional<QByteArray> ArchiveFixtures::RunSmpq(const QStringList& arguments, const QString& workingFolder)
@@ -75,11 +69,6 @@ QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QSt
     const bool made = RunSmpq(arguments, Path(staging)).has_value();
     QDir(Path(staging)).removeRecursively();
     return made ? archive : QString();
-}
-
-QString ArchiveFixtures::SmpqList(const QString& archive)
-{
-    return QString::fromLatin1(RunSmpq({QStringLiteral("-l"), archive}, QDir::tempPath()).value_or(""));
 }
 
 std::optional<QByteArray> ArchiveFixtures::SmpqExtract(const QString& archive, const QString& name) const

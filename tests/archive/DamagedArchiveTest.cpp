@@ -14,12 +14,7 @@ namespace {
 constexpr int HeaderSizeField = 4, VersionField = 12, SectorShiftField = 14;
 constexpr int HashPositionField = 16, HashCountField = 24, BlockCountField = 28;
 
-void SetWord(QByteArray& bytes, int at, quint16 value)
-{
-    qToLittleEndian(value, bytes.data() + at);
-}
-
-void SetDword(QByteArray& bytes, int at, quint32 value)
+template <typename Field> void Set(QByteArray& bytes, int at, Field value)
 {
     qToLittleEndian(value, bytes.data() + at);
 }
@@ -37,25 +32,20 @@ TEST_F(DamagedArchiveTest, HeadersTheLibraryCannotSurviveAreRefusedAndSoundOnesP
     const QString listing = fixtures.Write("names.txt", files.keys().join('\n').toLatin1());
     QByteArray userData("MPQ\x1B", 4);
     userData += QByteArray(508, '\0');
-    SetDword(userData, 8, 512);
-    const struct
-    {
-        const char* what;
-        std::function<void(QByteArray&)> change;
-        bool sound;
-    } cases[] = {
+    Set<quint32>(userData, 8, 512);
+    const struct { const char* what; std::function<void(QByteArray&)> change; bool sound; } cases[] = {
         {"as smpq made it", [](QByteArray&) {}, true},
-        {"largest sector shift allowed", [](QByteArray& b) { SetWord(b, SectorShiftField, MpqHeaderCheck::MaxSectorShift); }, true},
+        {"largest sector shift allowed", [](QByteArray& b) { Set<quint16>(b, SectorShiftField, MpqHeaderCheck::MaxSectorShift); }, true},
         {"behind 512 bytes of other data", [](QByteArray& b) { b.prepend(QByteArray(512, 'x')); }, true},
         {"behind a user-data header", [&](QByteArray& b) { b.prepend(userData); }, true},
-        {"sector shift 23 (the library divides by zero)", [](QByteArray& b) { SetWord(b, SectorShiftField, 23); }, false},
-        {"sector shift beyond the limit", [](QByteArray& b) { SetWord(b, SectorShiftField, MpqHeaderCheck::MaxSectorShift + 1); }, false},
-        {"hash count 0xCF000000 (55 GB)", [](QByteArray& b) { SetDword(b, HashCountField, 0xCF000000); }, false},
-        {"block count past the end", [](QByteArray& b) { SetDword(b, BlockCountField, 0x10000); }, false},
-        {"hash table past the end", [](QByteArray& b) { SetDword(b, HashPositionField, quint32(b.size())); }, false},
-        {"no hash table", [](QByteArray& b) { SetDword(b, HashCountField, 0); }, false},
-        {"unknown format version", [](QByteArray& b) { SetWord(b, VersionField, 4); }, false},
-        {"header size too small", [](QByteArray& b) { SetDword(b, HeaderSizeField, 16); }, false},
+        {"sector shift 23 (the library divides by zero)", [](QByteArray& b) { Set<quint16>(b, SectorShiftField, 23); }, false},
+        {"sector shift beyond the limit", [](QByteArray& b) { Set<quint16>(b, SectorShiftField, MpqHeaderCheck::MaxSectorShift + 1); }, false},
+        {"hash count 0xCF000000 (55 GB)", [](QByteArray& b) { Set<quint32>(b, HashCountField, 0xCF000000); }, false},
+        {"block count past the end", [](QByteArray& b) { Set<quint32>(b, BlockCountField, 0x10000); }, false},
+        {"hash table past the end", [](QByteArray& b) { Set<quint32>(b, HashPositionField, quint32(b.size())); }, false},
+        {"no hash table", [](QByteArray& b) { Set<quint32>(b, HashCountField, 0); }, false},
+        {"unknown format version", [](QByteArray& b) { Set<quint16>(b, VersionField, 4); }, false},
+        {"header size too small", [](QByteArray& b) { Set<quint32>(b, HeaderSizeField, 16); }, false},
         {"cut off in the header", [](QByteArray& b) { b.truncate(20); }, false},
         {"user-data header pointing outside", [](QByteArray& b) { b.prepend(QByteArray("MPQ\x1B\0\0\0\0\xff\xff\xff\x7f", 12).leftJustified(512, '\0')); }, false},
         {"no signature", [](QByteArray& b) { b[3] = 'X'; }, false},

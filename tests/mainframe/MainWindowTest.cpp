@@ -192,16 +192,14 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     frame.FileMenu()->setActiveAction(frame.Action(FileSave));
     EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
     frame.FileMenu()->hide();
-    EXPECT_EQ(shown(), QStringLiteral("Ready"));
-    Q_EMIT table->StatusMessage(QStringLiteral("Loading file..."));
-    EXPECT_EQ(shown(), QStringLiteral("Loading file..."));
+    EXPECT_EQ(shown(), "Ready");
+    Q_EMIT table->StatusMessage("Loading file...");
+    EXPECT_EQ(shown(), "Loading file...");
     Q_EMIT table->StatusMessage(QString());
-    EXPECT_EQ(shown(), QStringLiteral("Ready"));
+    EXPECT_EQ(shown(), "Ready");
 
-    const struct { GridCellId cell; bool open; const char* text; } cases[] = {
-        {{3, 12}, true, "Row 3, Column 12"}, {{1, 1}, true, "Row 1, Column 1"}, {{0, 2}, true, ""},
-        {{4, 0}, true, ""},                  {{3, 2}, false, ""},
-    };
+    const struct { GridCellId cell; bool open; const char* text; } cases[] = {{{3, 12}, true, "Row 3, Column 12"},
+        {{1, 1}, true, "Row 1, Column 1"}, {{0, 2}, true, ""}, {{4, 0}, true, ""}, {{3, 2}, false, ""}};
     const QLabel* pane = frame.RowColumnPane();
     for (const auto& c : cases) {
         table->focusCell = c.cell;
@@ -245,8 +243,7 @@ TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndTheCommunitySiteOpensOnlyForAn
     EXPECT_EQ(dropped[0][0].toStringList(), QStringList({"/mods/A/A.mod", "/mods/B/B.mod"}));
 
     const struct { const char* url; bool opens; } cases[] = {
-        {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true},
-    };
+        {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true}};
     for (const auto& c : cases) {
         frame.SetCommunityUrl(QUrl(QString::fromLatin1(c.url)));
         EXPECT_EQ(Enabled(Saltmarsh), c.opens) << c.url;
