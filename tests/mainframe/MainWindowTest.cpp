@@ -99,7 +99,7 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
     EXPECT_EQ(Texts(frame.FileMenu()->actions()).mid(8, 3), QStringList({"-", "Recent File", "-"}));
 }
 
-TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActiveViewAlone)
+TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveViewAloneAndBarsShowAndHide)
 {
     QStringList tips;
     for (QAction* action : frame.MainToolBar()->actions()) {
@@ -113,27 +113,50 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActive
     QTest::mouseClick(Button(About), Qt::LeftButton);
     EXPECT_EQ(application.received, QList<int>{About});
     EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+
+    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, frame.statusBar()}}) {
+        frame.Action(id)->trigger();
+        EXPECT_TRUE(bar->isHidden() && !(Enabled(id) && frame.Action(id)->isChecked())) << id;
+        frame.Action(id)->trigger();
+        EXPECT_TRUE(bar->isVisible() && Enabled(id) && frame.Action(id)->isChecked()) << id;
+    }
+    auto* bar = new CommandBar;
+    frame.SetCommandBar(bar);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GE(bar->mapTo(&frame, QPoint()).y(), frame.MainToolBar()->geometry().bottom());
+    EXPECT_EQ(Tree()->width(), CMainFrame::TreePaneWidth);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
 }
 
 // The table view offers its commands and names the step Undo would take back; the tree offers its own.
-TEST_F(MainWindow, TheActivePaneDecidesWhichCommandsAreOfferedAndHowUndoIsNamed)
+TEST_F(MainWindow, F6AndAClickChooseTheActivePaneWhichDecidesTheOfferedCommandsAndTheUndoText)
 {
     table->open = {"armor.txt"};
-    table->undoText = QStringLiteral("&Undo Paste");
+    table->undoText = "&Undo Paste";
     Select("armor.txt");
     for (int id : FakeTableView::TableCommands())
         EXPECT_FALSE(Enabled(id)) << id << " with the tree active";
-    EXPECT_TRUE(Enabled(RemoveFile) && Enabled(OpenFile) && Enabled(FileSave));
-    EXPECT_EQ(frame.Action(EditUndo)->text() + frame.Action(EditRedo)->text(), QStringLiteral("&Undo&Redo"));
-
-    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
+    EXPECT_TRUE(Enabled(FileSave));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), table->FocusTarget());
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
     for (int id : FakeTableView::TableCommands())
         EXPECT_TRUE(Enabled(id)) << id << " with the table view active";
-    EXPECT_FALSE(Enabled(AddFiles) || Enabled(RemoveFile) || Enabled(OpenFile));
-    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo Paste"));
-    Select("armor.txt");
+    EXPECT_EQ(frame.Action(EditUndo)->text(), "&Undo Paste");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Tree());
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
     EXPECT_FALSE(Enabled(EditUndo));
-    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo"));
+    EXPECT_EQ(frame.Action(EditUndo)->text(), "&Undo");
+
+    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
+    Q_EMIT table->TreeActivationRequested();
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+    Q_EMIT table->ContextMenuRequested(frame.mapToGlobal(QPoint(400, 300)));
+    EXPECT_TRUE(frame.TablePopup()->isVisible());
+    frame.TablePopup()->hide();
 }
 
 TEST_F(MainWindow, ACommandGoesToTheActiveViewFirstAndRunsOnlyIfEnabledWhenItArrives)
@@ -159,24 +182,6 @@ TEST_F(MainWindow, ACommandGoesToTheActiveViewFirstAndRunsOnlyIfEnabledWhenItArr
     EXPECT_EQ(view.received, QList<int>{Build});
     EXPECT_EQ(application.received, (QList<int>{Build, About}));
     EXPECT_FALSE(Enabled(Install) || frame.RouteCommand(Install)) << "nobody's command";
-}
-
-TEST_F(MainWindow, F6AndShiftF6MoveBetweenThePanesAndTheTableViewCanHandTheFocusBack)
-{
-    Select("armor.txt");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-    EXPECT_EQ(QApplication::focusWidget(), table->FocusTarget());
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), Tree());
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
-
-    frame.ActivateTableView();
-    Q_EMIT table->TreeActivationRequested();
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
-    Q_EMIT table->ContextMenuRequested(frame.mapToGlobal(QPoint(400, 300)));
-    EXPECT_TRUE(frame.TablePopup()->isVisible());
-    frame.TablePopup()->hide();
 }
 
 TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
@@ -209,23 +214,6 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
         EXPECT_GE(pane->width(), qMax(CMainFrame::MinimumRowColumnPaneWidth,
                                       pane->fontMetrics().horizontalAdvance(pane->text())));
     }
-}
-
-TEST_F(MainWindow, BarsShowAndHideWithTicksAndTheCommandBarGetsABandUnderTheToolbar)
-{
-    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, frame.statusBar()}}) {
-        frame.Action(id)->trigger();
-        EXPECT_TRUE(bar->isHidden() && !(Enabled(id) && frame.Action(id)->isChecked())) << id;
-        frame.Action(id)->trigger();
-        EXPECT_TRUE(bar->isVisible() && Enabled(id) && frame.Action(id)->isChecked()) << id;
-    }
-    auto* bar = new CommandBar;
-    frame.SetCommandBar(bar);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_GE(bar->mapTo(&frame, QPoint()).y(), frame.MainToolBar()->geometry().bottom());
-    EXPECT_EQ(Tree()->width(), CMainFrame::TreePaneWidth);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
 }
 
 TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndTheCommunitySiteOpensOnlyForAnHttpsAddress)
