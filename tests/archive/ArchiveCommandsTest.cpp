@@ -86,8 +86,6 @@ TEST_F(ArchiveCommandsTest, ABuildThatCannotRunOrWithoutTheLibraryFailsAndLeaves
     }
     MpqLibrary without;
     EXPECT_FALSE(ModBuilder::CanBuild(without, settings.GameMpqPath, 1));
-    EXPECT_EQ(without.ReadListing(settings.GameMpqPath, project, result, nullptr), 0);
-    EXPECT_FALSE(without.ExtractFile(settings.GameMpqPath, Weapons, modFolder, true));
     RecordingLog log;
     EXPECT_EQ(ModBuilder::Build(without, Request(), log), BuildOutcome::NotRun);
     EXPECT_EQ(log.text, "Cannot load the archive library /nonexistent/libstorm.so.9\r\n");
@@ -105,18 +103,4 @@ TEST_F(ArchiveCommandsTest, ABuildThatCannotRunOrWithoutTheLibraryFailsAndLeaves
     QFile::remove(modFolder + "armor.txt"); // one failed file fails the build
     EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
     EXPECT_TRUE(output.contains("Adding data\\global\\excel\\armor.txt failed\r\n"));
-}
-
-TEST_F(ArchiveCommandsTest, TheListingFileBesideTheProgramsFindsEveryFileOfTheDemoArchive)
-{
-    const QString listing = BinFolder() + QLatin1String("AllFiles.txt");
-    EXPECT_EQ(Run(&ArchiveCommands::List, {BinFolder() + "demo/patch_d2.mpq", QStringLiteral("--listing"), listing}), 0);
-    QStringList found = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QStringList expected = QString::fromLatin1(ArchiveFixtures::Read(CARVESTONE_DEMO_SOURCE "/archive-names.txt"))
-                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    found.sort();
-    expected.sort();
-    EXPECT_EQ(found, expected);
-    EXPECT_EQ(Run(&ArchiveCommands::List, {project, QStringLiteral("--listing"), listing}), 1);
-    EXPECT_TRUE(errors.contains(QStringLiteral("is damaged or is not an MPQ archive.")));
 }

@@ -4,12 +4,14 @@
 
 #include "archive/BuildInstallCommands.h"
 #include "archive/BuildingDialog.h"
+#include "archive/MachineChannel.h"
 #include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
 #include "project/ProjectEntry.h"
 #include "resources/StringTable.h"
 
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QtEndian>
 
@@ -128,21 +130,14 @@ TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHash
         fixtures.Write(QStringLiteral("Mods/Weapons/file%1.txt").arg(i), QByteArray::number(i));
         request.entries << QStringLiteral("data\\file%1.txt").arg(i);
     }
-    const auto expectBuilt = [&] {
-        for (const QString& table : tables)
-            EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
-        EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 2 - 1));
-    };
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded) << log.text.toStdString();
-    EXPECT_EQ(log.text.count(" succeeded\r\n"), slots * 2 + 3);
-    expectBuilt();
     // The window builds in a child process, which must be told the names too.
-    QFile::remove(request.archivePath);
     ArchiveJob job(BinFolder());
     job.StartBuild(request);
     ASSERT_TRUE(RunToEnd(job));
     EXPECT_EQ(job.GetResult(), ArchiveJob::Result::Succeeded) << job.Message().toStdString();
-    expectBuilt();
+    for (const QString& table : tables)
+        EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
+    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 2 - 1));
 }
 
 TEST_F(BuildTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndInstallAsksFirst)
@@ -217,4 +212,60 @@ TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
     EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
     EXPECT_FALSE(QFile::exists(leftCopy));
     EXPECT_EQ(document.FileList(), entries);
+}
+
+TEST(MachineChannelTest, LogTextSurvivesTheTripThroughOneLine)
+{
+    for (const QString& text : {QStringLiteral("Adding data\\global\\excel\\armor.txt succeeded\r\n"),
+                                QStringLiteral("\\r is not a CR\n"), QStringLiteral("ends with a backslash\\"),
+                                QString::fromLatin1("caf\xe9\\n\r")}) {
+        const QByteArray line = MachineChannel::Escape(text);
+        EXPECT_FALSE(line.contains('\n') || line.contains('\r')) << line.toStdString();
+        EXPECT_EQ(MachineChannel::Unescape(line), text);
+    }
+}
+
+TEST_F(BuildTest, AListingThroughTheChildEqualsTheOneInProcessReportsProgressAndIsCached)
+{
+    const QString listing = fixtures.Write("AllFiles.txt", "(listfile)\r\n" + gameFiles.keys().join("\r\n").toLatin1()
+                                                               + "\r\nabsent.txt\r\n" + QByteArray(5000, ';') + "\r\n");
+    ArchiveJob job(BinFolder());
+    QSignalSpy ranges(&job, &ArchiveJob::RangeChanged), positions(&job, &ArchiveJob::PositionChanged);
+    job.StartListing(settings.GameMpqPath, listing);
+    EXPECT_TRUE(ArchiveBusy::IsBusy());
+    ASSERT_TRUE(RunToEnd(job));
+    EXPECT_FALSE(ArchiveBusy::IsBusy());
+    EXPECT_EQ(job.GetResult(), ArchiveJob::Result::Succeeded) << job.Message().toStdString();
+    EXPECT_EQ(job.Names(), gameFiles.keys());
+    ASSERT_EQ(ranges.size(), 1);
+    EXPECT_EQ(ranges[0][1].toInt(), QFileInfo(listing).size());
+    ASSERT_GE(positions.size(), 2); // the long comment line moves the bar on its own
+    EXPECT_EQ(positions.last()[0].toInt(), QFileInfo(listing).size());
+    EXPECT_NE(ArchiveJob::Listings().Find(settings.GameMpqPath), nullptr);
+}
+
+TEST_F(BuildTest, EveryWayTheChildCanFailEndsTheJobWithWordsForTheUserAndCachesNothing)
+{
+    const QString listing = fixtures.Write("AllFiles.txt", Weapons.toLatin1());
+    const struct { const char* script; ArchiveJob::Result result; const char* message; } cases[] = {
+        {"echo 'name data\\\\x.txt'; echo 'progress 5'", ArchiveJob::Result::Died, "stopped unexpectedly"}, // no "done"
+        {"echo 'error list: x.mpq is damaged\\n'; echo 'done 1'; exit 1", ArchiveJob::Result::Failed,
+         "list: x.mpq is damaged"},
+        {nullptr, ArchiveJob::Result::Failed, "carvestone-cli is missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::optional<FakeChild> fake;
+        if (c.script)
+            fake.emplace(c.script);
+        ArchiveJob job(c.script ? BinFolder() : fixtures.Path("no-such-folder"));
+        QSignalSpy finished(&job, &ArchiveJob::Finished);
+        job.StartListing(settings.GameMpqPath, listing);
+        ASSERT_TRUE(RunToEnd(job));
+        EXPECT_EQ(job.GetResult(), c.result);
+        EXPECT_TRUE(job.Message().contains(c.message)) << job.Message().toStdString();
+        EXPECT_EQ(finished.size(), 1);
+        EXPECT_EQ(ArchiveJob::Listings().Find(settings.GameMpqPath), nullptr);
+        EXPECT_FALSE(ArchiveBusy::IsBusy());
+    }
 }
