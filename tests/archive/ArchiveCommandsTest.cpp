@@ -60,7 +60,7 @@ TEST_F(ArchiveCommandsTest, ABuildThatCannotRunOrWithoutTheLibraryFailsAndLeaves
     fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
     const QString kept = "The MOD archive " + modArchive + " was left as it was\r\n";
     for (const auto& [gameMpq, firstLine] : {std::pair{missing, "Cannot copy the game archive " + missing},
-                                             std::pair{damaged, damaged + " is damaged or is not an MPQ archive.\r\n"}}) {
+                                             {damaged, damaged + " is damaged or is not an MPQ archive.\r\n"}}) {
         SCOPED_TRACE(gameMpq.toStdString());
         EXPECT_EQ(Run(&ArchiveCommands::Build, {project, "--game-mpq", gameMpq}), 1);
         EXPECT_TRUE(output.startsWith(firstLine) && output.endsWith(kept)) << output.toStdString();

@@ -25,7 +25,10 @@ public:
     QString Write(const QString& relative, const QByteArray& bytes) const;
     static QByteArray Read(const QString& path);
     static QByteArray Pattern(qsizetype size, int seed);
-    static QStringList FilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    static QStringList FilesIn(const QString& dir) // hidden ones too, by name
+    {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
 
     // Version 1, PKWARE, encrypted, as the game's; keys are archive names.
     QString MakeGameArchive(const QString& relative, const QMap<QString, QByteArray>& files,

@@ -24,13 +24,13 @@ TEST(ModInstallerTest, TheGamesFilesAreFoundWithoutRegardToCaseAndAFirstBackupTh
         FileSizeLimit limit(100000);
         if (!limit.IsActive())
             GTEST_SKIP() << "cannot limit the file size of this process";
-        EXPECT_FALSE(install("first MOD archive", {"Patch_D2.mpq"}, gameOwn));
+        EXPECT_FALSE(install("first MOD", {"Patch_D2.mpq"}, gameOwn));
     }
     EXPECT_TRUE(error.startsWith("Cannot keep ")) << error.toStdString();
-    EXPECT_TRUE(install("first MOD archive", {"Patch_D2.mpq", "patch_d2.bak"}, "first MOD archive")) << error.toStdString();
+    EXPECT_TRUE(install("first MOD", {"Patch_D2.mpq", "patch_d2.bak"}, "first MOD")) << error.toStdString();
     // A backup in other case is found and kept: it holds the game's own patch.
     QFile::rename(game + "patch_d2.bak", game + "PATCH_D2.BAK");
-    EXPECT_TRUE(install("second MOD archive", {"PATCH_D2.BAK", "Patch_D2.mpq"}, "second MOD archive")) << error.toStdString();
+    EXPECT_TRUE(install("second MOD", {"PATCH_D2.BAK", "Patch_D2.mpq"}, "second MOD")) << error.toStdString();
     EXPECT_EQ(ArchiveFixtures::Read(game + "PATCH_D2.BAK"), gameOwn);
 }
 
@@ -89,9 +89,10 @@ TEST_F(FullDiskTest, ExtractionInstallAndBuildThatRunOutOfRoomKeepTheFileTheyWou
         ASSERT_TRUE(makeDisk("patch_d2.mpq"));
         ASSERT_TRUE(disk->LeaveFree(old.size() + 8192 + size / 4)); // room for the backup, not for the MOD
         QString error;
-        EXPECT_FALSE(ModInstaller::Install(fixtures.Write("Mod.mpq", ArchiveFixtures::Pattern(size, 9)), folder, error));
+        const QString modArchive = fixtures.Write("Mod.mpq", ArchiveFixtures::Pattern(size, 9));
+        EXPECT_FALSE(ModInstaller::Install(modArchive, folder, error));
         EXPECT_EQ(ArchiveFixtures::Read(folder + "patch_d2.mpq"), old);
-        EXPECT_TRUE(error.contains("Disk full while accessing " + QDir::toNativeSeparators(folder + "patch_d2.mpq") + "."))
+        EXPECT_TRUE(error.contains("Disk full while accessing " + QDir::toNativeSeparators(folder) + "patch_d2.mpq."))
             << error.toStdString();
     }
 

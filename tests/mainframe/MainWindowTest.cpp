@@ -101,6 +101,7 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
 
 TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveViewAloneAndBarsShowAndHide)
 {
+    QWidget* statusBar = frame.statusBar();
     QStringList tips;
     for (QAction* action : frame.MainToolBar()->actions()) {
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
@@ -114,7 +115,7 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveVie
     EXPECT_EQ(application.received, QList<int>{About});
     EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
 
-    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, frame.statusBar()}}) {
+    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, statusBar}}) {
         frame.Action(id)->trigger();
         EXPECT_TRUE(bar->isHidden() && !(Enabled(id) && frame.Action(id)->isChecked())) << id;
         frame.Action(id)->trigger();
