@@ -7,7 +7,7 @@
 
 #include <QDir>
 
-TEST(ModInstallerTest, TheGamesFilesAreFoundWithoutRegardToCaseAndAFirstBackupThatDoesNotFitChangesNothing)
+TEST(ModInstallerTest, InstallFindsTheGamesFilesInAnyCaseChangesNothingWhenTheBackupDoesNotFitAndIsOfferedForWhatBuildWrote)
 {
     ArchiveFixtures fixtures;
     const QString game = fixtures.Path("Diablo II") + '/';
@@ -32,12 +32,7 @@ TEST(ModInstallerTest, TheGamesFilesAreFoundWithoutRegardToCaseAndAFirstBackupTh
     QFile::rename(game + "patch_d2.bak", game + "PATCH_D2.BAK");
     EXPECT_TRUE(install("second MOD", {"PATCH_D2.BAK", "Patch_D2.mpq"}, "second MOD")) << error.toStdString();
     EXPECT_EQ(ArchiveFixtures::Read(game + "PATCH_D2.BAK"), gameOwn);
-}
 
-TEST(ModInstallerTest, InstallOffersTheArchiveBuildWritesAndNoOtherFileOfASimilarName)
-{
-    ArchiveFixtures fixtures;
-    const QString game = fixtures.Write("Diablo II/patch_d2.mpq", "game").section('/', 0, -2) + '/';
     const struct { const char* project; const char* built; bool offered; } cases[] = {
         {"MODs/Test/Test.mod", "MODs/Test/Test.mpq", true},
         {"MODs/Test.v2/Test.v2.mod", "MODs/Test.v2/Test.v2.mpq", true},
