@@ -72,14 +72,6 @@ protected:
     QString output, errors;
 };
 
-// Points the system temp folder elsewhere for the life of the instance.
-struct TempFolderOverride
-{
-    explicit TempFolderOverride(const QString& folder) { qputenv("TMPDIR", QFile::encodeName(folder)); }
-    ~TempFolderOverride() { previous.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", previous); }
-    const QByteArray previous = qgetenv("TMPDIR");
-};
-
 } // namespace
 
 TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFolderAndARebuildStartsFresh)
@@ -88,11 +80,13 @@ TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFol
     SmallDisk otherFileSystem(64);
     QTemporaryDir sameFileSystem;
     log.watched = otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path();
-    const TempFolderOverride temp(log.watched);
     QFile::remove(modFolder + "armor.txt");
     ModBuilder::Request request = Request();
     request.entries << "data\\" << "data\\..\\.."; // the last leaves the MOD folder
-    ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed) << log.text.toStdString();
+    const QByteArray systemTemp = qgetenv("TMPDIR"); // an empty TMPDIR means /tmp
+    qputenv("TMPDIR", QFile::encodeName(log.watched));
+    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed) << log.text.toStdString();
+    qputenv("TMPDIR", systemTemp);
     EXPECT_EQ(log.text, "Adding data\\global\\excel\\weapons.txt succeeded\r\n"
                         "Adding data\\global\\excel\\armor.txt failed\r\n"
                         "    armor.txt is not in the MOD folder\r\n"
