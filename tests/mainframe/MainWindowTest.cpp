@@ -74,7 +74,6 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
         EXPECT_EQ(Texts(menus[index]->actions()), expected[index]) << index;
         items.append(menus[index]->actions());
     }
-    EXPECT_EQ(frame.ProjectPopup()->title() + frame.TablePopup()->title(), QStringLiteral("&Project&Table"));
 
     for (const CommandDescriptor& command : CommandTable::All()) {
         QAction* action = frame.Action(command.id);
@@ -204,8 +203,9 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     Q_EMIT table->StatusMessage(QString());
     EXPECT_EQ(shown(), "Ready");
 
-    const struct { GridCellId cell; bool open; const char* text; } cases[] = {{{3, 12}, true, "Row 3, Column 12"},
-        {{1, 1}, true, "Row 1, Column 1"}, {{0, 2}, true, ""}, {{4, 0}, true, ""}, {{3, 2}, false, ""}};
+    const struct { GridCellId cell; bool open; const char* text; } cases[] = {
+        {{3, 12}, true, "Row 3, Column 12"}, {{1, 1}, true, "Row 1, Column 1"}, {{0, 2}, true, ""},
+        {{4, 0}, true, ""}, {{3, 2}, false, ""}};
     const QLabel* pane = frame.RowColumnPane();
     for (const auto& c : cases) {
         table->focusCell = c.cell;
