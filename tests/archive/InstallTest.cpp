@@ -7,7 +7,7 @@
 
 #include <QDir>
 
-TEST(ModInstallerTest, InstallFindsTheGamesFilesInAnyCaseChangesNothingWhenTheBackupDoesNotFitAndIsOfferedForWhatBuildWrote)
+TEST(ModInstallerTest, FindsTheGamesFilesInAnyCaseChangesNothingWhenTheBackupDoesNotFitAndOffersWhatBuildWrote)
 {
     ArchiveFixtures fixtures;
     const QString game = fixtures.Path("Diablo II") + '/';
