@@ -1,6 +1,5 @@
 #include "ArchiveFixtures.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,13 +11,13 @@ void ModProjectTest::SetUp()
     SmpqTest::SetUp();
     if (IsSkipped())
         return;
-    settings.GameMpqPath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
+    settings.GameMpqPath = fixtures.MakeGameArchive("Diablo II/patch_d2.mpq", gameFiles);
     ASSERT_FALSE(settings.GameMpqPath.isEmpty());
-    settings.GameFolder = fixtures.Path(QStringLiteral("Diablo II/"));
-    project = fixtures.Write(QStringLiteral("Mods/Weapons/Weapons.mod"),
-                             "Carvestone Project File Version 1.0\n" + entries.join(QLatin1Char('\n')).toLatin1() + "\n");
+    settings.GameFolder = fixtures.Path("Diablo II/");
+    project = fixtures.Write("Mods/Weapons/Weapons.mod",
+                             "Carvestone Project File Version 1.0\n" + entries.join('\n').toLatin1() + "\n");
     for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
-        fixtures.Write(QStringLiteral("Mods/Weapons/") + it.key(), it.value());
+        fixtures.Write("Mods/Weapons/" + it.key(), it.value());
 }
 
 QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes) const
@@ -44,11 +43,6 @@ QByteArray ArchiveFixtures::Pattern(qsizetype size, int seed)
     return bytes;
 }
 
-QStringList ArchiveFixtures::FilesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
 std::optional<QByteArray> ArchiveFixtures::RunSmpq(const QStringList& arguments, const QString& workingFolder)
 {
     QProcess smpq;
@@ -61,8 +55,7 @@ std::optional<QByteArray> ArchiveFixtures::RunSmpq(const QStringList& arguments,
 QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QString, QByteArray>& files,
                                          const QStringList& extraOptions) const
 {
-    // smpq stores a file under the relative path it is given, so the files
-    // are laid out as their archive names say, in a staging folder.
+    // smpq stores a file under the relative path it is given: lay the files out as their archive names say.
     const QString staging = relative + QLatin1String(".staging/");
     const QString archive = Path(relative);
     QStringList arguments = QStringLiteral("-c -q -M 1 -C PKWARE -E").split(QLatin1Char(' ')) + extraOptions;
@@ -78,16 +71,6 @@ QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QSt
     return made ? archive : QString();
 }
 
-QStringList ArchiveFixtures::SmpqList(const QString& archive)
-{
-    // "<size> <date> <time> <name>", the name with slashes.
-    QStringList names;
-    for (const QString& line : QString::fromLatin1(RunSmpq({QStringLiteral("-l"), archive}, QDir::tempPath()).value_or(""))
-                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        names << line.simplified().section(QLatin1Char(' '), 3).replace(QLatin1Char('/'), QLatin1Char('\\'));
-    return names;
-}
-
 std::optional<QByteArray> ArchiveFixtures::SmpqExtract(const QString& archive, const QString& name) const
 {
     QTemporaryDir out(Path(QStringLiteral("smpq-out-XXXXXX")));
@@ -97,34 +80,13 @@ std::optional<QByteArray> ArchiveFixtures::SmpqExtract(const QString& archive, c
     return Read(file);
 }
 
-int ArchiveFixtures::SmpqMaxFileCount(const QString& archive)
-{
-    const QByteArray output = RunSmpq({QStringLiteral("-i"), archive}, QDir::tempPath()).value_or("");
-    const qsizetype at = output.indexOf("Maximum file count of archive:");
-    return at < 0 ? -1 : output.mid(at + 30, output.indexOf('\n', at) - at - 30).trimmed().toInt();
-}
-
 QByteArray ArchiveFixtures::SmpqPacked(const QString& name, const QByteArray& contents) const
 {
-    // Between its header and hash table, a one-file archive holds the file's
-    // stored bytes, then its listing file: the same as for an empty file.
+    // A one-file archive holds, after its header, the file's stored bytes, then the same listing as for an empty file.
     const auto stored = [&](const QByteArray& bytes) {
         const QByteArray made = Read(MakeGameArchive(QStringLiteral("p.mpq"), {{name, bytes}}, {QStringLiteral("-A")}));
         return made.size() < 32 ? QByteArray() : made.mid(32, qFromLittleEndian<quint32>(made.constData() + 16) - 32);
     };
     const QByteArray file = stored(contents), listing = stored({});
     return file.size() > listing.size() ? file.chopped(listing.size()) : QByteArray();
-}
-
-bool ArchiveFixtures::WipeListFile(const QString& archive, qint64 listStart)
-{
-    QFile file(archive);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-    QByteArray bytes = file.readAll();
-    const qint64 hashTable = bytes.size() < 32 ? 0 : qFromLittleEndian<quint32>(bytes.constData() + 16);
-    if (listStart < 32 || listStart >= hashTable)
-        return false;
-    bytes.replace(listStart, hashTable - listStart, QByteArray(hashTable - listStart, '\0'));
-    return file.seek(0) && file.write(bytes) == bytes.size();
 }

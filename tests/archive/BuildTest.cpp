@@ -1,11 +1,22 @@
 #include "ArchiveFixtures.h"
-#include "FakeChild.h"
+#include "ScriptedDialogs.h"
 #include "SmallDisk.h"
 
-#include "archive/MpqLibrary.h"
+#include "app/ArchiveCommands.h"
+#include "archive/BuildInstallCommands.h"
+#include "archive/BuildingDialog.h"
+#include "archive/MachineChannel.h"
+#include "mainframe/CommandIds.h"
+#include "project/CCarvestoneDoc.h"
 #include "project/ProjectEntry.h"
+#include "resources/StringTable.h"
 
-#include <QFile>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QPushButton>
+#include <QtEndian>
+
+#include <functional>
 
 namespace {
 
@@ -15,121 +26,331 @@ protected:
     void SetUp() override
     {
         ModProjectTest::SetUp();
-        request = Request();
+        if (IsSkipped())
+            return;
+        ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
+        settings.ProgramFolder = BinFolder();
+        commands.SetDocument(&document);
     }
-    MpqLibrary library;
-    ModBuilder::Request request;
-    RecordingLog log;
-};
-
-// Points the system temp folder elsewhere for the life of the instance.
-class TempFolderOverride
-{
-public:
-    explicit TempFolderOverride(const QString& folder) { qputenv("TMPDIR", QFile::encodeName(folder)); }
-    ~TempFolderOverride() { wasSet ? qputenv("TMPDIR", previous) : qunsetenv("TMPDIR"); }
-    TempFolderOverride(const TempFolderOverride&) = delete;
-    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
-
-private:
-    const bool wasSet = qEnvironmentVariableIsSet("TMPDIR");
-    const QByteArray previous = qgetenv("TMPDIR");
-};
-
-// Notes, at every line of the log, what lies in a folder that should stay empty.
-class WatchingLog : public RecordingLog
-{
-public:
-    explicit WatchingLog(const QString& folder) : watched(folder) {}
-    void AppendLog(const QString& piece) override
+    int Run(int (ArchiveCommands::*verb)(const QStringList&), const QStringList& arguments, QString input = {})
     {
-        RecordingLog::AppendLog(piece);
-        seen += ArchiveFixtures::FilesIn(watched);
+        output.clear();
+        errors.clear();
+        QTextStream inStream(&input), outStream(&output), errStream(&errors);
+        ArchiveCommands cli(settings, inStream, outStream, errStream);
+        return (cli.*verb)(arguments);
     }
-    const QString watched;
-    QStringList seen;
+    // The MOD archive holds the game's files and each entry, packed exactly as smpq packs the game's, or stored plain.
+    void ExpectBuilt(bool compress)
+    {
+        for (const QString& name : gameFiles.keys())
+            EXPECT_EQ(fixtures.SmpqExtract(modArchive, name), name == Weapons ? ModFile(name) : gameFiles.value(name));
+        const QByteArray archiveBytes = ArchiveFixtures::Read(modArchive);
+        for (const QString& entry : entries) {
+            EXPECT_EQ(fixtures.SmpqExtract(modArchive, entry), ModFile(entry)) << entry.toStdString();
+            const QByteArray packed = fixtures.SmpqPacked(entry, ModFile(entry));
+            EXPECT_TRUE(!packed.isEmpty() && archiveBytes.contains(packed) == compress) << entry.toStdString();
+            EXPECT_EQ(archiveBytes.contains(ModFile(entry)), !compress) << entry.toStdString();
+        }
+    }
+    bool Enabled(int id)
+    {
+        CommandState state;
+        EXPECT_TRUE(commands.OnUpdateCommand(id, state));
+        return state.enabled;
+    }
+    // Runs the Build command as a user does; `check` looks at the dialog once the build has ended, then OK closes it.
+    void BuildByCommand(const std::function<void(BuildingDialog&)>& check,
+                        const std::function<void(BuildingDialog&)>& beforeShow = [](BuildingDialog&) {})
+    {
+        dialogs.AnswerDialog([&](QDialog& shown) {
+            auto& dialog = dynamic_cast<BuildingDialog&>(shown);
+            beforeShow(dialog);
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000));
+            check(dialog);
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+            EXPECT_FALSE(dialog.isVisible());
+            return dialog.result();
+        });
+        EXPECT_TRUE(commands.OnCommand(CommandId::Build));
+        EXPECT_TRUE(dialogs.AllAnswersUsed());
+    }
+
+    MpqLibrary library;
+    CCarvestoneDoc document;
+    BuildInstallCommands commands{library, settings};
+    ScriptedDialogs dialogs;
+    RecordingLog log;
+    QString output, errors;
 };
 
 } // namespace
 
-TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseAndARebuildStartsFromAFreshGameArchive)
+TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFolderAndARebuildStartsFresh)
 {
-    QFile::remove(modFolder + QLatin1String("armor.txt"));
-    request.entries << QStringLiteral("data\\") << QStringLiteral("data\\..\\..");   // the last leaves the MOD folder
-    ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed);
-    EXPECT_EQ(log.text, QStringLiteral("Adding data\\global\\excel\\weapons.txt succeeded\r\n"
-                                       "Adding data\\global\\excel\\armor.txt failed\r\n"
-                                       "    armor.txt is not in the MOD folder\r\n"
-                                       "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
-                                       "Adding data\\ failed\r\n"
-                                       "    the entry names a folder, not a file\r\n"
-                                       "Adding data\\..\\.. failed\r\n"
-                                       "    .. is not a plain file name\r\n"));
+    // Many machines keep /tmp on a file system of its own: a copy made there could not be renamed into the MOD folder.
+    SmallDisk otherFileSystem(64);
+    QTemporaryDir sameFileSystem;
+    log.watched = otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path();
+    QFile::remove(modFolder + "armor.txt");
+    ModBuilder::Request request = Request();
+    request.entries << "data\\" << "data\\..\\.."; // the last leaves the MOD folder
+    const QByteArray systemTemp = qgetenv("TMPDIR"); // an empty TMPDIR means /tmp
+    qputenv("TMPDIR", QFile::encodeName(log.watched));
+    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed) << log.text.toStdString();
+    qputenv("TMPDIR", systemTemp);
+    EXPECT_EQ(log.text, "Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                        "Adding data\\global\\excel\\armor.txt failed\r\n"
+                        "    armor.txt is not in the MOD folder\r\n"
+                        "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
+                        "Adding data\\ failed\r\n"
+                        "    the entry names a folder, not a file\r\n"
+                        "Adding data\\..\\.. failed\r\n"
+                        "    .. is not a plain file name\r\n");
     EXPECT_TRUE(log.busy);
     EXPECT_FALSE(ArchiveBusy::IsBusy() || library.IsLoaded());
+    EXPECT_EQ(log.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder),
+              QStringList({"Weapons.mod", "Weapons.mpq", "panel.dc6", "weapons.txt"})) << "no copy left behind";
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), ModFile(Weapons));
 
-    request.entries = {QStringLiteral("data\\global\\ui\\panel.dc6")};
+    request.entries = {"data\\global\\ui\\panel.dc6"};
     ASSERT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded);
     EXPECT_EQ(fixtures.SmpqExtract(modArchive, Weapons), gameFiles.value(Weapons));
-    EXPECT_EQ(ArchiveFixtures::SmpqList(modArchive).size(), 4);
+    EXPECT_EQ(ArchiveFixtures::SmpqList(modArchive).count(u'\n'), 4);
 }
 
 TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHashTableGrown)
 {
-    // The game's patch archives keep no "(listfile)": StormLib then knows no
-    // name of the files the MOD replaces, unless the listing file tells it.
-    const QStringList tables{QStringLiteral("data\\global\\excel\\armor.txt"), QStringLiteral("data\\global\\excel\\misc.txt"),
-                             QStringLiteral("data\\global\\excel\\weapons.txt")};
+    const QStringList tables{"data\\global\\excel\\armor.txt", "data\\global\\excel\\misc.txt", Weapons};
     QMap<QString, QByteArray> game;
     for (const QString& table : tables)
         game.insert(table, "old " + table.toLatin1());
-    // smpq sizes the hash table to the files; the MOD brings twice as many more.
-    request.gameMpqPath = fixtures.MakeGameArchive(QStringLiteral("nameless.mpq"), game, {QStringLiteral("-A")});
-    const int slots = ArchiveFixtures::SmpqMaxFileCount(request.gameMpqPath);
-    ASSERT_GT(slots, 0);
+    ModBuilder::Request request = Request();
+    request.gameMpqPath = fixtures.MakeGameArchive("nameless.mpq", game, {"-A"});
+    // Without its "(listfile)", stored last before the hash table, StormLib knows no name unless AllFiles.txt tells it.
+    QByteArray bytes = ArchiveFixtures::Read(request.gameMpqPath);
+    ASSERT_GT(bytes.size(), 32);
+    const qint64 hashTable = qFromLittleEndian<quint32>(bytes.constData() + 16);
+    const int slots = int(qFromLittleEndian<quint32>(bytes.constData() + 24));
     qint64 listStart = 32;
     for (auto it = game.begin(); it != game.end(); ++it)
         listStart += fixtures.SmpqPacked(it.key(), it.value()).size();
-    ASSERT_TRUE(ArchiveFixtures::WipeListFile(request.gameMpqPath, listStart));
-    ASSERT_FALSE(ArchiveFixtures::SmpqList(request.gameMpqPath).contains(tables.first())) << "no names are kept";
-    request.listingPath = fixtures.Write(QStringLiteral("AllFiles.txt"), tables.join(QLatin1String("\r\n")).toLatin1());
+    ASSERT_LT(listStart, hashTable);
+    const qint64 listSize = hashTable - listStart;
+    fixtures.Write("nameless.mpq", bytes.replace(listStart, listSize, QByteArray(listSize, 0)));
+    ASSERT_FALSE(ArchiveFixtures::SmpqList(request.gameMpqPath).contains("excel/armor.txt")) << "no names are kept";
+    request.listingPath = fixtures.Write("AllFiles.txt", tables.join("\r\n").toLatin1());
     request.entries = tables;
     for (const QString& table : tables)
-        fixtures.Write(QStringLiteral("Mods/Weapons/") + ProjectEntry::NamePart(table), "new " + table.toLatin1());
-    for (int i = 0; i < slots * 2; ++i) {
+        fixtures.Write("Mods/Weapons/" + ProjectEntry::NamePart(table), "new " + table.toLatin1());
+    for (int i = 0; i < slots * 2; ++i) { // more new files than the hash table has slots
         fixtures.Write(QStringLiteral("Mods/Weapons/file%1.txt").arg(i), QByteArray::number(i));
         request.entries << QStringLiteral("data\\file%1.txt").arg(i);
     }
-    const auto expectBuilt = [&] {
-        for (const QString& table : tables)
-            EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
-        EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 2 - 1));
-    };
-
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::AllAdded) << log.text.toStdString();
-    EXPECT_EQ(log.text.count(QStringLiteral(" succeeded\r\n")), slots * 2 + 3);
-    expectBuilt();
     // The window builds in a child process, which must be told the names too.
-    QFile::remove(request.archivePath);
     ArchiveJob job(BinFolder());
     job.StartBuild(request);
     ASSERT_TRUE(RunToEnd(job));
     EXPECT_EQ(job.GetResult(), ArchiveJob::Result::Succeeded) << job.Message().toStdString();
-    expectBuilt();
+    for (const QString& table : tables)
+        EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, table), "new " + table.toLatin1());
+    EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 2 - 1));
 }
 
-TEST_F(BuildTest, TheSystemTempFolderTakesNoPartEvenOnAnotherFileSystem)
+TEST_F(BuildTest, TheCommandLineBuildPacksEachEntryAsAskedKeepsTheGamesFilesAndInstallAsksFirst)
 {
-    // Many machines keep /tmp on a file system of its own: a copy made
-    // there could not be renamed into the MOD folder.
-    SmallDisk otherFileSystem(64);
-    QTemporaryDir sameFileSystem;
-    WatchingLog watching(otherFileSystem.IsReady() ? otherFileSystem.Path() : sameFileSystem.path());
-    const TempFolderOverride temp(watching.watched);
-    EXPECT_EQ(ModBuilder::Build(library, request, watching), BuildOutcome::AllAdded) << watching.text.toStdString();
-    EXPECT_EQ(watching.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
-    EXPECT_EQ(ArchiveFixtures::FilesIn(watching.watched).join(u' ').toStdString(), "");
-    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).join(u' ').toStdString(),
-              "Weapons.mod Weapons.mpq armor.txt panel.dc6 weapons.txt");
+    for (bool compress : {false, true}) {
+        SCOPED_TRACE(compress);
+        const QStringList stored{"--no-compression"};
+        ASSERT_EQ(Run(&ArchiveCommands::Build, QStringList{project} + (compress ? QStringList() : stored)), 0)
+            << errors.toStdString();
+        EXPECT_EQ(output, expectedLog);
+        ExpectBuilt(compress);
+    }
+
+    const QByteArray gameOwnPatch = ArchiveFixtures::Read(settings.GameMpqPath);
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "n\n"), 1);
+    EXPECT_TRUE(errors.contains("nothing was installed")) << errors.toStdString();
+    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gameOwnPatch);
+    EXPECT_NE(Run(&ArchiveCommands::Install, {project, "--game-folder", fixtures.Path("nowhere/"), "--yes"}), 0);
+    EXPECT_TRUE(errors.contains("does not exist")) << errors.toStdString();
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "y\n"), 0);
+    EXPECT_TRUE(output.startsWith("Are you sure you wish to install this MOD?"));
+    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), ArchiveFixtures::Read(modArchive));
+}
+
+TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeavesThePreviousModArchiveAlone)
+{
+    const QString damaged = fixtures.Write("damaged.mpq", ArchiveFixtures::Pattern(4096, 5));
+    const QString missing = fixtures.Path("nowhere.mpq");
+    fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
+    const QString kept = "The MOD archive " + modArchive + " was left as it was\r\n";
+    for (const auto& [gameMpq, firstLine] : {std::pair{missing, "Cannot copy the game archive " + missing},
+                                             {damaged, damaged + " is damaged or is not an MPQ archive.\r\n"}}) {
+        SCOPED_TRACE(gameMpq.toStdString());
+        EXPECT_EQ(Run(&ArchiveCommands::Build, {project, "--game-mpq", gameMpq}), 1);
+        EXPECT_TRUE(output.startsWith(firstLine) && output.endsWith(kept)) << output.toStdString();
+        EXPECT_FALSE(output.contains("Adding"));
+    }
+
+    ASSERT_TRUE(library.Load());
+    QStringList result{"old"};
+    library.ReadListing(fixtures.Path("absent.mpq"), project, result, nullptr);
+    EXPECT_TRUE(library.IsLoaded()) << "a nested operation never unloads under the outer one";
+    library.Unload();
+    library.Unload(); // one Unload too many changes nothing
+    EXPECT_TRUE(library.Load());
+    library.Unload();
+    EXPECT_FALSE(library.IsLoaded());
+    EXPECT_TRUE(library.IsAvailable());
+    for (const char* name : {"libz.so.1", "/nonexistent/libstorm.so.9"}) { // no entry points; no library
+        qputenv("CARVESTONE_MPQ_LIBRARY", name);
+        EXPECT_TRUE(library.IsAvailable()) << name << ": answered from the first probe";
+        MpqLibrary fresh;
+        EXPECT_FALSE(fresh.Load() || fresh.IsLoaded() || fresh.IsAvailable()) << name;
+    }
+    MpqLibrary without;
+    EXPECT_FALSE(ModBuilder::CanBuild(without, settings.GameMpqPath, 1));
+    EXPECT_EQ(ModBuilder::Build(without, Request(), log), BuildOutcome::NotRun);
+    EXPECT_EQ(log.text, "Cannot load the archive library /nonexistent/libstorm.so.9\r\n");
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    qunsetenv("CARVESTONE_MPQ_LIBRARY");
+    EXPECT_TRUE(errors.contains("/nonexistent/libstorm.so.9 cannot be loaded")) << errors.toStdString();
+    EXPECT_TRUE(output.isEmpty());
+    EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).size(), 5);
+
+    settings.GameMpqPath.clear();
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_TRUE(errors.contains("no game archive"));
+    settings.GameMpqPath = fixtures.Path("Diablo II/patch_d2.mpq");
+    QFile::remove(modFolder + "armor.txt"); // one failed file fails the build
+    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_TRUE(output.contains("Adding data\\global\\excel\\armor.txt failed\r\n"));
+}
+
+TEST_F(BuildTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndInstallAsksFirst)
+{
+    EXPECT_TRUE(Enabled(CommandId::Build));
+    EXPECT_FALSE(Enabled(CommandId::Install)); // not built yet
+    {
+        ArchiveBusy busy;
+        EXPECT_FALSE(Enabled(CommandId::Build) || Enabled(CommandId::Install));
+    }
+    // Until the build ends, OK is disabled and Escape and the close box do nothing; each piece shows as it comes.
+    int appends = 0;
+    const auto tryToClose = [&](BuildingDialog& dialog) {
+        QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
+            if (appends++ > 0)
+                return;
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            dialog.close();
+            EXPECT_TRUE(dialog.isVisible() && !dialog.IsFinished() && !dialog.OkButton()->isEnabled());
+        });
+    };
+    for (bool compress : {true, false}) {
+        SCOPED_TRACE(compress);
+        settings.UseCompression = compress;
+        appends = 0;
+        BuildByCommand(
+            [&](BuildingDialog& dialog) {
+                EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
+                EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
+                EXPECT_EQ(dialog.LogText(), expectedLog);
+                EXPECT_EQ(appends, 9);
+            },
+            tryToClose);
+        ExpectBuilt(compress);
+    }
+
+    EXPECT_TRUE(Enabled(CommandId::Install));
+    const QByteArray gamePatch = ArchiveFixtures::Read(settings.GameMpqPath);
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gamePatch);
+    settings.GameFolder = project + "/"; // a file where the game folder should be cannot receive the archive
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    ASSERT_EQ(dialogs.Messages().size(), 3);
+    EXPECT_EQ(dialogs.Messages()[0].text, StringTable::Get(StringId::ConfirmInstall));
+    EXPECT_TRUE(dialogs.Messages()[2].text.contains("does not exist"));
+    settings.GameMpqPath.clear();
+    EXPECT_FALSE(Enabled(CommandId::Build));
+}
+
+TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
+{
+    fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
+    // It dies half way, leaving its copy of the game archive behind.
+    const QString leftCopy = modArchive + ".a1B2c3";
+    FakeChild dies("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '" + leftCopy
+                   + "'; kill -KILL $$");
+    BuildByCommand([](BuildingDialog& dialog) {
+        EXPECT_EQ(dialog.JobResult(), ArchiveJob::Result::Died);
+        EXPECT_TRUE(dialog.LogText().startsWith("Adding data\\global\\excel\\weapons.txt\r\nThe build stopped: "
+                                                "the archive work stopped unexpectedly"))
+            << dialog.LogText().toStdString();
+        EXPECT_TRUE(dialog.LogText().endsWith(" was left as it was\r\n"));
+    });
+    EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
+    EXPECT_FALSE(QFile::exists(leftCopy));
+    EXPECT_EQ(document.FileList(), entries);
+}
+
+TEST(MachineChannelTest, LogTextSurvivesTheTripThroughOneLine)
+{
+    for (const QString& text : {QStringLiteral("Adding data\\global\\excel\\armor.txt succeeded\r\n"),
+                                QStringLiteral("\\r is not a CR\n"), QStringLiteral("ends with a backslash\\"),
+                                QString::fromLatin1("caf\xe9\\n\r")}) {
+        const QByteArray line = MachineChannel::Escape(text);
+        EXPECT_FALSE(line.contains('\n') || line.contains('\r')) << line.toStdString();
+        EXPECT_EQ(MachineChannel::Unescape(line), text);
+    }
+}
+
+TEST_F(BuildTest, AListingThroughTheChildReportsProgressKeepsArchiveWorkBusyAndIsCached)
+{
+    const QString listing = fixtures.Write("AllFiles.txt", gameFiles.keys().join("\r\n").toLatin1() + "\r\n"
+                                                               + QByteArray(5000, ';') + "\r\n");
+    ArchiveJob job(BinFolder());
+    QSignalSpy ranges(&job, &ArchiveJob::RangeChanged), positions(&job, &ArchiveJob::PositionChanged);
+    job.StartListing(settings.GameMpqPath, listing);
+    EXPECT_TRUE(ArchiveBusy::IsBusy());
+    ASSERT_TRUE(RunToEnd(job));
+    EXPECT_FALSE(ArchiveBusy::IsBusy());
+    EXPECT_EQ(job.Names(), gameFiles.keys()) << job.Message().toStdString();
+    ASSERT_EQ(ranges.size(), 1);
+    EXPECT_EQ(ranges[0][1].toInt(), QFileInfo(listing).size());
+    ASSERT_GE(positions.size(), 2); // the long comment line moves the bar on its own
+    EXPECT_EQ(positions.last()[0].toInt(), QFileInfo(listing).size());
+    EXPECT_NE(ArchiveJob::Listings().Find(settings.GameMpqPath), nullptr);
+}
+
+TEST_F(BuildTest, EveryWayTheChildCanFailEndsTheJobWithWordsForTheUserAndCachesNothing)
+{
+    const QString listing = fixtures.Write("AllFiles.txt", Weapons.toLatin1());
+    const struct { const char* script; ArchiveJob::Result result; const char* message; } cases[] = {
+        {"echo 'name data\\\\x.txt'; echo 'progress 5'", ArchiveJob::Result::Died, "stopped unexpectedly"}, // no "done"
+        {"echo 'error list: x.mpq is damaged\\n'; echo 'done 1'; exit 1", ArchiveJob::Result::Failed,
+         "list: x.mpq is damaged"},
+        {nullptr, ArchiveJob::Result::Failed, "carvestone-cli is missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::optional<FakeChild> fake;
+        if (c.script)
+            fake.emplace(c.script);
+        ArchiveJob job(c.script ? BinFolder() : fixtures.Path("no-such-folder"));
+        QSignalSpy finished(&job, &ArchiveJob::Finished);
+        job.StartListing(settings.GameMpqPath, listing);
+        ASSERT_TRUE(RunToEnd(job));
+        EXPECT_EQ(job.GetResult(), c.result);
+        EXPECT_TRUE(job.Message().contains(c.message)) << job.Message().toStdString();
+        EXPECT_EQ(finished.size(), 1);
+        EXPECT_EQ(ArchiveJob::Listings().Find(settings.GameMpqPath), nullptr);
+        EXPECT_FALSE(ArchiveBusy::IsBusy());
+    }
 }

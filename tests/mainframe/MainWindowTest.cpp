@@ -3,9 +3,12 @@
 #include "mainframe/CommandTable.h"
 #include "table_editor/CommandBar.h"
 
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -21,9 +24,8 @@ QStringList Texts(const QList<QAction*>& actions)
     return texts;
 }
 
-// The application at the route's end: offers and records its commands;
-// a command in `refused` is its own but disabled.
-struct Application : CommandTarget
+// A target on the command route that records what reaches it; a command in `refused` is its own but disabled.
+struct Target : CommandTarget
 {
     bool OnCommand(int id) override { return mine.contains(id) && (received.append(id), true); }
     bool OnUpdateCommand(int id, CommandState& state) override
@@ -46,16 +48,16 @@ protected:
     }
     QWidget* Button(int id) { return frame.MainToolBar()->widgetForAction(frame.Action(id)); }
 
-    Application application;
+    Target application;
 };
 
-TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothingElse)
+TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRecentFiles)
 {
     const QList<QStringList> expected = {
         {"&New", "&Open...", "&Save", "-", "&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter",
          "C&lose File", "-", "Recent File", "-", "E&xit"},
-        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "-",
-         "&Find..."},
+        {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...",
+         "Re&name Column...", "-", "&Find..."},
         {"&Toolbar", "&Status Bar"},
         {"&Build", "&Install", "-", "&Options..."},
         {"&Saltmarsh", "&About Carvestone..."},
@@ -72,7 +74,6 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothi
         EXPECT_EQ(Texts(menus[index]->actions()), expected[index]) << index;
         items.append(menus[index]->actions());
     }
-    EXPECT_EQ(frame.ProjectPopup()->title() + frame.TablePopup()->title(), QStringLiteral("&Project&Table"));
 
     for (const CommandDescriptor& command : CommandTable::All()) {
         QAction* action = frame.Action(command.id);
@@ -88,57 +89,77 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndNothi
                                                 : QKeySequence(shownKey) == command.shortcuts.first())
             << command.id;
     }
+
+    frame.SetRecentFiles({"/mods/B/B.mod", "/mods/A&Co/A.mod"});
+    EXPECT_EQ(Texts(frame.FileMenu()->actions()).mid(8, 4),
+              QStringList({"-", "&1 " + QDir::toNativeSeparators("/mods/B/B.mod"),
+                           "&2 " + QDir::toNativeSeparators("/mods/A&&Co/A.mod"), "-"}));
+    frame.SetRecentFiles({});
+    EXPECT_EQ(Texts(frame.FileMenu()->actions()).mid(8, 3), QStringList({"-", "Recent File", "-"}));
 }
 
-TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAndAClickLeavesTheActiveViewAlone)
+TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveViewAloneAndBarsShowAndHide)
 {
+    QWidget* statusBar = frame.statusBar();
     QStringList tips;
     for (QAction* action : frame.MainToolBar()->actions()) {
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
         EXPECT_TRUE(action->isSeparator() || action->icon().pixmap(16, 16).size() == QSize(16, 16));
     }
-    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "Undo", "Redo", "|", "Build", "Options", "|",
-                                 "Find", "About"}));
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "Undo", "Redo", "|", "Build",
+                                 "Options", "|", "Find", "About"}));
     Select("armor.txt");
     frame.UpdateCommandUi();
     QTest::mouseClick(Button(About), Qt::LeftButton);
     EXPECT_EQ(application.received, QList<int>{About});
     EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+
+    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, statusBar}}) {
+        frame.Action(id)->trigger();
+        EXPECT_TRUE(bar->isHidden() && !(Enabled(id) && frame.Action(id)->isChecked())) << id;
+        frame.Action(id)->trigger();
+        EXPECT_TRUE(bar->isVisible() && Enabled(id) && frame.Action(id)->isChecked()) << id;
+    }
+    auto* bar = new CommandBar;
+    frame.SetCommandBar(bar);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GE(bar->mapTo(&frame, QPoint()).y(), frame.MainToolBar()->geometry().bottom());
+    EXPECT_EQ(Tree()->width(), CMainFrame::TreePaneWidth);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
 }
 
-// The table view names the step Undo would take back; with the tree
-// active the item is the plain, disabled Undo again.
-TEST_F(MainWindow, TheUndoItemNamesTheStepOfTheActiveTableOnly)
+// The table view offers its commands and names the step Undo would take back; the tree offers its own.
+TEST_F(MainWindow, F6AndAClickChooseTheActivePaneWhichDecidesTheOfferedCommandsAndTheUndoText)
 {
     table->open = {"armor.txt"};
-    table->undoText = QStringLiteral("&Undo Paste");
-    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
-    frame.UpdateCommandUi();
-    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo Paste"));
-    EXPECT_TRUE(frame.Action(EditUndo)->isEnabled());
-
-    Select("armor.txt");
-    frame.UpdateCommandUi();
-    EXPECT_EQ(frame.Action(EditUndo)->text(), QStringLiteral("&Undo"));
-    EXPECT_EQ(frame.Action(EditRedo)->text(), QStringLiteral("&Redo"));
-    EXPECT_FALSE(frame.Action(EditUndo)->isEnabled() || frame.Action(EditRedo)->isEnabled());
-}
-
-TEST_F(MainWindow, TheActivePaneDecidesWhichCommandsAreOffered)
-{
-    table->open = {"armor.txt"};
+    table->undoText = "&Undo Paste";
     Select("armor.txt");
     for (int id : FakeTableView::TableCommands())
         EXPECT_FALSE(Enabled(id)) << id << " with the tree active";
-    EXPECT_TRUE(Enabled(RemoveFile) && Enabled(OpenFile) && Enabled(FileSave));
-
-    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
+    EXPECT_TRUE(Enabled(FileSave));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), table->FocusTarget());
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
     for (int id : FakeTableView::TableCommands())
         EXPECT_TRUE(Enabled(id)) << id << " with the table view active";
-    EXPECT_FALSE(Enabled(AddFiles) || Enabled(RemoveFile) || Enabled(OpenFile));
+    EXPECT_EQ(frame.Action(EditUndo)->text(), "&Undo Paste");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Tree());
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+    EXPECT_FALSE(Enabled(EditUndo));
+    EXPECT_EQ(frame.Action(EditUndo)->text(), "&Undo");
+
+    QTest::mouseClick(table->FocusTarget(), Qt::LeftButton);
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
+    Q_EMIT table->TreeActivationRequested();
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
+    Q_EMIT table->ContextMenuRequested(frame.mapToGlobal(QPoint(400, 300)));
+    EXPECT_TRUE(frame.TablePopup()->isVisible());
+    frame.TablePopup()->hide();
 }
 
-TEST_F(MainWindow, ACommandDisabledWhenItArrivesNeverRunsWhetherFromAKeyAMenuOrAPost)
+TEST_F(MainWindow, ACommandGoesToTheActiveViewFirstAndRunsOnlyIfEnabledWhenItArrives)
 {
     frame.UpdateCommandUi();
     ASSERT_TRUE(frame.Action(Build)->isEnabled());
@@ -148,29 +169,19 @@ TEST_F(MainWindow, ACommandDisabledWhenItArrivesNeverRunsWhetherFromAKeyAMenuOrA
     frame.PostCommand(Build);
     QCoreApplication::processEvents();
     EXPECT_TRUE(application.received.isEmpty());
-
     application.refused.clear();
     frame.PostCommand(Build);
     QCoreApplication::processEvents();
     EXPECT_EQ(application.received, QList<int>{Build});
-}
 
-TEST_F(MainWindow, F6AndShiftF6MoveBetweenThePanesAndTheTableViewCanHandTheFocusBack)
-{
-    Select("armor.txt");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-    EXPECT_EQ(QApplication::focusWidget(), table->FocusTarget());
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), Tree());
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
-
-    frame.ActivateTableView();
-    Q_EMIT table->TreeActivationRequested();
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(Tree()));
-    Q_EMIT table->ContextMenuRequested(frame.mapToGlobal(QPoint(400, 300)));
-    EXPECT_TRUE(frame.TablePopup()->isVisible());
-    frame.TablePopup()->hide();
+    Target view;
+    view.mine = {Build};
+    frame.SetActiveView(&view);
+    frame.Action(Build)->trigger();
+    frame.Action(About)->trigger();
+    EXPECT_EQ(view.received, QList<int>{Build});
+    EXPECT_EQ(application.received, (QList<int>{Build, About}));
+    EXPECT_FALSE(Enabled(Install) || frame.RouteCommand(Install)) << "nobody's command";
 }
 
 TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
@@ -186,16 +197,15 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     frame.FileMenu()->setActiveAction(frame.Action(FileSave));
     EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
     frame.FileMenu()->hide();
-    EXPECT_EQ(shown(), QStringLiteral("Ready"));
-    Q_EMIT table->StatusMessage(QStringLiteral("Loading file..."));
-    EXPECT_EQ(shown(), QStringLiteral("Loading file..."));
+    EXPECT_EQ(shown(), "Ready");
+    Q_EMIT table->StatusMessage("Loading file...");
+    EXPECT_EQ(shown(), "Loading file...");
     Q_EMIT table->StatusMessage(QString());
-    EXPECT_EQ(shown(), QStringLiteral("Ready"));
+    EXPECT_EQ(shown(), "Ready");
 
     const struct { GridCellId cell; bool open; const char* text; } cases[] = {
         {{3, 12}, true, "Row 3, Column 12"}, {{1, 1}, true, "Row 1, Column 1"}, {{0, 2}, true, ""},
-        {{4, 0}, true, ""},                  {{3, 2}, false, ""},
-    };
+        {{4, 0}, true, ""}, {{3, 2}, false, ""}};
     const QLabel* pane = frame.RowColumnPane();
     for (const auto& c : cases) {
         table->focusCell = c.cell;
@@ -207,28 +217,22 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     }
 }
 
-TEST_F(MainWindow, BarsShowAndHideWithTicksAndTheCommandBarGetsABandUnderTheToolbar)
+TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndTheCommunitySiteOpensOnlyForAnHttpsAddress)
 {
-    for (auto [id, bar] : {std::pair<int, QWidget*>{ViewToolbar, frame.MainToolBar()}, {ViewStatusBar, frame.statusBar()}}) {
-        frame.Action(id)->trigger();
-        EXPECT_TRUE(bar->isHidden() && !(Enabled(id) && frame.Action(id)->isChecked())) << id;
-        frame.Action(id)->trigger();
-        EXPECT_TRUE(bar->isVisible() && Enabled(id) && frame.Action(id)->isChecked()) << id;
-    }
-    auto* bar = new CommandBar;
-    frame.SetCommandBar(bar);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_GE(bar->mapTo(&frame, QPoint()).y(), frame.MainToolBar()->geometry().bottom());
-    EXPECT_EQ(Tree()->width(), CMainFrame::TreePaneWidth);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
-}
+    QSignalSpy dropped(&frame, &CMainFrame::FilesDropped);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/mods/A/A.mod"), QUrl("https://example.org/x.mod"),
+                  QUrl::fromLocalFile("/mods/B/B.mod")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &drop);
+    ASSERT_EQ(dropped.size(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), QStringList({"/mods/A/A.mod", "/mods/B/B.mod"}));
 
-TEST_F(MainWindow, TheCommunitySiteOpensOnlyForAnHttpsAddress)
-{
     const struct { const char* url; bool opens; } cases[] = {
-        {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true},
-    };
+        {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true}};
     for (const auto& c : cases) {
         frame.SetCommunityUrl(QUrl(QString::fromLatin1(c.url)));
         EXPECT_EQ(Enabled(Saltmarsh), c.opens) << c.url;
