@@ -21,9 +21,7 @@ namespace {
 const QString Weapons = QStringLiteral("data\\global\\excel\\weapons.txt");
 const QString Armor = QStringLiteral("data\\global\\excel\\armor.txt");
 const QString LocalX = QStringLiteral("data\\local\\x.txt");
-const QString ExcelX = QStringLiteral("data\\global\\excel\\X.txt");
 const QString Hit = QStringLiteral("data\\global\\sfx\\hit.wav");
-const QString Readme = QStringLiteral("readme.tbl");
 
 QStringList Texts(const QTreeWidgetItem* item)
 {
@@ -43,8 +41,8 @@ std::string Buttons(const AddFileDialog& dialog)
     return enabled;
 }
 
-// A game archive made by smpq, a listing file naming its files (and one it
-// lacks) in a program folder beside carvestone-cli, and an empty MOD folder.
+// A game archive made by smpq, a listing naming its files out of order (and one it lacks)
+// in a program folder beside carvestone-cli, and an empty MOD folder.
 class AddFileDialogTest : public SmpqTest
 {
 protected:
@@ -53,18 +51,16 @@ protected:
         SmpqTest::SetUp();
         if (IsSkipped())
             return;
-        gameFiles = {{Weapons, ArchiveFixtures::Pattern(70000, 1)}, {Armor, "name\tcode\r\nTin Mail\ttin\r\n"},
-                     {LocalX, "local x"}, {ExcelX, "excel X"}, {Hit, ArchiveFixtures::Pattern(3000, 2)},
-                     {Readme, "readme"}};
+        const QStringList listing{Weapons, "data\\global\\excel\\absent.txt", "readme.tbl", LocalX, Armor, Hit,
+                                  "data\\global\\excel\\X.txt"};
+        for (const QString& name : listing)
+            gameFiles.insert(name, name == Weapons ? ArchiveFixtures::Pattern(70000, 1) : name.toLatin1());
+        gameFiles.remove("data\\global\\excel\\absent.txt");
         // A fresh path each test, so the run's listing cache never answers for another test's archive.
         context.archivePath = fixtures.MakeGameArchive(QStringLiteral("Diablo II/patch_d2.mpq"), gameFiles);
         ASSERT_FALSE(context.archivePath.isEmpty());
+        context.listingPath = fixtures.Write(QStringLiteral("Program/AllFiles.txt"), listing.join("\r\n").toLatin1());
         context.programFolder = fixtures.Path(QStringLiteral("Program/"));
-        context.listingPath = context.programFolder + QLatin1String("AllFiles.txt");
-        fixtures.Write(QStringLiteral("Program/AllFiles.txt"),
-                       "; the game's files\r\n" + Weapons.toLatin1() + "\r\ndata\\global\\excel\\absent.txt\r\n"
-                           + Readme.toLatin1() + "\r\n" + LocalX.toLatin1() + "\n" + Armor.toLatin1() + "\n"
-                           + Hit.toLatin1() + "\n" + ExcelX.toLatin1());
         ASSERT_TRUE(QFile::link(QCoreApplication::applicationDirPath() + QLatin1String("/carvestone-cli"),
                                 context.programFolder + QLatin1String("carvestone-cli")));
         context.modFolder = fixtures.Path(QStringLiteral("Mods/Weapons/"));
@@ -110,6 +106,18 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_TRUE(WaitIdle());
     }
+    // The rename list answered OK after the non-empty labels were typed over its rows.
+    void AnswerRenames(const QStringList& labels)
+    {
+        dialogs.AnswerDialog([labels](QDialog& shown) {
+            for (int row = 0; row < labels.size(); ++row) {
+                if (!labels[row].isEmpty())
+                    dynamic_cast<RenameListDialog&>(shown).List()->item(row)->setText(labels[row]);
+            }
+            shown.accept();
+            return shown.result();
+        });
+    }
     QByteArray ModFile(const QString& name) const { return ArchiveFixtures::Read(context.modFolder + name); }
     QString LastMessage() const { return dialogs.Messages().isEmpty() ? QString() : dialogs.Messages().last().text; }
 
@@ -120,50 +128,24 @@ protected:
     std::unique_ptr<AddFileDialog> dialog;
 };
 
-TEST_F(AddFileDialogTest, TheTreeKeepsFoldersAheadOfFilesInListingOrderAndTheButtonsFollowTheSelection)
+TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacingAndAReopeningComesFromTheCache)
 {
     Open();
-    EXPECT_EQ(dialog->TopText()->text(), QDir::toNativeSeparators(context.archivePath));
-    ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);
     EXPECT_EQ(At({})->text(0), QStringLiteral("patch_d2.mpq"));
-    const struct { const char* folder; QStringList children; } folders[] = {
-        {"", {"data", Readme}},
-        {"data", {"global", "local"}},
-        {"data/global", {"excel", "sfx"}},
-        // Files in listing order, and names differing only in case are two files.
-        {"data/global/excel", {"weapons.txt", "armor.txt", "X.txt"}},
-    };
-    for (const auto& f : folders)
-        EXPECT_EQ(Texts(At(f.folder)), f.children) << f.folder;
-    EXPECT_EQ(AddFileDialog::ArchiveName(At("data/local/x.txt")), LocalX);
-
+    EXPECT_EQ(Texts(At({})), (QStringList{"data", "readme.tbl"}));
+    // Files in listing order, and names differing only in case are two files.
+    EXPECT_EQ(Texts(At("data/global/excel")), (QStringList{"weapons.txt", "armor.txt", "X.txt"}));
     EXPECT_EQ(Buttons(*dialog), "000");
     const struct { const char* path; const char* buttons; } clicks[] = {
-        {"data/global/excel/armor.txt", "111"}, {"", "000"}, {"data/global", "010"}, {"readme.tbl", "111"},
+        {"data/global/excel/armor.txt", "111"}, {"", "000"}, {"data/global", "010"}, {"data/global/excel/weapons.txt", "111"},
     };
     for (const auto& click : clicks) {
         Click(click.path);
         EXPECT_EQ(Buttons(*dialog), click.buttons) << click.path;
     }
 
-    // The second opening comes from the listing cache: no child, no wait.
-    dialog.reset();
-    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
-    dialog = std::make_unique<AddFileDialog>(context, nullptr);
-    dialog->show();
-    EXPECT_FALSE(dialog->IsWorking());
-    EXPECT_EQ(Texts(At({})), (QStringList{"data", Readme}));
-}
-
-TEST_F(AddFileDialogTest, AddExtractsANewFileAsksBeforeReplacingOneAndExtractSavesWhereTheUserSays)
-{
-    Open();
-    Click("data/global/excel/weapons.txt");
     Press(dialog->AddButton());
     EXPECT_EQ(ModFile("weapons.txt"), gameFiles.value(Weapons));
-    EXPECT_EQ(dialog->ResultList(), QStringList{Weapons});
-    EXPECT_TRUE(dialogs.Messages().isEmpty());
-
     fixtures.Write(QStringLiteral("Mods/Weapons/weapons.txt"), "a day of edits");
     for (const auto& [answer, kept] : {std::pair{UserDialogs::IdNo, QByteArray("a day of edits")},
                                        {UserDialogs::IdYes, gameFiles.value(Weapons)}}) {
@@ -179,13 +161,24 @@ TEST_F(AddFileDialogTest, AddExtractsANewFileAsksBeforeReplacingOneAndExtractSav
     EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // sorted, once each
     EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"armor.txt", "weapons.txt"}));
 
-    // Extract... saves one file where the user says, and only there.
+    // The second opening comes from the listing cache: no child, no wait.
+    dialog.reset();
+    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
+    dialog = std::make_unique<AddFileDialog>(context, nullptr);
+    dialog->show();
+    EXPECT_FALSE(dialog->IsWorking());
+    EXPECT_EQ(Texts(At({})), (QStringList{"data", "readme.tbl"}));
+}
+
+TEST_F(AddFileDialogTest, ExtractSavesOneFileWhereTheUserSaysOrSaysWhyItCouldNot)
+{
+    Open();
     Click("data/global/sfx/hit.wav");
     const QString target = fixtures.Path(QStringLiteral("saved.wav"));
     dialogs.AnswerFile(target);
     Press(dialog->ExtractButton());
     EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
-    EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // an extracted file is no entry
+    EXPECT_TRUE(dialog->ResultList().isEmpty() && ArchiveFixtures::FilesIn(context.modFolder).isEmpty());
 
     const QString nowhere = target + "/inside.wav";   // its folder is a file
     dialogs.AnswerFile(nowhere);
@@ -200,7 +193,6 @@ TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheP
     const struct { const char* what; const char* path; std::function<void()> arrange; const char* fragment; } cases[] = {
         {"another entry's file", "data/global/excel/X.txt", [&] { context.projectEntries = {LocalX}; },
          "is the file of data\\local\\x.txt"},
-        // The dialog's own earlier add counts as an entry too: see below.
         {"an earlier add", "data/global/excel/X.txt", [&] { context.projectEntries.clear(); },
          "is the file of data\\local\\x.txt"},
         {"a table open in a tab", "data/global/excel/armor.txt", [&] { openTables = {"armor.txt"}; },
@@ -212,7 +204,7 @@ TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheP
         SCOPED_TRACE(c.what);
         c.arrange();
         Open();
-        if (c.what == std::string("an earlier add")) {
+        if (c.what == std::string("an earlier add")) {   // the dialog's own adds count as entries too
             Click("data/local/x.txt");
             Press(dialog->AddButton());
         }
@@ -234,25 +226,17 @@ TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAn
     Open();
     Click("data/global/excel/armor.txt");   // a file as target means the folder that holds it
     dialogs.AnswerFiles({b, a});
-    dialogs.AnswerDialog([](QDialog& shown) {
-        // The list shows the names sorted; the user renames b.txt (F2 editing is the list's own test).
-        QListWidget* list = dynamic_cast<RenameListDialog&>(shown).List();
-        EXPECT_EQ(list->item(0)->text(), QStringLiteral("data\\global\\excel\\a.txt"));
-        list->item(1)->setText(QStringLiteral("data\\global\\0.txt"));
-        shown.accept();
-        return shown.result();
-    });
+    AnswerRenames({"", "data\\global\\0.txt"});   // the list shows a.txt, b.txt
     Press(dialog->AddFilesButton());
     EXPECT_EQ(dialog->ResultList(), (QStringList{"data\\global\\0.txt", "data\\global\\excel\\a.txt"}));
     EXPECT_EQ(ModFile("0.txt") + ModFile("a.txt"), "beeay");
     EXPECT_FALSE(QFile::exists(context.modFolder + "b.txt"));
 
-    // A root-level file as target puts the copies at the archive's top level;
-    // a file already in the MOD folder is recorded without copy or question.
+    // A root-level target puts the copies at the top; a file already in the MOD folder needs no copy or question.
     fixtures.Write(QStringLiteral("Mods/Weapons/c.txt"), "sea");
     Click("readme.tbl");
     dialogs.AnswerFiles({context.modFolder + "c.txt"});
-    dialogs.AnswerDialog([](QDialog& shown) { shown.accept(); return shown.result(); });
+    AnswerRenames({});
     Press(dialog->AddFilesButton());
     EXPECT_TRUE(dialog->ResultList().contains("c.txt"));
     EXPECT_EQ(ModFile("c.txt"), "sea");
@@ -262,11 +246,7 @@ TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAn
     const QString upper = fixtures.Write(QStringLiteral("Mods/Weapons/Armor.txt"), "upper");
     fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "lower");
     dialogs.AnswerFiles({upper});
-    dialogs.AnswerDialog([](QDialog& shown) {
-        dynamic_cast<RenameListDialog&>(shown).List()->item(0)->setText(QStringLiteral("armor.txt"));
-        shown.accept();
-        return shown.result();
-    });
+    AnswerRenames({"armor.txt"});
     dialogs.AnswerMessage(UserDialogs::IdNo);
     Press(dialog->AddFilesButton());
     ASSERT_EQ(dialogs.Messages().size(), 1);
@@ -330,18 +310,6 @@ TEST_F(AddFileDialogTest, WhileTheChildListsTheBarFollowsItAndNothingCanStartAga
     ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);
     EXPECT_EQ(dialog->TopText()->text(), QDir::toNativeSeparators(context.archivePath));
     EXPECT_TRUE(dialog->isVisible());
-}
-
-TEST_F(AddFileDialogTest, TheDemoArchiveBesideTheProgramGivesItsWeaponsTableToTheMod)
-{
-    context.programFolder = QCoreApplication::applicationDirPath() + "/";
-    context.listingPath = context.programFolder + "AllFiles.txt";
-    context.archivePath = context.programFolder + "demo/patch_d2.mpq";
-    Open();
-    Click("data/global/excel/Weapons.txt");
-    Press(dialog->AddButton());
-    EXPECT_EQ(dialog->ResultList(), QStringList{"data\\global\\excel\\Weapons.txt"});
-    EXPECT_EQ(ModFile("Weapons.txt"), ArchiveFixtures::Read(CARVESTONE_DEMO_SOURCE "/files/Weapons.txt"));
 }
 
 } // namespace

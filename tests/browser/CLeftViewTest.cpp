@@ -17,20 +17,32 @@ QStringList Outline(const QTreeWidget* tree)
     return lines;
 }
 
-TEST_F(ProjectTree, ShowsASavedProjectUnderItsTitleTakesNoFilesWhileUntitledAndRebuildsOnEveryChange)
+TEST_F(ProjectTree, ShowsTheProjectAddsOnlyNewNamesOpensTheNamePartAndTakesNoFilesWhileUntitled)
 {
-    int runs = 0;
-    Tree()->SetAddFilesRunner([&](const QString&) { return ++runs, QStringList(); });
+    QStringList offered;
+    QString askedFolder = "never asked";
+    Tree()->SetAddFilesRunner([&](const QString& projectFolder) { return askedFolder = projectFolder, offered; });
     doc.OnNewDocument();
-    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
     Press(Qt::Key_Insert);
-    EXPECT_EQ(runs, 0) << "no files are copied into a folder the project does not have";
+    EXPECT_EQ(askedFolder, "never asked") << "no files are copied into a folder the project does not have";
 
-    OpenProject({"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "readme", "data\\x.dc6"});
-    EXPECT_EQ(Outline(Tree()), QStringList({"Mod.mod", "data", "global", "excel", "weapons.txt", "armor.txt",
-                                            "x.dc6", "readme"}));
+    OpenProject({"data\\global\\excel\\armor.txt", "readme", "data\\x.dc6"});
     EXPECT_EQ(Tree()->currentItem(), Tree()->topLevelItem(0));
     EXPECT_FALSE(Tree()->topLevelItem(0)->icon(0).isNull());
+    offered = {"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "sfx\\a.wav"};
+    Select("Mod.mod");
+    Press(Qt::Key_Insert);
+    EXPECT_EQ(askedFolder, folder);
+    EXPECT_EQ(Outline(Tree()), QStringList({"Mod.mod", "data", "global", "excel", "armor.txt", "weapons.txt", "x.dc6",
+                                            "sfx", "a.wav", "readme"}));
+    EXPECT_TRUE(doc.IsModified());
+
+    Select("armor.txt");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
+    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item("weapons.txt")).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table->opened, QStringList({"armor.txt", "weapons.txt"}));
     doc.OnNewDocument();
     EXPECT_EQ(Tree()->topLevelItemCount(), 0);
 }
@@ -46,8 +58,7 @@ TEST_F(ProjectTree, TheSelectionOrARightClickDecidesTheOfferedCommandsAndKeysOfD
     for (const auto& c : cases) {
         Select(c.item);
         EXPECT_TRUE(Enabled(AddFiles)) << c.item;
-        EXPECT_EQ(Enabled(RemoveFile), c.remove) << c.item;
-        EXPECT_EQ(Enabled(OpenFile), c.open) << c.item;
+        EXPECT_EQ(std::pair(Enabled(RemoveFile), Enabled(OpenFile)), std::pair(c.remove, c.open)) << c.item;
     }
     Select("data");
     Press(Qt::Key_Delete); // a question here would fail the test
@@ -64,46 +75,28 @@ TEST_F(ProjectTree, TheSelectionOrARightClickDecidesTheOfferedCommandsAndKeysOfD
     EXPECT_FALSE(Enabled(RemoveFile)) << "the tree's commands are not there while the table view is active";
 }
 
-TEST_F(ProjectTree, AddFilesShowsOnlyNewNamesAndOpenFileHandsTheNamePartToTheTableView)
+TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredClosingItsTableFirstAndSaysWhyAFileMustStay)
 {
-    OpenProject({"data\\global\\excel\\armor.txt"});
-    QString askedFolder;
-    Tree()->SetAddFilesRunner([&](const QString& projectFolder) {
-        askedFolder = projectFolder;
-        return QStringList({"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "sfx\\a.wav"});
-    });
-    Select("Mod.mod");
-    Press(Qt::Key_Insert);
-    EXPECT_EQ(askedFolder, folder);
-    EXPECT_EQ(Outline(Tree()), QStringList({"Mod.mod", "data", "global", "excel", "armor.txt", "weapons.txt", "sfx",
-                                            "a.wav"}));
-    EXPECT_TRUE(doc.IsModified());
-
-    Select("armor.txt");
-    Press(Qt::Key_Return);
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
-    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item("weapons.txt")).center());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(table->opened, QStringList({"armor.txt", "weapons.txt"}));
-}
-
-TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredAndAFileThatMustStaySaysWhy)
-{
-    OpenProject({"data\\armor.txt", "data\\weapons.txt", "data\\gone.txt", "a\\x.txt", "b\\x.txt", "c\\stuck.txt"});
+    OpenProject({"data\\armor.txt", "data\\weapons.txt", "data\\gone.txt", "a\\x.txt", "b\\x.txt", "c\\stuck.txt",
+                 "data\\open.txt"});
     QFile::remove(folder + "gone.txt");
     QFile::remove(folder + "stuck.txt");
     QDir().mkpath(folder + "stuck.txt/inside"); // no file removal takes a folder, not even root's
-    const struct { const char* entry; int answer; bool entryStays, fileStays; const char* cause; } cases[] = {
-        {"data\\armor.txt", UserDialogs::IdCancel, true, true, nullptr},
-        {"data\\armor.txt", UserDialogs::IdYes, false, true, nullptr},
-        {"data\\weapons.txt", UserDialogs::IdNo, false, false, nullptr},
-        {"data\\gone.txt", UserDialogs::IdNo, false, false, nullptr}, // a file already gone is no failure
-        {"a\\x.txt", UserDialogs::IdNo, false, true, "another entry"},
-        {"c\\stuck.txt", UserDialogs::IdNo, true, true, "invalid path"}, // the entry stays with a file that stays
+    table->open = table->modified = {"open.txt"};
+    const struct { const char* entry; int answer; bool entryStays, fileStays; const char* cause; bool cancelClose; } cases[] = {
+        {"data\\armor.txt", UserDialogs::IdCancel, true, true, nullptr, false},
+        {"data\\armor.txt", UserDialogs::IdYes, false, true, nullptr, false},
+        {"data\\weapons.txt", UserDialogs::IdNo, false, false, nullptr, false},
+        {"data\\gone.txt", UserDialogs::IdNo, false, false, nullptr, false}, // a file already gone is no failure
+        {"a\\x.txt", UserDialogs::IdNo, false, true, "another entry", false},
+        {"c\\stuck.txt", UserDialogs::IdNo, true, true, "invalid path", false}, // the entry stays with its file
+        {"data\\open.txt", UserDialogs::IdNo, true, true, nullptr, true},   // the user cancels closing the table
+        {"data\\open.txt", UserDialogs::IdNo, false, false, nullptr, false},
     };
     for (const auto& c : cases) {
         const QString file = QString::fromLatin1(c.entry).section('\\', -1);
         const qsizetype shown = dialogs.Messages().size();
+        table->cancelCloseOfModified = c.cancelClose;
         dialogs.AnswerMessage(c.answer);
         if (c.cause)
             dialogs.AnswerMessage(UserDialogs::IdOk);
@@ -116,28 +109,10 @@ TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredAndAFileThatMus
         EXPECT_TRUE(!c.cause || (text.contains(QDir::toNativeSeparators(folder + file)) && text.contains(c.cause)))
             << text.toStdString();
     }
-    EXPECT_EQ(dialogs.Messages().size(), 8);
+    EXPECT_EQ(table->closeRequests, QStringList({"open.txt", "open.txt"}));
+    EXPECT_FALSE(table->IsTableOpen("open.txt")) << "no open table is left to write the file back";
+    EXPECT_EQ(dialogs.Messages().size(), 10);
     EXPECT_EQ(Outline(Tree()).filter(".txt"), QStringList({"x.txt", "stuck.txt"})) << "the removed entries leave the tree";
-}
-
-TEST_F(ProjectTree, AnOpenTableIsClosedBeforeItsEntryGoesAndCancellingTheCloseKeepsBoth)
-{
-    OpenProject({"data\\armor.txt"});
-    table->open = table->modified = {"armor.txt"};
-    table->cancelCloseOfModified = true;
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    Select("armor.txt");
-    Press(Qt::Key_Delete);
-    EXPECT_EQ(table->closeRequests, QStringList{"armor.txt"});
-    EXPECT_TRUE(QFile::exists(folder + "armor.txt"));
-    EXPECT_EQ(doc.FileList(), QStringList{"data\\armor.txt"});
-
-    table->cancelCloseOfModified = false;
-    dialogs.AnswerMessage(UserDialogs::IdNo);
-    Press(Qt::Key_Delete);
-    EXPECT_FALSE(table->IsTableOpen("armor.txt")) << "no open table is left to write the file back";
-    EXPECT_FALSE(QFile::exists(folder + "armor.txt"));
-    EXPECT_EQ(doc.FileList(), QStringList());
 }
 
 } // namespace
