@@ -80,17 +80,11 @@ protected:
         dialog->Tree()->expandAll();
     }
     bool WaitIdle() { return QTest::qWaitFor([&] { return !dialog->IsWorking(); }, 30000); }
-    // The tree item at a path of texts below the root, "data/global".
-    QTreeWidgetItem* At(const QString& path) const
+    // The root for "", else the item of this text (each text below is unique, case counts).
+    QTreeWidgetItem* At(const QString& text) const
     {
-        QTreeWidgetItem* item = dialog->Tree()->topLevelItem(0);
-        for (const QString& text : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; item && i < item->childCount() && !next; ++i)
-                next = item->child(i)->text(0) == text ? item->child(i) : nullptr;
-            item = next;
-        }
-        return item;
+        const QList<QTreeWidgetItem*> found = dialog->Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return text.isEmpty() ? dialog->Tree()->topLevelItem(0) : found.value(0);
     }
     void Click(const QString& path)
     {
@@ -128,16 +122,16 @@ protected:
     std::unique_ptr<AddFileDialog> dialog;
 };
 
-TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacingAndAReopeningComesFromTheCache)
+TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacingExtractSavesAndAReopeningIsCached)
 {
     Open();
-    EXPECT_EQ(At({})->text(0), QStringLiteral("patch_d2.mpq"));
-    EXPECT_EQ(Texts(At({})), (QStringList{"data", "readme.tbl"}));
+    EXPECT_EQ(At("")->text(0), QStringLiteral("patch_d2.mpq"));
+    EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
     // Files in listing order, and names differing only in case are two files.
-    EXPECT_EQ(Texts(At("data/global/excel")), (QStringList{"weapons.txt", "armor.txt", "X.txt"}));
+    EXPECT_EQ(Texts(At("excel")), (QStringList{"weapons.txt", "armor.txt", "X.txt"}));
     EXPECT_EQ(Buttons(*dialog), "000");
     const struct { const char* path; const char* buttons; } clicks[] = {
-        {"data/global/excel/armor.txt", "111"}, {"", "000"}, {"data/global", "010"}, {"data/global/excel/weapons.txt", "111"},
+        {"armor.txt", "111"}, {"", "000"}, {"global", "010"}, {"weapons.txt", "111"},
     };
     for (const auto& click : clicks) {
         Click(click.path);
@@ -156,29 +150,18 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacin
     ASSERT_EQ(dialogs.Messages().size(), 2);
     EXPECT_EQ(LastMessage(), StringTable::Get(StringId::OverwriteModFile).replace(QLatin1String("%s"), "weapons.txt"));
     EXPECT_EQ(dialogs.Messages()[0].owner, dialog.get());
-    Click("data/global/excel/armor.txt");
+    Click("armor.txt");
     Press(dialog->AddButton());
     EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // sorted, once each
     EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"armor.txt", "weapons.txt"}));
 
-    // The second opening comes from the listing cache: no child, no wait.
-    dialog.reset();
-    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
-    dialog = std::make_unique<AddFileDialog>(context, nullptr);
-    dialog->show();
-    EXPECT_FALSE(dialog->IsWorking());
-    EXPECT_EQ(Texts(At({})), (QStringList{"data", "readme.tbl"}));
-}
-
-TEST_F(AddFileDialogTest, ExtractSavesOneFileWhereTheUserSaysOrSaysWhyItCouldNot)
-{
-    Open();
-    Click("data/global/sfx/hit.wav");
+    // Extract... saves one file where the user says, and only there.
+    Click("hit.wav");
     const QString target = fixtures.Path(QStringLiteral("saved.wav"));
     dialogs.AnswerFile(target);
     Press(dialog->ExtractButton());
     EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
-    EXPECT_TRUE(dialog->ResultList().isEmpty() && ArchiveFixtures::FilesIn(context.modFolder).isEmpty());
+    EXPECT_EQ(dialog->ResultList(), (QStringList{Armor, Weapons}));   // an extracted file is no entry
 
     const QString nowhere = target + "/inside.wav";   // its folder is a file
     dialogs.AnswerFile(nowhere);
@@ -186,16 +169,24 @@ TEST_F(AddFileDialogTest, ExtractSavesOneFileWhereTheUserSaysOrSaysWhyItCouldNot
     Press(dialog->ExtractButton());
     EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
+
+    // The second opening comes from the listing cache: no child, no wait.
+    dialog.reset();
+    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
+    dialog = std::make_unique<AddFileDialog>(context, nullptr);
+    dialog->show();
+    EXPECT_FALSE(dialog->IsWorking());
+    EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
 }
 
 TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheProject)
 {
     const struct { const char* what; const char* path; std::function<void()> arrange; const char* fragment; } cases[] = {
-        {"another entry's file", "data/global/excel/X.txt", [&] { context.projectEntries = {LocalX}; },
+        {"another entry's file", "X.txt", [&] { context.projectEntries = {LocalX}; },
          "is the file of data\\local\\x.txt"},
-        {"an earlier add", "data/global/excel/X.txt", [&] { context.projectEntries.clear(); },
+        {"an earlier add", "X.txt", [&] { context.projectEntries.clear(); },
          "is the file of data\\local\\x.txt"},
-        {"a table open in a tab", "data/global/excel/armor.txt", [&] { openTables = {"armor.txt"}; },
+        {"a table open in a tab", "armor.txt", [&] { openTables = {"armor.txt"}; },
          "armor.txt is open in a tab"},
         {"the project file", "readme.tbl", [&] { context.projectFilePath = context.modFolder + "README.TBL"; },
          "would replace"},
@@ -205,7 +196,7 @@ TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnOpenTabOrTheP
         c.arrange();
         Open();
         if (c.what == std::string("an earlier add")) {   // the dialog's own adds count as entries too
-            Click("data/local/x.txt");
+            Click("x.txt");
             Press(dialog->AddButton());
         }
         const QStringList before = ArchiveFixtures::FilesIn(context.modFolder);
@@ -224,7 +215,7 @@ TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAn
 {
     const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee"), a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
     Open();
-    Click("data/global/excel/armor.txt");   // a file as target means the folder that holds it
+    Click("armor.txt");   // a file as target means the folder that holds it
     dialogs.AnswerFiles({b, a});
     AnswerRenames({"", "data\\global\\0.txt"});   // the list shows a.txt, b.txt
     Press(dialog->AddFilesButton());

@@ -17,14 +17,6 @@
 
 namespace {
 
-QStringList Texts(const QComboBox& combo)
-{
-    QStringList texts;
-    for (int index = 0; index < combo.count(); ++index)
-        texts.append(combo.itemText(index));
-    return texts;
-}
-
 int HeightOf(int points)
 {
     return -qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY() * points / 72.0);
@@ -33,12 +25,6 @@ int HeightOf(int points)
 class CFontPropertyPageTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        for (const char* family : {"DejaVu Sans", "DejaVu Sans Mono", "Liberation Sans", "Liberation Sans Narrow"})
-            ASSERT_TRUE(QFontDatabase::hasFamily(QString::fromLatin1(family))) << family << " must be installed";
-    }
-
     CFontPropertyPage& Show(const CFontPropertyPage::Data& data)
     {
         page = std::make_unique<CFontPropertyPage>();
@@ -49,11 +35,10 @@ protected:
     }
     static void Retype(QComboBox* combo, const QString& text)
     {
-        QLineEdit* edit = combo->lineEdit();
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
+        combo->lineEdit()->setFocus();
+        combo->lineEdit()->selectAll();
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Delete);
+        QTest::keyClicks(combo->lineEdit(), text);
     }
     // What the page hands back when it is left.
     CFontPropertyPage::Data Left()
@@ -61,53 +46,48 @@ protected:
         page->OnKillActive();
         return page->GetData();
     }
+    // The face in the list, the face previewed and the face handed back must all be this one.
+    void ExpectFace(const QString& face)
+    {
+        EXPECT_EQ(page->FaceCombo()->currentText(), face);
+        EXPECT_EQ(page->PreviewFont().lfFaceName, face);
+        EXPECT_EQ(Left().faceName, face);
+    }
 
     std::unique_ptr<CFontPropertyPage> page;
 };
 
-TEST_F(CFontPropertyPageTest, AStoredFaceSelectsItselfInAnyCaseOrTheFamilyQtDrawsItWith)
+TEST_F(CFontPropertyPageTest, AStoredOrTypedFaceSelectsOnlyAWholeNameInAnyCaseOrTheFamilyQtDrawsItWith)
 {
     const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
     if (!QFontDatabase::hasFamily(QStringLiteral("Arial"))) {
         EXPECT_EQ(arialDrawnWith, QStringLiteral("Liberation Sans")) << "what Debian's fonts-liberation promises";
     }
-    for (const auto& [stored, selected] : {std::pair{QStringLiteral("Arial"), arialDrawnWith},
-                                           std::pair{QStringLiteral("dejavu sans"), QStringLiteral("DejaVu Sans")},
-                                           std::pair{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("DejaVu Sans Mono")},
-                                           std::pair{QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Sans")}}) {
+    for (const auto& [stored, selected] : {std::pair<QString, QString>{"Arial", arialDrawnWith},
+                                           {"dejavu sans", "DejaVu Sans"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"},
+                                           {"Liberation Sans", "Liberation Sans"}}) {
         SCOPED_TRACE(stored.toStdString());
-        CFontPropertyPage& shown = Show({stored, 10, false, false});
-        EXPECT_EQ(shown.FaceCombo()->currentText(), selected);
-        EXPECT_EQ(shown.PreviewFont().lfFaceName, selected);
-        EXPECT_EQ(Left().faceName, selected) << "the face stored is the face previewed";
+        Show({stored, 10, false, false});
+        ExpectFace(selected);
     }
-}
-
-TEST_F(CFontPropertyPageTest, TypingSelectsOnlyAWholeFaceNameAndAnUnknownOneResolvesWhenTheFieldIsLeft)
-{
-    CFontPropertyPage& shown = Show({QStringLiteral("DejaVu Sans"), 10, false, false});
-    Retype(shown.FaceCombo(), QStringLiteral("liberation sans narrow"));
-    EXPECT_EQ(shown.FaceCombo()->currentText(), QStringLiteral("Liberation Sans Narrow"));
-    EXPECT_EQ(shown.PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow"));
-
-    Retype(shown.FaceCombo(), QStringLiteral("DejaVu Se"));
-    EXPECT_EQ(shown.PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow")) << "a partial name chooses nothing";
-
-    Retype(shown.FaceCombo(), QStringLiteral("arial"));
-    QTest::keyClick(shown.FaceCombo()->lineEdit(), Qt::Key_Tab);
-    const QString drawnWith = QFontInfo(QFont(QStringLiteral("arial"))).family();
-    EXPECT_EQ(shown.FaceCombo()->currentText(), drawnWith);
-    EXPECT_EQ(shown.PreviewFont().lfFaceName, drawnWith);
-    EXPECT_EQ(Left().faceName, drawnWith);
+    Retype(page->FaceCombo(), QStringLiteral("liberation sans narrow"));
+    EXPECT_EQ(page->PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow"));
+    Retype(page->FaceCombo(), QStringLiteral("DejaVu Se"));
+    EXPECT_EQ(page->PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow")) << "a partial name chooses nothing";
+    Retype(page->FaceCombo(), QStringLiteral("arial"));
+    QTest::keyClick(page->FaceCombo()->lineEdit(), Qt::Key_Tab);
+    ExpectFace(arialDrawnWith);
 }
 
 TEST_F(CFontPropertyPageTest, AStoredSizeSelectsOnlyItsOwnEntryAndAnyOtherIsShownTypedAndPreviewed)
 {
-    for (const auto& [size, selected] : {std::pair{1, -1}, std::pair{4, -1}, std::pair{13, -1}, std::pair{12, 4},
-                                         std::pair{48, 14}}) {
+    for (const auto& [size, selected] : {std::pair{1, -1}, {4, -1}, {13, -1}, {12, 4}, {48, 14}}) {
         SCOPED_TRACE(size);
         CFontPropertyPage& shown = Show({QStringLiteral("DejaVu Sans"), size, false, false});
-        EXPECT_EQ(Texts(*shown.SizeCombo()), QString("8 9 10 11 12 14 16 18 20 22 24 26 28 36 48").split(' '));
+        QStringList sizes;
+        for (int index = 0; index < shown.SizeCombo()->count(); ++index)
+            sizes.append(shown.SizeCombo()->itemText(index));
+        EXPECT_EQ(sizes.join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
         EXPECT_EQ(shown.SizeCombo()->currentIndex(), selected);
         EXPECT_EQ(shown.SizeCombo()->currentText(), QString::number(size));
         EXPECT_EQ(shown.PreviewFont().lfHeight, HeightOf(size));
@@ -121,10 +101,12 @@ TEST_F(CFontPropertyPageTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTh
     if (QFontDatabase::styles(oneStyle).size() != 1)
         GTEST_SKIP() << "no face with a single style here";
     CFontPropertyPage& shown = Show({oneStyle, 10, true, true});
-    EXPECT_EQ(Texts(*shown.StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
+    QStringList styles;
+    for (int index = 0; index < shown.StyleCombo()->count(); ++index)
+        styles.append(shown.StyleCombo()->itemText(index));
+    EXPECT_EQ(styles, QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
     EXPECT_EQ(shown.StyleCombo()->currentText(), QStringLiteral("Bold Italic"));
     EXPECT_EQ(std::tuple(shown.PreviewFont().lfWeight, shown.PreviewFont().lfItalic), std::tuple(700, true));
-
     shown.StyleCombo()->setFocus();
     QTest::keyClick(shown.StyleCombo(), Qt::Key_Up);
     EXPECT_EQ(shown.StyleCombo()->currentText(), QStringLiteral("Italic"));
@@ -141,24 +123,17 @@ TEST_F(CFontPropertyPageTest, ThePreviewGridFollowsEveryChangeOfFaceStyleAndSize
 {
     CFontPropertyPage& shown = Show({QStringLiteral("Liberation Sans"), 9, false, false});
     CGridCtrl* grid = shown.PreviewGrid();
-    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount(), grid->GetFixedColumnCount()),
-              std::tuple(10, 20, 1, 1));
-    EXPECT_EQ(grid->GetCellText(0, 19), QStringLiteral("Column 19"));
-    EXPECT_EQ(grid->GetCellText(9, 0), QStringLiteral("Row 9"));
-    EXPECT_LT(grid->GetCellText(9, 19).toInt(), 9 * 19);
+    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
     const auto drawn = [grid] { return QFontInfo(grid->font()); };
     const int width9 = grid->GetColumnWidth(1);
-
     shown.SizeCombo()->setFocus();
     QTest::keyClick(shown.SizeCombo(), Qt::Key_Down);
-    EXPECT_EQ(shown.SizeCombo()->currentText(), QStringLiteral("10"));
     EXPECT_EQ(drawn().pixelSize(), -HeightOf(10));
     EXPECT_GT(grid->GetColumnWidth(1), width9) << "the preview is sized anew";
     QTest::keyClick(shown.SizeCombo(), Qt::Key_Up);
     QTest::keyClick(shown.SizeCombo(), Qt::Key_Up);
     EXPECT_EQ(shown.SizeCombo()->currentText(), QStringLiteral("8"));
     EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
-
     Retype(shown.SizeCombo(), QStringLiteral("13"));
     EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
     Retype(shown.SizeCombo(), QStringLiteral("12"));
@@ -167,7 +142,6 @@ TEST_F(CFontPropertyPageTest, ThePreviewGridFollowsEveryChangeOfFaceStyleAndSize
     shown.StyleCombo()->setFocus();
     QTest::keyClick(shown.StyleCombo(), Qt::Key_Down);
     EXPECT_EQ(drawn().bold(), true);
-
     shown.FaceCombo()->setFocus();
     QTest::keyClick(shown.FaceCombo(), Qt::Key_Down);
     EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
