@@ -17,7 +17,7 @@ QStringList Outline(const QTreeWidget* tree)
     return lines;
 }
 
-TEST_F(ProjectTree, ShowsTheProjectAddsOnlyNewNamesOpensTheNamePartAndTakesNoFilesWhileUntitled)
+TEST_F(ProjectTree, TheSelectionDecidesTheCommandsInsAddsOnlyNewNamesAndNothingRunsWhileUntitledOrDisabled)
 {
     QStringList offered;
     QString askedFolder = "never asked";
@@ -26,34 +26,13 @@ TEST_F(ProjectTree, ShowsTheProjectAddsOnlyNewNamesOpensTheNamePartAndTakesNoFil
     Press(Qt::Key_Insert);
     EXPECT_EQ(askedFolder, "never asked") << "no files are copied into a folder the project does not have";
 
-    OpenProject({"data\\global\\excel\\armor.txt", "readme", "data\\x.dc6"});
+    // A folder goes before a file of the same text, and folder names differ by case.
+    OpenProject({"data\\global\\excel\\armor.txt", "readme", "data\\x.dc6", "readme\\r.txt", "Data\\E.TXT"});
     EXPECT_EQ(Tree()->currentItem(), Tree()->topLevelItem(0));
     EXPECT_FALSE(Tree()->topLevelItem(0)->icon(0).isNull());
-    offered = {"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "sfx\\a.wav"};
-    Select("Mod.mod");
-    Press(Qt::Key_Insert);
-    EXPECT_EQ(askedFolder, folder);
-    EXPECT_EQ(Outline(Tree()), QStringList({"Mod.mod", "data", "global", "excel", "armor.txt", "weapons.txt", "x.dc6",
-                                            "sfx", "a.wav", "readme"}));
-    EXPECT_TRUE(doc.IsModified());
-
-    Select("armor.txt");
-    Press(Qt::Key_Return);
-    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
-    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item("weapons.txt")).center());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(table->opened, QStringList({"armor.txt", "weapons.txt"}));
-    doc.OnNewDocument();
-    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
-}
-
-TEST_F(ProjectTree, TheSelectionOrARightClickDecidesTheOfferedCommandsAndKeysOfDisabledOnesDoNothing)
-{
-    OpenProject({"data\\armor.txt", "data\\Armor.TXT", "data\\patchstring.tbl", "noext"});
-    Tree()->SetAddFilesRunner([](const QString&) { return QStringList(); });
     const struct { const char* item; bool remove, open; } cases[] = {
-        {"Mod.mod", false, false},  {"data", false, false},           {"armor.txt", true, true},
-        {"Armor.TXT", true, false}, {"patchstring.tbl", true, false}, {"noext", true, false},
+        {"Mod.mod", false, false}, {"data", false, false}, {"armor.txt", true, true}, {"r.txt", true, true},
+        {"E.TXT", true, false},    {"x.dc6", true, false},
     };
     for (const auto& c : cases) {
         Select(c.item);
@@ -71,8 +50,20 @@ TEST_F(ProjectTree, TheSelectionOrARightClickDecidesTheOfferedCommandsAndKeysOfD
     EXPECT_EQ(Tree()->currentItem(), Item("armor.txt"));
     EXPECT_TRUE(frame.ProjectPopup()->isVisible() && frame.Action(RemoveFile)->isEnabled());
     frame.ProjectPopup()->hide();
-    frame.ActivateTableView();
+
+    offered = {"data\\global\\excel\\weapons.txt", "data\\global\\excel\\armor.txt", "sfx\\a.wav"};
+    Press(Qt::Key_Insert);
+    EXPECT_EQ(askedFolder, folder);
+    EXPECT_EQ(Outline(Tree()), QStringList({"Mod.mod", "data", "global", "excel", "armor.txt", "weapons.txt", "x.dc6",
+                                            "readme", "r.txt", "Data", "E.TXT", "sfx", "a.wav", "readme"}));
+    EXPECT_TRUE(doc.IsModified());
+    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item("weapons.txt")).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table->opened, QStringList({"weapons.txt"}));
+    EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
     EXPECT_FALSE(Enabled(RemoveFile)) << "the tree's commands are not there while the table view is active";
+    doc.OnNewDocument();
+    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
 }
 
 TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredClosingItsTableFirstAndSaysWhyAFileMustStay)

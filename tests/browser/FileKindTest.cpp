@@ -7,16 +7,16 @@
 
 namespace {
 
+// The name part decides, never a folder; the case of a name never does.
 TEST(FileKind, PicksThePictureByTheNamePartsExtensionOrTableNameInAnyCase)
 {
     const struct { const char* name; int kind; } cases[] = {
-        {"Data\\Units.TXT", FileKind::Table},         {"x\\UNIQUEITEMS.TXT", FileKind::UniqueItems},
-        {"data\\SetItems.Txt", FileKind::SetItems},   {"myuniqueitems.txt", FileKind::Table},
-        {"uniqueitems.txt\\other.txt", FileKind::Table}, // the name part decides, not a folder
-        {"setitems.txt.bak", FileKind::Other},        {"patchstring", FileKind::Other},
-        {"a.b\\c", FileKind::Other},                  {"font.dc6x", FileKind::Other},
-        {"ui\\cursor.DC6", FileKind::Picture},        {"monster.dcc", FileKind::Picture},
-        {"eng\\string.Tbl", FileKind::StringTable},   {"sfx\\hit.WAV", FileKind::Sound},
+        {"Data\\Units.TXT", FileKind::Table}, {"x\\UNIQUEITEMS.TXT", FileKind::UniqueItems},
+        {"data\\SetItems.Txt", FileKind::SetItems}, {"myuniqueitems.txt", FileKind::Table},
+        {"uniqueitems.txt\\other.txt", FileKind::Table}, {"setitems.txt.bak", FileKind::Other},
+        {"patchstring", FileKind::Other}, {"a.b\\c", FileKind::Other}, {"font.dc6x", FileKind::Other},
+        {"ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture},
+        {"eng\\string.Tbl", FileKind::StringTable}, {"sfx\\hit.WAV", FileKind::Sound},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileKind::IconIndex(QString::fromLatin1(c.name)), c.kind) << c.name;
