@@ -2,16 +2,22 @@
 
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "grid/CGridCtrl.h"
 #include "options/CFontPropertyPage.h"
 #include "options/CMODPropertyPage.h"
+#include "options/FontNameCombo.h"
 #include "options/FontSizeCombo.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -21,21 +27,41 @@
 
 namespace {
 
+int HeightOf(int points)
+{
+    return -qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY() * points / 72.0);
+}
+
+QStringList Texts(const QComboBox* combo)
+{
+    QStringList texts;
+    for (int index = 0; index < combo->count(); ++index)
+        texts.append(combo->itemText(index));
+    return texts;
+}
+
+// The options sheet shown with the given values; a font test shows it on the font page.
 class CMODPropertySheetTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void Show(int tab = 0)
     {
-        given = {Path("MODs/"), archive, true, false, QStringLiteral("Arial"), 9, true, false};
+        sheet = std::make_unique<CMODPropertySheet>();
+        sheet->SetValues(given);
+        sheet->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
+        if (tab != 0)
+            ClickTab(tab);
     }
-    void Show()
+    void ShowFont(const QString& face, int size, bool bold, bool italic)
     {
-        sheet.SetValues(given);
-        sheet.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+        std::tie(given.gridFontName, given.gridFontSize, given.gridFontBold, given.gridFontItalic) =
+            std::tuple(face, size, bold, italic);
+        Show(1);
     }
     QString Path(const char* name) const { return temp.filePath(QString::fromLatin1(name)); }
-    CMODPropertyPage& Paths() { return *sheet.PathsPage(); }
+    CMODPropertyPage& Paths() { return *sheet->PathsPage(); }
+    CFontPropertyPage& Font() { return *sheet->FontPage(); }
     static void Retype(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -43,11 +69,18 @@ protected:
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
-    void ClickOk() { QTest::mouseClick(sheet.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton); }
+    static void Retype(QComboBox* combo, const QString& text) { Retype(combo->lineEdit(), text); }
+    void ClickOk() { QTest::mouseClick(sheet->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton); }
     void ClickTab(int index)
     {
-        QTabBar* bar = sheet.Tabs()->tabBar();
+        QTabBar* bar = sheet->Tabs()->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    // What the font page hands back when it is left.
+    CFontPropertyPage::Data Left()
+    {
+        Font().OnKillActive();
+        return Font().GetData();
     }
     // OK is refused with this text in a message, and the sheet stays open.
     void ExpectRefusedAtOk(const QString& text)
@@ -57,15 +90,14 @@ protected:
         ClickOk();
         ASSERT_EQ(dialogs.Messages().size(), shown + 1);
         EXPECT_TRUE(dialogs.Messages().last().text.contains(text)) << dialogs.Messages().last().text.toStdString();
-        EXPECT_EQ(dialogs.Messages().last().caption, QStringLiteral("Carvestone"));
-        EXPECT_TRUE(sheet.isVisible() && sheet.result() != QDialog::Accepted);
+        EXPECT_TRUE(sheet->isVisible() && sheet->result() != QDialog::Accepted);
     }
 
     QTemporaryDir temp;
     QString archive = TestFiles::Write(Path("patch_d2.mpq"), "MPQ\x1a");
-    OptionsValues given;
+    OptionsValues given{Path("MODs/"), archive, true, false, QStringLiteral("Arial"), 9, true, false};
     ScriptedDialogs dialogs;
-    CMODPropertySheet sheet;
+    std::unique_ptr<CMODPropertySheet> sheet;
 };
 
 TEST_F(CMODPropertySheetTest, OkUnchangedGivesBackTheFolderWithoutItsSlashesAndTheUnseenFontAsGiven)
@@ -76,8 +108,8 @@ TEST_F(CMODPropertySheetTest, OkUnchangedGivesBackTheFolderWithoutItsSlashesAndT
     Show();
     EXPECT_EQ(Paths().ModsPathEdit()->text(), QDir::toNativeSeparators(Path("MODs")));
     ClickOk();
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    const OptionsValues back = sheet.Values();
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
+    const OptionsValues back = sheet->Values();
     EXPECT_EQ(std::tuple(back.modsPath, back.gameMpqPath, back.useCompression, back.openMostRecent),
               std::tuple(Path("MODs"), archive, true, false));
     EXPECT_EQ(std::tuple(back.gridFontName, back.gridFontSize, back.gridFontBold, back.gridFontItalic),
@@ -132,20 +164,111 @@ TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefus
     Retype(Paths().MpqPathEdit(), archive);
 
     ClickTab(1);
-    ASSERT_EQ(sheet.Tabs()->currentWidget(), sheet.FontPage());
-    QLineEdit* size = sheet.FontPage()->SizeCombo()->lineEdit();
+    ASSERT_EQ(sheet->Tabs()->currentWidget(), sheet->FontPage());
     for (const QString& refused : {QStringLiteral("0"), QStringLiteral("145"), QStringLiteral("big")}) {
         SCOPED_TRACE(refused.toStdString());
-        Retype(size, refused);
+        Retype(Font().SizeCombo(), refused);
         ClickTab(0);
         ExpectRefusedAtOk(QStringLiteral("Please enter a font size from 1 to 144."));
-        EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.FontPage()) << "the sheet shows the field at fault";
+        EXPECT_EQ(sheet->Tabs()->currentWidget(), sheet->FontPage()) << "the sheet shows the field at fault";
     }
-    Retype(size, QStringLiteral("144"));
+    Retype(Font().SizeCombo(), QStringLiteral("144"));
     ClickOk();
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
     EXPECT_TRUE(QFileInfo(Path("MODs")).isDir());
-    EXPECT_EQ(sheet.Values().gridFontSize, 144);
+    EXPECT_EQ(sheet->Values().gridFontSize, 144);
+}
+
+TEST_F(CMODPropertySheetTest, AFaceSelectsOnlyAWholeNameInAnyCaseOrTheFamilyQtDrawsItWithAndAnEmptiedFieldChangesNothing)
+{
+    const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    if (!QFontDatabase::hasFamily(QStringLiteral("Arial"))) {
+        EXPECT_EQ(arialDrawnWith, QStringLiteral("Liberation Sans")) << "what Debian's fonts-liberation promises";
+    }
+    // The face listed, previewed and handed back is the same one.
+    const auto expectFace = [this](const QString& face) {
+        EXPECT_EQ(Font().FaceCombo()->currentText(), face);
+        EXPECT_EQ(Font().PreviewFont().lfFaceName, face);
+        EXPECT_EQ(Left().faceName, face);
+    };
+    for (const auto& [stored, selected] : {std::pair<QString, QString>{"Arial", arialDrawnWith},
+                                           {"dejavu sans", "DejaVu Sans"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"},
+                                           {"Liberation Sans", "Liberation Sans"}}) {
+        SCOPED_TRACE(stored.toStdString());
+        ShowFont(stored, 11, true, false);
+        expectFace(selected);
+    }
+    Retype(Font().FaceCombo(), QStringLiteral("liberation sans narrow"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow"));
+    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Se"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow")) << "a partial name chooses nothing";
+    Retype(Font().FaceCombo(), QStringLiteral("arial"));
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    expectFace(arialDrawnWith);
+
+    Retype(Font().FaceCombo(), QString());
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    Retype(Font().SizeCombo(), QString());
+    const CFontPropertyPage::Data left = Left();
+    EXPECT_EQ(std::tuple(left.faceName, left.size, left.bold, left.italic), std::tuple(arialDrawnWith, 11, true, false));
+    EXPECT_EQ(Font().Validate(), QString());
+}
+
+TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndAnyOtherIsShownTypedAndPreviewed)
+{
+    for (const auto& [size, selected] : {std::pair{1, -1}, {4, -1}, {13, -1}, {12, 4}, {48, 14}}) {
+        SCOPED_TRACE(size);
+        ShowFont(QStringLiteral("DejaVu Sans"), size, false, false);
+        EXPECT_EQ(Font().SizeCombo()->currentIndex(), selected);
+        EXPECT_EQ(Font().SizeCombo()->currentText(), QString::number(size));
+        EXPECT_EQ(Font().PreviewFont().lfHeight, HeightOf(size));
+        EXPECT_EQ(Left().size, size);
+    }
+    EXPECT_EQ(Texts(Font().SizeCombo()).join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
+}
+
+TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTheStylePreviewedAndStored)
+{
+    const QString oneStyle = QStringLiteral("DejaVu Math TeX Gyre");
+    if (QFontDatabase::styles(oneStyle).size() != 1)
+        GTEST_SKIP() << "no face with a single style here";
+    ShowFont(oneStyle, 10, false, true);
+    EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
+    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
+    EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
+    Retype(Font().FaceCombo(), QStringLiteral("Liberation Sans Narrow"));
+    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic")) << "the chosen style outlives the face";
+    const CFontPropertyPage::Data left = Left();
+    EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic),
+              std::tuple(QStringLiteral("Liberation Sans Narrow"), false, true));
+}
+
+TEST_F(CMODPropertySheetTest, ThePreviewGridFollowsEveryChangeOfFaceStyleAndSize)
+{
+    ShowFont(QStringLiteral("Liberation Sans"), 9, false, false);
+    CGridCtrl* grid = Font().PreviewGrid();
+    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
+    const auto drawn = [grid] { return QFontInfo(grid->font()); };
+    const int width9 = grid->GetColumnWidth(1);
+    Font().SizeCombo()->setFocus();
+    QTest::keyClick(Font().SizeCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(10));
+    EXPECT_GT(grid->GetColumnWidth(1), width9) << "the preview is sized anew";
+    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
+    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
+    EXPECT_EQ(Font().SizeCombo()->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
+    Retype(Font().SizeCombo(), QStringLiteral("13"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
+
+    Font().StyleCombo()->setFocus();
+    QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().bold(), true);
+    Font().FaceCombo()->setFocus();
+    QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
+    EXPECT_EQ(std::tuple(drawn().bold(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
+        << "a new face keeps the style and the size";
 }
 
 } // namespace
