@@ -100,26 +100,13 @@ protected:
     std::unique_ptr<CMODPropertySheet> sheet;
 };
 
-TEST_F(CMODPropertySheetTest, OkUnchangedGivesBackTheFolderWithoutItsSlashesAndTheUnseenFontAsGiven)
-{
-    given.modsPath = Path("MODs///");
-    given.gridFontName = QStringLiteral("No Such Face");
-    given.gridFontSize = 37;
-    Show();
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), QDir::toNativeSeparators(Path("MODs")));
-    ClickOk();
-    EXPECT_EQ(sheet->result(), QDialog::Accepted);
-    const OptionsValues back = sheet->Values();
-    EXPECT_EQ(std::tuple(back.modsPath, back.gameMpqPath, back.useCompression, back.openMostRecent),
-              std::tuple(Path("MODs"), archive, true, false));
-    EXPECT_EQ(std::tuple(back.gridFontName, back.gridFontSize, back.gridFontBold, back.gridFontItalic),
-              std::tuple(QStringLiteral("No Such Face"), 37, true, false));
-}
-
-TEST_F(CMODPropertySheetTest, ABrowseSetsItsOwnFieldAndKeepsWhatWasTypedInTheOther)
+TEST_F(CMODPropertySheetTest, TheModsFieldLosesItsSlashesABrowseKeepsTheOtherFieldAndAnUnseenFontComesBackAsGiven)
 {
     const auto shown = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    given.modsPath = Path("MODs///");
+    std::tie(given.gridFontName, given.gridFontSize) = std::tuple(QStringLiteral("No Such Face"), 37);
     Show();
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("MODs")));
     Retype(Paths().MpqPathEdit(), Path("typed.mpq"));
     Retype(Paths().ModsPathEdit(), QStringLiteral("replaced by the browse"));
     QTest::mouseClick(Paths().UseCompressionBox(), Qt::LeftButton);
@@ -138,6 +125,14 @@ TEST_F(CMODPropertySheetTest, ABrowseSetsItsOwnFieldAndKeepsWhatWasTypedInTheOth
     QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
     EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Typed")));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
+
+    ClickOk();
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    const OptionsValues back = sheet->Values();
+    EXPECT_EQ(std::tuple(back.modsPath, back.gameMpqPath, back.useCompression, back.openMostRecent),
+              std::tuple(Path("Typed"), archive, false, false));
+    EXPECT_EQ(std::tuple(back.gridFontName, back.gridFontSize, back.gridFontBold, back.gridFontItalic),
+              std::tuple(QStringLiteral("No Such Face"), 37, true, false));
 }
 
 TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefusedAtOkWithTheSheetLeftOpen)
