@@ -209,17 +209,38 @@ TEST_F(CMODPropertySheetTest, AFaceSelectsOnlyAWholeNameInAnyCaseOrTheFamilyQtDr
     EXPECT_EQ(Font().Validate(), QString());
 }
 
-TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndAnyOtherIsShownTypedAndPreviewed)
+TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndThePreviewFollowsEveryChangeOfSizeStyleAndFace)
 {
     for (const auto& [size, selected] : {std::pair{1, -1}, {4, -1}, {13, -1}, {12, 4}, {48, 14}}) {
         SCOPED_TRACE(size);
-        ShowFont(QStringLiteral("DejaVu Sans"), size, false, false);
+        ShowFont(QStringLiteral("Liberation Sans"), size, false, false);
         EXPECT_EQ(Font().SizeCombo()->currentIndex(), selected);
         EXPECT_EQ(Font().SizeCombo()->currentText(), QString::number(size));
         EXPECT_EQ(Font().PreviewFont().lfHeight, HeightOf(size));
         EXPECT_EQ(Left().size, size);
     }
     EXPECT_EQ(Texts(Font().SizeCombo()).join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
+
+    CGridCtrl* grid = Font().PreviewGrid();
+    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
+    const auto drawn = [grid] { return QFontInfo(grid->font()); };
+    const int width48 = grid->GetColumnWidth(1);
+    Retype(Font().SizeCombo(), QStringLiteral("9"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(9));
+    EXPECT_LT(grid->GetColumnWidth(1), width48) << "the preview is sized anew";
+    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
+    EXPECT_EQ(Font().SizeCombo()->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
+    Retype(Font().SizeCombo(), QStringLiteral("13"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
+    Font().StyleCombo()->setFocus();
+    QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().bold(), true);
+    Font().FaceCombo()->setFocus();
+    QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
+    EXPECT_EQ(std::tuple(drawn().bold(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
+        << "a new face keeps the style and the size";
 }
 
 TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTheStylePreviewedAndStored)
@@ -236,34 +257,6 @@ TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTh
     const CFontPropertyPage::Data left = Left();
     EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic),
               std::tuple(QStringLiteral("Liberation Sans Narrow"), false, true));
-}
-
-TEST_F(CMODPropertySheetTest, ThePreviewGridFollowsEveryChangeOfFaceStyleAndSize)
-{
-    ShowFont(QStringLiteral("Liberation Sans"), 9, false, false);
-    CGridCtrl* grid = Font().PreviewGrid();
-    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
-    const auto drawn = [grid] { return QFontInfo(grid->font()); };
-    const int width9 = grid->GetColumnWidth(1);
-    Font().SizeCombo()->setFocus();
-    QTest::keyClick(Font().SizeCombo(), Qt::Key_Down);
-    EXPECT_EQ(drawn().pixelSize(), -HeightOf(10));
-    EXPECT_GT(grid->GetColumnWidth(1), width9) << "the preview is sized anew";
-    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
-    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
-    EXPECT_EQ(Font().SizeCombo()->currentText(), QStringLiteral("8"));
-    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
-    Retype(Font().SizeCombo(), QStringLiteral("13"));
-    EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
-
-    Font().StyleCombo()->setFocus();
-    QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
-    EXPECT_EQ(drawn().bold(), true);
-    Font().FaceCombo()->setFocus();
-    QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
-    EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
-    EXPECT_EQ(std::tuple(drawn().bold(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
-        << "a new face keeps the style and the size";
 }
 
 } // namespace
