@@ -105,6 +105,7 @@ protected:
         });
     }
     QByteArray ModFile(const QString& name) const { return ArchiveFixtures::Read(context.modFolder + name); }
+    QString Top() const { return dialog->TopText()->text(); }
     QString LastMessage() const { return dialogs.Messages().isEmpty() ? QString() : dialogs.Messages().last().text; }
 
     QMap<QString, QByteArray> gameFiles;
@@ -195,7 +196,8 @@ TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnEarlierAddAnO
 
 TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAndReplacesNoOtherFile)
 {
-    const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee"), a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
+    const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee");
+    const QString a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
     Open();
     Click("armor.txt");   // a file as target means the folder that holds it
     dialogs.AnswerFiles({b, a});
@@ -246,7 +248,7 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(WaitIdle());
     ArchiveJob::OverrideProgram({});
-    EXPECT_TRUE(dialog->TopText()->text().contains(ArchiveJob::DiedMessage())) << dialog->TopText()->text().toStdString();
+    EXPECT_TRUE(Top().contains(ArchiveJob::DiedMessage())) << Top().toStdString();
     EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
     EXPECT_EQ(dialog->findChild<ProgressDialog*>(), nullptr);
     EXPECT_EQ(ArchiveJob::Listings().Find(context.archivePath), nullptr);
@@ -268,7 +270,7 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
         }
         dialogs.AnswerFile(f.archive);
         Press(dialog->ArchiveButton());
-        EXPECT_TRUE(dialog->TopText()->text().contains(QLatin1String(f.fragment))) << dialog->TopText()->text().toStdString();
+        EXPECT_TRUE(Top().contains(QLatin1String(f.fragment))) << Top().toStdString();
         EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
         EXPECT_EQ(Buttons(*dialog), "000");
     }
@@ -276,7 +278,7 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
     dialogs.AnswerFile(context.archivePath);
     Press(dialog->ArchiveButton());
     ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);
-    EXPECT_EQ(dialog->TopText()->text(), QDir::toNativeSeparators(context.archivePath));
+    EXPECT_EQ(Top(), QDir::toNativeSeparators(context.archivePath));
 }
 
 } // namespace
