@@ -94,7 +94,7 @@ TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredClosingItsTable
         Press(Qt::Key_Delete);
         EXPECT_EQ(doc.FileList().contains(c.entry), c.entryStays) << c.entry;
         EXPECT_EQ(QFile::exists(folder + file), c.fileStays) << c.entry;
-        EXPECT_TRUE(dialogs.Messages()[shown].text.startsWith("Do you wish to keep this file")) << c.entry;
+        EXPECT_TRUE(dialogs.Messages().value(shown).text.startsWith("Do you wish to keep this file")) << c.entry;
         const QString text = dialogs.Messages().value(shown + 1).text;
         EXPECT_TRUE(!c.cause || (text.contains(QDir::toNativeSeparators(folder + file)) && text.contains(c.cause)))
             << text.toStdString();
