@@ -7,18 +7,16 @@
 
 namespace {
 
-TEST(FileKind, PicksThePictureByExtensionAndTableNameWithoutRegardToCase)
+// The name part decides, never a folder; the case of a name never does.
+TEST(FileKind, PicksThePictureByTheNamePartsExtensionOrTableNameInAnyCase)
 {
     const struct { const char* name; int kind; } cases[] = {
-        {"data\\global\\excel\\armor.txt", FileKind::Table}, {"Data\\Units.TXT", FileKind::Table},
-        {"x\\UniqueItems.txt", FileKind::UniqueItems},        {"UNIQUEITEMS.TXT", FileKind::UniqueItems},
-        {"data\\SetItems.Txt", FileKind::SetItems},           {"myuniqueitems.txt", FileKind::Table},
-        {"uniqueitems.txt\\other.txt", FileKind::Table}, // the name part decides, not a folder
-        {"setitems.txt.bak", FileKind::Other},                {"patchstring", FileKind::Other},
-        {"a.b\\c", FileKind::Other}, // the only full stop lies in a folder
-        {"trailing.", FileKind::Other},                       {"font.dc6x", FileKind::Other},
-        {"data\\global\\ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture},
-        {"local\\lng\\eng\\string.Tbl", FileKind::StringTable}, {"sfx\\hit.WAV", FileKind::Sound},
+        {"Data\\Units.TXT", FileKind::Table}, {"x\\UNIQUEITEMS.TXT", FileKind::UniqueItems},
+        {"data\\SetItems.Txt", FileKind::SetItems}, {"myuniqueitems.txt", FileKind::Table},
+        {"uniqueitems.txt\\other.txt", FileKind::Table}, {"setitems.txt.bak", FileKind::Other},
+        {"patchstring", FileKind::Other}, {"a.b\\c", FileKind::Other}, {"font.dc6x", FileKind::Other},
+        {"ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture},
+        {"eng\\string.Tbl", FileKind::StringTable}, {"sfx\\hit.WAV", FileKind::Sound},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileKind::IconIndex(QString::fromLatin1(c.name)), c.kind) << c.name;
@@ -32,9 +30,9 @@ TEST(FileKindIcons, EveryKindHasASeeThroughPictureAndASelectedFolderShowsOpen)
         EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0) << "kind " << kind;
     }
     const QIcon folder = FileKindIcons::FolderIcon();
-    EXPECT_EQ(folder.pixmap(16, 16, QIcon::Selected).toImage(),
-              FileKindIcons::Icon(FileKind::OpenFolder).pixmap(16, 16).toImage());
-    EXPECT_EQ(folder.pixmap(16, 16).toImage(), FileKindIcons::Icon(FileKind::Folder).pixmap(16, 16).toImage());
+    for (const auto& [mode, kind] :
+         {std::pair{QIcon::Selected, FileKind::OpenFolder}, {QIcon::Normal, FileKind::Folder}})
+        EXPECT_EQ(folder.pixmap(16, 16, mode).toImage(), FileKindIcons::Icon(kind).pixmap(16, 16).toImage()) << kind;
 }
 
 } // namespace

@@ -9,77 +9,53 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class RenameListDialogTest : public ::testing::Test
+// Which names are bad is the name rule's own test; here: the dialog asks it and keeps the old label.
+TEST(RenameListDialogTest, EditsMoveNamesWithTheirFilesBadNamesAreRefusedAtOnceAndTwoNamesForOneFileAtOk)
 {
-protected:
-    RenameListDialogTest()
-    {
-        dialog.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    }
-    QStringList Names() const
-    {
+    ScriptedDialogs dialogs;
+    RenameListDialog dialog({{"data\\b.txt", "/disk/b.txt"}, {"data\\a.txt", "/disk/a.txt"}}, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const auto names = [&] {
         QStringList names;
         for (const RenameListDialog::Item& item : dialog.Items())
             names << item.name;
-        return names;
-    }
+        return names.join(' ');
+    };
     // Edits the label of a row as a user does: a click, F2, the text, a key.
-    void Edit(int row, const QString& text, Qt::Key end = Qt::Key_Return)
-    {
+    const auto edit = [&](int row, const QString& text, Qt::Key end = Qt::Key_Return) {
         QListWidget* list = dialog.List();
-        // A click on the selected item would start an edit of its own.
-        if (list->currentRow() != row)
+        if (list->currentRow() != row)   // a click on the selected item would start an edit of its own
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
         QTest::keyClick(list, Qt::Key_F2);
-        auto* editor = list->viewport()->findChild<QLineEdit*>();
+        const QPointer<QLineEdit> editor = list->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
         QTest::keyClicks(editor, text);
-        const QPointer<QLineEdit> open(editor);
         QTest::keyClick(editor, end);
-        // The list ends the edit once the key has been handled.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return open.isNull(); }));
-    }
-
-    ScriptedDialogs dialogs;
-    RenameListDialog dialog{{{QStringLiteral("data\\b.txt"), QStringLiteral("/disk/b.txt")},
-                             {QStringLiteral("data\\a.txt"), QStringLiteral("/disk/a.txt")}},
-                            nullptr};
-};
-
-} // namespace
-
-TEST_F(RenameListDialogTest, NamesComeBackSortedWithTheirFilesAndEditsMoveThem)
-{
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }));   // the list ends the edit after the key
+    };
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Press F2 to rename any files as required"));
-    EXPECT_EQ(Names(), (QStringList{QStringLiteral("data\\a.txt"), QStringLiteral("data\\b.txt")}));
-    Edit(0, QStringLiteral("data\\z\\c.txt"));
-    EXPECT_EQ(Names(), (QStringList{QStringLiteral("data\\b.txt"), QStringLiteral("data\\z\\c.txt")}));
-    EXPECT_EQ(dialog.Items()[1].source, QStringLiteral("/disk/a.txt"));   // the name travels with its file
-    Edit(0, QStringLiteral("data\\other.txt"), Qt::Key_Escape);
-    EXPECT_EQ(Names(), (QStringList{QStringLiteral("data\\b.txt"), QStringLiteral("data\\z\\c.txt")}));
-    EXPECT_TRUE(dialogs.Messages().isEmpty());
-}
-
-// Which names are bad is the name rule's own test; here: the dialog asks it and keeps the old label.
-TEST_F(RenameListDialogTest, BadNamesAreRefusedAtOnceAndTwoNamesForOneFileAtOk)
-{
+    EXPECT_EQ(names(), "data\\a.txt data\\b.txt");
     for (const QString& bad : {QStringLiteral("data\\"), QStringLiteral("data/x.txt")}) {
         dialogs.AnswerMessage(UserDialogs::IdOk);
-        Edit(0, bad);
-        EXPECT_EQ(Names(), (QStringList{QStringLiteral("data\\a.txt"), QStringLiteral("data\\b.txt")})) << bad.toStdString();
+        edit(0, bad);
+        EXPECT_EQ(names(), "data\\a.txt data\\b.txt") << bad.toStdString();
     }
+    edit(0, QStringLiteral("data\\z\\c.txt"));
+    EXPECT_EQ(names(), "data\\b.txt data\\z\\c.txt");
+    EXPECT_EQ(dialog.Items()[1].source, QStringLiteral("/disk/a.txt"));   // the name travels with its file
+    edit(0, QStringLiteral("data\\other.txt"), Qt::Key_Escape);
+    EXPECT_EQ(names(), "data\\b.txt data\\z\\c.txt");
+
     // One file in the MOD folder for two names, whatever their folders or case.
-    for (const QString& clash : {QStringLiteral("data\\b.txt"), QStringLiteral("other\\B.TXT")}) {
-        Edit(0, clash);
+    for (const QString& clash : {QStringLiteral("data\\z\\c.txt"), QStringLiteral("other\\C.TXT")}) {
+        edit(0, clash);
         dialogs.AnswerMessage(UserDialogs::IdOk);
         dialog.accept();
         EXPECT_TRUE(dialog.isVisible() && dialog.result() == QDialog::Rejected) << clash.toStdString();
     }
-    Edit(0, QStringLiteral("data\\c.txt"));
+    edit(0, QStringLiteral("data\\d.txt"));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialogs.Messages().size(), 4);

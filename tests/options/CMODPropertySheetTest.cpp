@@ -2,16 +2,22 @@
 
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "grid/CGridCtrl.h"
 #include "options/CFontPropertyPage.h"
 #include "options/CMODPropertyPage.h"
+#include "options/FontNameCombo.h"
 #include "options/FontSizeCombo.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -21,23 +27,41 @@
 
 namespace {
 
+int HeightOf(int points)
+{
+    return -qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY() * points / 72.0);
+}
+
+QStringList Texts(const QComboBox* combo)
+{
+    QStringList texts;
+    for (int index = 0; index < combo->count(); ++index)
+        texts.append(combo->itemText(index));
+    return texts;
+}
+
+// The options sheet shown with the given values; a font test shows it on the font page.
 class CMODPropertySheetTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void Show(int tab = 0)
     {
-        archive = TestFiles::Write(temp.filePath(QStringLiteral("patch_d2.mpq")), "MPQ\x1a");
-        given = {temp.filePath(QStringLiteral("MODs/")), archive, true, false, QStringLiteral("Arial"), 9, true, false};
+        sheet = std::make_unique<CMODPropertySheet>();
+        sheet->SetValues(given);
+        sheet->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
+        if (tab != 0)
+            ClickTab(tab);
     }
-
-    void Show(const OptionsValues& values)
+    void ShowFont(const QString& face, int size, bool bold, bool italic)
     {
-        sheet.SetValues(values);
-        sheet.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+        std::tie(given.gridFontName, given.gridFontSize, given.gridFontBold, given.gridFontItalic) =
+            std::tuple(face, size, bold, italic);
+        Show(1);
     }
-
-    CMODPropertyPage& Paths() { return *sheet.PathsPage(); }
+    QString Path(const char* name) const { return temp.filePath(QString::fromLatin1(name)); }
+    CMODPropertyPage& Paths() { return *sheet->PathsPage(); }
+    CFontPropertyPage& Font() { return *sheet->FontPage(); }
     static void Retype(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -45,126 +69,192 @@ protected:
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
-    void ClickOk() { QTest::mouseClick(sheet.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton); }
+    static void Retype(QComboBox* combo, const QString& text) { Retype(combo->lineEdit(), text); }
+    void ClickOk() { QTest::mouseClick(sheet->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton); }
     void ClickTab(int index)
     {
-        QTabBar* bar = sheet.Tabs()->tabBar();
+        QTabBar* bar = sheet->Tabs()->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    // What the font page hands back when it is left.
+    CFontPropertyPage::Data Left()
+    {
+        Font().OnKillActive();
+        return Font().GetData();
+    }
+    // OK is refused with this text in a message, and the sheet stays open.
+    void ExpectRefusedAtOk(const QString& text)
+    {
+        const qsizetype shown = dialogs.Messages().size();
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        ClickOk();
+        ASSERT_EQ(dialogs.Messages().size(), shown + 1);
+        EXPECT_TRUE(dialogs.Messages().last().text.contains(text)) << dialogs.Messages().last().text.toStdString();
+        EXPECT_TRUE(sheet->isVisible() && sheet->result() != QDialog::Accepted);
     }
 
     QTemporaryDir temp;
-    QString archive;
-    OptionsValues given;
+    QString archive = TestFiles::Write(Path("patch_d2.mpq"), "MPQ\x1a");
+    OptionsValues given{Path("MODs/"), archive, true, false, QStringLiteral("Arial"), 9, true, false};
     ScriptedDialogs dialogs;
-    CMODPropertySheet sheet;
+    std::unique_ptr<CMODPropertySheet> sheet;
 };
 
-TEST_F(CMODPropertySheetTest, OkUnchangedGivesBackTheFolderWithoutItsSlashesAndTheUnseenFontAsGiven)
+TEST_F(CMODPropertySheetTest, TheModsFieldLosesItsSlashesABrowseKeepsTheOtherFieldAndAnUnseenFontComesBackAsGiven)
 {
-    given.modsPath = temp.filePath(QStringLiteral("MODs///"));
-    given.gridFontName = QStringLiteral("No Such Face");
-    given.gridFontSize = 37;
-    Show(given);
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), QDir::toNativeSeparators(temp.filePath(QStringLiteral("MODs"))));
+    const auto shown = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    given.modsPath = Path("MODs///");
+    std::tie(given.gridFontName, given.gridFontSize) = std::tuple(QStringLiteral("No Such Face"), 37);
+    Show();
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("MODs")));
+    Retype(Paths().MpqPathEdit(), Path("typed.mpq"));
+    Retype(Paths().ModsPathEdit(), QStringLiteral("replaced by the browse"));
+    QTest::mouseClick(Paths().UseCompressionBox(), Qt::LeftButton);
+    dialogs.AnswerFile(Path("Browsed"));
+    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Browsed")));
+    EXPECT_EQ(Paths().MpqPathEdit()->text(), shown(Path("typed.mpq")));
+    EXPECT_FALSE(Paths().UseCompressionBox()->isChecked());
+
+    Retype(Paths().ModsPathEdit(), Path("Typed"));
+    dialogs.AnswerFile(archive);
+    QTest::mouseClick(Paths().BrowseMpqButton(), Qt::LeftButton);
+    EXPECT_EQ(Paths().MpqPathEdit()->text(), shown(archive));
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Typed")));
+    dialogs.AnswerFile(QString());   // a cancelled browse changes nothing
+    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Typed")));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 
     ClickOk();
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    const OptionsValues back = sheet.Values();
-    EXPECT_EQ(back.modsPath, temp.filePath(QStringLiteral("MODs")));
-    EXPECT_TRUE(QFileInfo(back.modsPath).isDir()) << "OK makes the MODs folder";
-    EXPECT_EQ(back.gameMpqPath, archive);
-    EXPECT_EQ(std::tuple(back.useCompression, back.openMostRecent), std::tuple(true, false));
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    const OptionsValues back = sheet->Values();
+    EXPECT_EQ(std::tuple(back.modsPath, back.gameMpqPath, back.useCompression, back.openMostRecent),
+              std::tuple(Path("Typed"), archive, false, false));
     EXPECT_EQ(std::tuple(back.gridFontName, back.gridFontSize, back.gridFontBold, back.gridFontItalic),
               std::tuple(QStringLiteral("No Such Face"), 37, true, false));
 }
 
-TEST_F(CMODPropertySheetTest, ABrowseSetsItsOwnFieldAndKeepsWhatWasTypedInTheOther)
+TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefusedAtOkWithTheSheetLeftOpen)
 {
-    Show(given);
-    const QString typedArchive = temp.filePath(QStringLiteral("typed.mpq"));
-    const QString browsedFolder = temp.filePath(QStringLiteral("Browsed"));
-    Retype(Paths().MpqPathEdit(), typedArchive);
-    Retype(Paths().ModsPathEdit(), QStringLiteral("replaced by the browse"));
-    QTest::mouseClick(Paths().UseCompressionBox(), Qt::LeftButton);
-    dialogs.AnswerFile(browsedFolder);
-    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), QDir::toNativeSeparators(browsedFolder));
-    EXPECT_EQ(Paths().MpqPathEdit()->text(), QDir::toNativeSeparators(typedArchive));
-    EXPECT_FALSE(Paths().UseCompressionBox()->isChecked());
-
-    const QString browsedArchive = TestFiles::Write(temp.filePath(QStringLiteral("browsed.mpq")), "MPQ\x1a");
-    Retype(Paths().ModsPathEdit(), temp.filePath(QStringLiteral("Typed")));
-    dialogs.AnswerFile(browsedArchive);
-    QTest::mouseClick(Paths().BrowseMpqButton(), Qt::LeftButton);
-    EXPECT_EQ(Paths().MpqPathEdit()->text(), QDir::toNativeSeparators(browsedArchive));
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), QDir::toNativeSeparators(temp.filePath(QStringLiteral("Typed"))));
-
-    // A cancelled browse changes nothing.
-    dialogs.AnswerFile(QString());
-    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), QDir::toNativeSeparators(temp.filePath(QStringLiteral("Typed"))));
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-}
-
-TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAreRefusedAtOkWithTheSheetLeftOpen)
-{
-    const QString plainFile = TestFiles::Write(temp.filePath(QStringLiteral("plain")), "x");
-    struct Case
-    {
-        const char* what;
-        QString mods, mpq, message;
+    Show();
+    const QString underFile = TestFiles::Write(Path("plain"), "x") + QStringLiteral("/MODs");
+    const struct { const char* what; QString mods, mpq, message; } cases[] = {
+        {"empty MODs path", QString(), archive, "Please enter the folder where MODs will be stored."},
+        {"relative MODs path", "MODs", archive, "The MODs path \"MODs\" is not a full path."},
+        {"MODs folder under a file", underFile, archive,
+         QStringLiteral("MODs cannot be stored in \"%1\".").arg(QDir::toNativeSeparators(underFile))},
+        {"missing archive", Path("MODs"), Path("gone.mpq"), "does not exist."},
+        {"archive is a folder", Path("MODs"), temp.path(), "does not exist."},
+        {"empty archive path", Path("MODs"), QString(), "Please choose the Diablo II MPQ"},
     };
-    const QString full = temp.filePath(QStringLiteral("MODs"));
-    const Case cases[] = {
-        {"empty MODs path", QString(), archive, QStringLiteral("Please enter the folder where MODs will be stored.")},
-        {"relative MODs path", QStringLiteral("MODs"), archive, QStringLiteral("The MODs path \"MODs\" is not a full path.")},
-        {"MODs folder under a file", plainFile + QStringLiteral("/MODs"), archive,
-         QStringLiteral("MODs cannot be stored in \"%1\".").arg(QDir::toNativeSeparators(plainFile + QStringLiteral("/MODs")))},
-        {"missing archive", full, temp.filePath(QStringLiteral("gone.mpq")), QStringLiteral("does not exist.")},
-        {"archive is a folder", full, temp.path(), QStringLiteral("does not exist.")},
-        {"empty archive path", full, QString(), QStringLiteral("Please choose the Diablo II MPQ")},
-    };
-    Show(given);
-    for (const Case& refused : cases) {
-        SCOPED_TRACE(refused.what);
-        Retype(Paths().ModsPathEdit(), refused.mods);
-        Retype(Paths().MpqPathEdit(), refused.mpq);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        ClickOk();
-        ASSERT_EQ(dialogs.Messages().size(), &refused - cases + 1);
-        EXPECT_TRUE(dialogs.Messages().last().text.contains(refused.message)) << dialogs.Messages().last().text.toStdString();
-        EXPECT_EQ(dialogs.Messages().last().caption, QStringLiteral("Carvestone"));
-        EXPECT_TRUE(sheet.isVisible());
-        EXPECT_NE(sheet.result(), QDialog::Accepted);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Retype(Paths().ModsPathEdit(), c.mods);
+        Retype(Paths().MpqPathEdit(), c.mpq);
+        ExpectRefusedAtOk(c.message);
     }
-    EXPECT_FALSE(QFileInfo::exists(full)) << "a refused archive comes before the MODs folder is made";
-
+    EXPECT_FALSE(QFileInfo::exists(Path("MODs"))) << "a refused archive comes before the MODs folder is made";
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("MODs"))));
     Retype(Paths().MpqPathEdit(), archive);
+
+    ClickTab(1);
+    ASSERT_EQ(sheet->Tabs()->currentWidget(), sheet->FontPage());
+    for (const QString& refused : {QStringLiteral("0"), QStringLiteral("145"), QStringLiteral("big")}) {
+        SCOPED_TRACE(refused.toStdString());
+        Retype(Font().SizeCombo(), refused);
+        ClickTab(0);
+        ExpectRefusedAtOk(QStringLiteral("Please enter a font size from 1 to 144."));
+        EXPECT_EQ(sheet->Tabs()->currentWidget(), sheet->FontPage()) << "the sheet shows the field at fault";
+    }
+    Retype(Font().SizeCombo(), QStringLiteral("144"));
     ClickOk();
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    EXPECT_TRUE(QFileInfo(full).isDir());
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
+    EXPECT_TRUE(QFileInfo(Path("MODs")).isDir());
+    EXPECT_EQ(sheet->Values().gridFontSize, 144);
 }
 
-TEST_F(CMODPropertySheetTest, ASizeOutsideOneTo144IsRefusedOnTheFontPage)
+TEST_F(CMODPropertySheetTest, AFaceSelectsOnlyAWholeNameInAnyCaseOrWhatQtDrawsItWithAndAnEmptiedFieldChangesNothing)
 {
-    Show(given);
-    ClickTab(1);
-    ASSERT_EQ(sheet.Tabs()->currentWidget(), sheet.FontPage());
-    QLineEdit* size = sheet.FontPage()->SizeCombo()->lineEdit();
-    for (const QString& refused : {QStringLiteral("0"), QStringLiteral("145"), QStringLiteral("big")}) {
-        Retype(size, refused);
-        ClickTab(0);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        ClickOk();
-        ASSERT_FALSE(dialogs.Messages().isEmpty());
-        EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Please enter a font size from 1 to 144.")) << refused.toStdString();
-        EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.FontPage()) << "the sheet shows the field at fault";
-        EXPECT_TRUE(sheet.isVisible());
+    const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    // The face listed, previewed and handed back is the same one.
+    const auto expectFace = [this](const QString& face) {
+        EXPECT_EQ(Font().FaceCombo()->currentText(), face);
+        EXPECT_EQ(Font().PreviewFont().lfFaceName, face);
+        EXPECT_EQ(Left().faceName, face);
+    };
+    for (const auto& [stored, selected] : {std::pair<QString, QString>{"Arial", arialDrawnWith},
+                                           {"dejavu sans", "DejaVu Sans"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"},
+                                           {"Liberation Sans", "Liberation Sans"}}) {
+        SCOPED_TRACE(stored.toStdString());
+        ShowFont(stored, 11, true, false);
+        expectFace(selected);
     }
-    Retype(size, QStringLiteral("144"));
-    ClickOk();
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    EXPECT_EQ(sheet.Values().gridFontSize, 144);
+    Retype(Font().FaceCombo(), QStringLiteral("liberation sans narrow"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow"));
+    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Se"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow")) << "a partial name";
+    Retype(Font().FaceCombo(), QStringLiteral("arial"));
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    expectFace(arialDrawnWith);
+
+    Retype(Font().FaceCombo(), QString());
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    Retype(Font().SizeCombo(), QString());
+    const CFontPropertyPage::Data left = Left();
+    EXPECT_EQ(std::tuple(left.faceName, left.size, left.bold, left.italic),
+              std::tuple(arialDrawnWith, 11, true, false));
+    EXPECT_EQ(Font().Validate(), QString());
+}
+
+TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndThePreviewFollowsEveryChangeOfSizeStyleAndFace)
+{
+    for (const auto& [size, selected] : {std::pair{1, -1}, {4, -1}, {13, -1}, {12, 4}, {48, 14}}) {
+        SCOPED_TRACE(size);
+        ShowFont(QStringLiteral("Liberation Sans"), size, false, false);
+        EXPECT_EQ(Font().SizeCombo()->currentIndex(), selected);
+        EXPECT_EQ(Font().SizeCombo()->currentText(), QString::number(size));
+        EXPECT_EQ(Font().PreviewFont().lfHeight, HeightOf(size));
+        EXPECT_EQ(Left().size, size);
+    }
+    EXPECT_EQ(Texts(Font().SizeCombo()).join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
+
+    CGridCtrl* grid = Font().PreviewGrid();
+    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
+    const auto drawn = [grid] { return QFontInfo(grid->font()); };
+    const int width48 = grid->GetColumnWidth(1);
+    Retype(Font().SizeCombo(), QStringLiteral("9"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(9));
+    EXPECT_LT(grid->GetColumnWidth(1), width48) << "the preview is sized anew";
+    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
+    EXPECT_EQ(Font().SizeCombo()->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
+    Retype(Font().SizeCombo(), QStringLiteral("13"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
+    Font().StyleCombo()->setFocus();
+    QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().bold(), true);
+    Font().FaceCombo()->setFocus();
+    QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
+    EXPECT_EQ(std::tuple(drawn().bold(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
+        << "a new face keeps the style and the size";
+}
+
+TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTheStylePreviewedAndStored)
+{
+    const QString oneStyle = QStringLiteral("DejaVu Math TeX Gyre");
+    if (QFontDatabase::styles(oneStyle).size() != 1)
+        GTEST_SKIP() << "no face with a single style here";
+    ShowFont(oneStyle, 10, false, true);
+    EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
+    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
+    EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
+    Retype(Font().FaceCombo(), QStringLiteral("Liberation Sans Narrow"));
+    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic")) << "the chosen style outlives the face";
+    const CFontPropertyPage::Data left = Left();
+    EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic),
+              std::tuple(QStringLiteral("Liberation Sans Narrow"), false, true));
 }
 
 } // namespace
