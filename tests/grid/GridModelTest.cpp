@@ -9,7 +9,6 @@ TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndClipboardTextSplitsO
     grid.SetCellText(1, 1, QStringLiteral("hpot,qty=3 \t\u00ff\r\n\0\u0100\u20ac\u007f\u00a0end "));
     EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("hpot,qty=3 \u00ff\u007f\u00a0end "));
 
-    // Clipboard text splits at tabs and line ends only, keeping empty fields and lone carriage returns.
     const GridClipboardText::Table table =
         GridClipboardText::Decode(QStringLiteral("hpot,qty=3\t  x \t\n\tend \r\n\r\na\rb\r\r\nlast\r\0ignored"));
     const GridClipboardText::Table expected{{"hpot,qty=3", "  x ", ""}, {"", "end "}, {""}, {"a\rb\r"}, {"last"}};
@@ -45,12 +44,11 @@ TEST(GridModel, ChangingCountsTurnsCellsIntoHeadingsAndBackAndDropsAFocusOnAHead
     EXPECT_TRUE(shrunk.SetColumnCount(8));
     EXPECT_EQ(shrunk.GetFocusCell(), GridCellId());
     EXPECT_TRUE(shrunk.SetRowCount(2) && shrunk.SetColumnCount(1));
-    EXPECT_EQ(shrunk.GetFixedRowCount(), 2);
-    EXPECT_EQ(shrunk.GetFixedColumnCount(), 1);
+    EXPECT_EQ(QPoint(shrunk.GetFixedRowCount(), shrunk.GetFixedColumnCount()), QPoint(2, 1));
     EXPECT_EQ(shrunk.GetCell(0, 1), nullptr);
 }
 
-TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRightAndRefuseIndexesOutside)
+TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRightRefuseIndexesOutsideAndMarkCells)
 {
     CGridCtrl grid(6, 6, 1, 1);
     grid.SetFocusCell(3, 3);
@@ -71,30 +69,23 @@ TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRightA
     EXPECT_EQ(fixed.InsertRow("x", 1) + fixed.InsertRow("x", 4), -2) << "not among the headings, not at the count";
     EXPECT_EQ(fixed.InsertColumn("x", DT_CENTER, 1) + fixed.InsertColumn("x", DT_CENTER, 5), -2);
     EXPECT_TRUE(fixed.DeleteRow(0) && fixed.DeleteColumn(3));
-    EXPECT_EQ(fixed.GetFixedRowCount(), 1);
-    EXPECT_EQ(fixed.GetFixedColumnCount(), 2);
+    EXPECT_EQ(QPoint(fixed.GetFixedRowCount(), fixed.GetFixedColumnCount()), QPoint(1, 2));
     EXPECT_TRUE(fixed.DeleteAllItems());
     EXPECT_EQ(fixed.GetRowCount() + fixed.GetFixedRowCount() + fixed.GetFixedColumnCount(), 0);
     EXPECT_TRUE(fixed.GetModified());
-    EXPECT_EQ(fixed.InsertRow(QString()), 0) << "inserting into an empty grid makes a column too";
-    EXPECT_EQ(fixed.GetColumnCount(), 1);
+    EXPECT_TRUE(fixed.InsertRow(QString()) == 0 && fixed.GetColumnCount() == 1) << "inserting makes a column too";
     EXPECT_EQ(fixed.GetRowHeight(0), fixed.GetDefaultCell(true, false)->GetHeight());
-}
 
-TEST(GridModel, ModifiedFlagsMarkBodyCellsAndClearingTheGridClearsThemAll)
-{
-    CGridCtrl grid(4, 4, 1, 1);
+    // Modified flags mark body cells only, and clearing the grid's flag clears every cell's.
     grid.SetModified(false);
     grid.SetModified(true, 0, 2);
     EXPECT_TRUE(grid.GetModified());
     EXPECT_FALSE(grid.GetCell(0, 2)->IsModified()) << "heading cells never carry the flag";
     grid.SetModified(false);
     grid.SetCellText(2, 3, "changed");
-    EXPECT_TRUE(grid.GetModified() && grid.GetModified(2, 3));
-    EXPECT_FALSE(grid.GetModified(2, 2));
+    EXPECT_TRUE(grid.GetModified() && grid.GetModified(2, 3) && !grid.GetModified(2, 2));
     grid.SetModified(false, 2, 3);
-    EXPECT_FALSE(grid.GetModified(2, 3));
-    EXPECT_TRUE(grid.GetModified()) << "clearing one cell leaves the grid's flag";
+    EXPECT_TRUE(!grid.GetModified(2, 3) && grid.GetModified()) << "clearing one cell leaves the grid's flag";
     grid.SetCellText(3, 2, "again");
     grid.SetModified(false);
     EXPECT_FALSE(grid.GetModified(3, 2)) << "clearing the grid clears every cell";

@@ -22,10 +22,7 @@ public:
         const auto answer = answers.find(info.code);
         return answer == answers.end() ? 0 : answer->second;
     }
-    int Count(int code) const
-    {
-        return int(std::count_if(received.begin(), received.end(), [code](auto& info) { return info.code == code; }));
-    }
+    int Count(int code) const { return int(std::ranges::count(received, code, &GridNotifyInfo::code)); }
 
     std::vector<GridNotifyInfo> received;
     std::map<int, long> answers;

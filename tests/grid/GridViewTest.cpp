@@ -21,11 +21,6 @@ QImage OnScreen(CGridCtrl& grid)
     return window.copy(grid.viewport()->geometry()).convertToFormat(QImage::Format_RGB32);
 }
 
-QImage Repainted(CGridCtrl& grid)
-{
-    return grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 } // namespace
 
 TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCellsAndHiddenLinesTakeNoSpace)
@@ -75,8 +70,7 @@ TEST(GridScroll, RangesCoverTheNonFixedAreaBarsShowOnlyWhenItDoesNotFitAndEnsure
     const QScrollBar* vertical = grid->verticalScrollBar();
     EXPECT_EQ(vertical->maximum(), 49 * 20 - vertical->pageStep()) << "the last page ends with the last row";
 
-    // EnsureVisible brings a cell wholly into view and spends no steps on hidden rows: ten hidden rows make room
-    // for the ten after the last one shown.
+    // A cell comes wholly into view; ten hidden rows make room for the ten after the last one shown.
     grid->EnsureVisible(40, 20);
     EXPECT_TRUE(QRect(50, 20, 400, 300).intersected(grid->ClientRect()).contains(CellRect(*grid, 40, 20)));
     grid->EnsureVisible(1, 1);
@@ -92,9 +86,20 @@ TEST(GridScroll, RangesCoverTheNonFixedAreaBarsShowOnlyWhenItDoesNotFitAndEnsure
         << "a grid smaller than its fixed cells shows none";
 }
 
-TEST(GridScroll, LinesStepByWholeShownRowsAndPagesByTheNonFixedExtentAsTheBarsDo)
+TEST(GridScroll, LinesStepByWholeShownRowsPagesByTheNonFixedExtentAndTheWheelThreeLinesANotchKeepingTheRest)
 {
+    QGuiApplication::styleHints()->setWheelScrollLines(3);
     auto grid = MakeShownGrid(50, 30, 1, 1);
+    // Four sixths of a notch make two lines.
+    for (const auto& [delta, times, position] : {std::tuple{-120, 1, 60}, {-20, 4, 100}, {120, 1, 40}}) {
+        for (int time = 0; time < times; ++time) {
+            const QPointF at(100, 100);
+            QWheelEvent event(at, grid->viewport()->mapToGlobal(at), {}, {0, delta}, {}, {}, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(grid->viewport(), &event);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid->GetScrollPos32(SB_VERT), position) << delta;
+    }
     grid->OnVScroll(SB_BOTTOM);
     EXPECT_TRUE(grid->IsCellVisible(49, 1)) << "the end shows the last row";
 
@@ -123,27 +128,20 @@ TEST(GridScroll, LinesStepByWholeShownRowsAndPagesByTheNonFixedExtentAsTheBarsDo
     EXPECT_EQ(grid->GetTopLeftNonFixedCell().col, 3);
 }
 
-TEST(GridScroll, TheWheelScrollsThreeLinesANotchAndKeepsWhatIsLeftOver)
-{
-    QGuiApplication::styleHints()->setWheelScrollLines(3);
-    auto grid = MakeShownGrid(50, 30, 1, 1);
-    // Four sixths of a notch make two lines.
-    for (const auto& [delta, times, position] : {std::tuple{-120, 1, 60}, {-20, 4, 100}, {120, 1, 40}}) {
-        for (int time = 0; time < times; ++time) {
-            const QPointF at(100, 100);
-            QWheelEvent event(at, grid->viewport()->mapToGlobal(at), {}, {0, delta}, {}, {}, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(grid->viewport(), &event);
-        }
-        QCoreApplication::processEvents();
-        EXPECT_EQ(grid->GetScrollPos32(SB_VERT), position) << delta;
-    }
-}
-
-TEST(GridPaint, LinesEndEachBodyCellHeadingsAreRaisedAndTheFocusIsFramedWithSunkenHeadings)
+TEST(GridPaint, LinesEndEachBodyCellHeadingsAreRaisedTheFocusIsFramedWithSunkenHeadingsAndTextStaysInItsCell)
 {
     auto grid = MakeShownGrid(10, 6, 1, 1);
+    grid->SetCellText(2, 5, QString(40, QLatin1Char('W')));
+    grid->SetCellFormat(2, 5, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     const QColor line = ColorRefToQColor(grid->GetGridLineColor());
     QImage image = grid->viewport()->grab().toImage();
+    const QColor empty = image.pixelColor(395, 50);
+    int spilled = 0; // the last column ends at x 300, even for a text without "..."
+    for (int x = 300; x < 395; ++x)
+        for (int y = 40; y < 60; ++y)
+            spilled += image.pixelColor(x, y) != empty;
+    EXPECT_EQ(spilled, 0);
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "no cell lies beyond the last one";
     EXPECT_EQ(image.pixelColor(99, 30), line) << "last pixel of column 1";
     EXPECT_EQ(image.pixelColor(100, 30), Colour(COLOR_WINDOW));
     EXPECT_EQ(image.pixelColor(75, 39), line) << "last pixel of row 1";
@@ -162,21 +160,6 @@ TEST(GridPaint, LinesEndEachBodyCellHeadingsAreRaisedAndTheFocusIsFramedWithSunk
     EXPECT_EQ(image.pixelColor(50, 5), Colour(COLOR_3DHIGHLIGHT)) << "other headings stay raised";
 }
 
-TEST(GridPaint, TextWiderThanItsCellIsCutAtTheCellsEdgeEvenWithoutAnEllipsisAndTheAreaBeyondStaysEmpty)
-{
-    auto grid = MakeShownGrid(10, 6, 1, 1);
-    grid->SetCellText(2, 5, QString(40, QLatin1Char('W')));
-    grid->SetCellFormat(2, 5, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    const QImage image = grid->viewport()->grab().toImage();
-    const QColor empty = image.pixelColor(395, 50);
-    int spilled = 0; // the last column ends at x 300
-    for (int x = 300; x < 395; ++x)
-        for (int y = 40; y < 60; ++y)
-            spilled += image.pixelColor(x, y) != empty;
-    EXPECT_EQ(spilled, 0);
-    EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "no cell lies beyond the last one";
-}
-
 TEST(GridPaint, ScrollingShowsWhatAWholeRepaintWouldShow)
 {
     auto grid = MakeShownGrid(50, 30, 1, 1);
@@ -187,14 +170,15 @@ TEST(GridPaint, ScrollingShowsWhatAWholeRepaintWouldShow)
     grid->SetColumnWidth(5, 73);
     grid->SetFocusCell(6, 3);
     (void)OnScreen(*grid);
+    const auto repainted = [&] { return grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); };
     for (int step : {SB_LINEDOWN, SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_LINEDOWN}) {
         grid->OnVScroll(step);
         grid->OnHScroll(step);
-        EXPECT_TRUE(OnScreen(*grid) == Repainted(*grid)) << "after scroll action " << step;
+        EXPECT_TRUE(OnScreen(*grid) == repainted()) << "after scroll action " << step;
     }
     // A column scrolled out to the left grows: the next scroll starts from the picture as it now is.
     grid->SetColumnWidth(2, 130);
     grid->ResetScrollBars();
     grid->OnHScroll(SB_LINEDOWN);
-    EXPECT_TRUE(OnScreen(*grid) == Repainted(*grid));
+    EXPECT_TRUE(OnScreen(*grid) == repainted());
 }

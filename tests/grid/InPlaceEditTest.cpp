@@ -15,8 +15,7 @@ class ReportingGrid : public CGridCtrl
 {
 public:
     ReportingGrid() : CGridCtrl(60, 6, 1, 1) {}
-    void OnEndInPlaceEdit(int row, int col, const QString& text, int lastKey,
-                          Qt::KeyboardModifiers modifiers) override
+    void OnEndInPlaceEdit(int row, int col, const QString& text, int lastKey, Qt::KeyboardModifiers modifiers) override
     {
         reports.push_back({row, col, text, lastKey});
         CGridCtrl::OnEndInPlaceEdit(row, col, text, lastKey, modifiers);
