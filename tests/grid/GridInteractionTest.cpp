@@ -62,14 +62,11 @@ protected:
     // The texts of the cells from firstCol to lastCol joined by "|", of each row to lastRow joined by "/".
     QString Texts(int row, int firstCol, int lastCol, int lastRow = -1) const
     {
-        QStringList rows;
-        for (int shown = row; shown <= std::max(row, lastRow); ++shown) {
-            QStringList texts;
+        QString texts;
+        for (int shown = row; shown <= std::max(row, lastRow); ++shown)
             for (int col = firstCol; col <= lastCol; ++col)
-                texts << grid.GetCellText(shown, col);
-            rows << texts.join(u'|');
-        }
-        return rows.join(u'/');
+                texts += grid.GetCellText(shown, col) + (col < lastCol ? u'|' : u'/');
+        return texts.chopped(1);
     }
 
     RecordingOwner owner;
@@ -198,7 +195,6 @@ TEST_F(GridInteraction, TypingStartsAnEditThatHomeEndAndPasteKeepDownAndTabCarry
     QTest::keyClick(OpenEditor(), Qt::Key_End);
     grid.OnCommand(CGridCtrl::ID_EDIT_PASTE); // into the open editor, not the cells
     QTest::keyClick(OpenEditor(), Qt::Key_Return);
-    QCoreApplication::processEvents();
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(3, 3));
     EXPECT_EQ(OpenEditor(), nullptr);
     EXPECT_EQ(grid.GetCellText(3, 3), QStringLiteral("r3c3+x"));
@@ -251,7 +247,6 @@ TEST_F(GridInteraction, ShiftClickAndDragSelectTheRectangleCtrlClickTogglesHeadi
     EXPECT_EQ(grid.GetSelectedCount(), 7);
     ClickCell(grid, 3, 3, Qt::ControlModifier);
     EXPECT_EQ(grid.GetSelectedCount(), 6);
-    EXPECT_FALSE(grid.IsCellSelected(3, 3));
     ClickCell(grid, 5, 1);
     EXPECT_EQ(grid.GetSelectedCount(), 1);
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(5, 1));
@@ -302,7 +297,7 @@ TEST_F(GridInteraction, ShiftClickAndDragSelectTheRectangleCtrlClickTogglesHeadi
     EXPECT_EQ(grid.GetFocusCell().row, reached);
 }
 
-TEST_F(GridInteraction, BordersDragWithinThreePixelsInTheHeadingsOnlyRowsHideOnlyWhenAllowedHiddenColumnsComeBack)
+TEST_F(GridInteraction, BordersDragWithinThreePixelsOfHeadingsRowsHideOnlyIfAllowedAndAutoSizeFitsShownLinesAndHeadings)
 {
     const QPoint border(179, 10); // right edge of column 2
     QTest::mouseMove(grid.viewport(), border);
@@ -333,20 +328,17 @@ TEST_F(GridInteraction, BordersDragWithinThreePixelsInTheHeadingsOnlyRowsHideOnl
     Drag(QPoint(204, 10), QPoint(244, 10)); // where column 3 hides
     EXPECT_EQ(grid.GetColumnWidth(3), 40);
     EXPECT_EQ(grid.GetColumnWidth(2), 84);
-}
 
-TEST_F(GridInteraction, AutoSizeFitsShownLinesHeadingsIncludedAndLeavesHiddenOnesHidden)
-{
+    // Auto-size fits the shown lines, headings included, and leaves hidden ones hidden.
     grid.SetColumnWidth(3, 0);
-    grid.SetRowHeight(4, 0);
-    grid.SetCellText(2, 2, QStringLiteral("a rather long text for one cell"));
+    grid.SetCellText(5, 2, QStringLiteral("a rather long text for one cell"));
     grid.SetCellText(0, 4, QStringLiteral("a heading longer than its cells"));
     grid.SetCellText(0, 5, QStringLiteral("two-line\nheading"));
     grid.SetRowHeight(0, 60); // taller than any heading needs: shrinks to fit
     grid.AutoSize();
-    EXPECT_EQ(grid.GetColumnWidth(3) + grid.GetRowHeight(4), 0);
-    EXPECT_EQ(grid.GetColumnWidth(2), grid.GetCell(2, 2)->GetCellExtent().width());
-    EXPECT_EQ(grid.GetRowHeight(2), grid.GetCell(2, 2)->GetCellExtent().height());
+    EXPECT_EQ(grid.GetColumnWidth(3) + grid.GetRowHeight(2), 0);
+    EXPECT_EQ(grid.GetColumnWidth(2), grid.GetCell(5, 2)->GetCellExtent().width());
+    EXPECT_EQ(grid.GetRowHeight(5), grid.GetCell(5, 2)->GetCellExtent().height());
     EXPECT_EQ(grid.GetColumnWidth(4), grid.GetCell(0, 4)->GetCellExtent().width());
     EXPECT_EQ(grid.GetRowHeight(0), grid.GetCell(0, 5)->GetCellExtent().height());
 

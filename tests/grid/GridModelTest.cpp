@@ -79,8 +79,7 @@ TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRightR
     // Modified flags mark body cells only, and clearing the grid's flag clears every cell's.
     grid.SetModified(false);
     grid.SetModified(true, 0, 2);
-    EXPECT_TRUE(grid.GetModified());
-    EXPECT_FALSE(grid.GetCell(0, 2)->IsModified()) << "heading cells never carry the flag";
+    EXPECT_TRUE(grid.GetModified() && !grid.GetCell(0, 2)->IsModified()) << "heading cells never carry the flag";
     grid.SetModified(false);
     grid.SetCellText(2, 3, "changed");
     EXPECT_TRUE(grid.GetModified() && grid.GetModified(2, 3) && !grid.GetModified(2, 2));

@@ -63,10 +63,7 @@ inline QRect CellRect(const CGridCtrl& grid, int row, int col)
     return rect;
 }
 
-inline QPoint CellCentre(const CGridCtrl& grid, int row, int col)
-{
-    return CellRect(grid, row, col).center();
-}
+inline QPoint CellCentre(const CGridCtrl& grid, int row, int col) { return CellRect(grid, row, col).center(); }
 
 inline void ClickCell(CGridCtrl& grid, int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {

@@ -61,7 +61,6 @@ TEST_F(InPlaceEditTest, HowTheEditStartedPresetsTheText)
         {EditStartByKey(VK_DOWN), "hello", "hello", 5, true},
         {EditStartByKey(VK_PRIOR), "hello", "hello", 5, true},
         {u'x', "x", "", 1, true},
-        {u'(', "(", "", 1, true},
         {u'!', "!", "", 1, true},
         {u' ', " ", "", 1, true},
         {u'%', "%", "", 1, true},
@@ -85,11 +84,8 @@ TEST_F(InPlaceEditTest, EachEndingKeyIsReportedOnceWithItsKeyValue)
 {
     using Case = std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int>; // key, modifiers, started by, reported
     const Case cases[] = {
-        {Qt::Key_Tab, Qt::NoModifier, VK_LBUTTON, VK_TAB},
         {Qt::Key_Backtab, Qt::ShiftModifier, VK_LBUTTON, VK_TAB},
-        {Qt::Key_Return, Qt::NoModifier, VK_LBUTTON, VK_RETURN},
         {Qt::Key_Escape, Qt::NoModifier, VK_LBUTTON, VK_ESCAPE},
-        {Qt::Key_Down, Qt::NoModifier, u'a', VK_DOWN},
         {Qt::Key_PageUp, Qt::NoModifier, u'a', VK_PRIOR},
         {Qt::Key_Right, Qt::ControlModifier, VK_LBUTTON, VK_RIGHT},
     };
@@ -113,12 +109,10 @@ TEST_F(InPlaceEditTest, InAnEditStartedByAClickOrF2TheMovingKeysStayInTheBox)
     for (const bool byF2 : {false, true}) {
         SCOPED_TRACE(byF2 ? "F2" : "click");
         grid.SetFocusCell(5, 1);
-        if (byF2) {
+        if (byF2)
             QTest::keyClick(&grid, Qt::Key_F2);
-        } else {
+        else
             ClickCell(grid, 5, 1);
-            ClickCell(grid, 5, 1);
-        }
         ASSERT_NE(editorOf(), nullptr);
         const int scrolled = grid.GetScrollPos32(Qt::Vertical);
         for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}) {
