@@ -105,8 +105,7 @@ TEST_F(GridInteraction, NavigationAndPageKeysStopAtTheEdgesSkipHiddenLinesAndBri
         EXPECT_EQ(grid.GetFocusCell(), GridCellId(end, 1));
         EXPECT_TRUE(grid.IsCellVisible(end, 1));
     }
-    // From a little under the top row a step lands inside the new page. Page Down lands below the rows it
-    // scrolled over; Page Up scrolls over one more row when one of them is hidden, so hide the row above.
+    // Page Down lands below the rows it scrolled over, Page Up one further when one is hidden: hide the one above.
     for (const auto& [key, start, hiddenOffset] : {std::tuple{Qt::Key_PageDown, 5, 0}, {Qt::Key_PageUp, 50, -1}}) {
         SCOPED_TRACE(key);
         const auto page = [&, key = key, start = start] {
@@ -126,57 +125,7 @@ TEST_F(GridInteraction, NavigationAndPageKeysStopAtTheEdgesSkipHiddenLinesAndBri
     }
 }
 
-TEST_F(GridInteraction, ShiftArrowsExtendFromTheStartCellShiftTabDoesNotAndKeysWorkWithThePointerOnABorder)
-{
-    grid.SetFocusCell(2, 2);
-    QTest::mouseMove(grid.viewport(), QPoint(179, 10));
-    ASSERT_EQ(grid.viewport()->cursor().shape(), Qt::SizeHorCursor);
-    Key(Qt::Key_Right);
-    Key(Qt::Key_Down, Qt::ShiftModifier);
-    Key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 3, 3, 4));
-    Key(Qt::Key_Left);
-    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 3, 3, 3));
-    Key(Qt::Key_Q);
-    ASSERT_NE(OpenEditor(), nullptr);
-    QTest::keyClick(OpenEditor(), Qt::Key_Escape);
-
-    ClickCell(grid, 3, 3);
-    Key(Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 2, 3, 2));
-    Key(Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(Texts(3, 1, 4), QStringLiteral("r3c1||r3c3|r3c4"));
-}
-
-TEST_F(GridInteraction, DeleteEmptiesAnEditableCellUnlessReadOnlyOrTheOwnerVetoesOrReverts)
-{
-    grid.SetFocusCell(2, 2);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(grid.GetCellText(2, 2), QString());
-    EXPECT_EQ(owner.Count(GridNotifyBeginEdit) + owner.Count(GridNotifyEndEdit), 2);
-    EXPECT_TRUE(grid.GetModified(2, 2));
-
-    grid.SetCellState(3, 2, grid.GetCellState(3, 2) | CellStateReadOnly);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(grid.GetCellText(3, 2), QStringLiteral("r3c2"));
-
-    Key(Qt::Key_Down);
-    grid.SetModified(false);
-    owner.answers[GridNotifyBeginEdit] = -1;
-    Key(Qt::Key_Delete);
-    Key(Qt::Key_F2);
-    Key(Qt::Key_X);
-    EXPECT_EQ(OpenEditor(), nullptr);
-    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
-    owner.answers = {{GridNotifyEndEdit, -1}};
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
-    EXPECT_EQ(grid.GetCellText(4, 2), QStringLiteral("r4c2"));
-    EXPECT_FALSE(grid.GetModified() || grid.GetModified(4, 2));
-}
-
-TEST_F(GridInteraction, TypingStartsAnEditThatHomeEndAndPasteKeepDownAndTabCarryOnAndEnterEnds)
+TEST_F(GridInteraction, TypingEditsShiftArrowsAndShiftTabSelectAndDeleteEmptiesACellUnlessReadOnlyOrVetoed)
 {
     grid.SetFocusCell(2, 2);
     QTest::keyClick(&grid, '(');
@@ -198,6 +147,52 @@ TEST_F(GridInteraction, TypingStartsAnEditThatHomeEndAndPasteKeepDownAndTabCarry
     EXPECT_EQ(grid.GetFocusCell(), GridCellId(3, 3));
     EXPECT_EQ(OpenEditor(), nullptr);
     EXPECT_EQ(grid.GetCellText(3, 3), QStringLiteral("r3c3+x"));
+
+    grid.SetFocusCell(2, 2);
+    QTest::mouseMove(grid.viewport(), QPoint(179, 10));
+    ASSERT_EQ(grid.viewport()->cursor().shape(), Qt::SizeHorCursor);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(2, 3, 3, 4));
+    Key(Qt::Key_Left);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 3, 3, 3));
+    Key(Qt::Key_Q);
+    ASSERT_NE(OpenEditor(), nullptr);
+    QTest::keyClick(OpenEditor(), Qt::Key_Escape);
+
+    ClickCell(grid, 3, 3);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedRange(), GridCellRange(3, 2, 3, 2));
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Texts(3, 1, 4), QStringLiteral("r3c1||r3c3+x|r3c4"));
+
+    // Delete empties an editable cell unless read-only or the owner vetoes or reverts.
+    grid.SetFocusCell(2, 5);
+    owner.received.clear();
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetCellText(2, 5), QString());
+    EXPECT_EQ(owner.Count(GridNotifyBeginEdit) + owner.Count(GridNotifyEndEdit), 2);
+    EXPECT_TRUE(grid.GetModified(2, 5));
+
+    grid.SetCellState(3, 5, grid.GetCellState(3, 5) | CellStateReadOnly);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.GetCellText(3, 5), QStringLiteral("r3c5"));
+
+    Key(Qt::Key_Down);
+    grid.SetModified(false);
+    owner.answers[GridNotifyBeginEdit] = -1;
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_X);
+    EXPECT_EQ(OpenEditor(), nullptr);
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 1);
+    owner.answers = {{GridNotifyEndEdit, -1}};
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
+    EXPECT_EQ(grid.GetCellText(4, 5), QStringLiteral("r4c5"));
+    EXPECT_FALSE(grid.GetModified() || grid.GetModified(4, 5));
 }
 
 TEST_F(GridInteraction, CutOfACtrlSelectionEmptiesOnlyItsCellsCopyAndPasteReproduceTextsAndSkipHiddenOrReadOnlyCells)

@@ -15,14 +15,14 @@ TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndClipboardTextSplitsO
     EXPECT_EQ(table, expected);
 }
 
-TEST(GridModel, ChangingCountsTurnsCellsIntoHeadingsAndBackAndDropsAFocusOnAHeadingOrOutside)
+TEST(GridModel, CountsInsertsAndDeletesKeepHeadingsFocusAndModifiedFlagsRightAndRefuseIndexesOutside)
 {
-    CGridCtrl grid(3, 3, 0, 0);
-    grid.SetFocusCell(1, 1);
-    EXPECT_TRUE(grid.SetFixedRowCount(2));
-    EXPECT_EQ(grid.GetFocusCell(), GridCellId());
-    EXPECT_TRUE(grid.GetCell(1, 2)->IsFixedRow());
-    EXPECT_FALSE(grid.GetCell(2, 2)->IsFixedRow()) << "the first body row stays a body row";
+    CGridCtrl headed(3, 3, 0, 0);
+    headed.SetFocusCell(1, 1);
+    EXPECT_TRUE(headed.SetFixedRowCount(2));
+    EXPECT_EQ(headed.GetFocusCell(), GridCellId());
+    EXPECT_TRUE(headed.GetCell(1, 2)->IsFixedRow());
+    EXPECT_FALSE(headed.GetCell(2, 2)->IsFixedRow()) << "the first body row stays a body row";
 
     CGridCtrl corner(4, 4, 2, 1);
     corner.SetFocusCell(0, 0);
@@ -46,10 +46,8 @@ TEST(GridModel, ChangingCountsTurnsCellsIntoHeadingsAndBackAndDropsAFocusOnAHead
     EXPECT_TRUE(shrunk.SetRowCount(2) && shrunk.SetColumnCount(1));
     EXPECT_EQ(QPoint(shrunk.GetFixedRowCount(), shrunk.GetFixedColumnCount()), QPoint(2, 1));
     EXPECT_EQ(shrunk.GetCell(0, 1), nullptr);
-}
 
-TEST(GridModel, InsertingAndDeletingKeepTheFocusOnItsCellAndTheFixedCountsRightRefuseIndexesOutsideAndMarkCells)
-{
+    // Inserting and deleting keep the focus on its cell and the heading counts right, and refuse indexes outside.
     CGridCtrl grid(6, 6, 1, 1);
     grid.SetFocusCell(3, 3);
     grid.SetCellState(4, 4, CellStateSelected);
