@@ -167,7 +167,6 @@ TEST_F(GridInteraction, TypingEditsShiftArrowsAndShiftTabSelectAndDeleteEmptiesA
     Key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(Texts(3, 1, 4), QStringLiteral("r3c1||r3c3+x|r3c4"));
 
-    // Delete empties an editable cell unless read-only or the owner vetoes or reverts.
     grid.SetFocusCell(2, 5);
     owner.received.clear();
     Key(Qt::Key_Delete);
@@ -205,10 +204,8 @@ TEST_F(GridInteraction, CutOfACtrlSelectionEmptiesOnlyItsCellsCopyAndPasteReprod
     EXPECT_EQ(Texts(2, 2, 4, 3), QStringLiteral("|r2c3|r2c4/r3c2|r3c3|"));
     EXPECT_EQ(owner.Count(GridNotifyEndEdit), 2);
 
-    grid.SetCellText(2, 2, QStringLiteral("hpot,qty=3"));
-    grid.SetCellText(2, 3, QStringLiteral(" lead"));
-    grid.SetCellText(3, 2, QString());
-    grid.SetCellText(3, 3, QStringLiteral("trail  "));
+    for (auto [row, col, text] : {std::tuple{2, 2, "hpot,qty=3"}, {2, 3, " lead"}, {3, 2, ""}, {3, 3, "trail  "}})
+        grid.SetCellText(row, col, QString::fromLatin1(text));
     grid.SetSelectedRange(2, 2, 3, 3);
     grid.OnCommand(CGridCtrl::ID_EDIT_COPY);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("hpot,qty=3\t lead\n\ttrail  "));

@@ -3,19 +3,15 @@
 #include "grid/CGridCell.h"
 #include "grid/GridClipboardText.h"
 
-TEST(CellText, HoldsNoSeparatorNulOrCharacterWithoutAByteAndClipboardTextSplitsOnlyAtSeparators)
+TEST(GridClipboardText, SplitsOnlyAtTabsAndLineEndsKeepingEmptyFieldsAndLoneCarriageReturns)
 {
-    CGridCtrl grid(2, 2);
-    grid.SetCellText(1, 1, QStringLiteral("hpot,qty=3 \t\u00ff\r\n\0\u0100\u20ac\u007f\u00a0end "));
-    EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("hpot,qty=3 \u00ff\u007f\u00a0end "));
-
     const GridClipboardText::Table table =
         GridClipboardText::Decode(QStringLiteral("hpot,qty=3\t  x \t\n\tend \r\n\r\na\rb\r\r\nlast\r\0ignored"));
     const GridClipboardText::Table expected{{"hpot,qty=3", "  x ", ""}, {"", "end "}, {""}, {"a\rb\r"}, {"last"}};
     EXPECT_EQ(table, expected);
 }
 
-TEST(GridModel, CountsInsertsAndDeletesKeepHeadingsFocusAndModifiedFlagsRightAndRefuseIndexesOutside)
+TEST(GridModel, CountsInsertsDeletesAndTextsKeepHeadingsFocusModifiedFlagsAndBytesRightAndRefuseIndexesOutside)
 {
     CGridCtrl headed(3, 3, 0, 0);
     headed.SetFocusCell(1, 1);
@@ -47,7 +43,6 @@ TEST(GridModel, CountsInsertsAndDeletesKeepHeadingsFocusAndModifiedFlagsRightAnd
     EXPECT_EQ(QPoint(shrunk.GetFixedRowCount(), shrunk.GetFixedColumnCount()), QPoint(2, 1));
     EXPECT_EQ(shrunk.GetCell(0, 1), nullptr);
 
-    // Inserting and deleting keep the focus on its cell and the heading counts right, and refuse indexes outside.
     CGridCtrl grid(6, 6, 1, 1);
     grid.SetFocusCell(3, 3);
     grid.SetCellState(4, 4, CellStateSelected);
@@ -74,12 +69,12 @@ TEST(GridModel, CountsInsertsAndDeletesKeepHeadingsFocusAndModifiedFlagsRightAnd
     EXPECT_TRUE(fixed.InsertRow(QString()) == 0 && fixed.GetColumnCount() == 1) << "inserting makes a column too";
     EXPECT_EQ(fixed.GetRowHeight(0), fixed.GetDefaultCell(true, false)->GetHeight());
 
-    // Modified flags mark body cells only, and clearing the grid's flag clears every cell's.
     grid.SetModified(false);
     grid.SetModified(true, 0, 2);
     EXPECT_TRUE(grid.GetModified() && !grid.GetCell(0, 2)->IsModified()) << "heading cells never carry the flag";
     grid.SetModified(false);
-    grid.SetCellText(2, 3, "changed");
+    grid.SetCellText(2, 3, QStringLiteral("hpot,qty=3 \t\u00ff\r\n\0\u0100\u20ac\u007f\u00a0end "));
+    EXPECT_EQ(grid.GetCellText(2, 3), QStringLiteral("hpot,qty=3 \u00ff\u007f\u00a0end ")) << "bytes only";
     EXPECT_TRUE(grid.GetModified() && grid.GetModified(2, 3) && !grid.GetModified(2, 2));
     grid.SetModified(false, 2, 3);
     EXPECT_TRUE(!grid.GetModified(2, 3) && grid.GetModified()) << "clearing one cell leaves the grid's flag";

@@ -38,10 +38,36 @@ TEST(GridGeometry, ScrollingMovesOnlyTheNonFixedCellsAndHiddenLinesTakeNoSpace)
     EXPECT_EQ(CellRect(*grid, 4, 1).top(), 20);
 }
 
-TEST(GridScroll, RangesCoverTheNonFixedAreaBarsShowOnlyWhenItDoesNotFitAndEnsureVisibleShowsAWholeCell)
+TEST(GridView, PaintsLinesRaisedHeadingsTheFocusAndClippedTextBarsShowOnlyWhenNeededAndEnsureVisibleShowsACell)
 {
     auto grid = MakeShownGrid(10, 6, 1, 1);
     EXPECT_FALSE(grid->IsScrollBarShown(SB_VERT) || grid->IsScrollBarShown(SB_HORZ));
+    grid->SetCellText(2, 5, QString(40, QLatin1Char('W')));
+    grid->SetCellFormat(2, 5, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    const QColor line = ColorRefToQColor(grid->GetGridLineColor());
+    const auto Colour = [](int sysColour) { return ColorRefToQColor(GetSysColor(sysColour)); };
+    QImage image = grid->viewport()->grab().toImage();
+    QImage beyond(95, 20, image.format());
+    beyond.fill(image.pixelColor(395, 50));
+    EXPECT_TRUE(image.copy(300, 40, 95, 20) == beyond) << "the last column ends at x 300, even for a text without ...";
+    EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "no cell lies beyond the last one";
+    EXPECT_EQ(image.pixelColor(99, 30), line) << "last pixel of column 1";
+    EXPECT_EQ(image.pixelColor(100, 30), Colour(COLOR_WINDOW));
+    EXPECT_EQ(image.pixelColor(75, 39), line) << "last pixel of row 1";
+    EXPECT_EQ(image.pixelColor(75, 40), Colour(COLOR_WINDOW));
+    EXPECT_NE(image.pixelColor(99, 10), line) << "the fixed row has no grid lines";
+    EXPECT_EQ(image.pixelColor(0, 30), Colour(COLOR_3DHIGHLIGHT)) << "raised: light top and left";
+    EXPECT_EQ(image.pixelColor(49, 30), Colour(COLOR_3DDKSHADOW)) << "raised: dark right and bottom";
+
+    grid->SetFocusCell(2, 2);
+    image = grid->viewport()->grab().toImage();
+    for (const QPoint frame : {QPoint(100, 50), QPoint(148, 50), QPoint(120, 40), QPoint(120, 58)})
+        EXPECT_EQ(image.pixelColor(frame), Colour(COLOR_WINDOWTEXT)) << frame.x() << "," << frame.y();
+    EXPECT_EQ(image.pixelColor(149, 50), line);
+    EXPECT_EQ(image.pixelColor(0, 50), Colour(COLOR_3DDKSHADOW)) << "the focus row's heading is sunken";
+    EXPECT_EQ(image.pixelColor(100, 5), Colour(COLOR_3DDKSHADOW)) << "the focus column's heading is sunken";
+    EXPECT_EQ(image.pixelColor(50, 5), Colour(COLOR_3DHIGHLIGHT)) << "other headings stay raised";
+
     grid->SetRowCount(40);
     EXPECT_TRUE(grid->IsScrollBarShown(SB_VERT) && !grid->IsScrollBarShown(SB_HORZ)) << "a count change resets them";
     grid->SetRowCount(50);
@@ -106,7 +132,6 @@ TEST(GridScroll, LinesStepByShownRowsPagesByTheNonFixedExtentTheWheelThreeLinesA
     EXPECT_EQ(grid->GetScrollPos32(SB_HORZ), 50);
     EXPECT_EQ(grid->GetTopLeftNonFixedCell().col, 3);
 
-    // Scrolling shows what a whole repaint would show.
     for (int row = 0; row < 50; ++row)
         for (int col = 0; col < 30; ++col)
             grid->SetCellText(row, col, QStringLiteral("%1:%2").arg(row).arg(col));
@@ -130,34 +155,4 @@ TEST(GridScroll, LinesStepByShownRowsPagesByTheNonFixedExtentTheWheelThreeLinesA
     grid->ResetScrollBars();
     grid->OnHScroll(SB_LINEDOWN);
     EXPECT_TRUE(onScreen() == repainted());
-}
-
-TEST(GridPaint, LinesEndEachBodyCellHeadingsAreRaisedTheFocusIsFramedWithSunkenHeadingsAndTextStaysInItsCell)
-{
-    auto grid = MakeShownGrid(10, 6, 1, 1);
-    grid->SetCellText(2, 5, QString(40, QLatin1Char('W')));
-    grid->SetCellFormat(2, 5, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    const QColor line = ColorRefToQColor(grid->GetGridLineColor());
-    const auto Colour = [](int sysColour) { return ColorRefToQColor(GetSysColor(sysColour)); };
-    QImage image = grid->viewport()->grab().toImage();
-    QImage beyond(95, 20, image.format());
-    beyond.fill(image.pixelColor(395, 50));
-    EXPECT_TRUE(image.copy(300, 40, 95, 20) == beyond) << "the last column ends at x 300, even for a text without ...";
-    EXPECT_EQ(grid->GetCellFromPoint(QPoint(350, 250)), GridCellId(-1, -1)) << "no cell lies beyond the last one";
-    EXPECT_EQ(image.pixelColor(99, 30), line) << "last pixel of column 1";
-    EXPECT_EQ(image.pixelColor(100, 30), Colour(COLOR_WINDOW));
-    EXPECT_EQ(image.pixelColor(75, 39), line) << "last pixel of row 1";
-    EXPECT_EQ(image.pixelColor(75, 40), Colour(COLOR_WINDOW));
-    EXPECT_NE(image.pixelColor(99, 10), line) << "the fixed row has no grid lines";
-    EXPECT_EQ(image.pixelColor(0, 30), Colour(COLOR_3DHIGHLIGHT)) << "raised: light top and left";
-    EXPECT_EQ(image.pixelColor(49, 30), Colour(COLOR_3DDKSHADOW)) << "raised: dark right and bottom";
-
-    grid->SetFocusCell(2, 2);
-    image = grid->viewport()->grab().toImage();
-    for (const QPoint frame : {QPoint(100, 50), QPoint(148, 50), QPoint(120, 40), QPoint(120, 58)})
-        EXPECT_EQ(image.pixelColor(frame), Colour(COLOR_WINDOWTEXT)) << frame.x() << "," << frame.y();
-    EXPECT_EQ(image.pixelColor(149, 50), line);
-    EXPECT_EQ(image.pixelColor(0, 50), Colour(COLOR_3DDKSHADOW)) << "the focus row's heading is sunken";
-    EXPECT_EQ(image.pixelColor(100, 5), Colour(COLOR_3DDKSHADOW)) << "the focus column's heading is sunken";
-    EXPECT_EQ(image.pixelColor(50, 5), Colour(COLOR_3DHIGHLIGHT)) << "other headings stay raised";
 }
