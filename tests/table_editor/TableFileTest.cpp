@@ -2,23 +2,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using Kind = TableChange::Kind;
-
-struct LoadCase
-{
-    const char* name;
-    QByteArray bytes;
-    QList<QStringList> rows; // as the grid shows them, short rows padded
-    QByteArray saved;
-    TableChanges changes;
-    bool dropsData = false; // text is lost, so the user is told
-};
 
 TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
 {
-    const LoadCase cases[] = {
+    // Rows as the grid shows them, short rows padded; dropsData: text is lost, so the user is told.
+    const struct { const char* name; QByteArray bytes; QList<QStringList> rows; QByteArray saved; TableChanges changes;
+                   bool dropsData = false; } cases[] = {
         {"two by two", "a\tb\r\nr\t1\r\n", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n", {}},
         {"trailing TABs", "a\tb\t\r\nr\t1\t\r\n", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n",
          {{Kind::TrailingColumn, 1}}},
@@ -45,7 +35,7 @@ TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
         {"bytes above 0x7F", "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n",
          {{"\u00e9t\u00e9", "na\u00efve"}, {"\u00ff", "\u0080"}}, "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n", {}},
     };
-    for (const LoadCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TableFile table = TableFile::Parse(c.bytes);
         QList<QStringList> rows;
@@ -61,5 +51,3 @@ TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
         EXPECT_EQ(TableFile::Parse(table.Bytes()).Bytes(), table.Bytes()) << "a second save changes the bytes";
     }
 }
-
-} // namespace

@@ -7,13 +7,10 @@
 
 #include <functional>
 
-namespace {
-
 class UndoRedoTest : public ViewTest
 {
 public:
     void SetUp() override { Open("t.txt", ItemTable); }
-    QByteArray Bytes() { return TableGrid::Bytes(Grid()); }
     void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
     void Redo() { Press(Qt::Key_Y, Qt::ControlModifier); }
     QString UndoText() { return State(CommandId::EditUndo).text; }
@@ -46,7 +43,7 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
         Open("t.txt", ItemTable);
         Click(1, 2);
         act();
-        const QByteArray after = Bytes();
+        const QByteArray after = TableGrid::Bytes(Grid());
         const GridCellId focusAfter = view.GetFocusCell();
         ASSERT_NE(after, ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
@@ -55,13 +52,13 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
 
         Grid().setFocus();
         Undo();
-        EXPECT_EQ(Bytes(), ItemTable);
+        EXPECT_EQ(TableGrid::Bytes(Grid()), ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
         EXPECT_FALSE(view.IsAnyTableModified());
         EXPECT_FALSE(State(CommandId::EditUndo).enabled);
         EXPECT_EQ(State(CommandId::EditRedo).text, "&Redo " + name);
         Redo();
-        EXPECT_EQ(Bytes(), after);
+        EXPECT_EQ(TableGrid::Bytes(Grid()), after);
         EXPECT_EQ(view.GetFocusCell(), focusAfter);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
         EXPECT_TRUE(view.IsAnyTableModified());
@@ -69,30 +66,23 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(UndoRedoTest, UndoPutsBackTheSelectionAndFocusOfTheMomentAndShowsTheCell)
-{
-    QByteArray large("name\tvalue\tmore\r\n");
-    for (int row = 1; row <= 300; ++row)
-        large += "row" + QByteArray::number(row) + "\t" + QByteArray::number(row) + "\tm\r\n";
-    Open("large.txt", large);
-    Select(2, 1, 3, 2);
-    Press(Qt::Key_X, Qt::ControlModifier);
-    Click(300, 1);
-    ASSERT_FALSE(Grid().IsCellVisible(2, 1));
-    Undo();
-    EXPECT_TRUE(Grid().IsCellVisible(2, 1));
-    EXPECT_EQ(Grid().GetSelectedRange(), GridCellRange(2, 1, 3, 2));
-    EXPECT_EQ(Grid().GetFocusCell(), GridCellId(3, 2));
-    EXPECT_EQ(Grid().GetCellText(2, 1), QStringLiteral("2"));
-}
-
-TEST_F(UndoRedoTest, TheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOriginal)
+// Undo puts back the selection and focus of the moment and shows the cell; the "*" follows the saved state.
+TEST_F(UndoRedoTest, UndoShowsTheMomentAndTheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOriginal)
 {
     const QByteArray original = TestFiles::Read(QStringLiteral(CARVESTONE_GAME_TABLES "/Weapons.txt"));
     Open("Weapons.txt", original);
     Edit(5, 3, "edited");
+    const QByteArray beforeCut = TableGrid::Bytes(Grid());
     Select(2, 2, 9, 6);
     Press(Qt::Key_X, Qt::ControlModifier);
+    Click(300, 1);
+    ASSERT_FALSE(Grid().IsCellVisible(2, 2));
+    Undo();
+    EXPECT_TRUE(Grid().IsCellVisible(2, 2));
+    EXPECT_EQ(Grid().GetSelectedRange(), GridCellRange(2, 2, 9, 6));
+    EXPECT_EQ(Grid().GetFocusCell(), GridCellId(9, 6));
+    EXPECT_EQ(TableGrid::Bytes(Grid()), beforeCut);
+    Redo();
     Click(20, 4);
     Press(Qt::Key_V, Qt::ControlModifier);
     AnswerName(QStringLiteral("new row"));
@@ -126,7 +116,7 @@ TEST_F(UndoRedoTest, TheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOrigi
 }
 
 // Undo while typing takes back the typed text; Paste while typing goes into the editor, in its one step.
-TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANewChangeCannotRedo)
+TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepTypingIsOneStepAndEachTableHasItsOwnHistory)
 {
     Edit(1, 1, "10");
     Click(3, 2);
@@ -144,8 +134,6 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANew
     Edit(2, 2, "5");
     EXPECT_FALSE(State(CommandId::EditRedo).enabled);
     EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo"));
-    Redo();
-    EXPECT_EQ(Grid().GetCellText(1, 2), QStringLiteral("ax1"));
     Undo();
     Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("5")) << "the other key for Redo";
@@ -159,10 +147,8 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANew
     EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
     Undo();
     EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("cap"));
-}
 
-TEST_F(UndoRedoTest, EachTableHasItsOwnHistory)
-{
+    // Each table has its own history.
     Click(2, 1);
     Press(Qt::Key_Delete);
     Open("u.txt", ItemTable);
@@ -177,7 +163,7 @@ TEST_F(UndoRedoTest, EachTableHasItsOwnHistory)
     Undo();
     EXPECT_EQ(Grid().GetCellText(2, 1), QStringLiteral("100"));
     EXPECT_EQ(view.GridAt(0)->GetCellText(2, 2), QStringLiteral("7")) << "undo reached the other table";
-    EXPECT_EQ(TabTexts(), (QStringList{"u.txt*", "t.txt"}));
+    EXPECT_EQ(TabTexts(), (QStringList{"u.txt*", "t.txt*"}));
 
     view.CloseAllTables();
     EXPECT_FALSE(State(CommandId::EditUndo).enabled);
@@ -233,10 +219,6 @@ TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButN
     for (; edited.history.CanUndo() && !edited.history.IsClean(); ++undone)
         edited.history.Undo();
     EXPECT_EQ(undone, 3) << "the saved state moved";
-    EXPECT_EQ(edited.Text(), big(2));
-    edited.history.Redo();
-    EXPECT_EQ(edited.Text(), big(3));
-    edited.history.Undo();
     EXPECT_EQ(edited.UndoAll(), kept - 3);
     EXPECT_EQ(edited.Text(), big(6 - kept - 1)) << "the text before the oldest kept step";
 
@@ -247,5 +229,3 @@ TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButN
     EXPECT_EQ(small.Text(), QStringLiteral("small"));
     EXPECT_FALSE(small.history.IsClean()) << "the opened state was dropped";
 }
-
-} // namespace

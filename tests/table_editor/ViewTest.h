@@ -26,8 +26,7 @@
 // Items with their level and code; "10 " is not the whole word 10.
 inline const QByteArray ItemTable("name\tlevel\tcode\r\nAxe\t10\tax1\r\nBow\t100\tBOW\r\nCap\t10 \tcap\r\n");
 
-// The table view of a project folder under the command bar, with the program's shortcuts routed to
-// the view as the main window routes them (enabled commands only); every question answered by script.
+// The table view under the command bar, the shortcuts routed as the main window routes them (enabled only).
 class ViewTest : public ::testing::Test
 {
 protected:
@@ -110,29 +109,28 @@ protected:
         Type(text);
         Press(Qt::Key_Return);
     }
-    // Types the name into the next name dialog, as a person does, then OK.
-    void AnswerName(const QString& typed, QString* caption = nullptr, QString* shown = nullptr)
+    void AnswerName(const QString& typed)
     {
-        dialogs.AnswerDialog([=](QDialog& dialog) {
+        dialogs.AnswerDialog([=, this](QDialog& dialog) {
             auto* edit = dialog.findChild<CellNameEdit*>();
             EXPECT_NE(edit, nullptr);
-            if (caption)
-                *caption = dialog.windowTitle();
-            if (shown)
-                *shown = edit->text();
+            asked = {dialog.windowTitle(), edit->text()};
             edit->clear();
             QTest::keyClicks(edit, typed);
             return int(QDialog::Accepted);
         });
     }
-    void ApplyFormula(const QString& text)
+    void ApplyFormula(const QString& text, bool withEnter = false)
     {
         bar.UpdateCommandUi();
         QWidget* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(field, text);
-        QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
+        if (withEnter)
+            QTest::keyClick(field, Qt::Key_Return);
+        else
+            QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
     }
     MagicCodeBox& Codes() const { return *static_cast<MagicCodeBox*>(bar.Control(CommandBar::IDC_MAGIC_CODES)); }
     // Opens the code list with a click and chooses the entry of that table row with Enter or a click.
@@ -155,6 +153,7 @@ protected:
         EXPECT_FALSE(list->isVisible());
     }
 
+    QStringList asked; // the caption and the shown text of the last name dialog
     ScriptedDialogs dialogs;
     CarvestoneSettings settings;
     QTemporaryDir folder;
