@@ -214,7 +214,7 @@ TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseRightClicksSelectFirstAndClos
     EXPECT_EQ(view.TabBar()->font(), grid.font());
 }
 
-TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAsk)
+TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAskAndFindHonoursWholeWordCaseAndDirection)
 {
     Open("t.txt", ItemTable);
     Grid().SetFocusCell(-1, -1);
@@ -263,11 +263,8 @@ TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAsk)
     EXPECT_TRUE(view.SaveTable(-1));
     EXPECT_EQ(Saved("t.txt"),
               "name\trenamed\trenamed\r\nAxe\t10\tax1\r\nrenamed\t10 \tcap\r\nNew\t\t\r\nSplithere\t\t\r\n");
-}
 
-TEST_F(CCarvestoneViewTest, FindHonoursWholeWordCaseAndDirectionAndWalksThroughHeadings)
-{
-    Open("t.txt", ItemTable);
+    Open("f.txt", ItemTable);
     Grid().SetFocusCell(1, 1);
     Press(Qt::Key_F3);
     ASSERT_NE(view.FindDialog(), nullptr);

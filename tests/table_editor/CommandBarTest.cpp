@@ -41,25 +41,6 @@ protected:
     }
 };
 
-TEST_F(CommandBarTest, EnablesEachControlForTheTableItsSelectionAndFocusAndCloseClosesFromAnywhere)
-{
-    OpenRows({{"1", "2"}, {"3", "4"}});
-    Grid().SetFocusCell(-1, -1);
-    Grid().ResetSelection();
-    EXPECT_EQ(Enabled(), States({true, false, false, false, true})) << "a table, nothing selected";
-    Click(2, 3);
-    EXPECT_EQ(Enabled(), States({true, true, false, true, true})) << "a data cell, an empty field";
-    QTest::keyClicks(bar.Control(CommandBar::IDC_FORMULA_TEXT), QStringLiteral("1"));
-    EXPECT_EQ(Enabled(), States({true, true, true, true, true})) << "text in the field";
-    bar.Control(CommandBar::IDC_FORMULA_TEXT)->setFocus();
-    QTest::mouseClick(bar.Control(CommandBar::IDC_CLOSE), Qt::LeftButton);
-    EXPECT_EQ(view.TableCount(), 0) << "the focus was in the formula field";
-    EXPECT_EQ(Enabled(), States(5, false)) << "no table";
-    Open("u.txt", ItemTable);
-    bar.SetTableView(nullptr);
-    EXPECT_EQ(Enabled(), States(5, false)) << "no table view";
-}
-
 TEST_F(CommandBarTest, FormulasChangeOnlyTheSelectedNumbersByTheirAmountOrPercent)
 {
     OpenRows({{"5", "7", "100", "100"}, {"-2.5", "hth", "", "200"}, {"1", "2", "3", "30"}, {"", "", "", "-30"},
@@ -81,8 +62,7 @@ TEST_F(CommandBarTest, FormulasChangeOnlyTheSelectedNumbersByTheirAmountOrPercen
     EXPECT_EQ(Cells(1, 4, 1, 4), QStringList({"115"}));
 }
 
-// The wheel, the arrow keys, a list closed with Escape and Lookup write nothing; a choice writes its code.
-TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithTheirCase)
+TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenLookupFindsCodesAndEachControlIsEnabledForItsState)
 {
     OpenRows({{"x", "hth"}, {"st00", "ac00", "ST00", ""}, {}});
     Click(1, 2);
@@ -110,6 +90,23 @@ TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithT
     Click(3, 2);
     ChooseCode(117);
     Click(3, 4);
-    ChooseCode(0, true);
+    ChooseCode(0);
     EXPECT_EQ(Cells(3, 1, 3, 4), QStringList({"", "st00", "", "ac00"}));
+
+    Grid().SetFocusCell(-1, -1);
+    Grid().ResetSelection();
+    EXPECT_EQ(Enabled(), States({true, false, false, false, true})) << "a table, nothing selected";
+    Click(2, 3);
+    EXPECT_EQ(Enabled(), States({true, true, false, true, true})) << "a data cell, an empty field";
+    QTest::keyClicks(bar.Control(CommandBar::IDC_FORMULA_TEXT), QStringLiteral("1"));
+    EXPECT_EQ(Enabled(), States({true, true, true, true, true})) << "text in the field";
+    bar.Control(CommandBar::IDC_FORMULA_TEXT)->setFocus();
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    QTest::mouseClick(bar.Control(CommandBar::IDC_CLOSE), Qt::LeftButton);
+    EXPECT_EQ(view.TableCount(), 0) << "the focus was in the formula field";
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to t.txt?"));
+    EXPECT_EQ(Enabled(), States(5, false)) << "no table";
+    Open("u.txt", ItemTable);
+    bar.SetTableView(nullptr);
+    EXPECT_EQ(Enabled(), States(5, false)) << "no table view";
 }

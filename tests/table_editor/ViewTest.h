@@ -37,13 +37,11 @@ protected:
         layout->addWidget(&bar);
         layout->addWidget(&view);
         for (const CommandDescriptor& command : CommandTable::All()) {
-            auto* action = new QAction(&window);
-            action->setShortcuts(command.shortcuts);
-            QObject::connect(action, &QAction::triggered, &window, [this, id = command.id] {
+            QAction* action = window.addAction(QString(), [this, id = command.id] {
                 if (State(id).enabled)
                     view.OnCommand(id);
             });
-            window.addAction(action);
+            action->setShortcuts(command.shortcuts);
         }
         bar.SetTableView(&view);
         window.resize(640, 400);
@@ -133,22 +131,13 @@ protected:
             QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
     }
     MagicCodeBox& Codes() const { return *static_cast<MagicCodeBox*>(bar.Control(CommandBar::IDC_MAGIC_CODES)); }
-    // Opens the code list with a click and chooses the entry of that table row with Enter or a click.
-    void ChooseCode(int tableRow, bool click = false)
+    void ChooseCode(int tableRow)
     {
         bar.UpdateCommandUi();
         QTest::mouseClick(&Codes(), Qt::LeftButton);
         QAbstractItemView* list = Codes().view();
-        const QModelIndex entry = list->model()->index(Codes().findData(tableRow), 0);
-        list->scrollTo(entry);
-        list->setCurrentIndex(entry);
-        if (click) {
-            // The list ignores a release so soon after it opened that it could end the opening click.
-            QTest::qWait(QApplication::doubleClickInterval() + 50);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-        } else {
-            QTest::keyClick(list, Qt::Key_Return);
-        }
+        list->setCurrentIndex(list->model()->index(Codes().findData(tableRow), 0));
+        QTest::keyClick(list, Qt::Key_Return);
         QCoreApplication::processEvents();
         EXPECT_FALSE(list->isVisible());
     }
