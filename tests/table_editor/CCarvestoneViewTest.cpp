@@ -26,10 +26,8 @@ protected:
     GridCellId FindNext(const QString& text, bool wholeWord = false, bool matchCase = false, bool down = true)
     {
         FindTextDialog* find = view.FindDialog();
-        if (find->TextEdit()->text() != text) {
-            find->TextEdit()->clear();
-            QTest::keyClicks(find->TextEdit(), text);
-        }
+        find->TextEdit()->clear();
+        QTest::keyClicks(find->TextEdit(), text);
         find->WholeWordBox()->setChecked(wholeWord);
         find->MatchCaseBox()->setChecked(matchCase);
         QTest::mouseClick(down ? find->DownButton() : find->UpButton(), Qt::LeftButton);
@@ -170,9 +168,7 @@ TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseRightClicksSelectFirstAndClos
     ASSERT_EQ(menu.size(), 1);
     EXPECT_EQ(menu.first().first().toPoint(), view.TabBar()->mapToGlobal(onTab));
     Open("big.txt", "h\tc1\tc2\r\nr1\t1\t2\r\nr2\t3\t4\r\n");
-    QRect cell;
-    ASSERT_TRUE(Grid().GetCellRect(2, 2, &cell));
-    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, cell.center());
+    Click(2, 2, {}, Qt::RightButton);
     EXPECT_EQ(view.GetFocusCell(), GridCellId(2, 2));
     EXPECT_EQ(menu.size(), 2);
 

@@ -50,8 +50,7 @@ TEST(FormulaTest, ReadsNumbersTheSameUnderAGermanLocale)
 {
     QTemporaryDir locales;
     const QString name = QStringLiteral("de_DE.UTF-8");
-    const int built = QProcess::execute(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("de_DE"),
-                                        QStringLiteral("-f"), QStringLiteral("UTF-8"), locales.filePath(name)});
+    const int built = QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", locales.filePath(name)});
     const QByteArray oldPath = qgetenv("LOCPATH");
     const std::string oldLocale = std::setlocale(LC_ALL, nullptr);
     qputenv("LOCPATH", locales.path().toLocal8Bit());

@@ -33,7 +33,6 @@ protected:
     ViewTest()
     {
         auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(&bar);
         layout->addWidget(&view);
         for (const CommandDescriptor& command : CommandTable::All()) {
@@ -88,13 +87,13 @@ protected:
         QTest::keyClicks(editor, text.mid(1));
     }
     // A click gives the grid the focus, as the window does for a person.
-    void Click(int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void Click(int row, int col, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton)
     {
         Grid().setFocus();
         Grid().EnsureVisible(row, col);
         QRect rect;
         ASSERT_TRUE(Grid().GetCellRect(row, col, &rect));
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, modifiers, rect.center());
+        QTest::mouseClick(Grid().viewport(), button, modifiers, rect.center());
     }
     void Select(int row1, int col1, int row2, int col2)
     {
