@@ -24,9 +24,8 @@ static void ExpectCases(std::initializer_list<Case> cases)
 
 TEST(FormulaTest, AddsSetsChangesByThePercentRoundsHalvesAwayFromZeroAndLeavesWhatIsNoNumber)
 {
-    // "15 %" and "15x" add: the mark must follow the number. Forms the C library would read ("nan", "inf", "0x10")
-    // are no numbers here; a formula without a number adds 0, which only rounds. Halves round away from zero, also
-    // exact halves from a percent; empty cells count as 0; cells holding more than a number, or an overflow, stay.
+    // "15 %" adds: the mark must follow the number. Forms the C library would read ("nan", "inf", "0x10") are no
+    // numbers here; a formula without one adds 0, which only rounds. Cells holding more than a number stay.
     ExpectCases({{"10", "5", "15"}, {"-5", "5", "0"}, {"+3", "-10", "-7"}, {"250#", "-3.5", "250"},
                  {"15%", "100", "115"}, {"15%", "200", "230"}, {"0%", "100", "100"}, {"+10%", "100", "110"},
                  {"-50%", "80", "40"}, {"1e1%", "50", "55"}, {"15 %", "100", "115"}, {"15x", "100", "115"},

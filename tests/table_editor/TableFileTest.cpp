@@ -6,7 +6,6 @@ using Kind = TableChange::Kind;
 
 TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
 {
-    // Rows as the grid shows them, short rows padded; dropsData: text is lost, so the user is told.
     const struct { const char* name; QByteArray bytes; QList<QStringList> rows; QByteArray saved; TableChanges changes;
                    bool dropsData = false; } cases[] = {
         {"trailing TABs", "a\tb\t\r\nr\t1\t\r\n", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n",

@@ -74,8 +74,7 @@ protected:
     {
         // A closed popup (the property code list) can leave no window active.
         QApplication::setActiveWindow(&window);
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
-        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key(key), modifiers);
     }
     // Types into the focus cell as a person does; the editor stays open.
     void Type(const QString& text)
@@ -110,7 +109,6 @@ protected:
     {
         dialogs.AnswerDialog([=, this](QDialog& dialog) {
             auto* edit = dialog.findChild<CellNameEdit*>();
-            EXPECT_NE(edit, nullptr);
             asked = {dialog.windowTitle(), edit->text()};
             edit->clear();
             QTest::keyClicks(edit, typed);
