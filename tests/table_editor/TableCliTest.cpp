@@ -13,9 +13,8 @@ static CliRun RunCli(const QStringList& arguments)
     QProcess process;
     process.start(QStringLiteral(CARVESTONE_CLI_PATH), QStringList{QStringLiteral("table")} + arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
 }
 
 TEST(TableCliTest, GameTablesAreUnchangedAndEveryRuleASaveWouldApplyIsNamedResavedOrRefused)

@@ -34,11 +34,10 @@ TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TableFile table = TableFile::Parse(c.bytes);
-        QList<QStringList> rows;
+        QList<QStringList> rows(table.RowCount());
         for (int row = 0; row < table.RowCount(); ++row) {
-            rows.append(QStringList());
             for (int col = 0; col < table.ColumnCount(); ++col)
-                rows.last().append(table.Cell(row, col));
+                rows[row].append(table.Cell(row, col));
         }
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(table.Bytes(), c.saved);

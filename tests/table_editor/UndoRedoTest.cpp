@@ -12,8 +12,6 @@ class UndoRedoTest : public ViewTest
 public:
     void SetUp() override { Open("t.txt", ItemTable); }
     void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
-    void Redo() { Press(Qt::Key_Y, Qt::ControlModifier); }
-    QString UndoText() { return State(CommandId::EditUndo).text; }
 };
 
 TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
@@ -23,8 +21,8 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
         {"Edit Cell", [this] { Edit(2, 1, "Sword"); }},
         {"Delete", [this] { Click(2, 2); Press(Qt::Key_Delete); }},
         {"Paste", [this] { Click(2, 2); Press(Qt::Key_V, Qt::ControlModifier); }},
-        {"Cut", [this] { Select(1, 1, 2, 2); Press(Qt::Key_X, Qt::ControlModifier); }},
-        {"Formula", [this] { Select(1, 1, 3, 1); ApplyFormula("5"); }},
+        {"Cut", [this] { Click(1, 1); Click(2, 2, Qt::ShiftModifier); Press(Qt::Key_X, Qt::ControlModifier); }},
+        {"Formula", [this] { Click(1, 1); Click(3, 1, Qt::ShiftModifier); ApplyFormula("5"); }},
         {"Property Code", [this] { Click(3, 2); ChooseCode(5); }},
         {"Add Row", [this] { AnswerName("Dagger"); view.OnCommand(CommandId::AddRow); }},
         {"Remove Row",
@@ -42,14 +40,14 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
         const GridCellId focusAfter = view.GetFocusCell();
         ASSERT_NE(after, ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
-        EXPECT_EQ(UndoText(), "&Undo " + name);
+        EXPECT_EQ(State(CommandId::EditUndo).text, "&Undo " + name);
 
         Undo();
         EXPECT_EQ(TableGrid::Bytes(Grid()), ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
         EXPECT_FALSE(State(CommandId::EditUndo).enabled);
         EXPECT_EQ(State(CommandId::EditRedo).text, "&Redo " + name);
-        Redo();
+        Press(Qt::Key_Y, Qt::ControlModifier);
         EXPECT_EQ(TableGrid::Bytes(Grid()), after);
         EXPECT_EQ(view.GetFocusCell(), focusAfter);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
@@ -63,7 +61,8 @@ TEST_F(UndoRedoTest, UndoShowsTheMomentAndTheMarkFollowsTheSavedStateAndEverythi
     Open("Weapons.txt", original);
     Edit(5, 3, "edited");
     const QByteArray beforeCut = TableGrid::Bytes(Grid());
-    Select(2, 2, 9, 6);
+    Click(2, 2);
+    Click(9, 6, Qt::ShiftModifier);
     Press(Qt::Key_X, Qt::ControlModifier);
     Click(300, 1);
     ASSERT_FALSE(Grid().IsCellVisible(2, 2));
@@ -72,7 +71,7 @@ TEST_F(UndoRedoTest, UndoShowsTheMomentAndTheMarkFollowsTheSavedStateAndEverythi
     EXPECT_EQ(Grid().GetSelectedRange(), GridCellRange(2, 2, 9, 6));
     EXPECT_EQ(Grid().GetFocusCell(), GridCellId(9, 6));
     EXPECT_EQ(TableGrid::Bytes(Grid()), beforeCut);
-    Redo();
+    Press(Qt::Key_Y, Qt::ControlModifier);
     Click(20, 4);
     Press(Qt::Key_V, Qt::ControlModifier);
     AnswerName(QStringLiteral("new row"));
@@ -90,7 +89,7 @@ TEST_F(UndoRedoTest, UndoShowsTheMomentAndTheMarkFollowsTheSavedStateAndEverythi
     Undo();
     EXPECT_EQ(TabTexts().first(), QStringLiteral("Weapons.txt*")) << "before the saved state";
     EXPECT_TRUE(view.IsAnyTableModified());
-    Redo();
+    Press(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FALSE(view.IsAnyTableModified());
     while (State(CommandId::EditUndo).enabled)
         Undo();
@@ -131,7 +130,7 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepTypingIsOneStepAndEachTabl
     view.OnCommand(CommandId::EditPaste);
     Press(Qt::Key_Return);
     EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("bax"));
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Edit Cell"));
     Undo();
     EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("cap"));
 
@@ -139,13 +138,13 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepTypingIsOneStepAndEachTabl
     Press(Qt::Key_Delete);
     Open("u.txt", ItemTable);
     EXPECT_FALSE(State(CommandId::EditUndo).enabled);
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo"));
     Edit(2, 2, "7");
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Edit Cell"));
 
     Press(Qt::Key_Tab, Qt::ControlModifier);
     ASSERT_EQ(view.GetCurrentFileName(), QStringLiteral("t.txt"));
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Delete"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Delete"));
     Undo();
     EXPECT_EQ(Grid().GetCellText(2, 1), QStringLiteral("100"));
     EXPECT_EQ(view.GridAt(0)->GetCellText(2, 2), QStringLiteral("7")) << "undo reached the other table";
@@ -167,16 +166,12 @@ TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButN
         grid.SetCellText(1, 1, text);
         history.NoteEndEdit(1, 1, QStringLiteral("Edit Cell"));
     };
-    const auto undoAll = [](TableHistory& history) {
-        int steps = 0;
-        for (; history.CanUndo(); ++steps)
-            history.Undo();
-        return steps;
-    };
     TableHistory many(grid);
     for (int n = 1; n <= TableHistory::StepLimit + 5; ++n)
         edit(many, QString::number(n));
-    EXPECT_EQ(undoAll(many), TableHistory::StepLimit);
+    EXPECT_EQ(many.StepCount(), TableHistory::StepLimit);
+    while (many.CanUndo())
+        many.Undo();
     EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
     EXPECT_FALSE(many.IsClean()) << "the opened state was dropped, it cannot come back";
 
@@ -195,13 +190,15 @@ TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButN
     for (; edited.CanUndo() && !edited.IsClean(); ++undone)
         edited.Undo();
     EXPECT_EQ(undone, 3) << "the saved state moved";
-    EXPECT_EQ(undoAll(edited), kept - 3);
+    while (edited.CanUndo())
+        edited.Undo();
     EXPECT_EQ(grid.GetCellText(1, 1), big(6 - kept - 1)) << "the text before the oldest kept step";
 
     TableHistory small(grid, 1024);
     edit(small, QStringLiteral("small"));
     edit(small, QString(5000, u'x'));
-    EXPECT_EQ(undoAll(small), 1) << "only the newest step, beyond the bound, stays";
+    EXPECT_EQ(small.StepCount(), 1) << "only the newest step, beyond the bound, stays";
+    small.Undo();
     EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("small"));
     EXPECT_FALSE(small.IsClean()) << "the opened state was dropped";
 }

@@ -94,11 +94,6 @@ protected:
         ASSERT_TRUE(Grid().GetCellRect(row, col, &rect));
         QTest::mouseClick(Grid().viewport(), button, modifiers, rect.center());
     }
-    void Select(int row1, int col1, int row2, int col2)
-    {
-        Click(row1, col1);
-        Click(row2, col2, Qt::ShiftModifier);
-    }
     void Edit(int row, int col, const QString& text)
     {
         Click(row, col);
