@@ -2,20 +2,9 @@
 
 #include <QWheelEvent>
 
-namespace {
-
-using States = std::vector<bool>;
-
 class CommandBarTest : public ViewTest
 {
 protected:
-    void OpenRows(const QList<QStringList>& rows)
-    {
-        QByteArray bytes("name\tc1\tc2\tc3\tc4\r\n");
-        for (const QStringList& row : rows)
-            bytes += "r\t" + row.join('\t').toLatin1() + QByteArray(4 - row.size(), '\t') + "\r\n";
-        Open("t.txt", bytes);
-    }
     QStringList Cells(int row1, int col1, int row2, int col2) const
     {
         QStringList texts;
@@ -25,14 +14,14 @@ protected:
         }
         return texts;
     }
-    // Close, formula field, Formula, code list, Lookup, as the main window's timer enables them.
-    States Enabled()
+    // "1" for each enabled one of Close, formula field, Formula, code list, Lookup, as the main window's timer sees.
+    QString Enabled()
     {
         bar.UpdateCommandUi();
-        States states;
+        QString states;
         for (int id : {CommandBar::IDC_CLOSE, CommandBar::IDC_FORMULA_TEXT, CommandBar::IDC_FORMULA,
                        CommandBar::IDC_MAGIC_CODES, CommandBar::IDC_LOOKUP})
-            states.push_back(bar.Control(id)->isEnabled());
+            states += bar.Control(id)->isEnabled() ? '1' : '0';
         return states;
     }
     void TurnWheelOverCodes()
@@ -43,58 +32,31 @@ protected:
     }
 };
 
-TEST_F(CommandBarTest, EnablesEachControlForTheTableItsSelectionAndFocusAndCloseClosesFromAnywhere)
+TEST_F(CommandBarTest, FormulasChangeOnlyTheSelectedNumbersByTheirAmountOrPercent)
 {
-    OpenRows({{"1", "2"}, {"3", "4"}});
-    Grid().SetFocusCell(-1, -1);
-    Grid().ResetSelection();
-    EXPECT_EQ(Enabled(), States({true, false, false, false, true})) << "a table, nothing selected";
-    Click(2, 3);
-    EXPECT_EQ(Enabled(), States({true, true, false, true, true})) << "a data cell, an empty field";
-    QTest::keyClicks(bar.Control(CommandBar::IDC_FORMULA_TEXT), QStringLiteral("1"));
-    EXPECT_EQ(Enabled(), States({true, true, true, true, true})) << "text in the field";
-    bar.Control(CommandBar::IDC_FORMULA_TEXT)->setFocus();
-    QTest::mouseClick(bar.Control(CommandBar::IDC_CLOSE), Qt::LeftButton);
-    EXPECT_EQ(view.TableCount(), 0) << "the focus was in the formula field";
-    EXPECT_EQ(Enabled(), States(5, false)) << "no table";
-    Open("u.txt", ItemTable);
-    bar.SetTableView(nullptr);
-    EXPECT_EQ(Enabled(), States(5, false)) << "no table view";
-}
-
-TEST_F(CommandBarTest, EnterInTheFieldChangesOnlyTheCtrlSelectedNumbers)
-{
-    OpenRows({{"5", "7", "100"}, {"-2.5", "hth", ""}, {"1", "2", "3"}});
+    Open("t.txt", "name\tc1\tc2\tc3\tc4\r\nr\t5\t7\t100\t100\r\nr\t-2.5\thth\t\t200\r\nr\t1\t2\t3\t30\r\n"
+                  "r\t\t\t\t-30\r\nr\t\t\t\t0\r\nr\t\t\t\t40\r\n");
     Click(3, 3);
     for (GridCellId cell : {GridCellId(1, 1), GridCellId(2, 1), GridCellId(2, 2), GridCellId(2, 3)})
         Click(cell.row, cell.col, Qt::ControlModifier);
-    bar.UpdateCommandUi();
-    QWidget* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
-    field->setFocus();
-    QTest::keyClicks(field, QStringLiteral("+10"));
-    QTest::keyClick(field, Qt::Key_Return);
-    // Text stays, an empty cell counts as 0.
+    ApplyFormula(QStringLiteral("+10"), true);
     EXPECT_EQ(Cells(1, 1, 3, 3), QStringList({"15", "7", "100", "8", "hth", "10", "1", "2", "13"}));
     EXPECT_EQ(QApplication::focusWidget(), &Grid());
     EXPECT_TRUE(Grid().GetRedraw());
-}
 
-TEST_F(CommandBarTest, FormulaRaisesAColumnByThePercentSparingReadOnlyCellsAndOverflows)
-{
-    OpenRows({{"100"}, {"200"}, {"30"}, {"-30"}, {"0"}, {"40"}});
-    Grid().SetCellState(6, 1, Grid().GetCellState(6, 1) | CellStateReadOnly);
-    Select(6, 1, 1, 1);
+    Grid().SetCellState(6, 4, Grid().GetCellState(6, 4) | CellStateReadOnly);
+    Click(6, 4);
+    Click(1, 4, Qt::ShiftModifier);
     ApplyFormula(QStringLiteral("15%"));
-    EXPECT_EQ(Cells(1, 1, 6, 1), QStringList({"115", "230", "35", "-35", "0", "40"}));
+    EXPECT_EQ(Cells(1, 4, 6, 4), QStringList({"115", "230", "35", "-35", "0", "40"}));
     EXPECT_EQ(QApplication::focusWidget(), &Grid());
     ApplyFormula(QStringLiteral("1e400"));
-    EXPECT_EQ(Cells(1, 1, 1, 1), QStringList({"115"}));
+    EXPECT_EQ(Cells(1, 4, 1, 4), QStringList({"115"}));
 }
 
-// The wheel, the arrow keys, a list closed with Escape and Lookup write nothing; a choice writes its code.
-TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithTheirCase)
+TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenLookupFindsCodesAndEachControlIsEnabledForItsState)
 {
-    OpenRows({{"x", "hth"}, {"st00", "ac00", "ST00", ""}, {}});
+    Open("t.txt", "name\tc1\tc2\tc3\tc4\r\nr\tx\thth\t\t\r\nr\tst00\tac00\tST00\t\r\nr\t\t\t\t\r\n");
     Click(1, 2);
     bar.UpdateCommandUi();
     TurnWheelOverCodes();
@@ -120,8 +82,23 @@ TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenAndLookupFindsCodesWithT
     Click(3, 2);
     ChooseCode(117);
     Click(3, 4);
-    ChooseCode(0, true);
+    ChooseCode(0);
     EXPECT_EQ(Cells(3, 1, 3, 4), QStringList({"", "st00", "", "ac00"}));
-}
 
-} // namespace
+    Grid().SetFocusCell(-1, -1);
+    Grid().ResetSelection();
+    EXPECT_EQ(Enabled(), "10001") << "a table, nothing selected";
+    Click(2, 3);
+    EXPECT_EQ(Enabled(), "11011") << "a data cell, an empty field";
+    QTest::keyClicks(bar.Control(CommandBar::IDC_FORMULA_TEXT), QStringLiteral("1"));
+    EXPECT_EQ(Enabled(), "11111") << "text in the field";
+    bar.Control(CommandBar::IDC_FORMULA_TEXT)->setFocus();
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    QTest::mouseClick(bar.Control(CommandBar::IDC_CLOSE), Qt::LeftButton);
+    EXPECT_EQ(view.TableCount(), 0) << "the focus was in the formula field";
+    EXPECT_EQ(dialogs.Messages().last().text, QStringLiteral("Do you wish to save changes to t.txt?"));
+    EXPECT_EQ(Enabled(), "00000") << "no table";
+    Open("u.txt", ItemTable);
+    bar.SetTableView(nullptr);
+    EXPECT_EQ(Enabled(), "00000") << "no table view";
+}

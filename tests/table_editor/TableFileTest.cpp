@@ -2,29 +2,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using Kind = TableChange::Kind;
-
-struct LoadCase
-{
-    const char* name;
-    QByteArray bytes;
-    QList<QStringList> rows; // as the grid shows them, short rows padded
-    QByteArray saved;
-    TableChanges changes;
-    bool dropsData = false; // text is lost, so the user is told
-};
 
 TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
 {
-    const LoadCase cases[] = {
-        {"two by two", "a\tb\r\nr\t1\r\n", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n", {}},
+    const struct { const char* name; QByteArray bytes; QList<QStringList> rows; QByteArray saved; TableChanges changes;
+                   bool dropsData = false; } cases[] = {
         {"trailing TABs", "a\tb\t\r\nr\t1\t\r\n", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n",
          {{Kind::TrailingColumn, 1}}},
         {"named last column of a header-only file stays", "a\tb\r\n", {{"a", "b"}}, "a\tb\r\n", {}},
-        {"LF line ends", "a\tb\nr\t1\n", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n", {{Kind::LineEnds, 1}}},
-        {"CR line ends", "a\tb\rr\t1\r", {{"a", "b"}, {"r", "1"}}, "a\tb\r\nr\t1\r\n", {{Kind::LineEnds, 1}}},
         {"blank line in CR LF", "a\tb\r\n\r\nr\t1\r\n", {{"a", "b"}, {"", ""}, {"r", "1"}},
          "a\tb\r\n\t\r\nr\t1\r\n", {{Kind::ShortLines, 2}}},
         {"blank line in LF keeps its row", "a\n\nb\n", {{"a"}, {""}, {"b"}}, "a\r\n\r\nb\r\n",
@@ -45,14 +31,13 @@ TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
         {"bytes above 0x7F", "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n",
          {{"\u00e9t\u00e9", "na\u00efve"}, {"\u00ff", "\u0080"}}, "\xe9t\xe9\tna\xefve\r\n\xff\t\x80\r\n", {}},
     };
-    for (const LoadCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TableFile table = TableFile::Parse(c.bytes);
-        QList<QStringList> rows;
+        QList<QStringList> rows(table.RowCount());
         for (int row = 0; row < table.RowCount(); ++row) {
-            rows.append(QStringList());
             for (int col = 0; col < table.ColumnCount(); ++col)
-                rows.last().append(table.Cell(row, col));
+                rows[row].append(table.Cell(row, col));
         }
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(table.Bytes(), c.saved);
@@ -61,5 +46,3 @@ TEST(TableFileTest, LoadRulesGiveTheRowsTheSavedBytesAndWhatIsLost)
         EXPECT_EQ(TableFile::Parse(table.Bytes()).Bytes(), table.Bytes()) << "a second save changes the bytes";
     }
 }
-
-} // namespace

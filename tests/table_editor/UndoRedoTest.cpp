@@ -7,32 +7,22 @@
 
 #include <functional>
 
-namespace {
-
 class UndoRedoTest : public ViewTest
 {
 public:
     void SetUp() override { Open("t.txt", ItemTable); }
-    QByteArray Bytes() { return TableGrid::Bytes(Grid()); }
     void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
-    void Redo() { Press(Qt::Key_Y, Qt::ControlModifier); }
-    QString UndoText() { return State(CommandId::EditUndo).text; }
-    void Paste(const QString& text, int row, int col)
-    {
-        QApplication::clipboard()->setText(text);
-        Click(row, col);
-        Press(Qt::Key_V, Qt::ControlModifier);
-    }
 };
 
 TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
 {
+    QApplication::clipboard()->setText(QStringLiteral("a\tb\nc\td\n")); // for the paste before the cut
     const std::vector<std::pair<QString, std::function<void()>>> steps = {
         {"Edit Cell", [this] { Edit(2, 1, "Sword"); }},
         {"Delete", [this] { Click(2, 2); Press(Qt::Key_Delete); }},
-        {"Cut", [this] { Select(1, 1, 2, 2); Press(Qt::Key_X, Qt::ControlModifier); }},
-        {"Paste", [this] { Paste("a\tb\nc\td\n", 2, 2); }},
-        {"Formula", [this] { Select(1, 1, 3, 1); ApplyFormula("5"); }},
+        {"Paste", [this] { Click(2, 2); Press(Qt::Key_V, Qt::ControlModifier); }},
+        {"Cut", [this] { Click(1, 1); Click(2, 2, Qt::ShiftModifier); Press(Qt::Key_X, Qt::ControlModifier); }},
+        {"Formula", [this] { Click(1, 1); Click(3, 1, Qt::ShiftModifier); ApplyFormula("5"); }},
         {"Property Code", [this] { Click(3, 2); ChooseCode(5); }},
         {"Add Row", [this] { AnswerName("Dagger"); view.OnCommand(CommandId::AddRow); }},
         {"Remove Row",
@@ -46,53 +36,42 @@ TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
         Open("t.txt", ItemTable);
         Click(1, 2);
         act();
-        const QByteArray after = Bytes();
+        const QByteArray after = TableGrid::Bytes(Grid());
         const GridCellId focusAfter = view.GetFocusCell();
         ASSERT_NE(after, ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
-        EXPECT_EQ(UndoText(), "&Undo " + name);
-        EXPECT_FALSE(State(CommandId::EditRedo).enabled);
+        EXPECT_EQ(State(CommandId::EditUndo).text, "&Undo " + name);
 
-        Grid().setFocus();
         Undo();
-        EXPECT_EQ(Bytes(), ItemTable);
+        EXPECT_EQ(TableGrid::Bytes(Grid()), ItemTable);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
-        EXPECT_FALSE(view.IsAnyTableModified());
         EXPECT_FALSE(State(CommandId::EditUndo).enabled);
         EXPECT_EQ(State(CommandId::EditRedo).text, "&Redo " + name);
-        Redo();
-        EXPECT_EQ(Bytes(), after);
+        Press(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(TableGrid::Bytes(Grid()), after);
         EXPECT_EQ(view.GetFocusCell(), focusAfter);
         EXPECT_EQ(TabTexts(), QStringList{"t.txt*"});
-        EXPECT_TRUE(view.IsAnyTableModified());
     }
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(UndoRedoTest, UndoPutsBackTheSelectionAndFocusOfTheMomentAndShowsTheCell)
-{
-    QByteArray large("name\tvalue\tmore\r\n");
-    for (int row = 1; row <= 300; ++row)
-        large += "row" + QByteArray::number(row) + "\t" + QByteArray::number(row) + "\tm\r\n";
-    Open("large.txt", large);
-    Select(2, 1, 3, 2);
-    Press(Qt::Key_X, Qt::ControlModifier);
-    Click(300, 1);
-    ASSERT_FALSE(Grid().IsCellVisible(2, 1));
-    Undo();
-    EXPECT_TRUE(Grid().IsCellVisible(2, 1));
-    EXPECT_EQ(Grid().GetSelectedRange(), GridCellRange(2, 1, 3, 2));
-    EXPECT_EQ(Grid().GetFocusCell(), GridCellId(3, 2));
-    EXPECT_EQ(Grid().GetCellText(2, 1), QStringLiteral("2"));
-}
-
-TEST_F(UndoRedoTest, TheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOriginal)
+TEST_F(UndoRedoTest, UndoShowsTheMomentAndTheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOriginal)
 {
     const QByteArray original = TestFiles::Read(QStringLiteral(CARVESTONE_GAME_TABLES "/Weapons.txt"));
     Open("Weapons.txt", original);
     Edit(5, 3, "edited");
-    Select(2, 2, 9, 6);
+    const QByteArray beforeCut = TableGrid::Bytes(Grid());
+    Click(2, 2);
+    Click(9, 6, Qt::ShiftModifier);
     Press(Qt::Key_X, Qt::ControlModifier);
+    Click(300, 1);
+    ASSERT_FALSE(Grid().IsCellVisible(2, 2));
+    Undo();
+    EXPECT_TRUE(Grid().IsCellVisible(2, 2));
+    EXPECT_EQ(Grid().GetSelectedRange(), GridCellRange(2, 2, 9, 6));
+    EXPECT_EQ(Grid().GetFocusCell(), GridCellId(9, 6));
+    EXPECT_EQ(TableGrid::Bytes(Grid()), beforeCut);
+    Press(Qt::Key_Y, Qt::ControlModifier);
     Click(20, 4);
     Press(Qt::Key_V, Qt::ControlModifier);
     AnswerName(QStringLiteral("new row"));
@@ -104,35 +83,32 @@ TEST_F(UndoRedoTest, TheMarkFollowsTheSavedStateAndEverythingUndoneSavesTheOrigi
     ASSERT_NE(Saved("Weapons.txt"), original);
 
     Edit(1, 1, "changed");
-    EXPECT_EQ(TabTexts().first(), QStringLiteral("Weapons.txt*"));
     Undo();
     EXPECT_EQ(TabTexts().first(), QStringLiteral("Weapons.txt")) << "back at the saved state";
     EXPECT_FALSE(view.IsAnyTableModified());
     Undo();
     EXPECT_EQ(TabTexts().first(), QStringLiteral("Weapons.txt*")) << "before the saved state";
     EXPECT_TRUE(view.IsAnyTableModified());
-    Redo();
+    Press(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FALSE(view.IsAnyTableModified());
     while (State(CommandId::EditUndo).enabled)
         Undo();
     EXPECT_EQ(TabTexts().first(), QStringLiteral("Weapons.txt*")) << "the saved state is not the opened one";
     ASSERT_TRUE(view.SaveTable(-1));
     EXPECT_EQ(Saved("Weapons.txt"), original);
-    // Closing asks only when the table differs from the file.
-    Edit(2, 1, "changed");
-    Undo();
-    EXPECT_TRUE(view.CloseCurrentTable());
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 // Undo while typing takes back the typed text; Paste while typing goes into the editor, in its one step.
-TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANewChangeCannotRedo)
+TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepTypingIsOneStepAndEachTableHasItsOwnHistory)
 {
     Edit(1, 1, "10");
     Click(3, 2);
     Type("cap");
     Press(Qt::Key_Escape);
-    Paste("10\tax1", 1, 1);
+    QApplication::clipboard()->setText(QStringLiteral("10\tax1"));
+    Click(1, 1);
+    Press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_FALSE(State(CommandId::EditUndo).enabled);
     EXPECT_EQ(TabTexts(), QStringList{"t.txt"});
 
@@ -144,8 +120,6 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANew
     Edit(2, 2, "5");
     EXPECT_FALSE(State(CommandId::EditRedo).enabled);
     EXPECT_EQ(State(CommandId::EditRedo).text, QStringLiteral("&Redo"));
-    Redo();
-    EXPECT_EQ(Grid().GetCellText(1, 2), QStringLiteral("ax1"));
     Undo();
     Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Grid().GetCellText(2, 2), QStringLiteral("5")) << "the other key for Redo";
@@ -156,96 +130,75 @@ TEST_F(UndoRedoTest, EditsThatChangeNothingLeaveNoStepAndTypingIsOneStepThatANew
     view.OnCommand(CommandId::EditPaste);
     Press(Qt::Key_Return);
     EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("bax"));
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Edit Cell"));
     Undo();
     EXPECT_EQ(Grid().GetCellText(3, 2), QStringLiteral("cap"));
-}
 
-TEST_F(UndoRedoTest, EachTableHasItsOwnHistory)
-{
     Click(2, 1);
     Press(Qt::Key_Delete);
     Open("u.txt", ItemTable);
     EXPECT_FALSE(State(CommandId::EditUndo).enabled);
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo"));
     Edit(2, 2, "7");
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Edit Cell"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Edit Cell"));
 
     Press(Qt::Key_Tab, Qt::ControlModifier);
     ASSERT_EQ(view.GetCurrentFileName(), QStringLiteral("t.txt"));
-    EXPECT_EQ(UndoText(), QStringLiteral("&Undo Delete"));
+    EXPECT_EQ(State(CommandId::EditUndo).text, QStringLiteral("&Undo Delete"));
     Undo();
     EXPECT_EQ(Grid().GetCellText(2, 1), QStringLiteral("100"));
     EXPECT_EQ(view.GridAt(0)->GetCellText(2, 2), QStringLiteral("7")) << "undo reached the other table";
-    EXPECT_EQ(TabTexts(), (QStringList{"u.txt*", "t.txt"}));
+    EXPECT_EQ(TabTexts(), (QStringList{"u.txt*", "t.txt*"}));
 
     view.CloseAllTables();
     EXPECT_FALSE(State(CommandId::EditUndo).enabled);
     EXPECT_FALSE(State(CommandId::EditRedo).enabled);
 }
 
-// A grid and its history, told of each edit of cell (1, 1) as the table view tells it.
-struct EditedGrid
-{
-    explicit EditedGrid(qint64 byteLimit) : history(grid, byteLimit) {}
-    void Edit(const QString& text)
-    {
-        history.NoteBeginEdit(1, 1);
-        grid.SetCellText(1, 1, text);
-        history.NoteEndEdit(1, 1, QStringLiteral("Edit Cell"));
-    }
-    int UndoAll()
-    {
-        int steps = 0;
-        for (; history.CanUndo(); ++steps)
-            history.Undo();
-        return steps;
-    }
-    QString Text() const { return grid.GetCellText(1, 1); }
-
-    CGridCtrl grid{3, 3, 1, 1};
-    TableHistory history;
-};
-
 // Each big step holds about 40 KB (the text before and after): with a 140 KB bound the oldest go, and the
 // saved state survives while its step is kept.
 TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButNeverTheNewest)
 {
-    EditedGrid many(TableHistory::ByteLimit);
+    CGridCtrl grid(3, 3, 1, 1);
+    // Each edit of cell (1, 1) is told to the history as the table view tells it.
+    const auto edit = [&grid](TableHistory& history, const QString& text) {
+        history.NoteBeginEdit(1, 1);
+        grid.SetCellText(1, 1, text);
+        history.NoteEndEdit(1, 1, QStringLiteral("Edit Cell"));
+    };
+    TableHistory many(grid);
     for (int n = 1; n <= TableHistory::StepLimit + 5; ++n)
-        many.Edit(QString::number(n));
-    EXPECT_EQ(many.UndoAll(), TableHistory::StepLimit);
-    EXPECT_EQ(many.Text(), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
-    EXPECT_FALSE(many.history.IsClean()) << "the opened state was dropped, it cannot come back";
+        edit(many, QString::number(n));
+    EXPECT_EQ(many.StepCount(), TableHistory::StepLimit);
+    while (many.CanUndo())
+        many.Undo();
+    EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
+    EXPECT_FALSE(many.IsClean()) << "the opened state was dropped, it cannot come back";
 
     constexpr qint64 limit = 140 * 1024;
-    EditedGrid edited(limit);
+    TableHistory edited(grid, limit);
     const auto big = [](int n) { return QString(10000, QChar(u'a' + n)); };
     for (int n = 0; n < 6; ++n) {
-        edited.Edit(big(n));
-        if (n == 2)
-            edited.history.SetClean();
+        edit(edited, big(n));
+        if (n == 3)
+            edited.SetClean();
     }
-    EXPECT_LE(edited.history.Bytes(), limit);
-    const int kept = edited.history.StepCount();
+    EXPECT_LE(edited.Bytes(), limit);
+    const int kept = edited.StepCount();
     EXPECT_LT(kept, 6);
     int undone = 0;
-    for (; edited.history.CanUndo() && !edited.history.IsClean(); ++undone)
-        edited.history.Undo();
-    EXPECT_EQ(undone, 3) << "the saved state moved";
-    EXPECT_EQ(edited.Text(), big(2));
-    edited.history.Redo();
-    EXPECT_EQ(edited.Text(), big(3));
-    edited.history.Undo();
-    EXPECT_EQ(edited.UndoAll(), kept - 3);
-    EXPECT_EQ(edited.Text(), big(6 - kept - 1)) << "the text before the oldest kept step";
+    for (; edited.CanUndo() && !edited.IsClean(); ++undone)
+        edited.Undo();
+    EXPECT_EQ(undone, 2) << "the saved state moved";
+    while (edited.CanUndo())
+        edited.Undo();
+    EXPECT_EQ(grid.GetCellText(1, 1), big(6 - kept - 1)) << "the text before the oldest kept step";
 
-    EditedGrid small(1024);
-    small.Edit(QStringLiteral("small"));
-    small.Edit(QString(5000, u'x'));
-    EXPECT_EQ(small.UndoAll(), 1) << "only the newest step, beyond the bound, stays";
-    EXPECT_EQ(small.Text(), QStringLiteral("small"));
-    EXPECT_FALSE(small.history.IsClean()) << "the opened state was dropped";
+    TableHistory small(grid, 1024);
+    edit(small, QStringLiteral("small"));
+    edit(small, QString(5000, u'x'));
+    EXPECT_EQ(small.StepCount(), 1) << "only the newest step, beyond the bound, stays";
+    small.Undo();
+    EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("small"));
+    EXPECT_FALSE(small.IsClean()) << "the opened state was dropped";
 }
-
-} // namespace

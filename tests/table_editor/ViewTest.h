@@ -26,25 +26,21 @@
 // Items with their level and code; "10 " is not the whole word 10.
 inline const QByteArray ItemTable("name\tlevel\tcode\r\nAxe\t10\tax1\r\nBow\t100\tBOW\r\nCap\t10 \tcap\r\n");
 
-// The table view of a project folder under the command bar, with the program's shortcuts routed to
-// the view as the main window routes them (enabled commands only); every question answered by script.
+// The table view under the command bar, the shortcuts routed as the main window routes them (enabled only).
 class ViewTest : public ::testing::Test
 {
 protected:
     ViewTest()
     {
         auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(&bar);
         layout->addWidget(&view);
         for (const CommandDescriptor& command : CommandTable::All()) {
-            auto* action = new QAction(&window);
-            action->setShortcuts(command.shortcuts);
-            QObject::connect(action, &QAction::triggered, &window, [this, id = command.id] {
+            QAction* action = window.addAction(QString(), [this, id = command.id] {
                 if (State(id).enabled)
                     view.OnCommand(id);
             });
-            window.addAction(action);
+            action->setShortcuts(command.shortcuts);
         }
         bar.SetTableView(&view);
         window.resize(640, 400);
@@ -78,8 +74,7 @@ protected:
     {
         // A closed popup (the property code list) can leave no window active.
         QApplication::setActiveWindow(&window);
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
-        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key(key), modifiers);
     }
     // Types into the focus cell as a person does; the editor stays open.
     void Type(const QString& text)
@@ -91,18 +86,13 @@ protected:
         QTest::keyClicks(editor, text.mid(1));
     }
     // A click gives the grid the focus, as the window does for a person.
-    void Click(int row, int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void Click(int row, int col, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton)
     {
         Grid().setFocus();
         Grid().EnsureVisible(row, col);
         QRect rect;
         ASSERT_TRUE(Grid().GetCellRect(row, col, &rect));
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, modifiers, rect.center());
-    }
-    void Select(int row1, int col1, int row2, int col2)
-    {
-        Click(row1, col1);
-        Click(row2, col2, Qt::ShiftModifier);
+        QTest::mouseClick(Grid().viewport(), button, modifiers, rect.center());
     }
     void Edit(int row, int col, const QString& text)
     {
@@ -110,51 +100,41 @@ protected:
         Type(text);
         Press(Qt::Key_Return);
     }
-    // Types the name into the next name dialog, as a person does, then OK.
-    void AnswerName(const QString& typed, QString* caption = nullptr, QString* shown = nullptr)
+    void AnswerName(const QString& typed)
     {
-        dialogs.AnswerDialog([=](QDialog& dialog) {
+        dialogs.AnswerDialog([=, this](QDialog& dialog) {
             auto* edit = dialog.findChild<CellNameEdit*>();
-            EXPECT_NE(edit, nullptr);
-            if (caption)
-                *caption = dialog.windowTitle();
-            if (shown)
-                *shown = edit->text();
+            asked = {dialog.windowTitle(), edit->text()};
             edit->clear();
             QTest::keyClicks(edit, typed);
             return int(QDialog::Accepted);
         });
     }
-    void ApplyFormula(const QString& text)
+    void ApplyFormula(const QString& text, bool withEnter = false)
     {
         bar.UpdateCommandUi();
         QWidget* field = bar.Control(CommandBar::IDC_FORMULA_TEXT);
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(field, text);
-        QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
+        if (withEnter)
+            QTest::keyClick(field, Qt::Key_Return);
+        else
+            QTest::mouseClick(bar.Control(CommandBar::IDC_FORMULA), Qt::LeftButton);
     }
     MagicCodeBox& Codes() const { return *static_cast<MagicCodeBox*>(bar.Control(CommandBar::IDC_MAGIC_CODES)); }
-    // Opens the code list with a click and chooses the entry of that table row with Enter or a click.
-    void ChooseCode(int tableRow, bool click = false)
+    void ChooseCode(int tableRow)
     {
         bar.UpdateCommandUi();
         QTest::mouseClick(&Codes(), Qt::LeftButton);
         QAbstractItemView* list = Codes().view();
-        const QModelIndex entry = list->model()->index(Codes().findData(tableRow), 0);
-        list->scrollTo(entry);
-        list->setCurrentIndex(entry);
-        if (click) {
-            // The list ignores a release so soon after it opened that it could end the opening click.
-            QTest::qWait(QApplication::doubleClickInterval() + 50);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-        } else {
-            QTest::keyClick(list, Qt::Key_Return);
-        }
+        list->setCurrentIndex(list->model()->index(Codes().findData(tableRow), 0));
+        QTest::keyClick(list, Qt::Key_Return);
         QCoreApplication::processEvents();
         EXPECT_FALSE(list->isVisible());
     }
 
+    QStringList asked; // the caption and the shown text of the last name dialog
     ScriptedDialogs dialogs;
     CarvestoneSettings settings;
     QTemporaryDir folder;
