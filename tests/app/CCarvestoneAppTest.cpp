@@ -24,7 +24,6 @@
 
 namespace {
 
-// The table view, recording the font size it was told to take again.
 struct FontRecordingView : FakeTableView
 {
     explicit FontRecordingView(const CarvestoneSettings& settings) : settings(settings) {}
@@ -44,36 +43,30 @@ protected:
         qputenv("WINEPREFIX", temp.filePath(QStringLiteral("no-wine")).toLocal8Bit());
         QDir(temp.path()).mkdir(QStringLiteral("mods"));
         Store()->clear();
+        Store()->setValue(QStringLiteral("Settings/MODs Path"), Mods());
     }
 
     static std::unique_ptr<QSettings> Store() { return CarvestoneSettings::OpenStore(); }
     static QString Stored(const QString& key) { return Store()->value(key).toString(); }
 
     QString Mods() const { return temp.path() + QStringLiteral("/mods/"); }
-    void StoreModsPath() { Store()->setValue(QStringLiteral("Settings/MODs Path"), Mods()); }
-    QString WriteProject(const QString& name, const QByteArray& bytes = Header)
-    {
-        return TestFiles::Write(temp.filePath(name), bytes);
-    }
+    QString Write(QString name, QByteArray bytes = Header) { return TestFiles::Write(temp.filePath(name), bytes); }
 
-    // Types the name into "Create New Project" and presses OK; none cancels.
+    // Types the name and presses OK; none cancels.
     void AnswerNewProject(std::optional<QString> name)
     {
         dialogs.AnswerDialog([name](QDialog& dialog) {
             if (!name)
                 return int(QDialog::Rejected);
             auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
-            newProject.setResult(QDialog::Rejected);
             newProject.NameEdit()->setText(*name);
             newProject.accept();
             return newProject.result();
         });
     }
 
-    // Starts with a stored MODs path and the project, or cancels New without.
     void Start(const QString& project = {})
     {
-        StoreModsPath();
         if (project.isEmpty())
             AnswerNewProject(std::nullopt);
         ASSERT_TRUE(app.InitInstance(project.isEmpty() ? QStringList() : QStringList{project}));
@@ -89,13 +82,11 @@ protected:
 
 TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensWhenWantedAndSoundElseNewFollowsAndABrokenOneLeavesTheList)
 {
-    StoreModsPath();
-    const QString recent = WriteProject(QStringLiteral("Recent.mod"));
+    const QString recent = Write(QStringLiteral("Recent.mod"));
     const QString gone = temp.filePath(QStringLiteral("gone.mod"));
-    const QString broken = WriteProject(QStringLiteral("Broken.mod"), "not a project\n");
-    for (const auto& [file1, wanted, message] : {std::tuple{recent, 1, ""}, std::tuple{gone, 1, ""},
-                                                 std::tuple{recent, 0, ""},
-                                                 std::tuple{broken, 1, "Broken.mod has a bad format."}}) {
+    const QString broken = Write(QStringLiteral("Broken.mod"), "not a project\n");
+    for (const auto& [file1, wanted, message] : {std::tuple{recent, 1, ""}, {gone, 1, ""}, {recent, 0, ""},
+                                                 {broken, 1, "Broken.mod has a bad format."}}) {
         SCOPED_TRACE(file1.toStdString() + (wanted ? " wanted" : " not wanted"));
         Store()->setValue(QStringLiteral("Recent File List/File1"), file1);
         Store()->setValue(QStringLiteral("Settings/Open Most Recent"), wanted);
@@ -116,8 +107,8 @@ TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensWhenWantedAndSoundElseNewFol
 
 TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsAndOneThatFailsEndsTheStart)
 {
-    const QString named = WriteProject(QStringLiteral("Named.mod"));
-    Store()->setValue(QStringLiteral("Recent File List/File1"), WriteProject(QStringLiteral("Recent.mod")));
+    const QString named = Write(QStringLiteral("Named.mod"));
+    Store()->setValue(QStringLiteral("Recent File List/File1"), Write(QStringLiteral("Recent.mod")));
     Start(named);
     EXPECT_EQ(app.Document()->GetPathName(), named);
     EXPECT_EQ(app.Settings().RecentFiles.value(0), named);
@@ -149,8 +140,8 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
 
 TEST_F(CCarvestoneAppTest, ACancelledSaveQuestionKeepsProjectListAndProgramAndAFailedRecentEntryLeavesTheList)
 {
-    const QString current = WriteProject(QStringLiteral("Current.mod"));
-    const QString older = WriteProject(QStringLiteral("Older.mod"));
+    const QString current = Write(QStringLiteral("Current.mod"));
+    const QString older = Write(QStringLiteral("Older.mod"));
     Start(older);
     ASSERT_TRUE(app.OpenDocumentFile(current));
     ASSERT_EQ(app.Settings().RecentFiles, QStringList({current, older}));
@@ -180,8 +171,8 @@ TEST_F(CCarvestoneAppTest, ACancelledSaveQuestionKeepsProjectListAndProgramAndAF
 TEST_F(CCarvestoneAppTest, DroppedFilesOpenInTurnAndAShellRequestWaitsForAnOpenQuestion)
 {
     Start();
-    const QString first = WriteProject(QStringLiteral("First.mod"));
-    const QString second = WriteProject(QStringLiteral("Second.mod"));
+    const QString first = Write(QStringLiteral("First.mod"));
+    const QString second = Write(QStringLiteral("Second.mod"));
     Q_EMIT app.MainFrame()->FilesDropped({first, second});
     EXPECT_EQ(app.Settings().RecentFiles, QStringList({second, first}));
 
@@ -214,17 +205,12 @@ TEST_F(CCarvestoneAppTest, TheOptionsCommandStoresOnlyOnOkAndTheOpenTablesTakeTh
     app.MainFrame()->SetTableView(nullptr);
 }
 
-// The safe-keeping copy of an archive outside the program's folder: made on
-// Yes, an older one replaced only on a second Yes, a failed copy keeping the
-// original, and beside the settings when the program's folder is read-only.
 TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyWhenThePersonSaysSo)
 {
     Start();
-    const QString programFolder = temp.path() + QStringLiteral("/program/");
-    QDir().mkpath(programFolder);
-    app.Settings().ProgramFolder = programFolder;
-    const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "newer");
-    const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
+    app.Settings().ProgramFolder = Mods();
+    const QString outside = Write(QStringLiteral("patch_d2.mpq"), "newer");
+    const QString copy = Mods() + QStringLiteral("patch_d2.mpq");
     const auto choose = [&](std::initializer_list<int> answers) {
         for (const int answer : answers)
             dialogs.AnswerMessage(answer);
@@ -255,7 +241,7 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
 
-    app.Settings().ProgramFolder = WriteProject(QStringLiteral("installed"), "x") + QStringLiteral("/");
+    app.Settings().ProgramFolder = Write(QStringLiteral("installed"), "x") + QStringLiteral("/");
     const qsizetype asked = dialogs.Messages().size();
     choose({UserDialogs::IdYes});
     const QString besideSettings = QFileInfo(Store()->fileName()).absolutePath() + QStringLiteral("/patch_d2.mpq");
@@ -267,7 +253,6 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     QFile::remove(besideSettings);
 }
 
-// Shows a real box of the type and answers it with the key once it is up.
 int AnswerRealBox(int type, Qt::Key key)
 {
     QTimer::singleShot(0, [key] {
@@ -293,8 +278,7 @@ TEST(SingleInstance, ASecondStartHandsItsProjectToTheRunningOne)
     SingleInstance running(key);
     ASSERT_TRUE(running.Listen());
     QSignalSpy requests(&running, &SingleInstance::OpenRequested);
-    // The second start blocks while it hands over, as a separate process
-    // would; the running one answers from its event loop.
+    // The second start blocks while it hands over; the running one answers from its event loop.
     auto handedOver = std::async(std::launch::async, [&] { return SingleInstance(key).HandOver(project); });
     ASSERT_TRUE(requests.wait(5000));
     EXPECT_TRUE(handedOver.get());

@@ -15,10 +15,7 @@ const QByteArray Header("Carvestone Project File Version 1.0");
 class ProjectModelTest : public ::testing::Test
 {
 protected:
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        return TestFiles::Write(folder.filePath(name), bytes);
-    }
+    QString Write(QString name, QByteArray bytes) { return TestFiles::Write(folder.filePath(name), bytes); }
 
     QTemporaryDir folder;
     ProjectModel project;
