@@ -105,20 +105,6 @@ TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensWhenWantedAndSoundElseNewFol
     EXPECT_FALSE(Store()->contains(QStringLiteral("Recent File List/File1")));
 }
 
-TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsAndOneThatFailsEndsTheStart)
-{
-    const QString named = Write(QStringLiteral("Named.mod"));
-    Store()->setValue(QStringLiteral("Recent File List/File1"), Write(QStringLiteral("Recent.mod")));
-    Start(named);
-    EXPECT_EQ(app.Document()->GetPathName(), named);
-    EXPECT_EQ(app.Settings().RecentFiles.value(0), named);
-
-    CCarvestoneApp second;
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EXPECT_FALSE(second.InitInstance({temp.filePath(QStringLiteral("absent.mod"))}));
-    EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("absent.mod was not found.")));
-}
-
 TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
 {
     Start();
@@ -138,11 +124,13 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
     EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
 }
 
-TEST_F(CCarvestoneAppTest, ACancelledSaveQuestionKeepsProjectListAndProgramAndAFailedRecentEntryLeavesTheList)
+TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsACancelledSaveQuestionKeepsAllAndAFailedRecentEntryLeavesTheList)
 {
     const QString current = Write(QStringLiteral("Current.mod"));
     const QString older = Write(QStringLiteral("Older.mod"));
+    Store()->setValue(QStringLiteral("Recent File List/File1"), current);
     Start(older);
+    EXPECT_EQ(app.Document()->GetPathName(), older);
     ASSERT_TRUE(app.OpenDocumentFile(current));
     ASSERT_EQ(app.Settings().RecentFiles, QStringList({current, older}));
 
@@ -166,6 +154,11 @@ TEST_F(CCarvestoneAppTest, ACancelledSaveQuestionKeepsProjectListAndProgramAndAF
     EXPECT_FALSE(Store()->contains(QStringLiteral("Recent File List/File2")));
     app.MainFrame()->RouteCommand(CommandId::Exit);
     EXPECT_FALSE(app.MainFrame()->isVisible());
+
+    CCarvestoneApp second;
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_FALSE(second.InitInstance({temp.filePath(QStringLiteral("absent.mod"))}));
+    EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("absent.mod was not found.")));
 }
 
 TEST_F(CCarvestoneAppTest, DroppedFilesOpenInTurnAndAShellRequestWaitsForAnOpenQuestion)
@@ -218,34 +211,31 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
             values.gameMpqPath = outside;
             return true;
         });
-        ASSERT_TRUE(app.EditOptions());
+        EXPECT_TRUE(app.EditOptions());
+        return Stored(QStringLiteral("Settings/Diablo II MPQ"));
     };
-    choose({UserDialogs::IdYes});
+    EXPECT_EQ(choose({UserDialogs::IdYes}), copy);
     EXPECT_EQ(dialogs.Messages()[0].text,
               QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
 
     TestFiles::Write(copy, "older");
-    choose({UserDialogs::IdYes, UserDialogs::IdNo});
+    EXPECT_EQ(choose({UserDialogs::IdYes, UserDialogs::IdNo}), outside);
     EXPECT_EQ(LastMessage(), QStringLiteral("An older copy of the MPQ file is kept at %1.\nReplace it with %2?")
                                  .arg(QDir::toNativeSeparators(copy), QDir::toNativeSeparators(outside)));
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("older"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
     choose({UserDialogs::IdYes, UserDialogs::IdYes});
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
 
     QFile::remove(copy);
     QDir().mkdir(copy); // a folder in the way: nothing can replace it
-    choose({UserDialogs::IdYes, UserDialogs::IdYes, UserDialogs::IdOk});
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
+    EXPECT_EQ(choose({UserDialogs::IdYes, UserDialogs::IdYes, UserDialogs::IdOk}), outside);
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
 
     app.Settings().ProgramFolder = Write(QStringLiteral("installed"), "x") + QStringLiteral("/");
     const qsizetype asked = dialogs.Messages().size();
-    choose({UserDialogs::IdYes});
     const QString besideSettings = QFileInfo(Store()->fileName()).absolutePath() + QStringLiteral("/patch_d2.mpq");
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), besideSettings);
+    EXPECT_EQ(choose({UserDialogs::IdYes}), besideSettings);
     EXPECT_EQ(TestFiles::Read(besideSettings), QByteArray("newer"));
     sheet.Answer([](OptionsValues&) { return true; });
     ASSERT_TRUE(app.EditOptions());
@@ -253,21 +243,19 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     QFile::remove(besideSettings);
 }
 
-int AnswerRealBox(int type, Qt::Key key)
-{
-    QTimer::singleShot(0, [key] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            QTest::keyClick(box, key);
-    });
-    return QtUserDialogs().Message(nullptr, QStringLiteral("Carvestone"), QStringLiteral("Go on?"), type);
-}
-
 TEST(QtUserDialogs, TheBoxesAnswerWithTheWindowsIds)
 {
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeOk, Qt::Key_Escape), UserDialogs::IdOk);
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeYesNo | UserDialogs::IconQuestion, Qt::Key_Escape), UserDialogs::IdNo);
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeYesNoCancel, Qt::Key_Escape), UserDialogs::IdCancel);
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeYesNo, Qt::Key_Y), UserDialogs::IdYes);
+    using D = UserDialogs;
+    for (const auto& [type, key, id] : {std::tuple<int, Qt::Key, int>{D::TypeOk, Qt::Key_Escape, D::IdOk},
+                                        {D::TypeYesNo | D::IconQuestion, Qt::Key_Escape, D::IdNo},
+                                        {D::TypeYesNoCancel, Qt::Key_Escape, D::IdCancel},
+                                        {D::TypeYesNo, Qt::Key_Y, D::IdYes}}) {
+        QTimer::singleShot(0, [key = key] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, key);
+        });
+        EXPECT_EQ(QtUserDialogs().Message(nullptr, QStringLiteral("Carvestone"), QStringLiteral("Go on?"), type), id);
+    }
 }
 
 TEST(SingleInstance, ASecondStartHandsItsProjectToTheRunningOne)

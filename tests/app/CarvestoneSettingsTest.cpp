@@ -83,28 +83,20 @@ TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndH
     EXPECT_EQ(settings.ModsPath, QStringLiteral("/home/me/MODs/"));
 }
 
-TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirstAndAllComeBack)
+TEST_F(SettingsStoreTest, StoredOptionsAndTheNewestFourRecentFilesComeBackAtTheNextStartAndOtherKeysStay)
 {
-    CarvestoneSettings settings;
-    for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
-        settings.AddRecentFile(QString::fromLatin1(path));
-    const QStringList four{"/e.mod", "/b.mod", "/d.mod", "/c.mod"};
-    EXPECT_EQ(settings.RecentFiles, four);
-    QSettings store(ini, QSettings::IniFormat);
-    ASSERT_TRUE(settings.StoreRecentFiles(store));
-    EXPECT_EQ(Loaded().RecentFiles, four) << "all four come back at the next start";
-}
-
-TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherKeysStay)
-{
-    // Each flag on once while the others are off, so no value can stand in for another; paths an INI must escape.
     TestFiles::Write(ini, "[Other]\nHand%20Made=\"kept, as is\"\n");
+    QSettings store(ini, QSettings::IniFormat);
+    CarvestoneSettings recent;
+    for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
+        recent.AddRecentFile(QString::fromLatin1(path));
+    ASSERT_TRUE(recent.StoreRecentFiles(store));
+    // Each flag on once while the others are off, so no value can stand in for another; paths an INI must escape.
     for (const auto& [compress, mostRecent, bold, italic, mpq] :
          {std::tuple{true, false, false, false, QStringLiteral("/home/me/My MODs, \"new\"; =old\\/")},
-          std::tuple{false, true, false, false, QStringLiteral("@Variant(x)")},
-          std::tuple{false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
-          std::tuple{false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")},
-          std::tuple{true, true, true, true, QStringLiteral(" padded ")}}) {
+          {false, true, false, false, "@Variant(x)"}, {true, true, true, true, " padded "},
+          {false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
+          {false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")}}) {
         SCOPED_TRACE(mpq.toStdString());
         CarvestoneSettings settings;
         settings.GameMpqPath = mpq;
@@ -113,7 +105,6 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
         settings.GridFontSize = 11;
         std::tie(settings.UseCompression, settings.OpenMostRecent, settings.GridFontBold, settings.GridFontItalic) =
             std::tuple(compress, mostRecent, bold, italic);
-        QSettings store(ini, QSettings::IniFormat);
         ASSERT_TRUE(settings.StoreOptions(store));
         const CarvestoneSettings loaded = Loaded();
         EXPECT_EQ(std::tuple(loaded.GameMpqPath, loaded.ModsPath, loaded.GridFontName, loaded.GridFontSize),
@@ -121,8 +112,8 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
         EXPECT_EQ(std::tie(loaded.UseCompression, loaded.OpenMostRecent, loaded.GridFontBold, loaded.GridFontItalic),
                   std::tie(compress, mostRecent, bold, italic));
     }
-    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("Other/Hand Made")).toString(),
-              QStringLiteral("kept, as is"));
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value("Other/Hand Made").toString(), QStringLiteral("kept, as is"));
+    EXPECT_EQ(Loaded().RecentFiles, QStringList({"/e.mod", "/b.mod", "/d.mod", "/c.mod"})) << "all four, newest first";
 }
 
 // Sizes against the write buffer are SafeFileWriter's; here the stores report a failure and keep the old file.

@@ -32,7 +32,6 @@ const QString WeaponsEntry = QStringLiteral("data\\global\\excel\\Weapons.txt");
 // The modder raises Thorn Sickle's minimum damage, 30 in the demo archive, to 45.
 const QByteArray EditedRow("Thorn Sickle"), EditedColumn("mindam"), NewValue("45");
 
-// The tree's texts, depth first, each indented by its depth: what a person sees.
 QStringList TreeTexts(QTreeWidget& tree)
 {
     QStringList texts;
@@ -53,8 +52,7 @@ void ClickItem(QTreeWidget& tree, const QString& text)
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
 }
 
-// A modder's first session and the next start, by keys and clicks on the real windows, on a game in a Wine
-// prefix whose patch archive is a copy of the demo archive.  Only message boxes are answered by script.
+// A modder's first session and the next start by keys and clicks; the game's patch archive is the demo's.
 class ModderRoad : public SmpqTest
 {
 protected:
@@ -107,8 +105,7 @@ protected:
             auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
             ShowAndWait(newProject);
             QTest::keyClicks(newProject.NameEdit(), name);
-            QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
-                              Qt::LeftButton);
+            QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
             return newProject.result();
         });
     }
@@ -122,8 +119,7 @@ protected:
         ASSERT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
     }
 
-    // The command's key, once the window offers the command (a moment after the state that allows it), to
-    // whatever has the focus; then the commands it posted run.
+    // The window offers a command a moment after the state that allows it; then the key goes to the focus.
     void Press(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
         ASSERT_TRUE(QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000));
@@ -148,8 +144,7 @@ protected:
 
 TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
 {
-    // The first start's sheet offers the program's MODs folder and the game's archive; another folder typed in,
-    // compression off, OK; then no safe-keeping copy.
+    // The first start's sheet: another MODs folder typed in, compression off, OK; then no safe-keeping copy.
     dialogs.AnswerDialog([this](QDialog& dialog) {
         auto& sheet = dynamic_cast<CMODPropertySheet&>(dialog);
         ShowAndWait(sheet);
@@ -172,7 +167,6 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
         EXPECT_EQ(store->value(QStringLiteral("Settings/") + key).toString(), value) << key;
 
     ClickItem(Tree(), QStringLiteral("Weapons.mod"));
-    // Add File to MOD: the weapons table chosen in the archive's tree, Add, Close.
     dialogs.AnswerDialog([](QDialog& dialog) {
         auto& add = dynamic_cast<AddFileDialog&>(dialog);
         ShowAndWait(add);
@@ -234,7 +228,6 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\n"));
     const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
 
-    // Tools > Install, with the mouse, answered Yes.
     QAction* install = app->MainFrame()->Action(CommandId::Install);
     ASSERT_TRUE(QTest::qWaitFor([&] { return install->isEnabled(); }, 5000));
     QMenuBar* bar = app->MainFrame()->menuBar();

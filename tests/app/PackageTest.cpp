@@ -1,5 +1,4 @@
-// The Debian package as a user gets it: made by CPack, unpacked by dpkg-deb into an empty root mounted read-only,
-// and both programs run from there against the demo archive it carries.
+// The Debian package as a user gets it, unpacked into a root mounted read-only and run from there.
 #include "TestFiles.h"
 
 #include <QDir>

@@ -40,7 +40,6 @@ protected:
 
     QString Write(QString name, QByteArray bytes = Header) { return TestFiles::Write(folder.filePath(name), bytes); }
 
-    // Opening `other` is refused and the changed project stays open.
     void ExpectKeptOpening(const QString& other, const QString& kept)
     {
         EXPECT_EQ(doc.OpenProject(other), OpenResult::Kept);
@@ -124,8 +123,7 @@ TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAddsTheExtensionAn
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Named.mod - Carvestone"));
     EXPECT_EQ(TestFiles::Read(folder.filePath(QStringLiteral("Named.mod"))), Header);
     // Its files are now looked for beside it, where Build and the table view find them.
-    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), QStringLiteral("data\\global\\a.txt")),
-              folder.filePath(QStringLiteral("a.txt")));
+    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), "data\\global\\a.txt"), folder.filePath("a.txt"));
 }
 
 } // namespace
