@@ -86,17 +86,13 @@ TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndH
 TEST_F(SettingsStoreTest, StoredOptionsAndTheNewestFourRecentFilesComeBackAtTheNextStartAndOtherKeysStay)
 {
     TestFiles::Write(ini, "[Other]\nHand%20Made=\"kept, as is\"\n");
-    QSettings store(ini, QSettings::IniFormat);
-    CarvestoneSettings recent;
-    for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
-        recent.AddRecentFile(QString::fromLatin1(path));
-    ASSERT_TRUE(recent.StoreRecentFiles(store));
     // Each flag on once while the others are off, so no value can stand in for another; paths an INI must escape.
     for (const auto& [compress, mostRecent, bold, italic, mpq] :
          {std::tuple{true, false, false, false, QStringLiteral("/home/me/My MODs, \"new\"; =old\\/")},
-          {false, true, false, false, "@Variant(x)"}, {true, true, true, true, " padded "},
+          {false, true, false, false, "@Variant(x)"},
           {false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
-          {false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")}}) {
+          {false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")},
+          {true, true, true, true, " padded "}}) {
         SCOPED_TRACE(mpq.toStdString());
         CarvestoneSettings settings;
         settings.GameMpqPath = mpq;
@@ -105,6 +101,7 @@ TEST_F(SettingsStoreTest, StoredOptionsAndTheNewestFourRecentFilesComeBackAtTheN
         settings.GridFontSize = 11;
         std::tie(settings.UseCompression, settings.OpenMostRecent, settings.GridFontBold, settings.GridFontItalic) =
             std::tuple(compress, mostRecent, bold, italic);
+        QSettings store(ini, QSettings::IniFormat);
         ASSERT_TRUE(settings.StoreOptions(store));
         const CarvestoneSettings loaded = Loaded();
         EXPECT_EQ(std::tuple(loaded.GameMpqPath, loaded.ModsPath, loaded.GridFontName, loaded.GridFontSize),
@@ -112,6 +109,11 @@ TEST_F(SettingsStoreTest, StoredOptionsAndTheNewestFourRecentFilesComeBackAtTheN
         EXPECT_EQ(std::tie(loaded.UseCompression, loaded.OpenMostRecent, loaded.GridFontBold, loaded.GridFontItalic),
                   std::tie(compress, mostRecent, bold, italic));
     }
+    CarvestoneSettings recent;
+    for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
+        recent.AddRecentFile(QString::fromLatin1(path));
+    QSettings store(ini, QSettings::IniFormat);
+    ASSERT_TRUE(recent.StoreRecentFiles(store));
     EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value("Other/Hand Made").toString(), QStringLiteral("kept, as is"));
     EXPECT_EQ(Loaded().RecentFiles, QStringList({"/e.mod", "/b.mod", "/d.mod", "/c.mod"})) << "all four, newest first";
 }
