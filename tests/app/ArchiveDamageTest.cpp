@@ -11,9 +11,7 @@ namespace {
 constexpr int Cases = 300;
 constexpr quint32 Seed = 0xD1AB10;
 
-// Damages a copy of a real archive: a header field (set to a limit as often
-// as to chance) or a few bytes of the hash table, the block table or the file
-// data.  Returns what was changed, to reproduce a failure.
+// Damages a header field (to a limit or by chance) or a few bytes of a table or the data; says what, to reproduce it.
 QString Damage(QByteArray& bytes, QRandomGenerator& random)
 {
     const qint64 hashTable = qFromLittleEndian<quint32>(bytes.constData() + 16);
@@ -32,8 +30,7 @@ QString Damage(QByteArray& bytes, QRandomGenerator& random)
         const int field = 4 + 2 * int(random.bounded(14)); // a word or the low half of a dword
         const quint32 limits[] = {0, 1, 3, 23, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0xCF000000, quint32(bytes.size()),
                                   quint32(bytes.size() - 16), quint32(hashTable), quint32(blockTable)};
-        const quint32 value =
-            random.bounded(3) == 0 ? random.generate() : limits[random.bounded(int(std::size(limits)))];
+        const quint32 value = random.bounded(3) ? limits[random.bounded(int(std::size(limits)))] : random.generate();
         qToLittleEndian(value, bytes.data() + field);
         return QStringLiteral("header offset %1 = 0x%2").arg(field).arg(value, 0, 16);
     }
@@ -52,11 +49,8 @@ QString RunCli(const QStringList& arguments)
     QProcess cli;
     cli.setProcessChannelMode(QProcess::MergedChannels);
     cli.start(QStringLiteral(CARVESTONE_CLI_PATH), arguments);
-    if (!cli.waitForFinished(30000)) {
-        cli.kill();
-        cli.waitForFinished();
-        return QStringLiteral("hung");
-    }
+    if (!cli.waitForFinished(30000))
+        return QStringLiteral("hung"); // and killed as it goes out of scope
     if (cli.exitStatus() == QProcess::NormalExit && (cli.exitCode() == 0 || cli.exitCode() == 1))
         return {};
     return QStringLiteral("crashed or ended with status %1: ").arg(cli.exitCode()) + cli.readAll().right(400);

@@ -24,7 +24,6 @@
 
 namespace {
 
-// The table view, recording the font size it was told to take again.
 struct FontRecordingView : FakeTableView
 {
     explicit FontRecordingView(const CarvestoneSettings& settings) : settings(settings) {}
@@ -44,36 +43,30 @@ protected:
         qputenv("WINEPREFIX", temp.filePath(QStringLiteral("no-wine")).toLocal8Bit());
         QDir(temp.path()).mkdir(QStringLiteral("mods"));
         Store()->clear();
+        Store()->setValue(QStringLiteral("Settings/MODs Path"), Mods());
     }
 
     static std::unique_ptr<QSettings> Store() { return CarvestoneSettings::OpenStore(); }
     static QString Stored(const QString& key) { return Store()->value(key).toString(); }
 
     QString Mods() const { return temp.path() + QStringLiteral("/mods/"); }
-    void StoreModsPath() { Store()->setValue(QStringLiteral("Settings/MODs Path"), Mods()); }
-    QString WriteProject(const QString& name, const QByteArray& bytes = Header)
-    {
-        return TestFiles::Write(temp.filePath(name), bytes);
-    }
+    QString Write(QString name, QByteArray bytes = Header) { return TestFiles::Write(temp.filePath(name), bytes); }
 
-    // Types the name into "Create New Project" and presses OK; none cancels.
+    // Types the name and presses OK; none cancels.
     void AnswerNewProject(std::optional<QString> name)
     {
         dialogs.AnswerDialog([name](QDialog& dialog) {
             if (!name)
                 return int(QDialog::Rejected);
             auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
-            newProject.setResult(QDialog::Rejected);
             newProject.NameEdit()->setText(*name);
             newProject.accept();
             return newProject.result();
         });
     }
 
-    // Starts with a stored MODs path and the project, or cancels New without.
     void Start(const QString& project = {})
     {
-        StoreModsPath();
         if (project.isEmpty())
             AnswerNewProject(std::nullopt);
         ASSERT_TRUE(app.InitInstance(project.isEmpty() ? QStringList() : QStringList{project}));
@@ -89,13 +82,11 @@ protected:
 
 TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensWhenWantedAndSoundElseNewFollowsAndABrokenOneLeavesTheList)
 {
-    StoreModsPath();
-    const QString recent = WriteProject(QStringLiteral("Recent.mod"));
+    const QString recent = Write(QStringLiteral("Recent.mod"));
     const QString gone = temp.filePath(QStringLiteral("gone.mod"));
-    const QString broken = WriteProject(QStringLiteral("Broken.mod"), "not a project\n");
-    for (const auto& [file1, wanted, message] : {std::tuple{recent, 1, ""}, std::tuple{gone, 1, ""},
-                                                 std::tuple{recent, 0, ""},
-                                                 std::tuple{broken, 1, "Broken.mod has a bad format."}}) {
+    const QString broken = Write(QStringLiteral("Broken.mod"), "not a project\n");
+    for (const auto& [file1, wanted, message] : {std::tuple{recent, 1, ""}, {gone, 1, ""}, {recent, 0, ""},
+                                                 {broken, 1, "Broken.mod has a bad format."}}) {
         SCOPED_TRACE(file1.toStdString() + (wanted ? " wanted" : " not wanted"));
         Store()->setValue(QStringLiteral("Recent File List/File1"), file1);
         Store()->setValue(QStringLiteral("Settings/Open Most Recent"), wanted);
@@ -107,25 +98,10 @@ TEST_F(CCarvestoneAppTest, TheMostRecentProjectOpensWhenWantedAndSoundElseNewFol
         CCarvestoneApp started;
         ASSERT_TRUE(started.InitInstance({}));
         EXPECT_EQ(started.Document()->GetPathName(), opens ? recent : QString());
-        EXPECT_EQ(started.MainFrame()->windowTitle(), opens ? "Recent.mod - Carvestone" : "Untitled - Carvestone");
         EXPECT_TRUE(dialogs.AllAnswersUsed());
         EXPECT_EQ(LastMessage(), QString::fromLatin1(message));
     }
     EXPECT_FALSE(Store()->contains(QStringLiteral("Recent File List/File1")));
-}
-
-TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsAndOneThatFailsEndsTheStart)
-{
-    const QString named = WriteProject(QStringLiteral("Named.mod"));
-    Store()->setValue(QStringLiteral("Recent File List/File1"), WriteProject(QStringLiteral("Recent.mod")));
-    Start(named);
-    EXPECT_EQ(app.Document()->GetPathName(), named);
-    EXPECT_EQ(app.Settings().RecentFiles.value(0), named);
-
-    CCarvestoneApp second;
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EXPECT_FALSE(second.InitInstance({temp.filePath(QStringLiteral("absent.mod"))}));
-    EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("absent.mod was not found.")));
 }
 
 TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
@@ -147,11 +123,13 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
     EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
 }
 
-TEST_F(CCarvestoneAppTest, ACancelledSaveQuestionKeepsProjectListAndProgramAndAFailedRecentEntryLeavesTheList)
+TEST_F(CCarvestoneAppTest, TheCommandLineProjectWinsACancelledSaveQuestionKeepsAllAndAFailedRecentEntryLeavesTheList)
 {
-    const QString current = WriteProject(QStringLiteral("Current.mod"));
-    const QString older = WriteProject(QStringLiteral("Older.mod"));
+    const QString current = Write(QStringLiteral("Current.mod"));
+    const QString older = Write(QStringLiteral("Older.mod"));
+    Store()->setValue(QStringLiteral("Recent File List/File1"), current);
     Start(older);
+    EXPECT_EQ(app.Document()->GetPathName(), older);
     ASSERT_TRUE(app.OpenDocumentFile(current));
     ASSERT_EQ(app.Settings().RecentFiles, QStringList({current, older}));
 
@@ -175,13 +153,18 @@ TEST_F(CCarvestoneAppTest, ACancelledSaveQuestionKeepsProjectListAndProgramAndAF
     EXPECT_FALSE(Store()->contains(QStringLiteral("Recent File List/File2")));
     app.MainFrame()->RouteCommand(CommandId::Exit);
     EXPECT_FALSE(app.MainFrame()->isVisible());
+
+    CCarvestoneApp second;
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_FALSE(second.InitInstance({temp.filePath(QStringLiteral("absent.mod"))}));
+    EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("absent.mod was not found.")));
 }
 
 TEST_F(CCarvestoneAppTest, DroppedFilesOpenInTurnAndAShellRequestWaitsForAnOpenQuestion)
 {
     Start();
-    const QString first = WriteProject(QStringLiteral("First.mod"));
-    const QString second = WriteProject(QStringLiteral("Second.mod"));
+    const QString first = Write(QStringLiteral("First.mod"));
+    const QString second = Write(QStringLiteral("Second.mod"));
     Q_EMIT app.MainFrame()->FilesDropped({first, second});
     EXPECT_EQ(app.Settings().RecentFiles, QStringList({second, first}));
 
@@ -214,17 +197,12 @@ TEST_F(CCarvestoneAppTest, TheOptionsCommandStoresOnlyOnOkAndTheOpenTablesTakeTh
     app.MainFrame()->SetTableView(nullptr);
 }
 
-// The safe-keeping copy of an archive outside the program's folder: made on
-// Yes, an older one replaced only on a second Yes, a failed copy keeping the
-// original, and beside the settings when the program's folder is read-only.
 TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyWhenThePersonSaysSo)
 {
     Start();
-    const QString programFolder = temp.path() + QStringLiteral("/program/");
-    QDir().mkpath(programFolder);
-    app.Settings().ProgramFolder = programFolder;
-    const QString outside = WriteProject(QStringLiteral("patch_d2.mpq"), "newer");
-    const QString copy = programFolder + QStringLiteral("patch_d2.mpq");
+    app.Settings().ProgramFolder = Mods();
+    const QString outside = Write(QStringLiteral("patch_d2.mpq"), "newer");
+    const QString copy = Mods() + QStringLiteral("patch_d2.mpq");
     const auto choose = [&](std::initializer_list<int> answers) {
         for (const int answer : answers)
             dialogs.AnswerMessage(answer);
@@ -232,34 +210,31 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
             values.gameMpqPath = outside;
             return true;
         });
-        ASSERT_TRUE(app.EditOptions());
+        EXPECT_TRUE(app.EditOptions());
+        return Stored(QStringLiteral("Settings/Diablo II MPQ"));
     };
-    choose({UserDialogs::IdYes});
+    EXPECT_EQ(choose({UserDialogs::IdYes}), copy);
     EXPECT_EQ(dialogs.Messages()[0].text,
               QStringLiteral("Copy the MPQ file to Carvestone's base path for safe keeping?\n(recommended)"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), copy);
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
 
     TestFiles::Write(copy, "older");
-    choose({UserDialogs::IdYes, UserDialogs::IdNo});
+    EXPECT_EQ(choose({UserDialogs::IdYes, UserDialogs::IdNo}), outside);
     EXPECT_EQ(LastMessage(), QStringLiteral("An older copy of the MPQ file is kept at %1.\nReplace it with %2?")
                                  .arg(QDir::toNativeSeparators(copy), QDir::toNativeSeparators(outside)));
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("older"));
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
     choose({UserDialogs::IdYes, UserDialogs::IdYes});
     EXPECT_EQ(TestFiles::Read(copy), QByteArray("newer"));
 
     QFile::remove(copy);
     QDir().mkdir(copy); // a folder in the way: nothing can replace it
-    choose({UserDialogs::IdYes, UserDialogs::IdYes, UserDialogs::IdOk});
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), outside);
+    EXPECT_EQ(choose({UserDialogs::IdYes, UserDialogs::IdYes, UserDialogs::IdOk}), outside);
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(copy)));
 
-    app.Settings().ProgramFolder = WriteProject(QStringLiteral("installed"), "x") + QStringLiteral("/");
+    app.Settings().ProgramFolder = Write(QStringLiteral("installed"), "x") + QStringLiteral("/");
     const qsizetype asked = dialogs.Messages().size();
-    choose({UserDialogs::IdYes});
     const QString besideSettings = QFileInfo(Store()->fileName()).absolutePath() + QStringLiteral("/patch_d2.mpq");
-    EXPECT_EQ(Stored(QStringLiteral("Settings/Diablo II MPQ")), besideSettings);
+    EXPECT_EQ(choose({UserDialogs::IdYes}), besideSettings);
     EXPECT_EQ(TestFiles::Read(besideSettings), QByteArray("newer"));
     sheet.Answer([](OptionsValues&) { return true; });
     ASSERT_TRUE(app.EditOptions());
@@ -267,22 +242,19 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     QFile::remove(besideSettings);
 }
 
-// Shows a real box of the type and answers it with the key once it is up.
-int AnswerRealBox(int type, Qt::Key key)
-{
-    QTimer::singleShot(0, [key] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            QTest::keyClick(box, key);
-    });
-    return QtUserDialogs().Message(nullptr, QStringLiteral("Carvestone"), QStringLiteral("Go on?"), type);
-}
-
 TEST(QtUserDialogs, TheBoxesAnswerWithTheWindowsIds)
 {
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeOk, Qt::Key_Escape), UserDialogs::IdOk);
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeYesNo | UserDialogs::IconQuestion, Qt::Key_Escape), UserDialogs::IdNo);
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeYesNoCancel, Qt::Key_Escape), UserDialogs::IdCancel);
-    EXPECT_EQ(AnswerRealBox(UserDialogs::TypeYesNo, Qt::Key_Y), UserDialogs::IdYes);
+    using D = UserDialogs;
+    for (const auto& [type, key, id] : {std::tuple<int, Qt::Key, int>{D::TypeOk, Qt::Key_Escape, D::IdOk},
+                                        {D::TypeYesNo | D::IconQuestion, Qt::Key_Escape, D::IdNo},
+                                        {D::TypeYesNoCancel, Qt::Key_Escape, D::IdCancel},
+                                        {D::TypeYesNo, Qt::Key_Y, D::IdYes}}) {
+        QTimer::singleShot(0, [key = key] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, key);
+        });
+        EXPECT_EQ(QtUserDialogs().Message(nullptr, QStringLiteral("Carvestone"), QStringLiteral("Go on?"), type), id);
+    }
 }
 
 TEST(SingleInstance, ASecondStartHandsItsProjectToTheRunningOne)
@@ -293,8 +265,7 @@ TEST(SingleInstance, ASecondStartHandsItsProjectToTheRunningOne)
     SingleInstance running(key);
     ASSERT_TRUE(running.Listen());
     QSignalSpy requests(&running, &SingleInstance::OpenRequested);
-    // The second start blocks while it hands over, as a separate process
-    // would; the running one answers from its event loop.
+    // The second start blocks while it hands over; the running one answers from its event loop.
     auto handedOver = std::async(std::launch::async, [&] { return SingleInstance(key).HandOver(project); });
     ASSERT_TRUE(requests.wait(5000));
     EXPECT_TRUE(handedOver.get());

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -18,8 +17,7 @@ class CarvestoneCliTest : public ::testing::Test
 protected:
     void SetUp() override { QDir(work.path()).mkdir(QStringLiteral("mods")); }
 
-    // The exit status, and what went to the error output in `err`.
-    int Run(const QStringList& arguments, QString* out = nullptr)
+    int Run(const QStringList& arguments)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -30,8 +28,7 @@ protected:
         process.start(QStringLiteral(CARVESTONE_CLI_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         err = QString::fromLocal8Bit(process.readAllStandardError());
-        if (out)
-            *out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        out = QString::fromLocal8Bit(process.readAllStandardOutput());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
@@ -43,30 +40,28 @@ protected:
         EXPECT_TRUE(err.contains(message)) << err.toStdString();
     }
 
-    QByteArray Read(const QString& relativePath) const { return TestFiles::Read(work.filePath(relativePath)); }
+    QByteArray Read(const QString& relative) const { return TestFiles::Read(work.filePath(relative)); }
     QString Mods() const { return work.filePath(QStringLiteral("mods")); }
 
     const QString project = QStringLiteral("mods/Test/Test.mod");
     QTemporaryDir config;
     QTemporaryDir work;
-    QString err;
+    QString out, err;
 };
 
 // The MODs path comes from the settings, which are never written.
 TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 {
-    const QString ini = config.filePath(QStringLiteral("Carvestone.ini"));
-    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Settings/MODs Path"), Mods() + QLatin1Char('/'));
-    const QByteArray settings = TestFiles::Read(ini);
-    QString out;
-    EXPECT_EQ(Run({"new", "Test"}, &out), 0);
+    const QByteArray settings = "[Settings]\nMODs%20Path=" + QFile::encodeName(Mods()) + "/\n";
+    const QString ini = TestFiles::Write(config.filePath(QStringLiteral("Carvestone.ini")), settings);
+    EXPECT_EQ(Run({"new", "Test"}), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("Test.mod")));
     EXPECT_EQ(Read(project), Header + "\r\n");
     for (const QStringList& entries : {QStringList{"b.txt", "a.txt", "data\\global\\excel\\c.txt"}, {"a.txt"}}) {
         EXPECT_EQ(Run(QStringList{"add", project} + entries), 0);
         EXPECT_EQ(Read(project), Header + "\na.txt\nb.txt\ndata\\global\\excel\\c.txt\n");
     }
-    EXPECT_EQ(Run({"entries", project}, &out), 0);
+    EXPECT_EQ(Run({"entries", project}), 0);
     EXPECT_EQ(out, QStringLiteral("a.txt\nb.txt\ndata\\global\\excel\\c.txt\n"));
     EXPECT_EQ(Run({"remove", project, "b.txt"}), 0);
     EXPECT_EQ(Read(project), Header + "\na.txt\ndata\\global\\excel\\c.txt\n");
@@ -79,27 +74,23 @@ TEST_F(CarvestoneCliTest, NewThenAddEntriesAndRemoveKeepTheExactBytes)
 
 TEST_F(CarvestoneCliTest, WrongUsageRefusedNamesExistingProjectsMissingFoldersAndUnsavableEntriesFail)
 {
-    for (const QStringList& wrongUsage : {QStringList{"add", "only.mod"}, QStringList{"remove", "only.mod"},
-                                          QStringList{"new"}, QStringList{"new", "A", "--mods"},
-                                          QStringList{"entries"}, QStringList{"rename", "a.mod"}, QStringList{}})
+    for (const QStringList& wrongUsage : {QStringList{"add", "only.mod"}, {"remove", "only.mod"}, {"new"},
+                                          {"new", "A", "--mods"}, {"entries"}, {"rename", "a.mod"}, {}})
         ExpectFailure(wrongUsage, QStringLiteral("usage"), 2);
     ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}), 0);
-    ExpectFailure({"new", "Test", "--mods", Mods()},
-                  QStringLiteral("A project with the name \"Test\" already exists."));
+    ExpectFailure({"new", "Test", "--mods", Mods()}, QStringLiteral("A project with the name \"Test\" already"));
     ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
     // A missing MODs folder is made, one level only, as the program's start does.
     EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}), 0);
     EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")), Header + "\r\n");
-    ExpectFailure({"new", "Deep", "--mods", work.filePath(QStringLiteral("no/such"))},
-                  QStringLiteral("Failed to create the directory"));
+    ExpectFailure({"new", "Deep", "--mods", work.filePath("no/such")}, QStringLiteral("Failed to create the"));
     // Entries that would come back as a comment or as two lines change nothing.
     for (const QString& entry : {QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"), QString()})
         ExpectFailure({"add", project, "ok.txt", entry}, QStringLiteral("cannot be an entry"));
     EXPECT_EQ(Read(project), Header + "\r\n");
 }
 
-// As seen on a 64 KB disk with 8 KB left: add and extract used to exit 0
-// and leave an 8 KB project file and an empty table.
+// As seen on a 64 KB disk with 8 KB left: add and extract used to exit 0 and cut the files.
 TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepTheFiles)
 {
     SmallDisk disk(64);
@@ -121,8 +112,7 @@ TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepT
     const QString full = QStringLiteral("Disk full while accessing ");
     ExpectFailure({"add", projectPath, "data\\new.txt"}, full + QDir::toNativeSeparators(projectPath));
     EXPECT_EQ(TestFiles::Read(projectPath), entries);
-    ExpectFailure({"extract", work.filePath(QStringLiteral("game.mpq")), "misc.txt", table},
-                  full + QDir::toNativeSeparators(table));
+    ExpectFailure({"extract", work.filePath("game.mpq"), "misc.txt", table}, full + QDir::toNativeSeparators(table));
     EXPECT_EQ(TestFiles::Read(table), oldTable);
 }
 

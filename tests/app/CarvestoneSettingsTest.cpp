@@ -21,14 +21,12 @@ TEST(GridFontValue, ParsesFaceSizeAndStyleWordsAndOddValuesAsTheRulesSay)
     for (const auto& [value, name, size, bold, italic] :
          {std::tuple{"Courier New, 12, Bold Italic", "Courier New", 12, true, true},
           {"Tahoma", "Tahoma", 9, false, false}, {"Arial, 9", "Arial", 9, false, false},
-          {"Arial, 8, Italic", "Arial", 8, false, true},
-          {"Arial, big, Bold", "Arial", 0, false, false}, {"Arial,  -3,Bold", "Arial", -3, true, false},
-          {"Arial, 10 , Bold", "Arial", 10, false, false}, {" Arial ,10,bold", " Arial ", 10, false, false},
+          {"Arial, 8, Italic", "Arial", 8, false, true}, {"Arial, big, Bold", "Arial", 0, false, false},
+          {"Arial,  -3,Bold", "Arial", -3, true, false}, {"Arial, 10 , Bold", "Arial", 10, false, false},
+          {" Arial ,10,bold", " Arial ", 10, false, false},
           {"Arial, 99999999999, Bold", "Arial", INT_MAX, true, false}}) {
-        const CarvestoneSettings::GridFont font = CarvestoneSettings::ParseGridFont(QString::fromLatin1(value));
-        EXPECT_EQ(std::tuple(font.name, font.size, font.bold, font.italic),
-                  std::tuple(QString::fromLatin1(name), size, bold, italic))
-            << value;
+        const auto f = CarvestoneSettings::ParseGridFont(QString::fromLatin1(value));
+        EXPECT_EQ(std::tuple(f.name, f.size, f.bold, f.italic), std::tuple(QString(name), size, bold, italic)) << value;
     }
 }
 
@@ -55,16 +53,16 @@ TEST(GameInstallation, TheRecordedWindowsPathBecomesAFolderInThePrefixWithASlash
 class SettingsStoreTest : public ::testing::Test
 {
 protected:
-    QString IniPath() const { return folder.filePath(QStringLiteral("Carvestone.ini")); }
     CarvestoneSettings Loaded(const QString& gameFolder = {})
     {
-        QSettings store(IniPath(), QSettings::IniFormat);
+        QSettings store(ini, QSettings::IniFormat);
         CarvestoneSettings settings;
         settings.Load(store, gameFolder, QStringLiteral("/opt/carvestone"));
         return settings;
     }
 
     QTemporaryDir folder;
+    const QString ini = folder.filePath(QStringLiteral("Carvestone.ini"));
 };
 
 TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndHandEditedValuesWin)
@@ -75,9 +73,8 @@ TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndH
     TestFiles::Write(folder.filePath(QStringLiteral("Patch_D2.MPQ")), {});
     EXPECT_EQ(Loaded(folder.path()).GameMpqPath, folder.path() + QStringLiteral("/Patch_D2.MPQ"));
 
-    TestFiles::Write(IniPath(), "[Settings]\nGrid%20Font=Tahoma, 11, Italic\nUse%20Compression=true\n"
-                                "Open%20Most%20Recent=0\nMODs%20Path=/home/me/MODs\n"
-                                "Diablo%20II%20MPQ=/elsewhere/patch_d2.mpq\n");
+    TestFiles::Write(ini, "[Settings]\nGrid%20Font=Tahoma, 11, Italic\nUse%20Compression=true\nOpen%20Most%20Recent=0\n"
+                          "MODs%20Path=/home/me/MODs\nDiablo%20II%20MPQ=/elsewhere/patch_d2.mpq\n");
     const CarvestoneSettings settings = Loaded(game);
     EXPECT_EQ(settings.GameMpqPath, QStringLiteral("/elsewhere/patch_d2.mpq"));
     EXPECT_EQ(settings.GridFontValue(), QStringLiteral("Tahoma, 11, Italic")) << "a list is joined back";
@@ -86,29 +83,16 @@ TEST_F(SettingsStoreTest, TheArchiveIsTheGamesWhateverItsSpellingElseTheDemoAndH
     EXPECT_EQ(settings.ModsPath, QStringLiteral("/home/me/MODs/"));
 }
 
-TEST_F(SettingsStoreTest, RecentFilesKeepTheNewestFourNewestFirstAndAllComeBack)
+TEST_F(SettingsStoreTest, StoredOptionsAndTheNewestFourRecentFilesComeBackAtTheNextStartAndOtherKeysStay)
 {
-    CarvestoneSettings settings;
-    for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
-        settings.AddRecentFile(QString::fromLatin1(path));
-    const QStringList four{"/e.mod", "/b.mod", "/d.mod", "/c.mod"};
-    EXPECT_EQ(settings.RecentFiles, four);
-    QSettings store(IniPath(), QSettings::IniFormat);
-    ASSERT_TRUE(settings.StoreRecentFiles(store));
-    EXPECT_EQ(Loaded().RecentFiles, four) << "all four come back at the next start";
-}
-
-TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherKeysStay)
-{
-    // Each switch and style flag on once while its neighbours are off, so that
-    // no value can stand in for another; archive paths an INI file must escape.
-    TestFiles::Write(IniPath(), "[Other]\nHand%20Made=\"kept, as is\"\n");
+    TestFiles::Write(ini, "[Other]\nHand%20Made=\"kept, as is\"\n");
+    // Each flag on once while the others are off, so no value can stand in for another; paths an INI must escape.
     for (const auto& [compress, mostRecent, bold, italic, mpq] :
          {std::tuple{true, false, false, false, QStringLiteral("/home/me/My MODs, \"new\"; =old\\/")},
-          std::tuple{false, true, false, false, QStringLiteral("@Variant(x)")},
-          std::tuple{false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
-          std::tuple{false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")},
-          std::tuple{true, true, true, true, QStringLiteral(" padded ")}}) {
+          {false, true, false, false, "@Variant(x)"},
+          {false, false, true, false, QStringLiteral("C:\\Jeux\\\u00e9t\u00e9 \u65e5\u672c/patch_d2.mpq")},
+          {false, false, false, true, QStringLiteral("tab\there\nline\x01" "ABC")},
+          {true, true, true, true, " padded "}}) {
         SCOPED_TRACE(mpq.toStdString());
         CarvestoneSettings settings;
         settings.GameMpqPath = mpq;
@@ -117,16 +101,21 @@ TEST_F(SettingsStoreTest, StoredOptionsComeBackAsTheyWereAtTheNextStartAndOtherK
         settings.GridFontSize = 11;
         std::tie(settings.UseCompression, settings.OpenMostRecent, settings.GridFontBold, settings.GridFontItalic) =
             std::tuple(compress, mostRecent, bold, italic);
-        QSettings store(IniPath(), QSettings::IniFormat);
+        QSettings store(ini, QSettings::IniFormat);
         ASSERT_TRUE(settings.StoreOptions(store));
         const CarvestoneSettings loaded = Loaded();
         EXPECT_EQ(std::tuple(loaded.GameMpqPath, loaded.ModsPath, loaded.GridFontName, loaded.GridFontSize),
                   std::tuple(mpq, settings.ModsPath, settings.GridFontName, 11));
-        EXPECT_EQ(std::tuple(loaded.UseCompression, loaded.OpenMostRecent, loaded.GridFontBold, loaded.GridFontItalic),
-                  std::tuple(compress, mostRecent, bold, italic));
+        EXPECT_EQ(std::tie(loaded.UseCompression, loaded.OpenMostRecent, loaded.GridFontBold, loaded.GridFontItalic),
+                  std::tie(compress, mostRecent, bold, italic));
     }
-    EXPECT_EQ(QSettings(IniPath(), QSettings::IniFormat).value(QStringLiteral("Other/Hand Made")).toString(),
-              QStringLiteral("kept, as is"));
+    CarvestoneSettings recent;
+    for (const char* path : {"/a.mod", "/b.mod", "/c.mod", "/d.mod", "/b.mod", "/e.mod"})
+        recent.AddRecentFile(QString::fromLatin1(path));
+    QSettings store(ini, QSettings::IniFormat);
+    ASSERT_TRUE(recent.StoreRecentFiles(store));
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value("Other/Hand Made").toString(), QStringLiteral("kept, as is"));
+    EXPECT_EQ(Loaded().RecentFiles, QStringList({"/e.mod", "/b.mod", "/d.mod", "/c.mod"})) << "all four, newest first";
 }
 
 // Sizes against the write buffer are SafeFileWriter's; here the stores report a failure and keep the old file.
@@ -137,9 +126,9 @@ TEST_F(SettingsStoreTest, ASettingsFileThatCannotBeWrittenFailsAndStaysWhole)
     EXPECT_FALSE(CarvestoneSettings().StoreOptions(underAFile));
 
     CarvestoneSettings settings;
-    QSettings store(IniPath(), QSettings::IniFormat);
+    QSettings store(ini, QSettings::IniFormat);
     ASSERT_TRUE(settings.StoreOptions(store));
-    const QByteArray old = TestFiles::Read(IniPath());
+    const QByteArray old = TestFiles::Read(ini);
     settings.GameMpqPath = QString(20000, QLatin1Char('p'));
     settings.RecentFiles = {QString(20000, QLatin1Char('r'))};
     {
@@ -148,7 +137,7 @@ TEST_F(SettingsStoreTest, ASettingsFileThatCannotBeWrittenFailsAndStaysWhole)
         EXPECT_FALSE(settings.StoreOptions(store));
         EXPECT_FALSE(settings.StoreRecentFiles(store));
     }
-    EXPECT_EQ(TestFiles::Read(IniPath()), old);
+    EXPECT_EQ(TestFiles::Read(ini), old);
 }
 
 } // namespace

@@ -26,15 +26,12 @@
 #include <QTest>
 #include <QTreeWidgetItemIterator>
 
-#include <memory>
-
 namespace {
 
 const QString WeaponsEntry = QStringLiteral("data\\global\\excel\\Weapons.txt");
 // The modder raises Thorn Sickle's minimum damage, 30 in the demo archive, to 45.
 const QByteArray EditedRow("Thorn Sickle"), EditedColumn("mindam"), NewValue("45");
 
-// The tree's texts, depth first, each indented by its depth: what a person sees.
 QStringList TreeTexts(QTreeWidget& tree)
 {
     QStringList texts;
@@ -55,18 +52,7 @@ void ClickItem(QTreeWidget& tree, const QString& text)
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
 }
 
-// The table with one cell replaced, every other byte as it was.
-QByteArray WithCell(const QByteArray& table, int line, int field, const QByteArray& value)
-{
-    QList<QByteArray> lines = table.split('\n');
-    QList<QByteArray> fields = lines[line].split('\t');
-    fields[field] = value;
-    lines[line] = fields.join('\t');
-    return lines.join('\n');
-}
-
-// A modder's first session and the next start, by keys and clicks on the real windows, on a game in a Wine
-// prefix whose patch archive is a copy of the demo archive.  Only message boxes are answered by script.
+// A modder's first session and the next start by keys and clicks; the game's patch archive is the demo's.
 class ModderRoad : public SmpqTest
 {
 protected:
@@ -113,65 +99,14 @@ protected:
         return dialog.result();
     }
 
-    // The first start's sheet offers the program's MODs folder and the game's archive; another folder typed in,
-    // compression off, OK; then no safe-keeping copy.
-    void AnswerFirstOptions()
-    {
-        dialogs.AnswerDialog([this](QDialog& dialog) {
-            auto& sheet = dynamic_cast<CMODPropertySheet&>(dialog);
-            ShowAndWait(sheet);
-            QLineEdit* mods = sheet.PathsPage()->ModsPathEdit();
-            EXPECT_EQ(mods->text(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/MODs"));
-            EXPECT_EQ(sheet.PathsPage()->MpqPathEdit()->text(), QDir::toNativeSeparators(GamePatch()));
-            mods->selectAll();
-            QTest::keyClicks(mods, QDir::toNativeSeparators(Mods()));
-            QTest::mouseClick(sheet.PathsPage()->UseCompressionBox(), Qt::LeftButton);
-            QTest::mouseClick(sheet.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-            return sheet.result();
-        });
-        dialogs.AnswerMessage(UserDialogs::IdNo);
-    }
-
     void AnswerNewProject(const QString& name)
     {
         dialogs.AnswerDialog([name](QDialog& dialog) {
             auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
             ShowAndWait(newProject);
             QTest::keyClicks(newProject.NameEdit(), name);
-            QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
-                              Qt::LeftButton);
+            QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
             return newProject.result();
-        });
-    }
-
-    // Add File to MOD: the weapons table chosen in the archive's tree, Add, Close.
-    void AnswerAddWeapons()
-    {
-        dialogs.AnswerDialog([](QDialog& dialog) {
-            auto& add = dynamic_cast<AddFileDialog&>(dialog);
-            ShowAndWait(add);
-            const auto idle = [&add] { return !add.IsWorking(); };
-            EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "listing the archive";
-            add.Tree()->expandAll();
-            ClickItem(*add.Tree(), QStringLiteral("Weapons.txt"));
-            EXPECT_EQ(AddFileDialog::ArchiveName(add.Tree()->currentItem()), WeaponsEntry);
-            QTest::mouseClick(add.AddButton(), Qt::LeftButton);
-            EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "extracting the table";
-            QTest::mouseClick(add.CloseButton(), Qt::LeftButton);
-            return Closed(add);
-        });
-    }
-
-    // The building dialog: the build runs, its log is read, OK closes it.
-    void AnswerBuild()
-    {
-        dialogs.AnswerDialog([this](QDialog& dialog) {
-            auto& building = dynamic_cast<BuildingDialog&>(dialog);
-            ShowAndWait(building);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return building.IsFinished(); }, 30000));
-            buildLog = building.LogText();
-            QTest::mouseClick(building.OkButton(), Qt::LeftButton);
-            return Closed(building);
         });
     }
 
@@ -184,8 +119,7 @@ protected:
         ASSERT_EQ(app->Document()->GetPathName(), ProjectFolder() + QStringLiteral("Weapons.mod"));
     }
 
-    // The command's key, once the window offers the command (a moment after the state that allows it), to
-    // whatever has the focus; then the commands it posted run.
+    // The window offers a command a moment after the state that allows it; then the key goes to the focus.
     void Press(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
         ASSERT_TRUE(QTest::qWaitFor([&] { return app->MainFrame()->Action(id)->isEnabled(); }, 5000));
@@ -199,39 +133,57 @@ protected:
         ClickItem(Tree(), QStringLiteral("Weapons.txt"));
         ASSERT_NO_FATAL_FAILURE(Press(CommandId::OpenFile, Qt::Key_Return));
         ASSERT_EQ(Tables().TableCount(), 1) << "Enter opened the table";
-        EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     }
 
-    QByteArray demoArchive;
-    QByteArray originalTable;
+    QByteArray demoArchive, originalTable;
     QString gameFolder;
-    QString buildLog;
     ScriptedDialogs dialogs;
     std::unique_ptr<CCarvestoneApp> app;
 };
 
 TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
 {
-    AnswerFirstOptions();
+    // The first start's sheet: another MODs folder typed in, compression off, OK; then no safe-keeping copy.
+    dialogs.AnswerDialog([this](QDialog& dialog) {
+        auto& sheet = dynamic_cast<CMODPropertySheet&>(dialog);
+        ShowAndWait(sheet);
+        QLineEdit* mods = sheet.PathsPage()->ModsPathEdit();
+        EXPECT_EQ(mods->text(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/MODs"));
+        EXPECT_EQ(sheet.PathsPage()->MpqPathEdit()->text(), QDir::toNativeSeparators(GamePatch()));
+        mods->selectAll();
+        QTest::keyClicks(mods, QDir::toNativeSeparators(Mods()));
+        QTest::mouseClick(sheet.PathsPage()->UseCompressionBox(), Qt::LeftButton);
+        QTest::mouseClick(sheet.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return sheet.result();
+    });
+    dialogs.AnswerMessage(UserDialogs::IdNo);
     AnswerNewProject(QStringLiteral("Weapons"));
     ASSERT_NO_FATAL_FAILURE(Start());
     const auto store = CarvestoneSettings::OpenStore();
     for (const auto& [key, value] : {std::pair{"MODs Path", Mods() + QLatin1Char('/')}, {"Diablo II MPQ", GamePatch()},
-                                     {"Use Compression", QStringLiteral("0")},
-                                     {"Open Most Recent", QStringLiteral("1")},
-                                     {"Grid Font", QStringLiteral("Arial, 9, Regular")}})
+                                     {"Use Compression", "0"}, {"Open Most Recent", "1"},
+                                     {"Grid Font", "Arial, 9, Regular"}})
         EXPECT_EQ(store->value(QStringLiteral("Settings/") + key).toString(), value) << key;
 
     ClickItem(Tree(), QStringLiteral("Weapons.mod"));
-    AnswerAddWeapons();
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        auto& add = dynamic_cast<AddFileDialog&>(dialog);
+        ShowAndWait(add);
+        const auto idle = [&add] { return !add.IsWorking(); };
+        EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "listing the archive";
+        add.Tree()->expandAll();
+        ClickItem(*add.Tree(), QStringLiteral("Weapons.txt"));
+        QTest::mouseClick(add.AddButton(), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor(idle, 30000)) << "extracting the table";
+        QTest::mouseClick(add.CloseButton(), Qt::LeftButton);
+        return Closed(add);
+    });
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::AddFiles, Qt::Key_Insert));
-    ASSERT_TRUE(dialogs.AllAnswersUsed()) << "Ins ran Add File to MOD";
     EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt")), originalTable);
     const QStringList tree = TreeTexts(Tree());
     EXPECT_EQ(tree, QStringList({"Weapons.mod", "  data", "    global", "      excel", "        Weapons.txt"}));
 
-    // A click on the cell, typing that opens the editor, Enter.  The file's lines and fields are the grid's rows
-    // and columns.
+    // The file's lines and fields are the grid's rows and columns.
     ASSERT_NO_FATAL_FAILURE(OpenWeaponsWithEnter());
     CGridCtrl& grid = *Tables().GetCurrentGrid();
     const QList<QByteArray> lines = originalTable.split('\n');
@@ -254,17 +206,25 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
     EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.mod")),
               "Carvestone Project File Version 1.0\n" + WeaponsEntry.toLatin1() + "\n");
+    QList<QByteArray> expected = lines, fields = lines[line].split('\t');
+    fields[field] = NewValue;
+    expected[line] = fields.join('\t');
     const QByteArray edited = ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.txt"));
-    EXPECT_TRUE(edited == WithCell(originalTable, line, field, NewValue))
-        << "the saved table differs from the game's in more than the edited cell";
+    EXPECT_TRUE(edited == expected.join('\n')) << "the saved table differs in more than the edited cell";
 
-    AnswerBuild();
+    QString buildLog;
+    dialogs.AnswerDialog([&buildLog](QDialog& dialog) {
+        auto& building = dynamic_cast<BuildingDialog&>(dialog);
+        ShowAndWait(building);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return building.IsFinished(); }, 30000));
+        buildLog = building.LogText();
+        QTest::mouseClick(building.OkButton(), Qt::LeftButton);
+        return Closed(building);
+    });
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
     EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\n"));
     const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
-    EXPECT_EQ(fixtures.SmpqExtract(modArchive, WeaponsEntry), edited);
 
-    // Tools > Install, with the mouse, answered Yes.
     QAction* install = app->MainFrame()->Action(CommandId::Install);
     ASSERT_TRUE(QTest::qWaitFor([&] { return install->isEnabled(); }, 5000));
     QMenuBar* bar = app->MainFrame()->menuBar();
@@ -280,7 +240,6 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
         << "the backup is the game's own archive";
     EXPECT_TRUE(ArchiveFixtures::Read(GamePatch()) == ArchiveFixtures::Read(modArchive));
     EXPECT_EQ(fixtures.SmpqExtract(GamePatch(), WeaponsEntry), edited) << "smpq reads the edit from the game";
-    ASSERT_EQ(dialogs.Messages().size(), 2) << "the copy question and the install question, nothing else";
 
     // The next start, with no sheet and no New dialog, opens the same project with the edit in its table.
     app.reset();
@@ -295,7 +254,7 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     EXPECT_EQ(app->Document()->GetPathName(), Mods() + QStringLiteral("/Sharper/Sharper.mod"));
     EXPECT_EQ(TreeTexts(Tree()), QStringList({"Sharper.mod"}));
     EXPECT_EQ(Tables().TableCount(), 0) << "Weapons.txt belongs to the project that was replaced";
-    EXPECT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_EQ(dialogs.Messages().size(), 2) << "the copy question and the install question, nothing else";
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 

@@ -1,9 +1,9 @@
-// The Debian package as a user gets it: made by CPack, unpacked by dpkg-deb into an empty root mounted read-only,
-// and both programs run from there against the demo archive it carries.
+// The Debian package as a user gets it, unpacked into a root mounted read-only and run from there.
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -39,41 +39,18 @@ bool MountReadOnly(const QString& folder)
         && ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
 }
 
-class PackageTest : public ::testing::Test
+TEST(PackageTest, TheDebInstallsTheLinuxWayAndItsProgramsRunReadOnlyOnTheInstalledDemoArchive)
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        work = new QTemporaryDir;
-        const QString out = work->filePath(QStringLiteral("out"));
-        QByteArray made;
-        const QString config = QStringLiteral(CARVESTONE_BUILD_DIR "/CPackConfig.cmake");
-        const int status = Execute(QStringLiteral(CARVESTONE_CPACK_COMMAND), {"--config", config, "-B", out}, &made);
-        const QStringList debs = QDir(out).entryList({QStringLiteral("carvestone_*.deb")});
-        packError = QString::fromLocal8Bit(made);
-        deb = status == 0 && debs.size() == 1 ? out + QLatin1Char('/') + debs.first() : QString();
-        root = work->filePath(QStringLiteral("root"));
-        if (!deb.isEmpty() && Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}) != 0)
-            deb.clear();
-    }
-    static void TearDownTestSuite()
-    {
-        ::umount2(QFile::encodeName(root).constData(), MNT_DETACH);
-        delete work;
-    }
-
-    void SetUp() override
-    {
-        if (deb.isEmpty())
-            FAIL() << "cpack made no package: " << packError.toStdString();
-    }
-
-    static inline QTemporaryDir* work = nullptr;
-    static inline QString deb, root, packError;
-};
-
-TEST_F(PackageTest, TheLayoutIsTheLinuxWayAndTheDependenciesNameTheRuntimePackages)
-{
+    QTemporaryDir work;
+    const QString out = work.filePath(QStringLiteral("out")), root = work.filePath(QStringLiteral("root"));
+    QByteArray output;
+    const QString config = QStringLiteral(CARVESTONE_BUILD_DIR "/CPackConfig.cmake");
+    ASSERT_EQ(Execute(QStringLiteral(CARVESTONE_CPACK_COMMAND), {"--config", config, "-B", out}, &output), 0)
+        << output.toStdString();
+    const QStringList debs = QDir(out).entryList({QStringLiteral("carvestone_*.deb")});
+    ASSERT_EQ(debs.size(), 1);
+    const QString deb = out + QLatin1Char('/') + debs.first();
+    ASSERT_EQ(Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}), 0);
     for (const char* file : {"usr/bin/carvestone", "usr/bin/carvestone-cli", "usr/share/carvestone/AllFiles.txt",
                              "usr/share/carvestone/demo/patch_d2.mpq", "usr/share/applications/carvestone.desktop",
                              "usr/share/mime/packages/carvestone.xml",
@@ -81,15 +58,11 @@ TEST_F(PackageTest, TheLayoutIsTheLinuxWayAndTheDependenciesNameTheRuntimePackag
                              "usr/share/icons/hicolor/48x48/apps/carvestone.png"})
         EXPECT_TRUE(QFileInfo::exists(root + QLatin1Char('/') + QLatin1String(file))) << file;
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/usr/bin/AllFiles.txt")));
-
-    QByteArray depends;
-    Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}, &depends);
+    Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}, &output);
     for (const char* package : {"libqt6widgets6", "libqt6svg6", "libstorm9", "qt6-qpa-plugins"})
-        EXPECT_TRUE(depends.contains(package)) << depends.toStdString();
-}
+        EXPECT_TRUE(output.contains(package)) << output.toStdString();
 
-TEST_F(PackageTest, TheInstalledProgramsRunReadOnlyOnTheInstalledDemoArchive)
-{
+    const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(root).constData(), MNT_DETACH); });
     if (!MountReadOnly(root))
         GTEST_SKIP() << "a read-only mount needs root";
     QTemporaryDir home;
@@ -103,7 +76,6 @@ TEST_F(PackageTest, TheInstalledProgramsRunReadOnlyOnTheInstalledDemoArchive)
     const QString demo = root + QStringLiteral("/usr/share/carvestone/demo/patch_d2.mpq");
 
     // The listing file is found in share/carvestone without being named.
-    QByteArray output;
     EXPECT_EQ(Execute(cli, {QStringLiteral("list"), demo}, &output, environment), 0);
     EXPECT_TRUE(output.contains("data\\global\\excel\\Weapons.txt")) << output.toStdString();
 
@@ -114,8 +86,7 @@ TEST_F(PackageTest, TheInstalledProgramsRunReadOnlyOnTheInstalledDemoArchive)
     EXPECT_EQ(Execute(cli, {QStringLiteral("build"), project}, &output, environment), 0) << output.toStdString();
     EXPECT_GT(QFileInfo(home.filePath(QStringLiteral("Demo.mpq"))).size(), QFileInfo(demo).size() / 2);
 
-    // The program starts with the project, and a second start hands it the
-    // project as the file manager would, then leaves.
+    // A second start hands the project to the running program as the file manager would, then leaves.
     TestFiles::Write(home.filePath(QStringLiteral("Carvestone.ini")),
                      "[Settings]\nMODs%20Path=" + QFile::encodeName(home.path()) + "/\n");
     QProcess first;

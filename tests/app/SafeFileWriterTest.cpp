@@ -11,8 +11,7 @@
 
 const QByteArray OldContent = QByteArray("the modder's table\r\n").repeated(200);
 
-// A nearly full disk and a file size limit, each at sizes below and above the
-// 16 KB write buffer of QFileDevice and with a last piece below it.
+// Sizes below and above the 16 KB write buffer of QFileDevice, and with a last piece below it.
 TEST(SafeFileWriter, AWriteThatDoesNotFitFailsNamesTheFileAndKeepsTheOldBytes)
 {
     for (const qint64 size : {6000, 40000, 16384 * 2 + 100}) {

@@ -16,7 +16,6 @@ namespace {
 const QByteArray Header("Carvestone Project File Version 1.0\n");
 using OpenResult = CCarvestoneDoc::OpenResult;
 
-// Its modified tables save, or fail to, as the test says.
 struct SavingTableView : FakeTableView
 {
     bool SaveAllModifiedTables() override
@@ -39,21 +38,8 @@ protected:
         doc.SetFrame(&frame);
     }
 
-    QString Write(const QString& name, const QByteArray& bytes = Header)
-    {
-        return TestFiles::Write(folder.filePath(name), bytes);
-    }
+    QString Write(QString name, QByteArray bytes = Header) { return TestFiles::Write(folder.filePath(name), bytes); }
 
-    // A project A.mod with one entry, opened and then changed.
-    QString OpenChangedProject()
-    {
-        const QString path = Write(QStringLiteral("A.mod"), Header + "a.txt\n");
-        EXPECT_EQ(doc.OpenProject(path), OpenResult::Opened);
-        doc.RemoveFile(QStringLiteral("a.txt"));
-        return path;
-    }
-
-    // Opening `other` is refused and the changed project stays open.
     void ExpectKeptOpening(const QString& other, const QString& kept)
     {
         EXPECT_EQ(doc.OpenProject(other), OpenResult::Kept);
@@ -68,10 +54,12 @@ protected:
     CCarvestoneDoc doc;
 };
 
-TEST_F(CCarvestoneDocTest, TheSaveQuestionYesSavesNoDiscardsAndCancelKeepsTheProject)
+TEST_F(CCarvestoneDocTest, TheSaveQuestionYesSavesNoDiscardsAndCancelOrAFailedSaveKeepsTheProject)
 {
-    const QString first = OpenChangedProject();
+    const QString first = Write(QStringLiteral("A.mod"), Header + "a.txt\n");
     const QString second = Write(QStringLiteral("B.mod"), Header + "b.txt\n");
+    ASSERT_EQ(doc.OpenProject(first), OpenResult::Opened);
+    doc.RemoveFile(QStringLiteral("a.txt"));
     dialogs.AnswerMessage(UserDialogs::IdCancel);
     ExpectKeptOpening(second, first);
     EXPECT_EQ(dialogs.Messages()[0].text, QStringLiteral("Save changes to A.mod?"));
@@ -87,18 +75,13 @@ TEST_F(CCarvestoneDocTest, TheSaveQuestionYesSavesNoDiscardsAndCancelKeepsThePro
     dialogs.AnswerMessage(UserDialogs::IdYes);
     EXPECT_EQ(doc.OpenProject(first), OpenResult::Opened);
     EXPECT_EQ(TestFiles::Read(second), Header);
-}
 
-TEST_F(CCarvestoneDocTest, ASaveThatFailsForATableOrForTheProjectFileAbandonsTheOpening)
-{
-    const QString first = OpenChangedProject();
+    doc.RemoveFile(QStringLiteral("a.txt"));
     tables.modified.insert(QStringLiteral("a.txt"));
     tables.saveSucceeds = false;
-    EXPECT_FALSE(doc.OnSaveDocument(first));
-    EXPECT_FALSE(doc.Model().IsModified()) << "the project file itself was written";
-    const QString second = Write(QStringLiteral("B.mod"));
     dialogs.AnswerMessage(UserDialogs::IdYes);
     ExpectKeptOpening(second, first);
+    EXPECT_FALSE(doc.Model().IsModified()) << "the project file itself was written";
 
     // The project file's place is taken by a folder, and the name chosen instead lies under a file.
     tables.saveSucceeds = true;
@@ -114,11 +97,15 @@ TEST_F(CCarvestoneDocTest, ASaveThatFailsForATableOrForTheProjectFileAbandonsThe
     EXPECT_EQ(TestFiles::Read(second), Header) << "the old file stays whole";
 }
 
-TEST_F(CCarvestoneDocTest, AnUnchangedProjectWithAChangedTableSavesOnlyTheTable)
+TEST_F(CCarvestoneDocTest, EntriesWithoutADiskFileAreReportedAndAChangedTableSavesWithoutRewritingTheProject)
 {
-    const QByteArray bytes("Carvestone Project File Version 1.0\r\n;note\nc.txt");
+    const QByteArray bytes("Carvestone Project File Version 1.0\r\n;note\ndata\\..\nc.txt");
     const QString path = Write(QStringLiteral("C.mod"), bytes);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
     ASSERT_EQ(doc.OpenProject(path), OpenResult::Opened);
+    EXPECT_EQ(doc.FileList(), QStringList({"data\\..", "c.txt"}));
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    EXPECT_TRUE(dialogs.Messages()[0].text.contains(QStringLiteral("data\\..")));
     tables.modified.insert(QStringLiteral("c.txt"));
     EXPECT_TRUE(doc.DoFileSave());
     EXPECT_FALSE(tables.IsAnyTableModified()) << "the table was saved";
@@ -136,17 +123,7 @@ TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAddsTheExtensionAn
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Named.mod - Carvestone"));
     EXPECT_EQ(TestFiles::Read(folder.filePath(QStringLiteral("Named.mod"))), Header);
     // Its files are now looked for beside it, where Build and the table view find them.
-    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), QStringLiteral("data\\global\\a.txt")),
-              folder.filePath(QStringLiteral("a.txt")));
-}
-
-TEST_F(CCarvestoneDocTest, EntriesWithoutADiskFileAreKeptAndReported)
-{
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    ASSERT_EQ(doc.OpenProject(Write(QStringLiteral("Odd.mod"), Header + "data\\..\nok.txt\n")), OpenResult::Opened);
-    EXPECT_EQ(doc.FileList(), QStringList({"data\\..", "ok.txt"}));
-    ASSERT_EQ(dialogs.Messages().size(), 1);
-    EXPECT_TRUE(dialogs.Messages()[0].text.contains(QStringLiteral("data\\..")));
+    EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), "data\\global\\a.txt"), folder.filePath("a.txt"));
 }
 
 } // namespace

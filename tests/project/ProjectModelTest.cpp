@@ -15,10 +15,7 @@ const QByteArray Header("Carvestone Project File Version 1.0");
 class ProjectModelTest : public ::testing::Test
 {
 protected:
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        return TestFiles::Write(folder.filePath(name), bytes);
-    }
+    QString Write(QString name, QByteArray bytes) { return TestFiles::Write(folder.filePath(name), bytes); }
 
     QTemporaryDir folder;
     ProjectModel project;
@@ -62,9 +59,8 @@ TEST_F(ProjectModelTest, ReadingTakesEveryLineEndSkipsCommentsKeepsFileOrderAndE
     QStringList entries;
     for (const QByteArray& end : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n")}) {
         // A lone CR ends a line and takes nothing of the next one.
-        ASSERT_TRUE(ProjectModel::Parse(Header + end + "z.txt" + end + ";old" + end + end + "Xa.txt" + end
-                                            + "data\\b.txt",
-                                        entries));
+        const QByteArray bytes = Header + end + "z.txt" + end + ";old" + end + end + "Xa.txt" + end + "data\\b.txt";
+        ASSERT_TRUE(ProjectModel::Parse(bytes, entries));
         EXPECT_EQ(entries, QStringList({"z.txt", "Xa.txt", "data\\b.txt"})) << end.toHex().toStdString();
     }
     const QByteArray bytes = Header + "\n\xe9t\xe9 \x01.txt\n";
@@ -95,8 +91,7 @@ TEST_F(ProjectModelTest, AFileWithoutTheExactHeaderOrInAFoldersPlaceIsRefusedAnd
 TEST(ProjectEntry, TheDiskPathIsTheNamePartInTheProjectFolderAndNeverAnythingElse)
 {
     const QString folder = QStringLiteral("/mods/Test/");
-    EXPECT_EQ(ProjectEntry::DiskPath(folder, QStringLiteral("data\\global\\excel\\armor.txt")),
-              QStringLiteral("/mods/Test/armor.txt"));
+    EXPECT_EQ(ProjectEntry::DiskPath(folder, "data\\global\\excel\\armor.txt"), QStringLiteral("/mods/Test/armor.txt"));
     EXPECT_EQ(ProjectEntry::DiskPath(folder, QStringLiteral("..a..txt")), QStringLiteral("/mods/Test/..a..txt"));
     for (const char* entry : {"data\\", "", "data\\.", "..", "data\\..", "..\\..\\etc/passwd", "/etc/passwd"})
         EXPECT_TRUE(ProjectEntry::DiskPath(folder, QString::fromLatin1(entry)).isEmpty()) << entry;
