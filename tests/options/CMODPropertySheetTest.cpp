@@ -40,7 +40,6 @@ QStringList Texts(const QComboBox* combo)
     return texts;
 }
 
-// The options sheet shown with the given values; a font test shows it on the font page.
 class CMODPropertySheetTest : public ::testing::Test
 {
 protected:
@@ -159,7 +158,6 @@ TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefus
     Retype(Paths().MpqPathEdit(), archive);
 
     ClickTab(1);
-    ASSERT_EQ(sheet->Tabs()->currentWidget(), sheet->FontPage());
     for (const QString& refused : {QStringLiteral("0"), QStringLiteral("145"), QStringLiteral("big")}) {
         SCOPED_TRACE(refused.toStdString());
         Retype(Font().SizeCombo(), refused);
@@ -174,53 +172,29 @@ TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefus
     EXPECT_EQ(sheet->Values().gridFontSize, 144);
 }
 
-TEST_F(CMODPropertySheetTest, AFaceSelectsOnlyAWholeNameInAnyCaseOrWhatQtDrawsItWithAndAnEmptiedFieldChangesNothing)
+TEST_F(CMODPropertySheetTest, AStoredFaceOrSizeSelectsOnlyAWholeEntryAndThePreviewFollowsEveryChange)
 {
     const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-    // The face listed, previewed and handed back is the same one.
-    const auto expectFace = [this](const QString& face) {
-        EXPECT_EQ(Font().FaceCombo()->currentText(), face);
-        EXPECT_EQ(Font().PreviewFont().lfFaceName, face);
-        EXPECT_EQ(Left().faceName, face);
+    const struct { QString stored; int size; QString face; int sizeIndex; } cases[] = {
+        {"Arial", 1, arialDrawnWith, -1},  {"dejavu sans", 4, "DejaVu Sans", -1},
+        {"DejaVu Sans Mono", 13, "DejaVu Sans Mono", -1}, {"Liberation Sans", 12, "Liberation Sans", 4},
+        {"Liberation Sans", 48, "Liberation Sans", 14},
     };
-    for (const auto& [stored, selected] : {std::pair<QString, QString>{"Arial", arialDrawnWith},
-                                           {"dejavu sans", "DejaVu Sans"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"},
-                                           {"Liberation Sans", "Liberation Sans"}}) {
-        SCOPED_TRACE(stored.toStdString());
-        ShowFont(stored, 11, true, false);
-        expectFace(selected);
-    }
-    Retype(Font().FaceCombo(), QStringLiteral("liberation sans narrow"));
-    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow"));
-    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Se"));
-    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow")) << "a partial name";
-    Retype(Font().FaceCombo(), QStringLiteral("arial"));
-    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
-    expectFace(arialDrawnWith);
-
-    Retype(Font().FaceCombo(), QString());
-    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
-    Retype(Font().SizeCombo(), QString());
-    const CFontPropertyPage::Data left = Left();
-    EXPECT_EQ(std::tuple(left.faceName, left.size, left.bold, left.italic),
-              std::tuple(arialDrawnWith, 11, true, false));
-    EXPECT_EQ(Font().Validate(), QString());
-}
-
-TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndThePreviewFollowsEveryChangeOfSizeStyleAndFace)
-{
-    for (const auto& [size, selected] : {std::pair{1, -1}, {4, -1}, {13, -1}, {12, 4}, {48, 14}}) {
-        SCOPED_TRACE(size);
-        ShowFont(QStringLiteral("Liberation Sans"), size, false, false);
-        EXPECT_EQ(Font().SizeCombo()->currentIndex(), selected);
-        EXPECT_EQ(Font().SizeCombo()->currentText(), QString::number(size));
-        EXPECT_EQ(Font().PreviewFont().lfHeight, HeightOf(size));
-        EXPECT_EQ(Left().size, size);
+    // The face and size listed, previewed and handed back are the same.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString() + " " + std::to_string(c.size));
+        ShowFont(c.stored, c.size, true, false);
+        EXPECT_EQ(std::tuple(Font().FaceCombo()->currentText(), Font().SizeCombo()->currentIndex()),
+                  std::tuple(c.face, c.sizeIndex));
+        EXPECT_EQ(Font().SizeCombo()->currentText(), QString::number(c.size));
+        EXPECT_EQ(std::tuple(Font().PreviewFont().lfFaceName, Font().PreviewFont().lfHeight),
+                  std::tuple(c.face, HeightOf(c.size)));
+        const CFontPropertyPage::Data left = Left();
+        EXPECT_EQ(std::tuple(left.faceName, left.size), std::tuple(c.face, c.size));
     }
     EXPECT_EQ(Texts(Font().SizeCombo()).join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
 
     CGridCtrl* grid = Font().PreviewGrid();
-    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
     const auto drawn = [grid] { return QFontInfo(grid->font()); };
     const int width48 = grid->GetColumnWidth(1);
     Retype(Font().SizeCombo(), QStringLiteral("9"));
@@ -233,12 +207,29 @@ TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndThePreviewFoll
     EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
     Font().StyleCombo()->setFocus();
     QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
-    EXPECT_EQ(drawn().bold(), true);
+    EXPECT_EQ(std::tuple(drawn().bold(), drawn().italic()), std::tuple(false, true));
     Font().FaceCombo()->setFocus();
     QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
     EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
-    EXPECT_EQ(std::tuple(drawn().bold(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
+    EXPECT_EQ(std::tuple(drawn().italic(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
         << "a new face keeps the style and the size";
+
+    Retype(Font().FaceCombo(), QStringLiteral("dejavu sans mono"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("DejaVu Sans Mono"));
+    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Se"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("DejaVu Sans Mono")) << "a partial name";
+    Retype(Font().FaceCombo(), QStringLiteral("arial"));
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    EXPECT_EQ(Font().FaceCombo()->currentText(), arialDrawnWith);
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, arialDrawnWith);
+    // An emptied field changes nothing.
+    Retype(Font().FaceCombo(), QString());
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    Retype(Font().SizeCombo(), QString());
+    const CFontPropertyPage::Data left = Left();
+    EXPECT_EQ(std::tuple(left.faceName, left.size, left.bold, left.italic),
+              std::tuple(arialDrawnWith, 48, false, true));
+    EXPECT_EQ(Font().Validate(), QString());
 }
 
 TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTheStylePreviewedAndStored)
@@ -250,11 +241,8 @@ TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTh
     EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
     EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
     EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
-    Retype(Font().FaceCombo(), QStringLiteral("Liberation Sans Narrow"));
-    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic")) << "the chosen style outlives the face";
     const CFontPropertyPage::Data left = Left();
-    EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic),
-              std::tuple(QStringLiteral("Liberation Sans Narrow"), false, true));
+    EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic), std::tuple(oneStyle, false, true));
 }
 
 } // namespace
