@@ -143,8 +143,8 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksOrRefusesExtra
     EXPECT_TRUE(LastMessage().contains("weapons.txt already exists")) << LastMessage().toStdString();
     // The dialog's own adds count as entries too.
     const struct { const char* item; const char* fragment; } refusals[] = {
-        {"hit.wav", "is the file of sfx\\HIT.WAV"}, {"X.txt", "is the file of data\\local\\x.txt"},
-        {"armor.txt", "armor.txt is open in a tab"}, {"readme.tbl", "would replace"},
+        {"X.txt", "is the file of data\\local\\x.txt"}, {"armor.txt", "armor.txt is open in a tab"},
+        {"readme.tbl", "would replace"}, {"hit.wav", "is the file of sfx\\HIT.WAV"},
     };
     for (const auto& r : refusals) {
         Click(r.item);
@@ -155,7 +155,6 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksOrRefusesExtra
     EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"weapons.txt", "x.txt"}));
 
     // Extract... saves one file where the user says, and only there.
-    Click("hit.wav");
     const QString target = fixtures.Path(QStringLiteral("saved.wav"));
     dialogs.AnswerFile(target);
     Press(dialog->ExtractButton());
@@ -235,26 +234,24 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
 
     // Every other failure says why in the top text too, and leaves only Close and Archive... to press.
     const struct { QString archive; const char* fragment; } failures[] = {
+        {context.archivePath, "/nonexistent/libstorm.so.9 cannot be loaded"},
         {fixtures.Path(QStringLiteral("nowhere.mpq")), "the file does not exist"},
         {fixtures.Write(QStringLiteral("damaged.mpq"), ArchiveFixtures::Pattern(8192, 7)), "MPQ archive"},
         {context.archivePath, "AllFiles.txt, which names the game's files, is missing"},
-        {context.archivePath, "/nonexistent/libstorm.so.9 cannot be loaded"},
     };
+    qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9");
     for (const auto& f : failures) {
         SCOPED_TRACE(f.fragment);
-        if (&f == &failures[2])
+        if (&f == &failures[3])
             QFile::rename(context.listingPath, context.listingPath + "~");
-        if (&f == &failures[3]) {
-            QFile::rename(context.listingPath + "~", context.listingPath);
-            qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9");
-        }
         dialogs.AnswerFile(f.archive);
         Press(dialog->ArchiveButton());
+        qunsetenv("CARVESTONE_MPQ_LIBRARY");
         EXPECT_TRUE(Top().contains(QLatin1String(f.fragment))) << Top().toStdString();
         EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
         EXPECT_EQ(Buttons(*dialog), "000");
     }
-    qunsetenv("CARVESTONE_MPQ_LIBRARY");
+    QFile::rename(context.listingPath + "~", context.listingPath);
     dialogs.AnswerFile(context.archivePath);
     Press(dialog->ArchiveButton());
     ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);

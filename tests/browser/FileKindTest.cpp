@@ -1,8 +1,6 @@
 #include "browser/FileKind.h"
 #include "browser/FileKindIcons.h"
 
-#include <QPixmap>
-
 #include <gtest/gtest.h>
 
 namespace {
