@@ -112,7 +112,7 @@ protected:
     std::unique_ptr<AddFileDialog> dialog;
 };
 
-TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksOrRefusesExtractSavesAndAReopeningIsCached)
+TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBeforeReplacingExtractSavesAndReopensCached)
 {
     context.projectEntries = {"sfx\\HIT.WAV"};
     context.projectFilePath = context.modFolder + "README.TBL";
@@ -169,22 +169,15 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksOrRefusesExtra
     EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
 
-    // The second opening comes from the listing cache: no child is started.
-    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
-    Open();
-    EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
-}
-
-TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAndReplacesNoOtherFile)
-{
+    // Add Files... keeps each chosen file under the name the user gave it and replaces no other file.
     const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee");
     const QString a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
-    Open();
     Click("armor.txt");   // a file as target means the folder that holds it
     dialogs.AnswerFiles({b, a});
     AnswerRename(1, "data\\global\\0.txt");   // the list shows a.txt, b.txt
     Press(dialog->AddFilesButton());
-    EXPECT_EQ(dialog->ResultList(), (QStringList{"data\\global\\0.txt", "data\\global\\excel\\a.txt"}));
+    EXPECT_EQ(dialog->ResultList(),
+              (QStringList{"data\\global\\0.txt", "data\\global\\excel\\a.txt", Weapons, LocalX}));
     EXPECT_EQ(ModFile("0.txt") + ModFile("a.txt"), "beeay");
     EXPECT_FALSE(QFile::exists(context.modFolder + "b.txt"));
 
@@ -198,16 +191,21 @@ TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAn
     EXPECT_EQ(ModFile("c.txt"), "sea");
 
     // Names differing only in case are two files: the other one is not replaced silently.
-    const QString upper = fixtures.Write(QStringLiteral("Mods/Weapons/Armor.txt"), "upper");
-    fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "lower");
+    const QString upper = fixtures.Write(QStringLiteral("Mods/Weapons/Notes.txt"), "upper");
+    fixtures.Write(QStringLiteral("Mods/Weapons/notes.txt"), "lower");
     dialogs.AnswerFiles({upper});
-    AnswerRename(0, "armor.txt");
+    AnswerRename(0, "notes.txt");
     dialogs.AnswerMessage(UserDialogs::IdNo);
     Press(dialog->AddFilesButton());
-    EXPECT_TRUE(LastMessage().contains(QLatin1String("armor.txt already exists")));
-    EXPECT_EQ(ModFile("Armor.txt") + ModFile("armor.txt"), "upperlower");
-    EXPECT_FALSE(dialog->ResultList().contains("armor.txt"));
+    EXPECT_TRUE(LastMessage().contains(QLatin1String("notes.txt already exists")));
+    EXPECT_EQ(ModFile("Notes.txt") + ModFile("notes.txt"), "upperlower");
+    EXPECT_FALSE(dialog->ResultList().contains("notes.txt"));
     EXPECT_TRUE(dialogs.AllAnswersUsed());
+
+    // The second opening comes from the listing cache: no child is started.
+    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
+    Open();
+    EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
 }
 
 TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOtherFailureSaysWhyInTheTopText)
