@@ -68,7 +68,6 @@ protected:
     {
         dialog = std::make_unique<AddFileDialog>(context, nullptr);
         dialog->show();
-        EXPECT_TRUE(WaitIdle());
     }
     bool WaitIdle() { return QTest::qWaitFor([&] { return !dialog->IsWorking(); }, 30000); }
     // The root for "", else the item of this text (each text below is unique, case counts).
@@ -118,16 +117,16 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
     context.projectFilePath = context.modFolder + "README.TBL";
     openTables = {"armor.txt"};
     Open();
+    EXPECT_TRUE(WaitIdle());
     EXPECT_EQ(At("")->text(0), QStringLiteral("patch_d2.mpq"));
     EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
     // Files in listing order, and names differing only in case are two files.
     EXPECT_EQ(Texts(At("excel")), (QStringList{"weapons.txt", "armor.txt", "X.txt"}));
-    const struct { const char* path; const char* buttons; } clicks[] = {
-        {"armor.txt", "111"}, {"", "000"}, {"global", "010"}, {"x.txt", "111"},
-    };
+    const struct { const char* item; const char* buttons; } clicks[] = {
+        {"armor.txt", "111"}, {"", "000"}, {"global", "010"}, {"x.txt", "111"}};
     for (const auto& click : clicks) {
-        Click(click.path);
-        EXPECT_EQ(Buttons(*dialog), click.buttons) << click.path;
+        Click(click.item);
+        EXPECT_EQ(Buttons(*dialog), click.buttons) << click.item;
     }
 
     Press(dialog->AddButton());
@@ -154,7 +153,6 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
     }
     EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"weapons.txt", "x.txt"}));
 
-    // Extract... saves one file where the user says, and only there.
     const QString target = fixtures.Path(QStringLiteral("saved.wav"));
     dialogs.AnswerFile(target);
     Press(dialog->ExtractButton());
@@ -169,7 +167,6 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
     EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
 
-    // Add Files... keeps each chosen file under the name the user gave it and replaces no other file.
     const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee");
     const QString a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
     Click("armor.txt");   // a file as target means the folder that holds it
@@ -211,8 +208,7 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
 TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOtherFailureSaysWhyInTheTopText)
 {
     ArchiveJob::OverrideProgram("sh", {"-c", "echo 'range 0 100'; echo 'progress 50'; sleep 1; kill -SEGV $$"});
-    dialog = std::make_unique<AddFileDialog>(context, nullptr);
-    dialog->show();
+    Open();
     ProgressDialog* progress = dialog->findChild<ProgressDialog*>();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->windowTitle(), QStringLiteral("Reading Archive"));
@@ -230,7 +226,6 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
     EXPECT_EQ(dialog->findChild<ProgressDialog*>(), nullptr);
     EXPECT_EQ(ArchiveJob::Listings().Find(context.archivePath), nullptr);
 
-    // Every other failure says why in the top text too, and leaves only Close and Archive... to press.
     const struct { QString archive; const char* fragment; } failures[] = {
         {context.archivePath, "/nonexistent/libstorm.so.9 cannot be loaded"},
         {fixtures.Path(QStringLiteral("nowhere.mpq")), "the file does not exist"},

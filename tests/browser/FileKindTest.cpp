@@ -13,8 +13,8 @@ TEST(FileKind, PicksThePictureByTheNamePartsExtensionOrTableNameInAnyCase)
         {"data\\SetItems.Txt", FileKind::SetItems}, {"myuniqueitems.txt", FileKind::Table},
         {"uniqueitems.txt\\other.txt", FileKind::Table}, {"setitems.txt.bak", FileKind::Other},
         {"patchstring", FileKind::Other}, {"a.b\\c", FileKind::Other}, {"font.dc6x", FileKind::Other},
-        {"ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture},
-        {"eng\\string.Tbl", FileKind::StringTable}, {"sfx\\hit.WAV", FileKind::Sound},
+        {"ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture}, {"sfx\\hit.WAV", FileKind::Sound},
+        {"eng\\string.Tbl", FileKind::StringTable},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileKind::IconIndex(QString::fromLatin1(c.name)), c.kind) << c.name;

@@ -22,7 +22,6 @@ TEST(RenameListDialogTest, EditsMoveNamesWithTheirFilesBadNamesAreRefusedAtOnceA
             names << item.name;
         return names.join(' ');
     };
-    // Edits the label of a row as a user does: a click, F2, the text, a key.
     const auto edit = [&](int row, const QString& text, Qt::Key end = Qt::Key_Return) {
         QListWidget* list = dialog.List();
         if (list->currentRow() != row)   // a click on the selected item would start an edit of its own

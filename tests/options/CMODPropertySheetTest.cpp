@@ -12,7 +12,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,7 +62,6 @@ protected:
         QTabBar* bar = sheet->Tabs()->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
-    // What the font page hands back when it is left.
     CFontPropertyPage::Data Left()
     {
         Font().OnKillActive();
@@ -136,7 +134,7 @@ TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAreRefusedAtOkABrowseKeepsTheOt
               std::tuple(QStringLiteral("No Such Face"), 37, true, false));
 }
 
-TEST_F(CMODPropertySheetTest, AStoredFaceOrSizeSelectsOnlyAWholeEntryAndThePreviewFollowsEveryChange)
+TEST_F(CMODPropertySheetTest, AFaceOrSizeSelectsOnlyAWholeEntryThePreviewFollowsEveryChangeAndBadSizesAreRefused)
 {
     const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
     const struct { QString stored; int size; QString face; int sizeIndex; } cases[] = {
@@ -144,7 +142,6 @@ TEST_F(CMODPropertySheetTest, AStoredFaceOrSizeSelectsOnlyAWholeEntryAndThePrevi
         {"DejaVu Sans Mono", 13, "DejaVu Sans Mono", -1}, {"Liberation Sans", 12, "Liberation Sans", 4},
         {"Liberation Sans", 48, "Liberation Sans", 14},
     };
-    // The face and size listed, previewed and handed back are the same.
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toStdString() + " " + std::to_string(c.size));
         std::tie(given.gridFontName, given.gridFontSize) = std::tuple(c.stored, c.size);
@@ -174,6 +171,11 @@ TEST_F(CMODPropertySheetTest, AStoredFaceOrSizeSelectsOnlyAWholeEntryAndThePrevi
     EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
     EXPECT_EQ(std::tuple(drawn().italic(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
         << "a new face keeps the style and the size";
+    // A face with one style still offers all four, and the style shown is the style previewed.
+    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Math TeX Gyre"));
+    EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
+    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
+    EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
 
     Retype(Font().FaceCombo(), QStringLiteral("dejavu sans mono"));
     EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("DejaVu Sans Mono"));
@@ -203,20 +205,6 @@ TEST_F(CMODPropertySheetTest, AStoredFaceOrSizeSelectsOnlyAWholeEntryAndThePrevi
     ClickOk();
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
     EXPECT_EQ(sheet->Values().gridFontSize, 144);
-}
-
-TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTheStylePreviewedAndStored)
-{
-    const QString oneStyle = QStringLiteral("DejaVu Math TeX Gyre");
-    if (QFontDatabase::styles(oneStyle).size() != 1)
-        GTEST_SKIP() << "no face with a single style here";
-    std::tie(given.gridFontName, given.gridFontBold, given.gridFontItalic) = std::tuple(oneStyle, false, true);
-    Show(1);
-    EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
-    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
-    EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
-    const CFontPropertyPage::Data left = Left();
-    EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic), std::tuple(oneStyle, false, true));
 }
 
 } // namespace
