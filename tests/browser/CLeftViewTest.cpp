@@ -7,7 +7,6 @@
 namespace {
 
 using namespace CommandId;
-using ProjectTree = ProjectWindow;
 
 QStringList Outline(const QTreeWidget* tree)
 {
@@ -17,7 +16,7 @@ QStringList Outline(const QTreeWidget* tree)
     return lines;
 }
 
-TEST_F(ProjectTree, TheSelectionDecidesTheCommandsInsAddsOnlyNewNamesAndNothingRunsWhileUntitledOrDisabled)
+TEST_F(ProjectWindow, TheSelectionDecidesTheCommandsInsAddsOnlyNewNamesAndNothingRunsWhileUntitledOrDisabled)
 {
     QStringList offered;
     QString askedFolder = "never asked";
@@ -62,7 +61,7 @@ TEST_F(ProjectTree, TheSelectionDecidesTheCommandsInsAddsOnlyNewNamesAndNothingR
     EXPECT_EQ(frame.GetActiveView(), static_cast<CommandTarget*>(table));
 }
 
-TEST_F(ProjectTree, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredClosingItsTableFirstAndSaysWhyAFileMustStay)
+TEST_F(ProjectWindow, RemoveFileKeepsOrDeletesTheDiskFileAsAnsweredClosingItsTableFirstAndSaysWhyAFileMustStay)
 {
     OpenProject({"data\\armor.txt", "data\\weapons.txt", "data\\gone.txt", "a\\x.txt", "b\\x.txt", "c\\stuck.txt",
                  "data\\open.txt"});

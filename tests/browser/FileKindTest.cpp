@@ -28,8 +28,7 @@ TEST(FileKindIcons, EveryKindHasASeeThroughPictureAndASelectedFolderShowsOpen)
         EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0) << "kind " << kind;
     }
     const QIcon folder = FileKindIcons::FolderIcon();
-    for (const auto& [mode, kind] :
-         {std::pair{QIcon::Selected, FileKind::OpenFolder}, {QIcon::Normal, FileKind::Folder}})
+    for (auto [mode, kind] : {std::pair{QIcon::Selected, FileKind::OpenFolder}, {QIcon::Normal, FileKind::Folder}})
         EXPECT_EQ(folder.pixmap(16, 16, mode).toImage(), FileKindIcons::Icon(kind).pixmap(16, 16).toImage()) << kind;
 }
 

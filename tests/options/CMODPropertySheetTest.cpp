@@ -35,14 +35,12 @@ QStringList Texts(const QComboBox* combo)
 class CMODPropertySheetTest : public ::testing::Test
 {
 protected:
-    void Show(int tab = 0)
+    void Show()
     {
         sheet = std::make_unique<CMODPropertySheet>();
         sheet->SetValues(given);
         sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
-        if (tab != 0)
-            ClickTab(tab);
     }
     QString Path(const char* name) const { return temp.filePath(QString::fromLatin1(name)); }
     CMODPropertyPage& Paths() { return *sheet->PathsPage(); }
@@ -80,15 +78,13 @@ protected:
 
     QTemporaryDir temp;
     QString archive = TestFiles::Write(Path("patch_d2.mpq"), "MPQ\x1a");
-    OptionsValues given{Path("MODs/"), archive, true, false, QStringLiteral("Arial"), 9, true, false};
+    OptionsValues given{Path("MODs///"), archive, true, false, QStringLiteral("No Such Face"), 37, true, false};
     ScriptedDialogs dialogs;
     std::unique_ptr<CMODPropertySheet> sheet;
 };
 
 TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAreRefusedAtOkABrowseKeepsTheOtherFieldAndAnUnseenFontComesBack)
 {
-    given.modsPath = Path("MODs///");
-    std::tie(given.gridFontName, given.gridFontSize) = std::tuple(QStringLiteral("No Such Face"), 37);
     Show();
     EXPECT_EQ(Paths().ModsPathEdit()->text(), Path("MODs"));
     const QString underFile = TestFiles::Write(Path("plain"), "x") + QStringLiteral("/MODs");
@@ -145,7 +141,8 @@ TEST_F(CMODPropertySheetTest, AFaceOrSizeSelectsOnlyAWholeEntryThePreviewFollows
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toStdString() + " " + std::to_string(c.size));
         std::tie(given.gridFontName, given.gridFontSize) = std::tuple(c.stored, c.size);
-        Show(1);
+        Show();
+        ClickTab(1);
         const QComboBox* sizes = Font().SizeCombo();
         EXPECT_EQ(std::tuple(Font().FaceCombo()->currentText(), sizes->currentIndex(), sizes->currentText()),
                   std::tuple(c.face, c.sizeIndex, QString::number(c.size)));
