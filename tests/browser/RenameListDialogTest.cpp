@@ -41,6 +41,7 @@ TEST(RenameListDialogTest, EditsMoveNamesWithTheirFilesBadNamesAreRefusedAtOnceA
     EXPECT_EQ(names(), "data\\a.txt data\\b.txt");
     edit(0, QStringLiteral("data\\z\\c.txt"));
     EXPECT_EQ(names(), "data\\b.txt data\\z\\c.txt");
+    EXPECT_EQ(dialog.Items()[1].source, QStringLiteral("/disk/a.txt"));   // the name travels with its file
     edit(0, QStringLiteral("data\\other.txt"), Qt::Key_Escape);
     EXPECT_EQ(names(), "data\\b.txt data\\z\\c.txt");
 

@@ -134,7 +134,7 @@ TEST_F(CMODPropertySheetTest, AFaceOrSizeSelectsOnlyAWholeEntryThePreviewFollows
 {
     const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
     const struct { QString stored; int size; QString face; int sizeIndex; } cases[] = {
-        {"Arial", 1, arialDrawnWith, -1},  {"dejavu sans", 4, "DejaVu Sans", -1},
+        {"Arial", 1, arialDrawnWith, -1}, {"dejavu sans", 4, "DejaVu Sans", -1},
         {"DejaVu Sans Mono", 13, "DejaVu Sans Mono", -1}, {"Liberation Sans", 12, "Liberation Sans", 4},
         {"Liberation Sans", 48, "Liberation Sans", 14},
     };
