@@ -37,8 +37,7 @@ std::string Buttons(const AddFileDialog& dialog)
     return enabled;
 }
 
-// A game archive made by smpq, a listing naming its files out of order (and one it lacks)
-// in a program folder beside carvestone-cli, and an empty MOD folder.
+// A game archive made by smpq, its listing (out of order, naming a file it lacks) beside carvestone-cli, a MOD folder.
 class AddFileDialogTest : public SmpqTest
 {
 protected:
@@ -65,13 +64,10 @@ protected:
     }
     void TearDown() override { ArchiveJob::OverrideProgram({}); }   // whatever a test left
 
-    // Opens the dialog as the project tree does and waits for its tree.
     void Open()
     {
         dialog = std::make_unique<AddFileDialog>(context, nullptr);
         dialog->show();
-        EXPECT_TRUE(WaitIdle());
-        dialog->Tree()->expandAll();
     }
     bool WaitIdle() { return QTest::qWaitFor([&] { return !dialog->IsWorking(); }, 30000); }
     // The root for "", else the item of this text (each text below is unique, case counts).
@@ -115,24 +111,27 @@ protected:
     std::unique_ptr<AddFileDialog> dialog;
 };
 
-TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacingExtractSavesAndAReopeningIsCached)
+TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBeforeReplacingExtractSavesAndReopensCached)
 {
+    context.projectEntries = {"sfx\\HIT.WAV"};
+    context.projectFilePath = context.modFolder + "README.TBL";
+    openTables = {"armor.txt"};
     Open();
+    EXPECT_TRUE(WaitIdle());
     EXPECT_EQ(At("")->text(0), QStringLiteral("patch_d2.mpq"));
     EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
     // Files in listing order, and names differing only in case are two files.
     EXPECT_EQ(Texts(At("excel")), (QStringList{"weapons.txt", "armor.txt", "X.txt"}));
-    EXPECT_EQ(Buttons(*dialog), "000");
-    const struct { const char* path; const char* buttons; } clicks[] = {
-        {"armor.txt", "111"}, {"", "000"}, {"global", "010"}, {"weapons.txt", "111"},
-    };
+    const struct { const char* item; const char* buttons; } clicks[] = {
+        {"armor.txt", "111"}, {"", "000"}, {"global", "010"}, {"x.txt", "111"}};
     for (const auto& click : clicks) {
-        Click(click.path);
-        EXPECT_EQ(Buttons(*dialog), click.buttons) << click.path;
+        Click(click.item);
+        EXPECT_EQ(Buttons(*dialog), click.buttons) << click.item;
     }
 
     Press(dialog->AddButton());
-    EXPECT_EQ(ModFile("weapons.txt"), gameFiles.value(Weapons));
+    Click("weapons.txt");
+    Press(dialog->AddButton());
     fixtures.Write(QStringLiteral("Mods/Weapons/weapons.txt"), "a day of edits");
     for (const auto& [answer, kept] : {std::pair{UserDialogs::IdNo, QByteArray("a day of edits")},
                                        {UserDialogs::IdYes, gameFiles.value(Weapons)}}) {
@@ -140,20 +139,26 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacin
         Press(dialog->AddButton());
         EXPECT_EQ(ModFile("weapons.txt"), kept) << answer;
     }
-    ASSERT_EQ(dialogs.Messages().size(), 2);
     EXPECT_TRUE(LastMessage().contains("weapons.txt already exists")) << LastMessage().toStdString();
-    Click("armor.txt");
-    Press(dialog->AddButton());
-    EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"armor.txt", "weapons.txt"}));
+    // The dialog's own adds count as entries too.
+    const struct { const char* item; const char* fragment; } refusals[] = {
+        {"X.txt", "is the file of data\\local\\x.txt"}, {"armor.txt", "armor.txt is open in a tab"},
+        {"readme.tbl", "would replace"}, {"hit.wav", "is the file of sfx\\HIT.WAV"},
+    };
+    for (const auto& r : refusals) {
+        Click(r.item);
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        Press(dialog->AddButton());
+        EXPECT_TRUE(LastMessage().contains(QLatin1String(r.fragment))) << r.item << ": " << LastMessage().toStdString();
+    }
+    EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), (QStringList{"weapons.txt", "x.txt"}));
 
-    // Extract... saves one file where the user says, and only there.
-    Click("hit.wav");
     const QString target = fixtures.Path(QStringLiteral("saved.wav"));
     dialogs.AnswerFile(target);
     Press(dialog->ExtractButton());
     EXPECT_EQ(ArchiveFixtures::Read(target), gameFiles.value(Hit));
     // Sorted, once each, and an extracted file is no entry.
-    EXPECT_EQ(dialog->ResultList(), (QStringList{"data\\global\\excel\\armor.txt", Weapons}));
+    EXPECT_EQ(dialog->ResultList(), (QStringList{Weapons, LocalX}));
 
     const QString nowhere = target + "/inside.wav";   // its folder is a file
     dialogs.AnswerFile(nowhere);
@@ -162,80 +167,43 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddAsksBeforeReplacin
     EXPECT_TRUE(LastMessage().startsWith(Hit + " could not be extracted from ")) << LastMessage().toStdString();
     EXPECT_TRUE(LastMessage().contains(QDir::toNativeSeparators(nowhere)));
 
-    // The second opening comes from the listing cache: no child, no wait.
-    dialog.reset();
-    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
-    dialog = std::make_unique<AddFileDialog>(context, nullptr);
-    dialog->show();
-    EXPECT_FALSE(dialog->IsWorking());
-    EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
-}
-
-TEST_F(AddFileDialogTest, AddRefusesFilesThatBelongToAnotherEntryAnEarlierAddAnOpenTabOrTheProject)
-{
-    context.projectEntries = {"sfx\\HIT.WAV"};
-    context.projectFilePath = context.modFolder + "README.TBL";
-    openTables = {"armor.txt"};
-    Open();
-    Click("x.txt");
-    Press(dialog->AddButton());   // the dialog's own adds count as entries too
-    const struct { const char* item; const char* fragment; } cases[] = {
-        {"hit.wav", "is the file of sfx\\HIT.WAV"}, {"X.txt", "is the file of data\\local\\x.txt"},
-        {"armor.txt", "armor.txt is open in a tab"}, {"readme.tbl", "would replace"},
-    };
-    for (const auto& c : cases) {
-        Click(c.item);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-        Press(dialog->AddButton());
-        EXPECT_TRUE(LastMessage().contains(QLatin1String(c.fragment))) << c.item << ": " << LastMessage().toStdString();
-    }
-    EXPECT_EQ(dialogs.Messages().size(), 4);
-    EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), QStringList{"x.txt"});
-    EXPECT_EQ(dialog->ResultList(), QStringList{LocalX});
-}
-
-TEST_F(AddFileDialogTest, AddFilesKeepsEachChosenFileUnderTheNameTheUserGaveItAndReplacesNoOtherFile)
-{
-    const QString b = fixtures.Write(QStringLiteral("Disk/b.txt"), "bee");
-    const QString a = fixtures.Write(QStringLiteral("Disk/a.txt"), "ay");
-    Open();
     Click("armor.txt");   // a file as target means the folder that holds it
-    dialogs.AnswerFiles({b, a});
+    dialogs.AnswerFiles({fixtures.Write("Disk/b.txt", "bee"), fixtures.Write("Disk/a.txt", "ay")});
     AnswerRename(1, "data\\global\\0.txt");   // the list shows a.txt, b.txt
     Press(dialog->AddFilesButton());
-    EXPECT_EQ(dialog->ResultList(), (QStringList{"data\\global\\0.txt", "data\\global\\excel\\a.txt"}));
+    EXPECT_EQ(dialog->ResultList(),
+              (QStringList{"data\\global\\0.txt", "data\\global\\excel\\a.txt", Weapons, LocalX}));
     EXPECT_EQ(ModFile("0.txt") + ModFile("a.txt"), "beeay");
     EXPECT_FALSE(QFile::exists(context.modFolder + "b.txt"));
 
     // A root-level target puts the copies at the top; a file already in the MOD folder needs no copy or question.
-    fixtures.Write(QStringLiteral("Mods/Weapons/c.txt"), "sea");
     Click("readme.tbl");
-    dialogs.AnswerFiles({context.modFolder + "c.txt"});
+    dialogs.AnswerFiles({fixtures.Write("Mods/Weapons/c.txt", "sea")});
     AnswerRename();
     Press(dialog->AddFilesButton());
     EXPECT_TRUE(dialog->ResultList().contains("c.txt"));
     EXPECT_EQ(ModFile("c.txt"), "sea");
-    EXPECT_TRUE(dialogs.Messages().isEmpty());
 
     // Names differing only in case are two files: the other one is not replaced silently.
-    const QString upper = fixtures.Write(QStringLiteral("Mods/Weapons/Armor.txt"), "upper");
-    fixtures.Write(QStringLiteral("Mods/Weapons/armor.txt"), "lower");
-    dialogs.AnswerFiles({upper});
-    AnswerRename(0, "armor.txt");
+    fixtures.Write(QStringLiteral("Mods/Weapons/notes.txt"), "lower");
+    dialogs.AnswerFiles({fixtures.Write("Mods/Weapons/Notes.txt", "upper")});
+    AnswerRename(0, "notes.txt");
     dialogs.AnswerMessage(UserDialogs::IdNo);
     Press(dialog->AddFilesButton());
-    ASSERT_EQ(dialogs.Messages().size(), 1);
-    EXPECT_TRUE(LastMessage().contains(QLatin1String("armor.txt already exists")));
-    EXPECT_EQ(ModFile("Armor.txt") + ModFile("armor.txt"), "upperlower");
-    EXPECT_FALSE(dialog->ResultList().contains("armor.txt"));
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    EXPECT_TRUE(LastMessage().contains(QLatin1String("notes.txt already exists")));
+    EXPECT_EQ(ModFile("Notes.txt") + ModFile("notes.txt"), "upperlower");
+    EXPECT_FALSE(dialog->ResultList().contains("notes.txt"));
+
+    // The second opening comes from the listing cache: no child is started.
+    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
+    Open();
+    EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
 }
 
 TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOtherFailureSaysWhyInTheTopText)
 {
     ArchiveJob::OverrideProgram("sh", {"-c", "echo 'range 0 100'; echo 'progress 50'; sleep 1; kill -SEGV $$"});
-    dialog = std::make_unique<AddFileDialog>(context, nullptr);
-    dialog->show();
+    Open();
     ProgressDialog* progress = dialog->findChild<ProgressDialog*>();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->windowTitle(), QStringLiteral("Reading Archive"));
@@ -253,28 +221,25 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
     EXPECT_EQ(dialog->findChild<ProgressDialog*>(), nullptr);
     EXPECT_EQ(ArchiveJob::Listings().Find(context.archivePath), nullptr);
 
-    // Every other failure says why in the top text too, and leaves only Close and Archive... to press.
     const struct { QString archive; const char* fragment; } failures[] = {
+        {context.archivePath, "/nonexistent/libstorm.so.9 cannot be loaded"},
         {fixtures.Path(QStringLiteral("nowhere.mpq")), "the file does not exist"},
         {fixtures.Write(QStringLiteral("damaged.mpq"), ArchiveFixtures::Pattern(8192, 7)), "MPQ archive"},
         {context.archivePath, "AllFiles.txt, which names the game's files, is missing"},
-        {context.archivePath, "/nonexistent/libstorm.so.9 cannot be loaded"},
     };
+    qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9");
     for (const auto& f : failures) {
         SCOPED_TRACE(f.fragment);
-        if (&f == &failures[2])
+        if (&f == &failures[3])
             QFile::rename(context.listingPath, context.listingPath + "~");
-        if (&f == &failures[3]) {
-            QFile::rename(context.listingPath + "~", context.listingPath);
-            qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9");
-        }
         dialogs.AnswerFile(f.archive);
         Press(dialog->ArchiveButton());
+        qunsetenv("CARVESTONE_MPQ_LIBRARY");
         EXPECT_TRUE(Top().contains(QLatin1String(f.fragment))) << Top().toStdString();
         EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
         EXPECT_EQ(Buttons(*dialog), "000");
     }
-    qunsetenv("CARVESTONE_MPQ_LIBRARY");
+    QFile::rename(context.listingPath + "~", context.listingPath);
     dialogs.AnswerFile(context.archivePath);
     Press(dialog->ArchiveButton());
     ASSERT_EQ(dialog->Tree()->topLevelItemCount(), 1);

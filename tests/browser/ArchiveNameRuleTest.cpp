@@ -5,13 +5,12 @@
 TEST(ArchiveNameRuleTest, OnlyNamesThatCanBeEntriesAndDiskFilesPassAndNamePartsCompareWithoutCase)
 {
     const struct { QString name; const char* problem; } cases[] = {   // problem nullptr: the name passes
-        {"data\\global\\excel\\armor.txt", nullptr},  {"name with spaces.txt", nullptr},
+        {"data\\global\\excel\\armor.txt", nullptr}, {"name with spaces.txt", nullptr}, {QString(), "is empty"},
         {QString::fromLatin1("data\\caf\xe9.txt"), nullptr},   // every Latin-1 character is a byte of the archive
-        {QString(), "is empty"},                      {"data/armor.txt", "'/'"},
-        {"data\\", "does not end in a file name"},    {"data\\..", "does not end in a file name"},
-        {"data\\.", "does not end in a file name"},   {"data\\\\armor.txt", "empty folder name"},
-        {"\\armor.txt", "empty folder name"},         {"arm\tor.txt", "control character"},
-        {"armor\x7f.txt", "control character"},       {QString::fromUtf8("\xc4\x80rmor.txt"), "cannot store"},
+        {"data/armor.txt", "'/'"}, {"data\\", "not end in a file"}, {"data\\..", "not end in a file"},
+        {"data\\.", "not end in a file"}, {"data\\\\armor.txt", "empty folder"}, {"\\armor.txt", "empty folder"},
+        {"arm\tor.txt", "control character"}, {"armor\x7f.txt", "control character"},
+        {QString::fromUtf8("\xc4\x80rmor.txt"), "cannot store"},
     };
     for (const auto& c : cases) {
         const QString problem = ArchiveNameRule::Problem(c.name);

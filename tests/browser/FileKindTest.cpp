@@ -1,8 +1,6 @@
 #include "browser/FileKind.h"
 #include "browser/FileKindIcons.h"
 
-#include <QPixmap>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,8 +13,8 @@ TEST(FileKind, PicksThePictureByTheNamePartsExtensionOrTableNameInAnyCase)
         {"data\\SetItems.Txt", FileKind::SetItems}, {"myuniqueitems.txt", FileKind::Table},
         {"uniqueitems.txt\\other.txt", FileKind::Table}, {"setitems.txt.bak", FileKind::Other},
         {"patchstring", FileKind::Other}, {"a.b\\c", FileKind::Other}, {"font.dc6x", FileKind::Other},
-        {"ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture},
-        {"eng\\string.Tbl", FileKind::StringTable}, {"sfx\\hit.WAV", FileKind::Sound},
+        {"ui\\cursor.DC6", FileKind::Picture}, {"monster.dcc", FileKind::Picture}, {"sfx\\hit.WAV", FileKind::Sound},
+        {"eng\\string.Tbl", FileKind::StringTable},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileKind::IconIndex(QString::fromLatin1(c.name)), c.kind) << c.name;
@@ -30,8 +28,7 @@ TEST(FileKindIcons, EveryKindHasASeeThroughPictureAndASelectedFolderShowsOpen)
         EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0) << "kind " << kind;
     }
     const QIcon folder = FileKindIcons::FolderIcon();
-    for (const auto& [mode, kind] :
-         {std::pair{QIcon::Selected, FileKind::OpenFolder}, {QIcon::Normal, FileKind::Folder}})
+    for (auto [mode, kind] : {std::pair{QIcon::Selected, FileKind::OpenFolder}, {QIcon::Normal, FileKind::Folder}})
         EXPECT_EQ(folder.pixmap(16, 16, mode).toImage(), FileKindIcons::Icon(kind).pixmap(16, 16).toImage()) << kind;
 }
 

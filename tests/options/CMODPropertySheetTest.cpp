@@ -12,12 +12,9 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -27,11 +24,6 @@
 
 namespace {
 
-int HeightOf(int points)
-{
-    return -qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY() * points / 72.0);
-}
-
 QStringList Texts(const QComboBox* combo)
 {
     QStringList texts;
@@ -40,28 +32,20 @@ QStringList Texts(const QComboBox* combo)
     return texts;
 }
 
-// The options sheet shown with the given values; a font test shows it on the font page.
 class CMODPropertySheetTest : public ::testing::Test
 {
 protected:
-    void Show(int tab = 0)
+    void Show()
     {
         sheet = std::make_unique<CMODPropertySheet>();
         sheet->SetValues(given);
         sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
-        if (tab != 0)
-            ClickTab(tab);
-    }
-    void ShowFont(const QString& face, int size, bool bold, bool italic)
-    {
-        std::tie(given.gridFontName, given.gridFontSize, given.gridFontBold, given.gridFontItalic) =
-            std::tuple(face, size, bold, italic);
-        Show(1);
     }
     QString Path(const char* name) const { return temp.filePath(QString::fromLatin1(name)); }
     CMODPropertyPage& Paths() { return *sheet->PathsPage(); }
     CFontPropertyPage& Font() { return *sheet->FontPage(); }
+    int HeightOf(int points) const { return -qRound(sheet->logicalDpiY() * points / 72.0); }
     static void Retype(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -76,7 +60,6 @@ protected:
         QTabBar* bar = sheet->Tabs()->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
-    // What the font page hands back when it is left.
     CFontPropertyPage::Data Left()
     {
         Font().OnKillActive();
@@ -95,55 +78,20 @@ protected:
 
     QTemporaryDir temp;
     QString archive = TestFiles::Write(Path("patch_d2.mpq"), "MPQ\x1a");
-    OptionsValues given{Path("MODs/"), archive, true, false, QStringLiteral("Arial"), 9, true, false};
+    OptionsValues given{Path("MODs///"), archive, true, false, QStringLiteral("No Such Face"), 37, true, false};
     ScriptedDialogs dialogs;
     std::unique_ptr<CMODPropertySheet> sheet;
 };
 
-TEST_F(CMODPropertySheetTest, TheModsFieldLosesItsSlashesABrowseKeepsTheOtherFieldAndAnUnseenFontComesBackAsGiven)
-{
-    const auto shown = [](const QString& path) { return QDir::toNativeSeparators(path); };
-    given.modsPath = Path("MODs///");
-    std::tie(given.gridFontName, given.gridFontSize) = std::tuple(QStringLiteral("No Such Face"), 37);
-    Show();
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("MODs")));
-    Retype(Paths().MpqPathEdit(), Path("typed.mpq"));
-    Retype(Paths().ModsPathEdit(), QStringLiteral("replaced by the browse"));
-    QTest::mouseClick(Paths().UseCompressionBox(), Qt::LeftButton);
-    dialogs.AnswerFile(Path("Browsed"));
-    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Browsed")));
-    EXPECT_EQ(Paths().MpqPathEdit()->text(), shown(Path("typed.mpq")));
-    EXPECT_FALSE(Paths().UseCompressionBox()->isChecked());
-
-    Retype(Paths().ModsPathEdit(), Path("Typed"));
-    dialogs.AnswerFile(archive);
-    QTest::mouseClick(Paths().BrowseMpqButton(), Qt::LeftButton);
-    EXPECT_EQ(Paths().MpqPathEdit()->text(), shown(archive));
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Typed")));
-    dialogs.AnswerFile(QString());   // a cancelled browse changes nothing
-    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
-    EXPECT_EQ(Paths().ModsPathEdit()->text(), shown(Path("Typed")));
-    EXPECT_TRUE(dialogs.AllAnswersUsed());
-
-    ClickOk();
-    ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    const OptionsValues back = sheet->Values();
-    EXPECT_EQ(std::tuple(back.modsPath, back.gameMpqPath, back.useCompression, back.openMostRecent),
-              std::tuple(Path("Typed"), archive, false, false));
-    EXPECT_EQ(std::tuple(back.gridFontName, back.gridFontSize, back.gridFontBold, back.gridFontItalic),
-              std::tuple(QStringLiteral("No Such Face"), 37, true, false));
-}
-
-TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefusedAtOkWithTheSheetLeftOpen)
+TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAreRefusedAtOkABrowseKeepsTheOtherFieldAndAnUnseenFontComesBack)
 {
     Show();
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), Path("MODs"));
     const QString underFile = TestFiles::Write(Path("plain"), "x") + QStringLiteral("/MODs");
     const struct { const char* what; QString mods, mpq, message; } cases[] = {
         {"empty MODs path", QString(), archive, "Please enter the folder where MODs will be stored."},
         {"relative MODs path", "MODs", archive, "The MODs path \"MODs\" is not a full path."},
-        {"MODs folder under a file", underFile, archive,
-         QStringLiteral("MODs cannot be stored in \"%1\".").arg(QDir::toNativeSeparators(underFile))},
+        {"MODs under a file", underFile, archive, QStringLiteral("MODs cannot be stored in \"%1\".").arg(underFile)},
         {"missing archive", Path("MODs"), Path("gone.mpq"), "does not exist."},
         {"archive is a folder", Path("MODs"), temp.path(), "does not exist."},
         {"empty archive path", Path("MODs"), QString(), "Please choose the Diablo II MPQ"},
@@ -156,10 +104,93 @@ TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefus
     }
     EXPECT_FALSE(QFileInfo::exists(Path("MODs"))) << "a refused archive comes before the MODs folder is made";
     EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("MODs"))));
-    Retype(Paths().MpqPathEdit(), archive);
 
-    ClickTab(1);
-    ASSERT_EQ(sheet->Tabs()->currentWidget(), sheet->FontPage());
+    Retype(Paths().MpqPathEdit(), Path("typed.mpq"));
+    Retype(Paths().ModsPathEdit(), QStringLiteral("replaced by the browse"));
+    QTest::mouseClick(Paths().UseCompressionBox(), Qt::LeftButton);
+    dialogs.AnswerFile(Path("Browsed"));
+    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
+    EXPECT_EQ(Paths().ModsPathEdit()->text(), Path("Browsed"));
+    EXPECT_EQ(Paths().MpqPathEdit()->text(), Path("typed.mpq"));
+    // The values below show that neither this browse nor a cancelled one loses the typed MODs path or the box.
+    Retype(Paths().ModsPathEdit(), Path("Typed"));
+    dialogs.AnswerFile(archive);
+    QTest::mouseClick(Paths().BrowseMpqButton(), Qt::LeftButton);
+    dialogs.AnswerFile(QString());
+    QTest::mouseClick(Paths().BrowseModsButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+
+    ClickOk();
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    EXPECT_TRUE(QFileInfo(Path("Typed")).isDir());
+    const OptionsValues back = sheet->Values();
+    EXPECT_EQ(std::tuple(back.modsPath, back.gameMpqPath, back.useCompression, back.openMostRecent),
+              std::tuple(Path("Typed"), archive, false, false));
+    EXPECT_EQ(std::tuple(back.gridFontName, back.gridFontSize, back.gridFontBold, back.gridFontItalic),
+              std::tuple(QStringLiteral("No Such Face"), 37, true, false));
+}
+
+TEST_F(CMODPropertySheetTest, AFaceOrSizeSelectsOnlyAWholeEntryThePreviewFollowsEveryChangeAndBadSizesAreRefused)
+{
+    const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    const struct { QString stored; int size; QString face; int sizeIndex; } cases[] = {
+        {"Arial", 1, arialDrawnWith, -1}, {"dejavu sans", 4, "DejaVu Sans", -1},
+        {"DejaVu Sans Mono", 13, "DejaVu Sans Mono", -1}, {"Liberation Sans", 12, "Liberation Sans", 4},
+        {"Liberation Sans", 48, "Liberation Sans", 14},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString() + " " + std::to_string(c.size));
+        std::tie(given.gridFontName, given.gridFontSize) = std::tuple(c.stored, c.size);
+        Show();
+        ClickTab(1);
+        const QComboBox* sizes = Font().SizeCombo();
+        EXPECT_EQ(std::tuple(Font().FaceCombo()->currentText(), sizes->currentIndex(), sizes->currentText()),
+                  std::tuple(c.face, c.sizeIndex, QString::number(c.size)));
+        const CFontPropertyPage::Data left = Left();
+        EXPECT_EQ(std::tuple(Font().PreviewFont().lfFaceName, Font().PreviewFont().lfHeight, left.faceName, left.size),
+                  std::tuple(c.face, HeightOf(c.size), c.face, c.size));
+    }
+    EXPECT_EQ(Texts(Font().SizeCombo()).join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
+
+    CGridCtrl* grid = Font().PreviewGrid();
+    const auto drawn = [grid] { return QFontInfo(grid->font()); };
+    const int width48 = grid->GetColumnWidth(1);
+    Retype(Font().SizeCombo(), QStringLiteral("9"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(9));
+    EXPECT_LT(grid->GetColumnWidth(1), width48) << "the preview is sized anew";
+    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
+    Retype(Font().SizeCombo(), QStringLiteral("13"));
+    EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
+    QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
+    EXPECT_EQ(std::tuple(drawn().bold(), drawn().italic()), std::tuple(false, true));
+    QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
+    EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
+    EXPECT_EQ(std::tuple(drawn().italic(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
+        << "a new face keeps the style and the size";
+    // A face with one style still offers all four, and the style shown is the style previewed.
+    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Math TeX Gyre"));
+    EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
+    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
+    EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
+
+    Retype(Font().FaceCombo(), QStringLiteral("dejavu sans mono"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("DejaVu Sans Mono"));
+    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Se"));
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("DejaVu Sans Mono")) << "a partial name";
+    Retype(Font().FaceCombo(), QStringLiteral("arial"));
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    EXPECT_EQ(Font().FaceCombo()->currentText(), arialDrawnWith);
+    EXPECT_EQ(Font().PreviewFont().lfFaceName, arialDrawnWith);
+    // An emptied field changes nothing.
+    Retype(Font().FaceCombo(), QString());
+    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
+    Retype(Font().SizeCombo(), QString());
+    const CFontPropertyPage::Data left = Left();
+    EXPECT_EQ(std::tuple(left.faceName, left.size, left.bold, left.italic),
+              std::tuple(arialDrawnWith, 48, false, true));
+    EXPECT_EQ(Font().Validate(), QString());
+
     for (const QString& refused : {QStringLiteral("0"), QStringLiteral("145"), QStringLiteral("big")}) {
         SCOPED_TRACE(refused.toStdString());
         Retype(Font().SizeCombo(), refused);
@@ -169,92 +200,8 @@ TEST_F(CMODPropertySheetTest, PathsThatCannotWorkAndSizesOutsideOneTo144AreRefus
     }
     Retype(Font().SizeCombo(), QStringLiteral("144"));
     ClickOk();
-    EXPECT_EQ(sheet->result(), QDialog::Accepted);
-    EXPECT_TRUE(QFileInfo(Path("MODs")).isDir());
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
     EXPECT_EQ(sheet->Values().gridFontSize, 144);
-}
-
-TEST_F(CMODPropertySheetTest, AFaceSelectsOnlyAWholeNameInAnyCaseOrWhatQtDrawsItWithAndAnEmptiedFieldChangesNothing)
-{
-    const QString arialDrawnWith = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-    // The face listed, previewed and handed back is the same one.
-    const auto expectFace = [this](const QString& face) {
-        EXPECT_EQ(Font().FaceCombo()->currentText(), face);
-        EXPECT_EQ(Font().PreviewFont().lfFaceName, face);
-        EXPECT_EQ(Left().faceName, face);
-    };
-    for (const auto& [stored, selected] : {std::pair<QString, QString>{"Arial", arialDrawnWith},
-                                           {"dejavu sans", "DejaVu Sans"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"},
-                                           {"Liberation Sans", "Liberation Sans"}}) {
-        SCOPED_TRACE(stored.toStdString());
-        ShowFont(stored, 11, true, false);
-        expectFace(selected);
-    }
-    Retype(Font().FaceCombo(), QStringLiteral("liberation sans narrow"));
-    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow"));
-    Retype(Font().FaceCombo(), QStringLiteral("DejaVu Se"));
-    EXPECT_EQ(Font().PreviewFont().lfFaceName, QStringLiteral("Liberation Sans Narrow")) << "a partial name";
-    Retype(Font().FaceCombo(), QStringLiteral("arial"));
-    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
-    expectFace(arialDrawnWith);
-
-    Retype(Font().FaceCombo(), QString());
-    QTest::keyClick(Font().FaceCombo()->lineEdit(), Qt::Key_Tab);
-    Retype(Font().SizeCombo(), QString());
-    const CFontPropertyPage::Data left = Left();
-    EXPECT_EQ(std::tuple(left.faceName, left.size, left.bold, left.italic),
-              std::tuple(arialDrawnWith, 11, true, false));
-    EXPECT_EQ(Font().Validate(), QString());
-}
-
-TEST_F(CMODPropertySheetTest, AStoredSizeSelectsOnlyItsOwnEntryAndThePreviewFollowsEveryChangeOfSizeStyleAndFace)
-{
-    for (const auto& [size, selected] : {std::pair{1, -1}, {4, -1}, {13, -1}, {12, 4}, {48, 14}}) {
-        SCOPED_TRACE(size);
-        ShowFont(QStringLiteral("Liberation Sans"), size, false, false);
-        EXPECT_EQ(Font().SizeCombo()->currentIndex(), selected);
-        EXPECT_EQ(Font().SizeCombo()->currentText(), QString::number(size));
-        EXPECT_EQ(Font().PreviewFont().lfHeight, HeightOf(size));
-        EXPECT_EQ(Left().size, size);
-    }
-    EXPECT_EQ(Texts(Font().SizeCombo()).join(' '), "8 9 10 11 12 14 16 18 20 22 24 26 28 36 48");
-
-    CGridCtrl* grid = Font().PreviewGrid();
-    ASSERT_EQ(std::tuple(grid->GetRowCount(), grid->GetColumnCount(), grid->GetFixedRowCount()), std::tuple(10, 20, 1));
-    const auto drawn = [grid] { return QFontInfo(grid->font()); };
-    const int width48 = grid->GetColumnWidth(1);
-    Retype(Font().SizeCombo(), QStringLiteral("9"));
-    EXPECT_EQ(drawn().pixelSize(), -HeightOf(9));
-    EXPECT_LT(grid->GetColumnWidth(1), width48) << "the preview is sized anew";
-    QTest::keyClick(Font().SizeCombo(), Qt::Key_Up);
-    EXPECT_EQ(Font().SizeCombo()->currentText(), QStringLiteral("8"));
-    EXPECT_EQ(drawn().pixelSize(), -HeightOf(8)) << "the first size of the list is previewed too";
-    Retype(Font().SizeCombo(), QStringLiteral("13"));
-    EXPECT_EQ(drawn().pixelSize(), -HeightOf(13));
-    Font().StyleCombo()->setFocus();
-    QTest::keyClick(Font().StyleCombo(), Qt::Key_Down);
-    EXPECT_EQ(drawn().bold(), true);
-    Font().FaceCombo()->setFocus();
-    QTest::keyClick(Font().FaceCombo(), Qt::Key_Down);
-    EXPECT_EQ(drawn().family(), QStringLiteral("Liberation Sans Narrow"));
-    EXPECT_EQ(std::tuple(drawn().bold(), drawn().pixelSize()), std::tuple(true, -HeightOf(13)))
-        << "a new face keeps the style and the size";
-}
-
-TEST_F(CMODPropertySheetTest, AFaceWithOneStyleOffersAllFourAndTheStyleShownIsTheStylePreviewedAndStored)
-{
-    const QString oneStyle = QStringLiteral("DejaVu Math TeX Gyre");
-    if (QFontDatabase::styles(oneStyle).size() != 1)
-        GTEST_SKIP() << "no face with a single style here";
-    ShowFont(oneStyle, 10, false, true);
-    EXPECT_EQ(Texts(Font().StyleCombo()), QStringList({"Regular", "Bold", "Italic", "Bold Italic"}));
-    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic"));
-    EXPECT_EQ(std::tuple(Font().PreviewFont().lfWeight, Font().PreviewFont().lfItalic), std::tuple(400, true));
-    Retype(Font().FaceCombo(), QStringLiteral("Liberation Sans Narrow"));
-    EXPECT_EQ(Font().StyleCombo()->currentText(), QStringLiteral("Italic")) << "the chosen style outlives the face";
-    const CFontPropertyPage::Data left = Left();
-    EXPECT_EQ(std::tuple(left.faceName, left.bold, left.italic),
-              std::tuple(QStringLiteral("Liberation Sans Narrow"), false, true));
 }
 
 } // namespace
