@@ -6,32 +6,12 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 
-void ModProjectTest::SetUp()
-{
-    SmpqTest::SetUp();
-    if (IsSkipped())
-        return;
-    settings.GameMpqPath = fixtures.MakeGameArchive("Diablo II/patch_d2.mpq", gameFiles);
-    ASSERT_FALSE(settings.GameMpqPath.isEmpty());
-    settings.GameFolder = fixtures.Path("Diablo II/");
-    project = fixtures.Write("Mods/Weapons/Weapons.mod",
-                             "Carvestone Project File Version 1.0\n" + entries.join('\n').toLatin1() + "\n");
-    for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
-        fixtures.Write("Mods/Weapons/" + it.key(), it.value());
-}
-
 QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes) const
 {
     const QString path = Path(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
-}
-
-QByteArray ArchiveFixtures::Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray ArchiveFixtures::Pattern(qsizetype size, int seed)

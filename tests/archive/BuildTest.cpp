@@ -3,9 +3,12 @@
 #include "SmallDisk.h"
 
 #include "app/ArchiveCommands.h"
+#include "app/CarvestoneSettings.h"
+#include "archive/ArchiveJob.h"
 #include "archive/BuildInstallCommands.h"
 #include "archive/BuildingDialog.h"
 #include "archive/MachineChannel.h"
+#include "archive/ModBuilder.h"
 #include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
 #include "project/ProjectEntry.h"
@@ -14,24 +17,36 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QPushButton>
+#include <QTest>
 #include <QtEndian>
 
 #include <functional>
 
 namespace {
 
-class BuildTest : public ModProjectTest
+// A game archive of three files; a project of three entries, one replacing a game file, opened in the document.
+class BuildTest : public SmpqTest
 {
 protected:
     void SetUp() override
     {
-        ModProjectTest::SetUp();
+        SmpqTest::SetUp();
         if (IsSkipped())
             return;
-        ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
+        settings.GameMpqPath = fixtures.MakeGameArchive("Diablo II/patch_d2.mpq", gameFiles);
+        ASSERT_FALSE(settings.GameMpqPath.isEmpty());
+        settings.GameFolder = fixtures.Path("Diablo II/");
         settings.ProgramFolder = BinFolder();
+        project = fixtures.Write("Mods/Weapons/Weapons.mod",
+                                 "Carvestone Project File Version 1.0\n" + entries.join('\n').toLatin1() + "\n");
+        for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
+            fixtures.Write("Mods/Weapons/" + it.key(), it.value());
+        ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
         commands.SetDocument(&document);
     }
+    ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true, {}}; }
+    QByteArray ModFile(const QString& entry) const { return modFiles.value(entry.section('\\', -1)); }
+    static bool RunToEnd(ArchiveJob& job) { return QTest::qWaitFor([&] { return !job.IsRunning(); }, 60000); }
     int Run(int (ArchiveCommands::*verb)(const QStringList&), const QStringList& arguments, QString input = {})
     {
         output.clear();
@@ -59,13 +74,20 @@ protected:
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
         return state.enabled;
     }
-    // Runs the Build command as a user does; `check` looks at the dialog once the build has ended, then OK closes it.
-    void BuildByCommand(const std::function<void(BuildingDialog&)>& check,
-                        const std::function<void(BuildingDialog&)>& beforeShow = [](BuildingDialog&) {})
+    // Runs the Build command as a user does, trying to close the dialog at its first log piece; `check` looks at the
+    // dialog once the build has ended, then OK closes it.
+    void BuildByCommand(const std::function<void(BuildingDialog&)>& check)
     {
+        appends = 0;
         dialogs.AnswerDialog([&](QDialog& shown) {
             auto& dialog = dynamic_cast<BuildingDialog&>(shown);
-            beforeShow(dialog);
+            QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
+                if (appends++ > 0)
+                    return;
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                dialog.close();
+                EXPECT_TRUE(dialog.isVisible() && !dialog.IsFinished() && !dialog.OkButton()->isEnabled());
+            });
             dialog.show();
             EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000));
             check(dialog);
@@ -77,12 +99,35 @@ protected:
         EXPECT_TRUE(dialogs.AllAnswersUsed());
     }
 
+    const QString Weapons = "data\\global\\excel\\weapons.txt";
+    const QMap<QString, QByteArray> gameFiles{{Weapons, "old weapons"},
+                                              {"data\\global\\excel\\misc.txt", ArchiveFixtures::Pattern(9000, 1)},
+                                              {"data\\global\\sfx\\hit.wav", ArchiveFixtures::Pattern(20000, 2)}};
+    const QStringList entries{Weapons, "data\\global\\excel\\armor.txt", "data\\global\\ui\\panel.dc6"};
+    const QMap<QString, QByteArray> modFiles{{"weapons.txt", ArchiveFixtures::Pattern(70000, 3)},
+                                             {"armor.txt", QByteArray("name\tcode\r\nTin Mail\ttin\r\n").repeated(40)},
+                                             {"panel.dc6", ArchiveFixtures::Pattern(5000, 4)}};
+    const QString expectedLog = "Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                                "Adding data\\global\\excel\\armor.txt succeeded\r\n"
+                                "Adding data\\global\\ui\\panel.dc6 succeeded\r\n";
+    CarvestoneSettings settings;
+    const QString modFolder = fixtures.Path("Mods/Weapons/");
+    const QString modArchive = modFolder + "Weapons.mpq";
+    QString project;
     MpqLibrary library;
     CCarvestoneDoc document;
     BuildInstallCommands commands{library, settings};
     ScriptedDialogs dialogs;
     RecordingLog log;
     QString output, errors;
+    int appends = 0;
+};
+
+// Puts a shell script in the place of carvestone-cli for the life of the instance.
+struct FakeChild
+{
+    explicit FakeChild(const QString& script) { ArchiveJob::OverrideProgram("sh", {"-c", script}); }
+    ~FakeChild() { ArchiveJob::OverrideProgram({}); }
 };
 
 } // namespace
@@ -239,29 +284,16 @@ TEST_F(BuildTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndIn
         ArchiveBusy busy;
         EXPECT_FALSE(Enabled(CommandId::Build) || Enabled(CommandId::Install));
     }
-    // Until the build ends, OK is disabled and Escape and the close box do nothing; each piece shows as it comes.
-    int appends = 0;
-    const auto tryToClose = [&](BuildingDialog& dialog) {
-        QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
-            if (appends++ > 0)
-                return;
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            dialog.close();
-            EXPECT_TRUE(dialog.isVisible() && !dialog.IsFinished() && !dialog.OkButton()->isEnabled());
-        });
-    };
     for (bool compress : {true, false}) {
         SCOPED_TRACE(compress);
         settings.UseCompression = compress;
-        appends = 0;
-        BuildByCommand(
-            [&](BuildingDialog& dialog) {
-                EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
-                EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
-                EXPECT_EQ(dialog.LogText(), expectedLog);
-                EXPECT_EQ(appends, 9);
-            },
-            tryToClose);
+        // Until the build ends, OK is disabled and Escape and the close box do nothing; each piece shows as it comes.
+        BuildByCommand([&](BuildingDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
+            EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
+            EXPECT_EQ(dialog.LogText(), expectedLog);
+            EXPECT_EQ(appends, 9);
+        });
         ExpectBuilt(compress);
     }
 

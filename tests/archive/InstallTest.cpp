@@ -2,6 +2,7 @@
 #include "FileSizeLimit.h"
 #include "SmallDisk.h"
 
+#include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
 #include "archive/MpqLibrary.h"
 
