@@ -58,9 +58,7 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
          "C&lose File", "-", "Recent File", "-", "E&xit"},
         {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...",
          "Re&name Column...", "-", "&Find..."},
-        {"&Toolbar", "&Status Bar"},
-        {"&Build", "&Install", "-", "&Options..."},
-        {"&Saltmarsh", "&About Carvestone..."},
+        {"&Toolbar", "&Status Bar"}, {"&Build", "&Install", "-", "&Options..."}, {"&Saltmarsh", "&About Carvestone..."},
         {"&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter"},
         {"&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "C&lose File", "-", "&Find..."},
     };
