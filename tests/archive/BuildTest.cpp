@@ -44,6 +44,7 @@ protected:
         ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
         commands.SetDocument(&document);
     }
+    void TearDown() override { ArchiveJob::OverrideProgram({}); } // a shell script stood in for carvestone-cli
     ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true, {}}; }
     QByteArray ModFile(const QString& entry) const { return modFiles.value(entry.section('\\', -1)); }
     static bool RunToEnd(ArchiveJob& job) { return QTest::qWaitFor([&] { return !job.IsRunning(); }, 60000); }
@@ -121,13 +122,6 @@ protected:
     int appends = 0;
 };
 
-// Puts a shell script in the place of carvestone-cli for the life of the instance.
-struct FakeChild
-{
-    explicit FakeChild(const QString& script) { ArchiveJob::OverrideProgram("sh", {"-c", script}); }
-    ~FakeChild() { ArchiveJob::OverrideProgram({}); }
-};
-
 } // namespace
 
 TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFolderAndARebuildStartsFresh)
@@ -163,10 +157,9 @@ TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFol
 
 TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHashTableGrown)
 {
-    const QStringList tables{"data\\global\\excel\\armor.txt", "data\\global\\excel\\misc.txt", Weapons};
-    QMap<QString, QByteArray> game;
-    for (const QString& table : tables)
-        game.insert(table, "old " + table.toLatin1());
+    const QMap<QString, QByteArray> game{
+        {"data\\global\\excel\\armor.txt", "old"}, {"data\\global\\excel\\misc.txt", "old"}, {Weapons, "old"}};
+    const QStringList tables = game.keys();
     ModBuilder::Request request = Request();
     request.gameMpqPath = fixtures.MakeGameArchive("nameless.mpq", game, {"-A"});
     // Without its "(listfile)", stored last before the hash table, StormLib knows no name unless AllFiles.txt tells it.
@@ -302,8 +295,8 @@ TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
     fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
     // It dies half way, leaving its copy of the game archive behind.
     const QString leftCopy = modArchive + ".a1B2c3";
-    FakeChild dies("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '" + leftCopy
-                   + "'; kill -KILL $$");
+    const QString dies = "printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '" + leftCopy;
+    ArchiveJob::OverrideProgram("sh", {"-c", dies + "'; kill -KILL $$"});
     BuildByCommand([](BuildingDialog& dialog) {
         EXPECT_EQ(dialog.JobResult(), ArchiveJob::Result::Died);
         EXPECT_TRUE(dialog.LogText().startsWith("Adding data\\global\\excel\\weapons.txt\r\nThe build stopped: "
@@ -339,9 +332,7 @@ TEST_F(BuildTest, AListingThroughTheChildShowsProgressKeepsArchiveWorkBusyAndIsC
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        std::optional<FakeChild> fake;
-        if (c.script)
-            fake.emplace(c.script);
+        ArchiveJob::OverrideProgram(c.script ? "sh" : "", {"-c", c.script});
         ArchiveJob job(c.folder);
         QSignalSpy finished(&job, &ArchiveJob::Finished), ranges(&job, &ArchiveJob::RangeChanged),
             positions(&job, &ArchiveJob::PositionChanged);
