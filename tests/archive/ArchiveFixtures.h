@@ -46,7 +46,6 @@ protected:
         if (QStandardPaths::findExecutable("smpq").isEmpty())
             GTEST_SKIP() << "smpq is not installed; it makes and reads the archives of these tests";
     }
-    // Where carvestone-cli, the listing file and the demo archive are built: beside the test program.
     static QString BinFolder() { return QCoreApplication::applicationDirPath() + '/'; }
 
     ArchiveFixtures fixtures;

@@ -10,7 +10,6 @@
 
 namespace {
 
-// Header fields by byte offset.
 constexpr int HeaderSizeField = 4, VersionField = 12, SectorShiftField = 14;
 constexpr int HashPositionField = 16, HashCountField = 24, BlockCountField = 28;
 

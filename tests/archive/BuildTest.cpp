@@ -75,8 +75,7 @@ protected:
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
         return state.enabled;
     }
-    // Runs the Build command as a user does, trying to close the dialog at its first log piece; `check` looks at the
-    // dialog once the build has ended, then OK closes it.
+    // Runs Build as a user does, trying to close the dialog at its first log piece; `check` sees it when it ends.
     void BuildByCommand(const std::function<void(BuildingDialog&)>& check)
     {
         appends = 0;

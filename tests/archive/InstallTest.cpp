@@ -52,7 +52,6 @@ TEST(ModInstallerTest, FindsTheGamesFilesInAnyCaseChangesNothingWhenTheBackupDoe
 
 using FullDiskTest = SmpqTest;
 
-// On a real nearly full disk, whatever would be replaced stays as the modder had it.
 TEST_F(FullDiskTest, ExtractionInstallAndBuildThatRunOutOfRoomKeepTheFileTheyWouldReplace)
 {
     const QByteArray old = QByteArray("what the modder had\r\n").repeated(10);

@@ -127,7 +127,6 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveVie
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
 }
 
-// The table view offers its commands and names the step Undo would take back; the tree offers its own.
 TEST_F(MainWindow, F6AndAClickChooseTheActivePaneWhichDecidesTheOfferedCommandsAndTheUndoText)
 {
     table->open = {"armor.txt"};
