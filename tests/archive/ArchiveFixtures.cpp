@@ -6,32 +6,12 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 
-void ModProjectTest::SetUp()
-{
-    SmpqTest::SetUp();
-    if (IsSkipped())
-        return;
-    settings.GameMpqPath = fixtures.MakeGameArchive("Diablo II/patch_d2.mpq", gameFiles);
-    ASSERT_FALSE(settings.GameMpqPath.isEmpty());
-    settings.GameFolder = fixtures.Path("Diablo II/");
-    project = fixtures.Write("Mods/Weapons/Weapons.mod",
-                             "Carvestone Project File Version 1.0\n" + entries.join('\n').toLatin1() + "\n");
-    for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
-        fixtures.Write("Mods/Weapons/" + it.key(), it.value());
-}
-
 QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes) const
 {
     const QString path = Path(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
-}
-
-QByteArray ArchiveFixtures::Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray ArchiveFixtures::Pattern(qsizetype size, int seed)
@@ -56,10 +36,8 @@ QString ArchiveFixtures::MakeGameArchive(const QString& relative, const QMap<QSt
                                          const QStringList& extraOptions) const
 {
     // smpq stores a file under the relative path it is given: lay the files out as their archive names say.
-    const QString staging = relative + QLatin1String(".staging/");
-    const QString archive = Path(relative);
-    QStringList arguments = QStringLiteral("-c -q -M 1 -C PKWARE -E").split(QLatin1Char(' ')) + extraOptions;
-    arguments << archive;
+    const QString staging = relative + QLatin1String(".staging/"), archive = Path(relative);
+    QStringList arguments = QStringLiteral("-c -q -M 1 -C PKWARE -E").split(QLatin1Char(' ')) + extraOptions << archive;
     for (auto it = files.begin(); it != files.end(); ++it) {
         const QString diskName = QString(it.key()).replace(QLatin1Char('\\'), QLatin1Char('/'));
         Write(staging + diskName, it.value());
@@ -75,9 +53,8 @@ std::optional<QByteArray> ArchiveFixtures::SmpqExtract(const QString& archive, c
 {
     QTemporaryDir out(Path(QStringLiteral("smpq-out-XXXXXX")));
     const QString file = out.filePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    if (!RunSmpq({QStringLiteral("-x"), QStringLiteral("-q"), archive, name}, out.path()) || !QFile::exists(file))
-        return std::nullopt;
-    return Read(file);
+    const bool extracted = RunSmpq({QStringLiteral("-x"), QStringLiteral("-q"), archive, name}, out.path()).has_value();
+    return extracted && QFile::exists(file) ? std::optional(Read(file)) : std::nullopt;
 }
 
 QByteArray ArchiveFixtures::SmpqPacked(const QString& name, const QByteArray& contents) const

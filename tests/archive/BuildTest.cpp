@@ -3,9 +3,12 @@
 #include "SmallDisk.h"
 
 #include "app/ArchiveCommands.h"
+#include "app/CarvestoneSettings.h"
+#include "archive/ArchiveJob.h"
 #include "archive/BuildInstallCommands.h"
 #include "archive/BuildingDialog.h"
 #include "archive/MachineChannel.h"
+#include "archive/ModBuilder.h"
 #include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
 #include "project/ProjectEntry.h"
@@ -14,24 +17,37 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QPushButton>
+#include <QTest>
 #include <QtEndian>
 
 #include <functional>
 
 namespace {
 
-class BuildTest : public ModProjectTest
+// A game archive of three files; a project of three entries, one replacing a game file, opened in the document.
+class BuildTest : public SmpqTest
 {
 protected:
     void SetUp() override
     {
-        ModProjectTest::SetUp();
+        SmpqTest::SetUp();
         if (IsSkipped())
             return;
-        ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
+        settings.GameMpqPath = fixtures.MakeGameArchive("Diablo II/patch_d2.mpq", gameFiles);
+        ASSERT_FALSE(settings.GameMpqPath.isEmpty());
+        settings.GameFolder = fixtures.Path("Diablo II/");
         settings.ProgramFolder = BinFolder();
+        project = fixtures.Write("Mods/Weapons/Weapons.mod",
+                                 "Carvestone Project File Version 1.0\n" + entries.join('\n').toLatin1() + "\n");
+        for (auto it = modFiles.begin(); it != modFiles.end(); ++it)
+            fixtures.Write("Mods/Weapons/" + it.key(), it.value());
+        ASSERT_EQ(document.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
         commands.SetDocument(&document);
     }
+    void TearDown() override { ArchiveJob::OverrideProgram({}); } // a shell script stood in for carvestone-cli
+    ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true, {}}; }
+    QByteArray ModFile(const QString& entry) const { return modFiles.value(entry.section('\\', -1)); }
+    static bool RunToEnd(ArchiveJob& job) { return QTest::qWaitFor([&] { return !job.IsRunning(); }, 60000); }
     int Run(int (ArchiveCommands::*verb)(const QStringList&), const QStringList& arguments, QString input = {})
     {
         output.clear();
@@ -59,13 +75,19 @@ protected:
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
         return state.enabled;
     }
-    // Runs the Build command as a user does; `check` looks at the dialog once the build has ended, then OK closes it.
-    void BuildByCommand(const std::function<void(BuildingDialog&)>& check,
-                        const std::function<void(BuildingDialog&)>& beforeShow = [](BuildingDialog&) {})
+    // Runs Build as a user does, trying to close the dialog at its first log piece; `check` sees it when it ends.
+    void BuildByCommand(const std::function<void(BuildingDialog&)>& check)
     {
+        appends = 0;
         dialogs.AnswerDialog([&](QDialog& shown) {
             auto& dialog = dynamic_cast<BuildingDialog&>(shown);
-            beforeShow(dialog);
+            QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
+                if (appends++ > 0)
+                    return;
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                dialog.close();
+                EXPECT_TRUE(dialog.isVisible() && !dialog.IsFinished() && !dialog.OkButton()->isEnabled());
+            });
             dialog.show();
             EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.IsFinished(); }, 20000));
             check(dialog);
@@ -77,12 +99,26 @@ protected:
         EXPECT_TRUE(dialogs.AllAnswersUsed());
     }
 
+    const QString Weapons = "data\\global\\excel\\weapons.txt";
+    const QMap<QString, QByteArray> gameFiles{{Weapons, "old weapons"},
+                                              {"data\\global\\excel\\misc.txt", ArchiveFixtures::Pattern(9000, 1)},
+                                              {"data\\global\\sfx\\hit.wav", ArchiveFixtures::Pattern(20000, 2)}};
+    const QStringList entries{Weapons, "data\\global\\excel\\armor.txt", "data\\global\\ui\\panel.dc6"};
+    const QMap<QString, QByteArray> modFiles{{"weapons.txt", ArchiveFixtures::Pattern(70000, 3)},
+                                             {"armor.txt", QByteArray("name\tcode\r\nTin Mail\ttin\r\n").repeated(40)},
+                                             {"panel.dc6", ArchiveFixtures::Pattern(5000, 4)}};
+    const QString expectedLog = "Adding data\\global\\excel\\weapons.txt succeeded\r\n"
+                                "Adding data\\global\\excel\\armor.txt succeeded\r\n"
+                                "Adding data\\global\\ui\\panel.dc6 succeeded\r\n";
+    CarvestoneSettings settings;
+    const QString modFolder = fixtures.Path("Mods/Weapons/"), modArchive = modFolder + "Weapons.mpq";
     MpqLibrary library;
     CCarvestoneDoc document;
     BuildInstallCommands commands{library, settings};
     ScriptedDialogs dialogs;
     RecordingLog log;
-    QString output, errors;
+    QString project, output, errors;
+    int appends = 0;
 };
 
 } // namespace
@@ -101,13 +137,10 @@ TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFol
     EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::SomeFailed) << log.text.toStdString();
     qputenv("TMPDIR", systemTemp);
     EXPECT_EQ(log.text, "Adding data\\global\\excel\\weapons.txt succeeded\r\n"
-                        "Adding data\\global\\excel\\armor.txt failed\r\n"
-                        "    armor.txt is not in the MOD folder\r\n"
+                        "Adding data\\global\\excel\\armor.txt failed\r\n    armor.txt is not in the MOD folder\r\n"
                         "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
-                        "Adding data\\ failed\r\n"
-                        "    the entry names a folder, not a file\r\n"
-                        "Adding data\\..\\.. failed\r\n"
-                        "    .. is not a plain file name\r\n");
+                        "Adding data\\ failed\r\n    the entry names a folder, not a file\r\n"
+                        "Adding data\\..\\.. failed\r\n    .. is not a plain file name\r\n");
     EXPECT_TRUE(log.busy);
     EXPECT_FALSE(ArchiveBusy::IsBusy() || library.IsLoaded());
     EXPECT_EQ(log.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
@@ -123,10 +156,9 @@ TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFol
 
 TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHashTableGrown)
 {
-    const QStringList tables{"data\\global\\excel\\armor.txt", "data\\global\\excel\\misc.txt", Weapons};
-    QMap<QString, QByteArray> game;
-    for (const QString& table : tables)
-        game.insert(table, "old " + table.toLatin1());
+    const QMap<QString, QByteArray> game{
+        {"data\\global\\excel\\armor.txt", "old"}, {"data\\global\\excel\\misc.txt", "old"}, {Weapons, "old"}};
+    const QStringList tables = game.keys();
     ModBuilder::Request request = Request();
     request.gameMpqPath = fixtures.MakeGameArchive("nameless.mpq", game, {"-A"});
     // Without its "(listfile)", stored last before the hash table, StormLib knows no name unless AllFiles.txt tells it.
@@ -159,28 +191,6 @@ TEST_F(BuildTest, AGameArchiveThatKeepsNoNamesHasItsTablesReplacedAndItsFullHash
     EXPECT_EQ(fixtures.SmpqExtract(request.archivePath, request.entries.last()), QByteArray::number(slots * 2 - 1));
 }
 
-TEST_F(BuildTest, TheCommandLineBuildPacksEachEntryAsAskedKeepsTheGamesFilesAndInstallAsksFirst)
-{
-    for (bool compress : {false, true}) {
-        SCOPED_TRACE(compress);
-        const QStringList stored{"--no-compression"};
-        ASSERT_EQ(Run(&ArchiveCommands::Build, QStringList{project} + (compress ? QStringList() : stored)), 0)
-            << errors.toStdString();
-        EXPECT_EQ(output, expectedLog);
-        ExpectBuilt(compress);
-    }
-
-    const QByteArray gameOwnPatch = ArchiveFixtures::Read(settings.GameMpqPath);
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "n\n"), 1);
-    EXPECT_TRUE(errors.contains("nothing was installed")) << errors.toStdString();
-    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gameOwnPatch);
-    EXPECT_NE(Run(&ArchiveCommands::Install, {project, "--game-folder", fixtures.Path("nowhere/"), "--yes"}), 0);
-    EXPECT_TRUE(errors.contains("does not exist")) << errors.toStdString();
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "y\n"), 0);
-    EXPECT_TRUE(output.startsWith("Are you sure you wish to install this MOD?"));
-    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), ArchiveFixtures::Read(modArchive));
-}
-
 TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeavesThePreviousModArchiveAlone)
 {
     const QString damaged = fixtures.Write("damaged.mpq", ArchiveFixtures::Pattern(4096, 5));
@@ -199,9 +209,6 @@ TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeave
     QStringList result{"old"};
     library.ReadListing(fixtures.Path("absent.mpq"), project, result, nullptr);
     EXPECT_TRUE(library.IsLoaded()) << "a nested operation never unloads under the outer one";
-    library.Unload();
-    library.Unload(); // one Unload too many changes nothing
-    EXPECT_TRUE(library.Load());
     library.Unload();
     EXPECT_FALSE(library.IsLoaded());
     EXPECT_TRUE(library.IsAvailable());
@@ -231,7 +238,7 @@ TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeave
     EXPECT_TRUE(output.contains("Adding data\\global\\excel\\armor.txt failed\r\n"));
 }
 
-TEST_F(BuildTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndInstallAsksFirst)
+TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogStaysToTheEndAndInstallAsksFirst)
 {
     EXPECT_TRUE(Enabled(CommandId::Build));
     EXPECT_FALSE(Enabled(CommandId::Install)); // not built yet
@@ -239,37 +246,37 @@ TEST_F(BuildTest, TheBuildDialogStaysUntilTheBuildEndsHonoursUseCompressionAndIn
         ArchiveBusy busy;
         EXPECT_FALSE(Enabled(CommandId::Build) || Enabled(CommandId::Install));
     }
-    // Until the build ends, OK is disabled and Escape and the close box do nothing; each piece shows as it comes.
-    int appends = 0;
-    const auto tryToClose = [&](BuildingDialog& dialog) {
-        QObject::connect(dialog.LogControl(), &QPlainTextEdit::textChanged, &dialog, [&] {
-            if (appends++ > 0)
-                return;
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            dialog.close();
-            EXPECT_TRUE(dialog.isVisible() && !dialog.IsFinished() && !dialog.OkButton()->isEnabled());
-        });
-    };
-    for (bool compress : {true, false}) {
+    // Each build packs otherwise than the one before it, so a build that ignored its setting would show.
+    for (bool compress : {false, true}) {
         SCOPED_TRACE(compress);
         settings.UseCompression = compress;
-        appends = 0;
-        BuildByCommand(
-            [&](BuildingDialog& dialog) {
-                EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
-                EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
-                EXPECT_EQ(dialog.LogText(), expectedLog);
-                EXPECT_EQ(appends, 9);
-            },
-            tryToClose);
+        BuildByCommand([&](BuildingDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
+            EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
+            EXPECT_EQ(dialog.LogText(), expectedLog);
+            EXPECT_EQ(appends, 9) << "each piece shows as it comes";
+        });
         ExpectBuilt(compress);
+        settings.UseCompression = true; // the command line packs unless told not to
+        const QStringList stored{"--no-compression"};
+        ASSERT_EQ(Run(&ArchiveCommands::Build, QStringList{project} + (compress ? stored : QStringList())), 0)
+            << errors.toStdString();
+        EXPECT_EQ(output, expectedLog);
+        ExpectBuilt(!compress);
     }
 
     EXPECT_TRUE(Enabled(CommandId::Install));
     const QByteArray gamePatch = ArchiveFixtures::Read(settings.GameMpqPath);
     dialogs.AnswerMessage(UserDialogs::IdNo);
     EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "n\n"), 1);
+    EXPECT_TRUE(errors.contains("nothing was installed")) << errors.toStdString();
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gamePatch);
+    EXPECT_NE(Run(&ArchiveCommands::Install, {project, "--game-folder", fixtures.Path("nowhere/"), "--yes"}), 0);
+    EXPECT_TRUE(errors.contains("does not exist")) << errors.toStdString();
+    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "y\n"), 0);
+    EXPECT_TRUE(output.startsWith("Are you sure you wish to install this MOD?"));
+    EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), ArchiveFixtures::Read(modArchive));
     settings.GameFolder = project + "/"; // a file where the game folder should be cannot receive the archive
     dialogs.AnswerMessage(UserDialogs::IdYes);
     dialogs.AnswerMessage(UserDialogs::IdOk);
@@ -286,8 +293,8 @@ TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
     fixtures.Write("Mods/Weapons/Weapons.mpq", "previous");
     // It dies half way, leaving its copy of the game archive behind.
     const QString leftCopy = modArchive + ".a1B2c3";
-    FakeChild dies("printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '" + leftCopy
-                   + "'; kill -KILL $$");
+    const QString dies = "printf '%s\\n' 'log Adding ' 'log data\\\\global\\\\excel\\\\weapons.txt'; : > '" + leftCopy;
+    ArchiveJob::OverrideProgram("sh", {"-c", dies + "'; kill -KILL $$"});
     BuildByCommand([](BuildingDialog& dialog) {
         EXPECT_EQ(dialog.JobResult(), ArchiveJob::Result::Died);
         EXPECT_TRUE(dialog.LogText().startsWith("Adding data\\global\\excel\\weapons.txt\r\nThe build stopped: "
@@ -302,55 +309,45 @@ TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
 
 TEST(MachineChannelTest, LogTextSurvivesTheTripThroughOneLine)
 {
-    for (const QString& text : {QStringLiteral("Adding data\\global\\excel\\armor.txt succeeded\r\n"),
-                                QStringLiteral("\\r is not a CR\n"), QStringLiteral("ends with a backslash\\"),
-                                QString::fromLatin1("caf\xe9\\n\r")}) {
+    for (const QString text : {"Adding data\\global\\excel\\armor.txt succeeded\r\n", "\\r is not a CR\n",
+                               "ends with a backslash\\", "caf\u00e9\\n\r"}) {
         const QByteArray line = MachineChannel::Escape(text);
         EXPECT_FALSE(line.contains('\n') || line.contains('\r')) << line.toStdString();
         EXPECT_EQ(MachineChannel::Unescape(line), text);
     }
 }
 
-TEST_F(BuildTest, AListingThroughTheChildReportsProgressKeepsArchiveWorkBusyAndIsCached)
+TEST_F(BuildTest, AListingThroughTheChildShowsProgressKeepsArchiveWorkBusyAndIsCachedOnlyWhenItSucceeds)
 {
     const QString listing = fixtures.Write("AllFiles.txt", gameFiles.keys().join("\r\n").toLatin1() + "\r\n"
                                                                + QByteArray(5000, ';') + "\r\n");
-    ArchiveJob job(BinFolder());
-    QSignalSpy ranges(&job, &ArchiveJob::RangeChanged), positions(&job, &ArchiveJob::PositionChanged);
-    job.StartListing(settings.GameMpqPath, listing);
-    EXPECT_TRUE(ArchiveBusy::IsBusy());
-    ASSERT_TRUE(RunToEnd(job));
-    EXPECT_FALSE(ArchiveBusy::IsBusy());
-    EXPECT_EQ(job.Names(), gameFiles.keys()) << job.Message().toStdString();
-    ASSERT_EQ(ranges.size(), 1);
-    EXPECT_EQ(ranges[0][1].toInt(), QFileInfo(listing).size());
-    ASSERT_GE(positions.size(), 2); // the long comment line moves the bar on its own
-    EXPECT_EQ(positions.last()[0].toInt(), QFileInfo(listing).size());
-    EXPECT_NE(ArchiveJob::Listings().Find(settings.GameMpqPath), nullptr);
-}
-
-TEST_F(BuildTest, EveryWayTheChildCanFailEndsTheJobWithWordsForTheUserAndCachesNothing)
-{
-    const QString listing = fixtures.Write("AllFiles.txt", Weapons.toLatin1());
-    const struct { const char* script; ArchiveJob::Result result; const char* message; } cases[] = {
-        {"echo 'name data\\\\x.txt'; echo 'progress 5'", ArchiveJob::Result::Died, "stopped unexpectedly"}, // no "done"
-        {"echo 'error list: x.mpq is damaged\\n'; echo 'done 1'; exit 1", ArchiveJob::Result::Failed,
-         "list: x.mpq is damaged"},
-        {nullptr, ArchiveJob::Result::Failed, "carvestone-cli is missing"},
+    using enum ArchiveJob::Result;
+    const struct { const char* script; QString folder; ArchiveJob::Result result; const char* message; } cases[] = {
+        {"echo 'name data\\\\x.txt'; echo 'progress 5'", BinFolder(), Died, "stopped unexpectedly"}, // no "done"
+        {"echo 'error list: x.mpq is damaged\\n'; echo 'done 1'; exit 1", BinFolder(), Failed, "x.mpq is damaged"},
+        {nullptr, fixtures.Path("no-such-folder"), Failed, "carvestone-cli is missing"},
+        {nullptr, BinFolder(), Succeeded, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        std::optional<FakeChild> fake;
-        if (c.script)
-            fake.emplace(c.script);
-        ArchiveJob job(c.script ? BinFolder() : fixtures.Path("no-such-folder"));
-        QSignalSpy finished(&job, &ArchiveJob::Finished);
+        ArchiveJob::OverrideProgram(c.script ? "sh" : "", {"-c", c.script});
+        ArchiveJob job(c.folder);
+        QSignalSpy finished(&job, &ArchiveJob::Finished), ranges(&job, &ArchiveJob::RangeChanged),
+            positions(&job, &ArchiveJob::PositionChanged);
         job.StartListing(settings.GameMpqPath, listing);
+        EXPECT_TRUE(ArchiveBusy::IsBusy());
         ASSERT_TRUE(RunToEnd(job));
+        EXPECT_FALSE(ArchiveBusy::IsBusy());
         EXPECT_EQ(job.GetResult(), c.result);
         EXPECT_TRUE(job.Message().contains(c.message)) << job.Message().toStdString();
         EXPECT_EQ(finished.size(), 1);
-        EXPECT_EQ(ArchiveJob::Listings().Find(settings.GameMpqPath), nullptr);
-        EXPECT_FALSE(ArchiveBusy::IsBusy());
+        EXPECT_EQ(ArchiveJob::Listings().Find(settings.GameMpqPath) != nullptr, c.result == Succeeded);
+        if (c.result != Succeeded)
+            continue;
+        EXPECT_EQ(job.Names(), gameFiles.keys());
+        ASSERT_EQ(ranges.size(), 1);
+        EXPECT_EQ(ranges[0][1].toInt(), QFileInfo(listing).size());
+        ASSERT_GE(positions.size(), 2); // the long comment line moves the bar on its own
+        EXPECT_EQ(positions.last()[0].toInt(), QFileInfo(listing).size());
     }
 }

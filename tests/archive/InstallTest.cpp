@@ -2,6 +2,7 @@
 #include "FileSizeLimit.h"
 #include "SmallDisk.h"
 
+#include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
 #include "archive/MpqLibrary.h"
 
@@ -51,7 +52,6 @@ TEST(ModInstallerTest, FindsTheGamesFilesInAnyCaseChangesNothingWhenTheBackupDoe
 
 using FullDiskTest = SmpqTest;
 
-// On a real nearly full disk, whatever would be replaced stays as the modder had it.
 TEST_F(FullDiskTest, ExtractionInstallAndBuildThatRunOutOfRoomKeepTheFileTheyWouldReplace)
 {
     const QByteArray old = QByteArray("what the modder had\r\n").repeated(10);

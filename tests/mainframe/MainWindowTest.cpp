@@ -58,9 +58,7 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
          "C&lose File", "-", "Recent File", "-", "E&xit"},
         {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...",
          "Re&name Column...", "-", "&Find..."},
-        {"&Toolbar", "&Status Bar"},
-        {"&Build", "&Install", "-", "&Options..."},
-        {"&Saltmarsh", "&About Carvestone..."},
+        {"&Toolbar", "&Status Bar"}, {"&Build", "&Install", "-", "&Options..."}, {"&Saltmarsh", "&About Carvestone..."},
         {"&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter"},
         {"&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "C&lose File", "-", "&Find..."},
     };
@@ -129,7 +127,6 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveVie
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Mod.mod - Carvestone"));
 }
 
-// The table view offers its commands and names the step Undo would take back; the tree offers its own.
 TEST_F(MainWindow, F6AndAClickChooseTheActivePaneWhichDecidesTheOfferedCommandsAndTheUndoText)
 {
     table->open = {"armor.txt"};
