@@ -145,6 +145,10 @@ TEST(GridScroll, LinesStepByShownRowsPagesByTheNonFixedExtentTheWheelThreeLinesA
     };
     (void)onScreen();
     const auto repainted = [&] { return grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}) {
+        QTest::keyClick(grid.get(), key);
+        EXPECT_TRUE(onScreen() == repainted()) << "the sunken headings follow the focus, key " << key;
+    }
     for (int step : {SB_LINEDOWN, SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_LINEDOWN}) {
         grid->OnVScroll(step);
         grid->OnHScroll(step);
