@@ -286,6 +286,10 @@ TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogSta
     EXPECT_TRUE(dialogs.Messages()[2].text.contains("does not exist"));
     settings.GameMpqPath.clear();
     EXPECT_FALSE(Enabled(CommandId::Build));
+    settings.GameMpqPath = fixtures.Path("Diablo II/patch_d2.mpq");
+    for (const QString& entry : entries)
+        ASSERT_TRUE(document.RemoveFile(entry));
+    EXPECT_FALSE(Enabled(CommandId::Build)) << "a MOD without files has nothing to build";
 }
 
 TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
