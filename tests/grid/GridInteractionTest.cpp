@@ -4,6 +4,7 @@
 #include "grid/GridSizingBar.h"
 
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
 
 namespace {
@@ -226,6 +227,10 @@ TEST_F(GridInteraction, CutOfACtrlSelectionEmptiesOnlyItsCellsCopyAndPasteReprod
     grid.SetSelectedRange(5, 3, 7, 5);
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\nde\tr7c5")) << "shown cells only";
+
+    QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetCellText(5, 3), QStringLiteral("a")) << "a picture on the clipboard is no text to paste";
 }
 
 TEST_F(GridInteraction, ShiftClickAndDragSelectTheRectangleCtrlClickTogglesHeadingsSelectTheirLinesDragsAutoScroll)
