@@ -1,6 +1,5 @@
 #include "BuildingDialog.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,7 +15,7 @@ constexpr int HeightUnits = 215;
 
 BuildingDialog::BuildingDialog(const QString& programFolder, const ModBuilder::Request& request,
                                const QString& projectTitle, QWidget* parent)
-    : QDialog(parent)
+    : ArchiveWorkDialog(parent)
     , job(programFolder)
     , request(request)
     , log(new QPlainTextEdit(this))
@@ -98,16 +97,3 @@ void BuildingDialog::AppendLog(const QString& text)
     log->ensureCursorVisible();
 }
 
-void BuildingDialog::reject()
-{
-    if (finished)
-        QDialog::reject();
-}
-
-void BuildingDialog::closeEvent(QCloseEvent* event)
-{
-    if (finished)
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
-}

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "ArchiveJob.h"
+#include "ArchiveWorkDialog.h"
 #include "BuildLog.h"
 #include "ModBuilder.h"
 
-#include <QDialog>
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -14,7 +14,7 @@ class QPushButton;
 // on screen and shows its log as the child writes it.  A child that dies
 // ends the build with a line saying so; the window stays.  It cannot be
 // closed (OK, Escape or the close box) until the build has ended.
-class BuildingDialog : public QDialog, public BuildLog
+class BuildingDialog : public ArchiveWorkDialog, public BuildLog
 {
     Q_OBJECT
 
@@ -32,12 +32,9 @@ public:
     QPlainTextEdit* LogControl() const { return log; }
     QPushButton* OkButton() const { return okButton; }
 
-public Q_SLOTS:
-    void reject() override;
-
 protected:
+    bool IsBusy() const override { return !finished; }
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnBuildFinished();

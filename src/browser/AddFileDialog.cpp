@@ -13,7 +13,6 @@
 #include "resources/StringTable.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -51,7 +50,7 @@ QString WithoutVerb(const QString& message)
 } // namespace
 
 AddFileDialog::AddFileDialog(const AddFileContext& context, QWidget* parent)
-    : QDialog(parent)
+    : ArchiveWorkDialog(parent)
     , context(context)
     , archivePath(context.archivePath)
     , topText(new QLabel(this))
@@ -112,20 +111,6 @@ void AddFileDialog::showEvent(QShowEvent* event)
         filledOnce = true;
         FillTree();
     }
-}
-
-void AddFileDialog::reject()
-{
-    if (!IsWorking())
-        QDialog::reject();
-}
-
-void AddFileDialog::closeEvent(QCloseEvent* event)
-{
-    if (IsWorking())
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
 }
 
 void AddFileDialog::UpdateButtons()

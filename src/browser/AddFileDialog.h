@@ -4,8 +4,8 @@
 #include "RenameListDialog.h"
 
 #include "archive/ArchiveBusy.h"
+#include "archive/ArchiveWorkDialog.h"
 
-#include <QDialog>
 #include <QHash>
 #include <QStringList>
 
@@ -26,7 +26,7 @@ class QTreeWidgetItem;
 // runs in a child process, so a damaged archive fails with a message instead
 // of taking the program down.  No file the user has worked on is replaced
 // without asking, and no two entries are given one disk file.
-class AddFileDialog : public QDialog
+class AddFileDialog : public ArchiveWorkDialog
 {
     Q_OBJECT
 
@@ -50,12 +50,9 @@ public:
     QPushButton* ExtractButton() const { return extractButton; }
     bool IsWorking() const { return job != nullptr; }
 
-public Q_SLOTS:
-    void reject() override;
-
 protected:
+    bool IsBusy() const override { return IsWorking(); }
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FillTree();
