@@ -205,6 +205,15 @@ TEST_F(CCarvestoneViewTest, TabsSwitchByKeyAndMouseRightClicksSelectFirstAndClos
     EXPECT_TRUE(grid.font().bold());
     EXPECT_GT(grid.GetColumnWidth(2), before);
     EXPECT_EQ(view.TabBar()->font(), grid.font());
+
+    QRect heading;
+    ASSERT_TRUE(Grid().GetCellRect(1, 0, &heading));
+    const QPoint border(heading.left() + 5, heading.bottom()), above = border - QPoint(0, 60);
+    QTest::mouseMove(Grid().viewport(), border);
+    QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, border);
+    QTest::mouseMove(Grid().viewport(), above);
+    QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, above);
+    EXPECT_GT(grid.GetRowHeight(1), 0) << "a row dragged to nothing stays in sight: the game numbers rows";
 }
 
 TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAskAndFindHonoursWholeWordCaseAndDirection)
