@@ -7,8 +7,8 @@
 #include "TableFill.h"
 
 #include "grid/CGridCtrl.h"
-#include "project/TableViewPart.h"
 #include "table_editor/FormulaApplier.h"
+#include "ui/TableViewPart.h"
 
 #include "ThreadClock.h"
 

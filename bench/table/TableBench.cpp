@@ -6,10 +6,10 @@
 // shared, so each figure is the best of several runs.
 //   table_bench TABLE.txt...
 
-#include "app/CarvestoneSettings.h"
+#include "core/CarvestoneSettings.h"
 #include "grid/CGridCtrl.h"
+#include "model/TableFile.h"
 #include "table_editor/CCarvestoneView.h"
-#include "table_editor/TableFile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,11 +5,11 @@
 // shared, so times are processor time of this thread, best of several runs.
 //   undo_bench TABLE.txt
 
-#include "app/CarvestoneSettings.h"
+#include "core/CarvestoneSettings.h"
 #include "grid/CGridCtrl.h"
-#include "mainframe/CommandIds.h"
 #include "table_editor/CCarvestoneView.h"
 #include "table_editor/TableHistory.h"
+#include "ui/CommandIds.h"
 
 #include "ThreadClock.h"
 

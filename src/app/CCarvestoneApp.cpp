@@ -1,25 +1,25 @@
 #include "CCarvestoneApp.h"
 
 #include "CAboutDlg.h"
-#include "GameInstallation.h"
-#include "MessageFormat.h"
-#include "UserDialogs.h"
 #include "archive/ArchiveBusy.h"
 #include "archive/ModBuilder.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
-#include "archive/SafeFileCopy.h"
+#include "core/GameInstallation.h"
+#include "core/OptionsPathRules.h"
+#include "core/SafeFileCopy.h"
+#include "core/StringTable.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
-#include "options/OptionsPathRules.h"
+#include "model/ProjectCreation.h"
 #include "options/OptionsSheetSeam.h"
-#include "project/TableViewPart.h"
 #include "project/CNewProjectDlg.h"
-#include "project/ProjectCreation.h"
-#include "resources/StringTable.h"
 #include "table_editor/CCarvestoneView.h"
 #include "table_editor/CommandBar.h"
+#include "ui/CommandIds.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TableViewPart.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -31,7 +31,6 @@
 
 namespace {
 
-CCarvestoneApp* theApp = nullptr;
 // While a question or an archive operation holds the program, a project
 // handed over by another start waits this long before it tries again.
 constexpr int ShellRequestRetryMs = 250;
@@ -41,11 +40,10 @@ constexpr int ShellRequestRetryMs = 250;
 CCarvestoneApp::CCarvestoneApp(QObject* parent)
     : QObject(parent)
 {
-    theApp = this;
     // The grid's failures (out of memory, characters a cell cannot hold)
     // reach the user like every other message.
     CGridCtrl::SetErrorReporter([](QWidget*, const QString& text) {
-        ShowMessage(nullptr, UserDialogs::TypeOk, QStringLiteral("%s"), {text});
+        MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk, QStringLiteral("%s"), {text});
     });
 }
 
@@ -56,15 +54,7 @@ CCarvestoneApp::~CCarvestoneApp()
     // The window goes before the document it shows.
     mainFrame.reset();
     document.reset();
-    if (theApp == this) {
-        theApp = nullptr;
-        CGridCtrl::SetErrorReporter(nullptr);
-    }
-}
-
-CCarvestoneApp* CCarvestoneApp::Instance()
-{
-    return theApp;
+    CGridCtrl::SetErrorReporter(nullptr);
 }
 
 bool CCarvestoneApp::InitInstance(const QStringList& arguments)
@@ -107,10 +97,10 @@ void CCarvestoneApp::CreateMainWindow()
 {
     document = std::make_unique<CCarvestoneDoc>();
     mainFrame = std::make_unique<CMainFrame>();
+    MessageBoxes::SetDefaultOwner(mainFrame.get());
     mainFrame->SetDocument(document.get());
     mainFrame->SetApplicationTarget(this);
     mainFrame->SetRecentFiles(settings.RecentFiles);
-    document->SetFrame(mainFrame.get());
     archiveCommands.SetDocument(document.get());
     archiveCommands.SetOwner(mainFrame.get());
     connect(mainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
@@ -187,7 +177,7 @@ bool CCarvestoneApp::EditOptions()
     const QString safeKeeping = OptionsPathRules::SafeKeepingFolder(settings.ProgramFolder, store->fileName());
     if (!mpqPath.isEmpty() && !mpqPath.startsWith(settings.ProgramFolder, Qt::CaseInsensitive)
         && !mpqPath.startsWith(safeKeeping, Qt::CaseInsensitive)
-        && ShowMessageId(nullptr, UserDialogs::TypeYesNo, StringId::CopyMpqForSafeKeeping) == UserDialogs::IdYes)
+        && MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeYesNo, StringId::CopyMpqForSafeKeeping) == UserDialogs::IdYes)
         settings.GameMpqPath = CopyForSafeKeeping(mpqPath, safeKeeping);
 
     settings.ModsPath = modsPath;
@@ -208,7 +198,7 @@ QString CCarvestoneApp::CopyForSafeKeeping(const QString& mpqPath, const QString
     // An older copy may be the only one left of a game archive that has
     // since been patched or removed: it goes only when the person says so.
     if (QFileInfo::exists(target)
-        && ShowMessageId(nullptr, UserDialogs::TypeYesNo | UserDialogs::IconQuestion, StringId::ReplaceSafeKeepingCopy,
+        && MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeYesNo | UserDialogs::IconQuestion, StringId::ReplaceSafeKeepingCopy,
                          {QDir::toNativeSeparators(target), QDir::toNativeSeparators(mpqPath)})
                != UserDialogs::IdYes)
         return mpqPath;
@@ -216,14 +206,14 @@ QString CCarvestoneApp::CopyForSafeKeeping(const QString& mpqPath, const QString
     if (SafeFileCopy::CopyReplacing(mpqPath, target, &error))
         return target;
     // The setting keeps naming a file that is there: the one the sheet chose.
-    ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::CopyMpqFailed,
+    MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::CopyMpqFailed,
                   {QDir::toNativeSeparators(target), error, QDir::toNativeSeparators(mpqPath)});
     return mpqPath;
 }
 
 void CCarvestoneApp::ReportSettingsNotSaved(const QSettings& settingsStore)
 {
-    ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, StringId::SettingsNotSaved,
+    MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, StringId::SettingsNotSaved,
                   {QDir::toNativeSeparators(settingsStore.fileName())});
 }
 
@@ -248,17 +238,17 @@ void CCarvestoneApp::OnFileNew()
         const ProjectCreation::Result created = ProjectCreation::Create(settings.ModsPath, dialog.Name());
         switch (created.outcome) {
         case ProjectCreation::Outcome::InvalidName:
-            ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);
             break;
         case ProjectCreation::Outcome::ProjectExists:
-            ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::ProjectExists, {dialog.Name()});
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::ProjectExists, {dialog.Name()});
             break;
         case ProjectCreation::Outcome::FolderFailed:
-            ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::CreateFolderFailed,
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::CreateFolderFailed,
                           {QDir::toNativeSeparators(created.projectFolder)});
             break;
         case ProjectCreation::Outcome::FileFailed:
-            ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
+            MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
                         {created.fileError});
             break;
         case ProjectCreation::Outcome::Created:
@@ -340,19 +330,6 @@ void CCarvestoneApp::StoreRecentFiles(bool reportFailure)
         return;
     recentFilesFailureReported = true;
     ReportSettingsNotSaved(*store);
-}
-
-int CCarvestoneApp::ShowMessage(QWidget* owner, int type, const QString& format, const QVariantList& values)
-{
-    if (!owner && theApp && theApp->mainFrame && theApp->mainFrame->isVisible())
-        owner = theApp->mainFrame.get();
-    return UserDialogs::Current().Message(owner, StringTable::Get(StringId::AppTitle),
-                                          MessageFormat::Format(format, values), type);
-}
-
-int CCarvestoneApp::ShowMessageId(QWidget* owner, int type, int stringId, const QVariantList& values)
-{
-    return ShowMessage(owner, type, StringTable::Get(stringId), values);
 }
 
 bool CCarvestoneApp::OnCommand(int id)

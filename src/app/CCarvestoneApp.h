@@ -1,14 +1,13 @@
 #pragma once
 
-#include "CarvestoneSettings.h"
-#include "archive/BuildInstallCommands.h"
 #include "archive/MpqLibrary.h"
-#include "mainframe/CommandTarget.h"
+#include "build_install/BuildInstallCommands.h"
+#include "core/CarvestoneSettings.h"
 #include "project/CCarvestoneDoc.h"
+#include "ui/CommandTarget.h"
 
 #include <QObject>
 #include <QStringList>
-#include <QVariantList>
 
 #include <memory>
 
@@ -19,7 +18,7 @@ class QWidget;
 
 // The application object: starts the program, holds the settings, the open
 // project and the main window for the whole run, handles New, Open, the
-// recent files and Exit, and offers the message boxes every part uses.
+// recent files and Exit.
 class CCarvestoneApp : public QObject, public CommandTarget
 {
     Q_OBJECT
@@ -27,9 +26,6 @@ class CCarvestoneApp : public QObject, public CommandTarget
 public:
     explicit CCarvestoneApp(QObject* parent = nullptr);
     ~CCarvestoneApp() override;
-
-    // The one application object of the run, or none.
-    static CCarvestoneApp* Instance();
 
     // The start-up sequence.  arguments are the command line without the
     // program's name.  False ends the program without a main window.
@@ -61,12 +57,6 @@ public:
     // The project file named on a command line (without the program's
     // name), made absolute; empty when none is named.
     static QString StartupFile(const QStringList& arguments);
-
-    // Message boxes with the caption "Carvestone"; printf-style format
-    // (%s, %d) or %1.  Without an owner the main window owns the box.
-    // Answers 1 (OK), 2 (Cancel), 6 (Yes) or 7 (No).
-    static int ShowMessage(QWidget* owner, int type, const QString& format, const QVariantList& values = {});
-    static int ShowMessageId(QWidget* owner, int type, int stringId, const QVariantList& values = {});
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandState& state) override;

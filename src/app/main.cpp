@@ -1,6 +1,6 @@
 #include "CCarvestoneApp.h"
-#include "CarvestoneSettings.h"
 #include "SingleInstance.h"
+#include "core/CarvestoneSettings.h"
 
 #include <QApplication>
 #include <QSettings>

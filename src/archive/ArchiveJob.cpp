@@ -1,7 +1,7 @@
 #include "ArchiveJob.h"
 
 #include "MachineChannel.h"
-#include "app/CliArguments.h"
+#include "core/TerminalText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,7 +74,7 @@ void ArchiveJob::StartListing(const QString& archivePath, const QString& listing
 
 void ArchiveJob::StartExtraction(const QString& archivePath, const QString& archiveName, const QString& destination)
 {
-    Start({QStringLiteral("extract"), archivePath, CliArguments::NameForTerminal(archiveName), destination});
+    Start({QStringLiteral("extract"), archivePath, TerminalText::NameForTerminal(archiveName), destination});
 }
 
 void ArchiveJob::StartBuild(const ModBuilder::Request& request)

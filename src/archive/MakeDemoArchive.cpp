@@ -6,7 +6,7 @@
 
 #include "BuildLog.h"
 #include "MpqLibrary.h"
-#include "SafeFileCopy.h"
+#include "core/SafeFileCopy.h"
 
 #include <QCoreApplication>
 #include <QFile>

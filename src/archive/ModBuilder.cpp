@@ -3,8 +3,8 @@
 #include "ArchiveBusy.h"
 #include "BuildLog.h"
 #include "MpqHeaderCheck.h"
-#include "SafeFileCopy.h"
-#include "app/SafeFileWriter.h"
+#include "core/SafeFileCopy.h"
+#include "core/SafeFileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "ModInstaller.h"
 
 #include "ModBuilder.h"
-#include "SafeFileCopy.h"
+#include "core/SafeFileCopy.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,9 +5,9 @@
 #include "ListingLineReader.h"
 #include "ListingProgress.h"
 #include "MpqHeaderCheck.h"
-#include "app/SafeFileWriter.h"
-#include "app/CarvestoneSettings.h"
-#include "project/ProjectEntry.h"
+#include "core/CarvestoneSettings.h"
+#include "core/SafeFileWriter.h"
+#include "model/ProjectEntry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,16 +1,16 @@
 #include "AddFileDialog.h"
 
-#include "ArchiveNameRule.h"
 #include "ArchiveTree.h"
-#include "FileKind.h"
-#include "FileKindIcons.h"
 #include "ProgressDialog.h"
-#include "app/CCarvestoneApp.h"
-#include "app/UserDialogs.h"
 #include "archive/ArchiveJob.h"
-#include "archive/SafeFileCopy.h"
-#include "project/ProjectEntry.h"
-#include "resources/StringTable.h"
+#include "core/SafeFileCopy.h"
+#include "core/StringTable.h"
+#include "model/ArchiveNameRule.h"
+#include "model/FileKind.h"
+#include "model/ProjectEntry.h"
+#include "ui/FileKindIcons.h"
+#include "ui/MessageBoxes.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -226,7 +226,7 @@ void AddFileDialog::Record(const QString& name)
 
 void AddFileDialog::Tell(const QString& text)
 {
-    CCarvestoneApp::ShowMessage(this, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"), {text});
+    MessageBoxes::ShowMessage(this, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"), {text});
 }
 
 bool AddFileDialog::MayPlace(const QString& name, const QString& source, const QStringList& batch)
@@ -267,7 +267,7 @@ bool AddFileDialog::MayPlace(const QString& name, const QString& source, const Q
     }
     if (!target.exists() || (!source.isEmpty() && IsSameFile(source, destination)))
         return true;
-    return CCarvestoneApp::ShowMessageId(this, UserDialogs::TypeYesNo | UserDialogs::IconQuestion,
+    return MessageBoxes::ShowMessageId(this, UserDialogs::TypeYesNo | UserDialogs::IconQuestion,
                                          StringId::OverwriteModFile, {namePart})
         == UserDialogs::IdYes;
 }

@@ -4,7 +4,7 @@
 #include "RenameListDialog.h"
 
 #include "archive/ArchiveBusy.h"
-#include "archive/ArchiveWorkDialog.h"
+#include "ui/ArchiveWorkDialog.h"
 
 #include <QHash>
 #include <QStringList>

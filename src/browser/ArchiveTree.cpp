@@ -1,7 +1,7 @@
 #include "ArchiveTree.h"
 
-#include "FileKind.h"
-#include "FileKindIcons.h"
+#include "model/FileKind.h"
+#include "ui/FileKindIcons.h"
 
 #include <QTreeWidgetItem>
 

@@ -1,17 +1,16 @@
 #include "CLeftView.h"
 
 #include "ArchiveTree.h"
-#include "FileKind.h"
-#include "FileKindIcons.h"
-#include "app/CCarvestoneApp.h"
-#include "app/FileErrorText.h"
-#include "app/UserDialogs.h"
-#include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
+#include "core/FileErrorText.h"
+#include "core/StringTable.h"
+#include "model/FileKind.h"
+#include "model/ProjectEntry.h"
 #include "project/CCarvestoneDoc.h"
-#include "project/ProjectEntry.h"
-#include "project/TableViewPart.h"
-#include "resources/StringTable.h"
+#include "ui/CommandIds.h"
+#include "ui/FileKindIcons.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TableViewPart.h"
+#include "ui/UserDialogs.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -27,14 +26,13 @@ namespace {
 
 void ReportTreeFailure(int stringId, const QVariantList& values)
 {
-    CCarvestoneApp::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, stringId, values);
+    MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, stringId, values);
 }
 
 } // namespace
 
-CLeftView::CLeftView(CMainFrame* mainFrame, QWidget* parent)
+CLeftView::CLeftView(QWidget* parent)
     : QTreeWidget(parent)
-    , frame(mainFrame)
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -100,7 +98,7 @@ bool CLeftView::CanOpenFile() const
     const QString entry = SelectedEntry();
     // A name that cannot be a file of the project folder opens nothing.
     return !entry.isEmpty() && ProjectEntry::NamePart(entry).endsWith(QLatin1String(".txt"))
-        && !ProjectEntry::DiskPath(document->ProjectFolder(), entry).isEmpty() && frame->GetTableView() != nullptr;
+        && !ProjectEntry::DiskPath(document->ProjectFolder(), entry).isEmpty() && tableView != nullptr;
 }
 
 QString CLeftView::SelectedEntry() const
@@ -120,7 +118,7 @@ void CLeftView::OnRemoveFile()
     const QString entry = SelectedEntry();
     if (entry.isEmpty() || !document)
         return;
-    const int answer = CCarvestoneApp::ShowMessageId(
+    const int answer = MessageBoxes::ShowMessageId(
         nullptr, UserDialogs::TypeYesNoCancel | UserDialogs::IconQuestion, StringId::KeepRemovedFile);
     if (answer == UserDialogs::IdCancel)
         return;
@@ -136,8 +134,7 @@ void CLeftView::OnRemoveFile()
 
 bool CLeftView::CloseOpenTable(const QString& namePart)
 {
-    TableViewPart* tables = frame->GetTableView();
-    return !tables || !tables->IsTableOpen(namePart) || tables->CloseTable(namePart);
+    return !tableView || !tableView->IsTableOpen(namePart) || tableView->CloseTable(namePart);
 }
 
 bool CLeftView::AnotherEntryNames(const QString& entry) const
@@ -173,12 +170,11 @@ bool CLeftView::DeleteDiskFile(const QString& entry)
 void CLeftView::OnOpenFile()
 {
     const QString entry = SelectedEntry();
-    TableViewPart* tables = frame->GetTableView();
-    if (!tables || !ProjectEntry::NamePart(entry).endsWith(QLatin1String(".txt")))
+    if (!tableView || !ProjectEntry::NamePart(entry).endsWith(QLatin1String(".txt")))
         return;
     // The table view says itself why a table could not be read.
-    tables->OpenTable(ProjectEntry::NamePart(entry));
-    frame->ActivateTableView();
+    tableView->OpenTable(ProjectEntry::NamePart(entry));
+    Q_EMIT TableOpened();
 }
 
 bool CLeftView::OnCommand(int id)
@@ -221,7 +217,7 @@ void CLeftView::keyPressEvent(QKeyEvent* event)
         QTreeWidget::keyPressEvent(event);
         return;
     }
-    frame->PostCommand(command);
+    Q_EMIT CommandPosted(command);
     event->accept();
 }
 
@@ -229,7 +225,7 @@ void CLeftView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTreeWidget::mouseDoubleClickEvent(event);
     if (itemAt(event->position().toPoint()))
-        frame->PostCommand(CommandId::OpenFile);
+        Q_EMIT CommandPosted(CommandId::OpenFile);
 }
 
 void CLeftView::contextMenuEvent(QContextMenuEvent* event)
@@ -238,6 +234,5 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event)
         if (QTreeWidgetItem* item = itemAt(event->pos()))
             setCurrentItem(item);
     }
-    frame->SetActiveView(this);
-    frame->ProjectPopup()->popup(event->globalPos());
+    Q_EMIT ProjectMenuRequested(event->globalPos());
 }

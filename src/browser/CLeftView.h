@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainframe/CommandTarget.h"
+#include "ui/CommandTarget.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -9,14 +9,14 @@
 #include <functional>
 
 class CCarvestoneDoc;
-class CMainFrame;
+class TableViewPart;
 
 // The project tree, the main window's left pane: the project's title as the
 // root, the MOD entries under their folders, each file with the picture of
 // its kind.  It is the one place where entries are added and removed, and
 // it opens tables in the table view.  Its keys (Ins, Del, Enter) become
-// commands only while it has the focus, and go through the main window's
-// route like every other command, so a disabled one never runs.
+// commands only while it has the focus; it hands them to the window that
+// holds it (CommandPosted), whose route runs only an enabled one.
 class CLeftView : public QTreeWidget, public CommandTarget
 {
     Q_OBJECT
@@ -26,9 +26,11 @@ public:
     // archive names of the files it placed there.
     using AddFilesRunner = std::function<QStringList(const QString& projectFolder)>;
 
-    explicit CLeftView(CMainFrame* frame, QWidget* parent = nullptr);
+    explicit CLeftView(QWidget* parent = nullptr);
 
     void SetDocument(CCarvestoneDoc* document);
+    // The table view that Open File opens tables in; none disables it.
+    void SetTableView(TableViewPart* view) { tableView = view; }
     // Add Files stays disabled until the dialog that chooses the files is
     // given here.
     void SetAddFilesRunner(AddFilesRunner runner) { addFilesRunner = std::move(runner); }
@@ -45,6 +47,14 @@ public:
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandState& state) override;
+
+Q_SIGNALS:
+    // A key or a double click asks for a command; it runs only if enabled.
+    void CommandPosted(int id);
+    // A table was opened: the table view is to take the keyboard.
+    void TableOpened();
+    // The right-click menu is wanted at that screen position.
+    void ProjectMenuRequested(const QPoint& globalPos);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -63,7 +73,7 @@ private:
     bool DeleteDiskFile(const QString& entry);
     bool AnotherEntryNames(const QString& entry) const;
 
-    CMainFrame* frame;
+    TableViewPart* tableView = nullptr;
     QPointer<CCarvestoneDoc> document;
     AddFilesRunner addFilesRunner;
 };

@@ -1,10 +1,10 @@
 #include "RenameListDialog.h"
 
-#include "ArchiveNameRule.h"
-#include "FileKind.h"
-#include "FileKindIcons.h"
-#include "app/CCarvestoneApp.h"
-#include "app/UserDialogs.h"
+#include "model/ArchiveNameRule.h"
+#include "model/FileKind.h"
+#include "ui/FileKindIcons.h"
+#include "ui/MessageBoxes.h"
+#include "ui/UserDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -21,7 +21,7 @@ constexpr int HeightUnits = 119;
 
 void Refuse(QWidget* owner, const QString& why)
 {
-    CCarvestoneApp::ShowMessage(owner, UserDialogs::TypeOk | UserDialogs::IconWarning, QStringLiteral("%s"), {why});
+    MessageBoxes::ShowMessage(owner, UserDialogs::TypeOk | UserDialogs::IconWarning, QStringLiteral("%s"), {why});
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 #include "CMainFrame.h"
 
-#include "CommandIds.h"
 #include "CommandTable.h"
-#include "table_editor/CommandBar.h"
-#include "app/MessageFormat.h"
-#include "app/UserDialogs.h"
 #include "browser/CLeftView.h"
+#include "core/MessageFormat.h"
+#include "core/StringTable.h"
 #include "project/CCarvestoneDoc.h"
-#include "project/TableViewPart.h"
-#include "resources/StringTable.h"
+#include "table_editor/CommandBar.h"
+#include "ui/CommandIds.h"
+#include "ui/TableViewPart.h"
+#include "ui/UserDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -132,7 +132,10 @@ void CMainFrame::CreatePanes()
 {
     splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
-    treeView = new CLeftView(this, splitter);
+    treeView = new CLeftView(splitter);
+    connect(treeView, &CLeftView::CommandPosted, this, &CMainFrame::PostCommand);
+    connect(treeView, &CLeftView::TableOpened, this, &CMainFrame::ActivateTableView);
+    connect(treeView, &CLeftView::ProjectMenuRequested, this, &CMainFrame::ShowProjectPopup);
     // The right pane holds the table view once it is placed; the holder
     // keeps the splitter's sizes when it is.
     auto* tablePaneHolder = new QWidget(splitter);
@@ -156,6 +159,8 @@ void CMainFrame::SetDocument(CCarvestoneDoc* doc)
     document = doc;
     connect(document, &CCarvestoneDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
     UpdateTitle(document->GetTitle());
+    document->SetDialogOwner(this);
+    document->SetTableView(tableView);
     treeView->SetDocument(doc);
 }
 
@@ -165,7 +170,7 @@ void CMainFrame::SetTableViewPane(QWidget* pane, TableViewPart* part)
     QLayout* holderLayout = tablePane->parentWidget()->layout();
     delete tablePane;
     tablePane = pane;
-    tableView = part;
+    SetTableView(part);
     tableTarget = dynamic_cast<CommandTarget*>(pane);
     holderLayout->addWidget(pane);
     if (wasActive)
@@ -184,6 +189,14 @@ void CMainFrame::ConnectTableViewSignals(QWidget* pane)
         connect(pane, SIGNAL(ContextMenuRequested(QPoint)), this, SLOT(ShowTablePopup(QPoint)));
     if (meta->indexOfSignal("TreeActivationRequested()") >= 0)
         connect(pane, SIGNAL(TreeActivationRequested()), this, SLOT(ActivateTreeView()));
+}
+
+void CMainFrame::SetTableView(TableViewPart* view)
+{
+    tableView = view;
+    treeView->SetTableView(view);
+    if (document)
+        document->SetTableView(view);
 }
 
 void CMainFrame::ActivateTableView()
@@ -283,6 +296,13 @@ void CMainFrame::CreatePopups()
 void CMainFrame::ShowTablePopup(const QPoint& globalPos)
 {
     tablePopup->popup(globalPos);
+}
+
+// The tree's menu acts on the tree, whichever pane had the keyboard.
+void CMainFrame::ShowProjectPopup(const QPoint& globalPos)
+{
+    activeView = treeView;
+    projectPopup->popup(globalPos);
 }
 
 void CMainFrame::CreateToolBars()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandTarget.h"
+#include "ui/CommandTarget.h"
 
 #include <QHash>
 #include <QList>
@@ -52,7 +52,7 @@ public:
     // The table view, once the window has one; none until then.
     TableViewPart* GetTableView() const { return tableView; }
     // The part alone, for a window whose right pane shows no table view.
-    void SetTableView(TableViewPart* view) { tableView = view; }
+    void SetTableView(TableViewPart* view);
     CLeftView* GetTreeView() const { return treeView; }
     // Gives the table view the focus and makes it the active view.
     void ActivateTableView();
@@ -99,6 +99,7 @@ public Q_SLOTS:
 
 private Q_SLOTS:
     void ShowTablePopup(const QPoint& globalPos);
+    void ShowProjectPopup(const QPoint& globalPos);
     void ActivateTreeView();
 
 protected:

@@ -1,6 +1,6 @@
 #include "CommandTable.h"
 
-#include "CommandIds.h"
+#include "ui/CommandIds.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "FontNameCombo.h"
 #include "FontSizeCombo.h"
+#include "core/StringTable.h"
 #include "grid/CGridCtrl.h"
-#include "resources/StringTable.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "CMODPropertyPage.h"
 
-#include "OptionsPathRules.h"
-#include "app/UserDialogs.h"
+#include "core/OptionsPathRules.h"
+#include "ui/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "CFontPropertyPage.h"
 #include "CMODPropertyPage.h"
-#include "app/UserDialogs.h"
-#include "resources/StringTable.h"
+#include "core/StringTable.h"
+#include "ui/UserDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QTabWidget>

@@ -1,7 +1,7 @@
 #include "OptionsSheetSeam.h"
 
 #include "CMODPropertySheet.h"
-#include "app/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 namespace {
 

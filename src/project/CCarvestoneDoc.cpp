@@ -1,11 +1,10 @@
 #include "CCarvestoneDoc.h"
 
-#include "TableViewPart.h"
-#include "app/CCarvestoneApp.h"
-#include "app/UserDialogs.h"
-#include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
-#include "resources/StringTable.h"
+#include "core/StringTable.h"
+#include "ui/CommandIds.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TableViewPart.h"
+#include "ui/UserDialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +13,7 @@ namespace {
 
 int ReportError(const QString& text)
 {
-    return CCarvestoneApp::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
+    return MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
                                        {text});
 }
 
@@ -47,13 +46,7 @@ bool CCarvestoneDoc::IsModified() const
 {
     if (model.IsModified())
         return true;
-    const TableViewPart* tables = TableView();
-    return tables && tables->IsAnyTableModified();
-}
-
-TableViewPart* CCarvestoneDoc::TableView() const
-{
-    return mainFrame ? mainFrame->GetTableView() : nullptr;
+    return tableView && tableView->IsAnyTableModified();
 }
 
 bool CCarvestoneDoc::OnNewDocument()
@@ -86,7 +79,7 @@ void CCarvestoneDoc::ReportEntriesWithoutDiskFile() const
     const QStringList entries = model.EntriesWithoutDiskFile();
     if (entries.isEmpty())
         return;
-    CCarvestoneApp::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::UnsafeEntries,
+    MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::UnsafeEntries,
                                   {GetTitle(), entries.join(QLatin1Char('\n'))});
 }
 
@@ -110,8 +103,7 @@ bool CCarvestoneDoc::SaveTo(const QString& path, bool writeProjectFile)
     // Tables are saved even when the project file failed: their changes are
     // the user's work as well.  A failed table fails the save, so that the
     // save question never lets unsaved table changes go.
-    TableViewPart* tables = TableView();
-    if (tables && tables->IsAnyTableModified() && !tables->SaveAllModifiedTables())
+    if (tableView && tableView->IsAnyTableModified() && !tableView->SaveAllModifiedTables())
         saved = false;
     return saved;
 }
@@ -129,7 +121,7 @@ bool CCarvestoneDoc::DoFileSave()
 
     const QString proposed = model.Path().isEmpty() ? GetTitle() + QStringLiteral(".mod") : model.Path();
     const QString chosen = UserDialogs::Current().SaveFileName(
-        mainFrame, StringTable::Get(StringId::SaveAsCaption), proposed, FileFilter);
+        dialogOwner, StringTable::Get(StringId::SaveAsCaption), proposed, FileFilter);
     if (chosen.isEmpty())
         return false;
     const QString path = QFileInfo(WithDefaultExtension(chosen)).absoluteFilePath();
@@ -149,7 +141,7 @@ bool CCarvestoneDoc::SaveModified()
 {
     if (!IsModified())
         return true;
-    const int answer = CCarvestoneApp::ShowMessageId(
+    const int answer = MessageBoxes::ShowMessageId(
         nullptr, UserDialogs::TypeYesNoCancel | UserDialogs::IconQuestion, StringId::SaveChanges, {GetTitle()});
     if (answer == UserDialogs::IdCancel)
         return false;

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ProjectModel.h"
-#include "mainframe/CommandTarget.h"
+#include "model/ProjectModel.h"
+#include "ui/CommandTarget.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
-class CMainFrame;
 class TableViewPart;
 
 // The open MOD project of the running program: the project model plus the
@@ -33,8 +34,11 @@ public:
     // The project's own changes or those of any open table.
     bool IsModified() const;
 
-    // The main window through which the document reaches the table view.
-    void SetFrame(CMainFrame* frame) { mainFrame = frame; }
+    // The table view whose tables belong to the project; none until the
+    // window has one.
+    void SetTableView(TableViewPart* view) { tableView = view; }
+    // The window that owns the document's dialogs.
+    void SetDialogOwner(QWidget* window) { dialogOwner = window; }
 
     bool OnNewDocument();
     enum class OpenResult {
@@ -64,11 +68,11 @@ Q_SIGNALS:
     void PathChanged(const QString& path);
 
 private:
-    TableViewPart* TableView() const;
     bool SaveTo(const QString& path, bool writeProjectFile);
     bool NeedsNewName() const;
     void ReportEntriesWithoutDiskFile() const;
 
     ProjectModel model;
-    CMainFrame* mainFrame = nullptr;
+    TableViewPart* tableView = nullptr;
+    QPointer<QWidget> dialogOwner;
 };

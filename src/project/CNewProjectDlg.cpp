@@ -1,9 +1,9 @@
 #include "CNewProjectDlg.h"
 
-#include "ProjectCreation.h"
-#include "app/CCarvestoneApp.h"
-#include "app/UserDialogs.h"
-#include "resources/StringTable.h"
+#include "core/StringTable.h"
+#include "model/ProjectCreation.h"
+#include "ui/MessageBoxes.h"
+#include "ui/UserDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -40,7 +40,7 @@ QString CNewProjectDlg::Name() const
 void CNewProjectDlg::accept()
 {
     if (!ProjectCreation::IsValidName(Name())) {
-        CCarvestoneApp::ShowMessageId(this, UserDialogs::TypeOk, StringId::BadProjectName);
+        MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk, StringId::BadProjectName);
         return;
     }
     QDialog::accept();

@@ -3,21 +3,21 @@
 #include "EnterNewNameDialog.h"
 #include "NewRowNameDialog.h"
 #include "RowStep.h"
-#include "TableFile.h"
 #include "TableGrid.h"
-#include "app/CCarvestoneApp.h"
-#include "app/CarvestoneSettings.h"
-#include "app/FileErrorText.h"
-#include "app/MessageFormat.h"
-#include "app/SafeFileWriter.h"
-#include "app/UserDialogs.h"
-#include "browser/FileKind.h"
-#include "browser/FileKindIcons.h"
+#include "core/CarvestoneSettings.h"
+#include "core/FileErrorText.h"
+#include "core/MessageFormat.h"
+#include "core/SafeFileWriter.h"
+#include "core/StringTable.h"
 #include "grid/CGridCtrl.h"
 #include "grid/LogFont.h"
-#include "mainframe/CommandIds.h"
-#include "project/ProjectEntry.h"
-#include "resources/StringTable.h"
+#include "model/FileKind.h"
+#include "model/ProjectEntry.h"
+#include "model/TableFile.h"
+#include "ui/CommandIds.h"
+#include "ui/FileKindIcons.h"
+#include "ui/MessageBoxes.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -284,7 +284,7 @@ void CCarvestoneView::ReportDroppedData(const QString& fullPath, const TableFile
         if (change.LosesData())
             dropped.append(change.Describe());
     }
-    CCarvestoneApp::ShowMessageId(this, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::TableDataDropped,
+    MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::TableDataDropped,
                                   {QDir::toNativeSeparators(fullPath), dropped.join(QStringLiteral("; "))});
 }
 
@@ -449,7 +449,7 @@ void CCarvestoneView::EndUndoStep()
 
 void CCarvestoneView::ShowError(const QString& text)
 {
-    CCarvestoneApp::ShowMessage(this, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"), {text});
+    MessageBoxes::ShowMessage(this, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"), {text});
 }
 
 // ---- Closing
@@ -473,7 +473,7 @@ bool CCarvestoneView::CloseTableAt(int index)
     entry.grid->EndEditing();
     if (entry.grid->GetModified()) {
         const int type = UserDialogs::TypeYesNoCancel | UserDialogs::IconQuestion;
-        const int answer = CCarvestoneApp::ShowMessageId(this, type, StringId::SaveTableChanges, {entry.name});
+        const int answer = MessageBoxes::ShowMessageId(this, type, StringId::SaveTableChanges, {entry.name});
         if (answer == UserDialogs::IdCancel)
             return false;
         // A save that failed keeps the table open, so the edits survive.
@@ -707,7 +707,7 @@ void CCarvestoneView::OnRemoveRow()
     if (!grid || row < 1)
         return;
     grid->EndEditing();
-    const int answer = CCarvestoneApp::ShowMessageId(this, UserDialogs::TypeYesNo | UserDialogs::IconQuestion,
+    const int answer = MessageBoxes::ShowMessageId(this, UserDialogs::TypeYesNo | UserDialogs::IconQuestion,
                                                      StringId::DeleteRowQuestion, {row});
     if (answer != UserDialogs::IdYes)
         return;

@@ -2,11 +2,11 @@
 
 #include "FindTextDialog.h"
 #include "TableEntry.h"
-#include "TableFile.h"
 #include "grid/GridCellId.h"
 #include "grid/GridOwner.h"
-#include "mainframe/CommandTarget.h"
-#include "project/TableViewPart.h"
+#include "model/TableFile.h"
+#include "ui/CommandTarget.h"
+#include "ui/TableViewPart.h"
 
 #include <QPointer>
 #include <QWidget>

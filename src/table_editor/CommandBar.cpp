@@ -2,9 +2,9 @@
 
 #include "FormulaApplier.h"
 #include "MagicCodeBox.h"
-#include "MagicCodeTable.h"
 #include "grid/CGridCtrl.h"
-#include "project/TableViewPart.h"
+#include "model/MagicCodeTable.h"
+#include "ui/TableViewPart.h"
 
 #include <QFile>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "FormulaApplier.h"
 
-#include "Formula.h"
 #include "grid/CGridCtrl.h"
-#include "project/TableViewPart.h"
+#include "model/Formula.h"
+#include "ui/TableViewPart.h"
 
 void FormulaApplier::Apply(TableViewPart& view, const QString& formulaText)
 {

@@ -1,6 +1,6 @@
 #include "MagicCodeBox.h"
 
-#include "MagicCodeTable.h"
+#include "model/MagicCodeTable.h"
 
 #include <QAbstractItemView>
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "TableGrid.h"
 
-#include "TableFile.h"
-#include "TableWriter.h"
 #include "grid/CGridCtrl.h"
+#include "model/TableFile.h"
+#include "model/TableWriter.h"
 
 void TableGrid::Fill(CGridCtrl& grid, const TableFile& table)
 {

@@ -1,6 +1,6 @@
 #include "app/CCarvestoneApp.h"
-#include "app/QtUserDialogs.h"
 #include "app/SingleInstance.h"
+#include "ui/QtUserDialogs.h"
 
 #include "FakeTableView.h"
 #include "ScriptedDialogs.h"

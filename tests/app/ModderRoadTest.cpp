@@ -2,16 +2,16 @@
 
 #include "ArchiveFixtures.h"
 #include "ScriptedDialogs.h"
-#include "archive/BuildingDialog.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
+#include "build_install/BuildingDialog.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
 #include "options/CMODPropertyPage.h"
 #include "options/CMODPropertySheet.h"
 #include "project/CNewProjectDlg.h"
 #include "table_editor/CCarvestoneView.h"
+#include "ui/CommandIds.h"
 
 #include <QAction>
 #include <QApplication>

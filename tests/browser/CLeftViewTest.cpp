@@ -1,5 +1,5 @@
 #include "ProjectWindow.h"
-#include "mainframe/CommandIds.h"
+#include "ui/CommandIds.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "ProjectWindow.h"
-#include "mainframe/CommandIds.h"
 #include "mainframe/CommandTable.h"
 #include "table_editor/CommandBar.h"
+#include "ui/CommandIds.h"
 
 #include <QDropEvent>
 #include <QLabel>

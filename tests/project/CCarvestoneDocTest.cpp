@@ -4,7 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
-#include "project/ProjectEntry.h"
+#include "model/ProjectEntry.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -35,7 +35,6 @@ protected:
     {
         frame.SetTableView(&tables);
         frame.SetDocument(&doc);
-        doc.SetFrame(&frame);
     }
 
     QString Write(QString name, QByteArray bytes = Header) { return TestFiles::Write(folder.filePath(name), bytes); }

@@ -1,7 +1,7 @@
 #include "project/CNewProjectDlg.h"
 
 #include "ScriptedDialogs.h"
-#include "project/ProjectCreation.h"
+#include "model/ProjectCreation.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>

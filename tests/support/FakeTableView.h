@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
-#include "mainframe/CommandIds.h"
-#include "mainframe/CommandTarget.h"
-#include "project/TableViewPart.h"
+#include "ui/CommandIds.h"
+#include "ui/CommandTarget.h"
+#include "ui/TableViewPart.h"
 
 // Stands in the main window's right pane for the table view: a set of open
 // table names, a child edit that takes the focus as a grid would, the table

@@ -24,7 +24,6 @@ protected:
     void SetUp() override
     {
         frame.SetTableViewPane(table, table);
-        doc.SetFrame(&frame);
         frame.SetDocument(&doc);
         frame.show();
         QApplication::setActiveWindow(&frame);

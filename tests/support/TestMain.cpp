@@ -1,16 +1,26 @@
-#include <QApplication>
 #include <QTemporaryDir>
+#include <QtGlobal>
+
+#ifdef CARVESTONE_TEST_WINDOWS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 #include <gtest/gtest.h>
 
-// Headless, with a settings folder of its own: no test touches the user's settings.
+// Headless, with a settings folder of its own: no test touches the user's
+// settings.  Tests of the layers below the windows run without a windowing
+// library at all.
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir configDir;
     qputenv("CARVESTONE_CONFIG_DIR", configDir.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,8 +2,8 @@
 
 #include "FileSizeLimit.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CommandIds.h"
 #include "project/CCarvestoneDoc.h"
+#include "ui/CommandIds.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -91,7 +91,7 @@ TEST_F(CCarvestoneViewTest, EditsCountAndMarkTheirOwnTabAndNoFailedSaveOrCloseQu
     CMainFrame frame;
     CCarvestoneDoc doc;
     frame.SetTableView(&view);
-    doc.SetFrame(&frame);
+    frame.SetDocument(&doc);
     ASSERT_EQ(doc.OpenProject(project), CCarvestoneDoc::OpenResult::Opened);
     OpenInTabOrder({"a.txt", "b.txt"});
     EXPECT_FALSE(doc.IsModified());

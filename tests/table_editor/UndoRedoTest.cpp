@@ -1,7 +1,7 @@
 #include "ViewTest.h"
-#include "mainframe/CommandIds.h"
 #include "table_editor/TableGrid.h"
 #include "table_editor/TableHistory.h"
+#include "ui/CommandIds.h"
 
 #include <QClipboard>
 

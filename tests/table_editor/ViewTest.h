@@ -3,7 +3,7 @@
 #include "QStringPrinter.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
-#include "app/CarvestoneSettings.h"
+#include "core/CarvestoneSettings.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CommandTable.h"
 #include "table_editor/CCarvestoneView.h"
