@@ -1,5 +1,7 @@
 #include "CAboutDlg.h"
 
+#include "core/ProgramVersion.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -21,7 +23,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     auto* icon = new QLabel(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/carvestone.svg")));
     icon->setPixmap(windowIcon().pixmap(48, 48));
-    auto* version = new QLabel(QStringLiteral("Carvestone Version 1.02"), this);
+    auto* version = new QLabel(QStringLiteral("Carvestone Version %1").arg(ProgramVersion::Text()), this);
     auto* purpose = new QLabel(QStringLiteral("A tool for making Diablo II MODs"), this);
     credits->setReadOnly(true);
     credits->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

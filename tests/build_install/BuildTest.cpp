@@ -7,7 +7,7 @@
 #include "archive/ModBuilder.h"
 #include "build_install/BuildInstallCommands.h"
 #include "build_install/BuildingDialog.h"
-#include "cli/ArchiveCommands.h"
+#include "cli/CarvestoneCli.h"
 #include "core/CarvestoneSettings.h"
 #include "core/StringTable.h"
 #include "model/ProjectEntry.h"
@@ -48,13 +48,14 @@ protected:
     ModBuilder::Request Request() const { return {settings.GameMpqPath, modArchive, modFolder, entries, true, {}}; }
     QByteArray ModFile(const QString& entry) const { return modFiles.value(entry.section('\\', -1)); }
     static bool RunToEnd(ArchiveJob& job) { return QTest::qWaitFor([&] { return !job.IsRunning(); }, 60000); }
-    int Run(int (ArchiveCommands::*verb)(const QStringList&), const QStringList& arguments, QString input = {})
+    int Run(const QString& verb, const QStringList& arguments, QString input = {})
     {
         output.clear();
         errors.clear();
         QTextStream inStream(&input), outStream(&output), errStream(&errors);
-        ArchiveCommands cli(settings, inStream, outStream, errStream);
-        return (cli.*verb)(arguments);
+        MpqLibrary cliLibrary;
+        CommandContext context{settings, inStream, outStream, errStream, cliLibrary};
+        return CarvestoneCli().Run(QStringList(verb) + arguments, context);
     }
     // The MOD archive holds the game's files and each entry, packed exactly as smpq packs the game's, or stored plain.
     void ExpectBuilt(bool compress)
@@ -200,7 +201,7 @@ TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeave
     for (const auto& [gameMpq, firstLine] : {std::pair{missing, "Cannot copy the game archive " + missing},
                                              {damaged, damaged + " is damaged or is not an MPQ archive.\r\n"}}) {
         SCOPED_TRACE(gameMpq.toStdString());
-        EXPECT_EQ(Run(&ArchiveCommands::Build, {project, "--game-mpq", gameMpq}), 1);
+        EXPECT_EQ(Run("build", {project, "--game-mpq", gameMpq}), 1);
         EXPECT_TRUE(output.startsWith(firstLine) && output.endsWith(kept)) << output.toStdString();
         EXPECT_FALSE(output.contains("Adding"));
     }
@@ -222,7 +223,7 @@ TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeave
     EXPECT_FALSE(ModBuilder::CanBuild(without, settings.GameMpqPath, 1));
     EXPECT_EQ(ModBuilder::Build(without, Request(), log), BuildOutcome::NotRun);
     EXPECT_EQ(log.text, "Cannot load the archive library /nonexistent/libstorm.so.9\r\n");
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_EQ(Run("build", {project}), 1);
     qunsetenv("CARVESTONE_MPQ_LIBRARY");
     EXPECT_TRUE(errors.contains("/nonexistent/libstorm.so.9 cannot be loaded")) << errors.toStdString();
     EXPECT_TRUE(output.isEmpty());
@@ -230,11 +231,11 @@ TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeave
     EXPECT_EQ(ArchiveFixtures::FilesIn(modFolder).size(), 5);
 
     settings.GameMpqPath.clear();
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_EQ(Run("build", {project}), 1);
     EXPECT_TRUE(errors.contains("no game archive"));
     settings.GameMpqPath = fixtures.Path("Diablo II/patch_d2.mpq");
     QFile::remove(modFolder + "armor.txt"); // one failed file fails the build
-    EXPECT_EQ(Run(&ArchiveCommands::Build, {project}), 1);
+    EXPECT_EQ(Run("build", {project}), 1);
     EXPECT_TRUE(output.contains("Adding data\\global\\excel\\armor.txt failed\r\n"));
 }
 
@@ -259,7 +260,7 @@ TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogSta
         ExpectBuilt(compress);
         settings.UseCompression = true; // the command line packs unless told not to
         const QStringList stored{"--no-compression"};
-        ASSERT_EQ(Run(&ArchiveCommands::Build, QStringList{project} + (compress ? stored : QStringList())), 0)
+        ASSERT_EQ(Run("build", QStringList{project} + (compress ? stored : QStringList())), 0)
             << errors.toStdString();
         EXPECT_EQ(output, expectedLog);
         ExpectBuilt(!compress);
@@ -269,12 +270,12 @@ TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogSta
     const QByteArray gamePatch = ArchiveFixtures::Read(settings.GameMpqPath);
     dialogs.AnswerMessage(UserDialogs::IdNo);
     EXPECT_TRUE(commands.OnCommand(CommandId::Install));
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "n\n"), 1);
+    EXPECT_EQ(Run("install", {project}, "n\n"), 1);
     EXPECT_TRUE(errors.contains("nothing was installed")) << errors.toStdString();
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), gamePatch);
-    EXPECT_NE(Run(&ArchiveCommands::Install, {project, "--game-folder", fixtures.Path("nowhere/"), "--yes"}), 0);
+    EXPECT_NE(Run("install", {project, "--game-folder", fixtures.Path("nowhere/"), "--yes"}), 0);
     EXPECT_TRUE(errors.contains("does not exist")) << errors.toStdString();
-    EXPECT_EQ(Run(&ArchiveCommands::Install, {project}, "y\n"), 0);
+    EXPECT_EQ(Run("install", {project}, "y\n"), 0);
     EXPECT_TRUE(output.startsWith("Are you sure you wish to install this MOD?"));
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), ArchiveFixtures::Read(modArchive));
     settings.GameFolder = project + "/"; // a file where the game folder should be cannot receive the archive

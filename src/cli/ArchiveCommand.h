@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ProjectCommand.h"
+
+#include "archive/ModBuilder.h"
+
+// A verb that works on archives: it needs the archive library, checks an
+// archive before the library sees it, and builds with a log on the
+// terminal (or on the machine channel for the window).
+class ArchiveCommand : public ProjectCommand
+{
+protected:
+    using ProjectCommand::ProjectCommand;
+
+    bool RequireLibrary(CommandContext& context) const;
+    bool RequireArchive(const QString& archive, CommandContext& context) const;
+    int RunBuild(const ModBuilder::Request& request, CommandContext& context) const;
+};

@@ -1,0 +1,41 @@
+#include "BuildFilesCommand.h"
+
+#include "core/CarvestoneSettings.h"
+
+#include <QDir>
+#include <QFile>
+
+BuildFilesCommand::BuildFilesCommand()
+    : ArchiveCommand(QStringLiteral("build-files"), QStringLiteral("GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE"), 4, 4,
+                     QStringLiteral("Builds ARCHIVE from a copy of GAME-MPQ with the files of MOD-FOLDER that "
+                                    "ENTRIES-FILE names, one entry a line."),
+                     {{QStringLiteral("no-compression"), {}, QStringLiteral("store the MOD's files uncompressed")},
+                      {QStringLiteral("listing"), QStringLiteral("FILE"),
+                       QStringLiteral("the listing file (default: AllFiles.txt beside the program)")}})
+{
+}
+
+int BuildFilesCommand::Execute(const QCommandLineParser& parsed, CommandContext& context)
+{
+    if (!RequireLibrary(context)) {
+        Fail(context, QStringLiteral("nothing was built"));
+        return Failure;
+    }
+    const QStringList arguments = parsed.positionalArguments();
+    ModBuilder::Request request;
+    request.gameMpqPath = arguments[0];
+    request.archivePath = arguments[1];
+    request.modFolder = arguments[2];
+    request.compress = !parsed.isSet(QStringLiteral("no-compression"));
+    request.listingPath = parsed.isSet(QStringLiteral("listing")) ? parsed.value(QStringLiteral("listing"))
+                                                                   : context.settings.ListingFilePath();
+    QFile entries(arguments[3]);
+    if (!entries.open(QIODevice::ReadOnly)) {
+        Fail(context, QStringLiteral("cannot read the list of entries %1: %2")
+                          .arg(QDir::toNativeSeparators(entries.fileName()), entries.errorString()));
+        return Failure;
+    }
+    // Entries are bytes, one byte a character, whatever the terminal speaks.
+    request.entries = QString::fromLatin1(entries.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return RunBuild(request, context);
+}

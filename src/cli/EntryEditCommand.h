@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ProjectCommand.h"
+
+// What add and remove share: read the project, change its entry list, and
+// write the project file back only when it changed.
+class EntryEditCommand : public ProjectCommand
+{
+protected:
+    using ProjectCommand::ProjectCommand;
+
+    int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
+    // False (after saying why) when the names cannot all be taken.
+    virtual bool CheckNames(const QStringList& entries, CommandContext& context) const;
+    // True when the project changed; else a line on out says why not.
+    virtual bool Change(ProjectModel& project, const QString& entry, const QString& argument,
+                        CommandContext& context) const = 0;
+};

@@ -1,0 +1,30 @@
+#include "ExtractCommand.h"
+
+#include "archive/MpqLibrary.h"
+#include "core/TerminalText.h"
+
+#include <QFileInfo>
+
+ExtractCommand::ExtractCommand()
+    : ArchiveCommand(QStringLiteral("extract"), QStringLiteral("ARCHIVE NAME DEST"), 3, 3,
+                     QStringLiteral("Copies the file NAME out of the MPQ archive ARCHIVE into the folder DEST (under "
+                                    "its name part) or to the file DEST; an existing file is replaced only once the "
+                                    "whole file was read."))
+{
+}
+
+int ExtractCommand::Execute(const QCommandLineParser& parsed, CommandContext& context)
+{
+    const QStringList arguments = parsed.positionalArguments();
+    const QString archive = arguments[0];
+    const QString name = TerminalText::NameFromTerminal(arguments[1]);
+    const QString destination = arguments[2];
+    if (!RequireLibrary(context) || !RequireArchive(archive, context))
+        return Failure;
+    QString error;
+    if (!context.library.ExtractFile(archive, name, destination, QFileInfo(destination).isDir(), &error)) {
+        Fail(context, QStringLiteral("cannot extract %1: %2").arg(arguments[1], TerminalText::NameForTerminal(error)));
+        return Failure;
+    }
+    return Success;
+}

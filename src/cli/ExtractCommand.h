@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ArchiveCommand.h"
+
+// extract ARCHIVE NAME DEST: one file out of an archive.
+class ExtractCommand : public ArchiveCommand
+{
+public:
+    ExtractCommand();
+
+protected:
+    int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Command.h"
+
+// new NAME [--mods DIR]: makes a MOD project as the New command does.
+class NewCommand : public Command
+{
+public:
+    NewCommand();
+
+protected:
+    int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
+};

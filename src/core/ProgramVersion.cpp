@@ -1,0 +1,6 @@
+#include "ProgramVersion.h"
+
+QString ProgramVersion::Text()
+{
+    return QStringLiteral(CARVESTONE_VERSION);
+}
