@@ -5,6 +5,7 @@
 #include "grid/CTitleTip.h"
 #include "grid/CellTextRule.h"
 #include "grid/GridClipboardText.h"
+#include "grid/GridErrorReporter.h"
 #include "grid/GridExtentCache.h"
 #include "grid/GridKeyNavigator.h"
 #include "grid/GridRowSorter.h"
@@ -21,19 +22,12 @@
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QWheelEvent>
-#include <QtDebug>
 
 #include <algorithm>
 #include <new>
 #include <numeric>
 
 namespace {
-
-std::function<void(QWidget*, const QString&)>& ErrorReporter()
-{
-    static std::function<void(QWidget*, const QString&)> reporter;
-    return reporter;
-}
 
 int SumOf(const std::vector<int>& sizes, int from, int to)
 {
@@ -132,16 +126,12 @@ bool CGridCtrl::OnUpdateCommand(int id, CommandState& state)
 
 void CGridCtrl::SetErrorReporter(std::function<void(QWidget*, const QString&)> reporter)
 {
-    ErrorReporter() = std::move(reporter);
+    GridErrorReporter::Set(std::move(reporter));
 }
 
 void CGridCtrl::ReportOutOfMemory()
 {
-    const QString text = QStringLiteral("Out of memory.");
-    if (ErrorReporter())
-        ErrorReporter()(this, text);
-    else
-        qWarning() << text;
+    GridErrorReporter::Report(this, QStringLiteral("Out of memory."));
 }
 
 // ---- Cells
@@ -1708,14 +1698,6 @@ void CGridCtrl::OnKeyDown(int vk, Qt::KeyboardModifiers modifiers)
     EnsureVisible(next);
 }
 
-void CGridCtrl::ReportError(const QString& text)
-{
-    if (ErrorReporter())
-        ErrorReporter()(this, text);
-    else
-        qWarning() << text;
-}
-
 // The pointer resting on a border is no drag: keys still select and edit.
 bool CGridCtrl::IsMouseIdle() const
 {
@@ -1882,7 +1864,7 @@ bool CGridCtrl::PasteText(const GridCellId& start, const QString& text)
                              });
     SetRedraw(allowDraw);
     if (dropped)
-        ReportError(CellTextRule::DroppedMessage());
+        GridErrorReporter::Report(this, CellTextRule::DroppedMessage());
     return true;
 }
 

@@ -452,7 +452,6 @@ private:
     bool IsMouseIdle() const;
     void CommitCellText(int row, int col, const QString& text);
     bool SuspendDrawing();
-    void ReportError(const QString& text);
     QPoint RelativeToCell(const GridCellId& cell, QPoint point) const;
     void OnFixedRowClick(const GridCellId& cell);
     void OnFixedColumnClick(const GridCellId& cell);
