@@ -4,9 +4,6 @@
 #include "grid/CTitleTip.h"
 #include "grid/CellTextRule.h"
 #include "grid/GridAutoSizer.h"
-#include "grid/GridClipboardText.h"
-#include "grid/GridKeyNavigator.h"
-#include "grid/GridSizingBar.h"
 #include "grid/GridErrorReporter.h"
 #include "grid/GridRowSorter.h"
 #include "grid/WindowsKeys.h"
@@ -128,11 +125,7 @@ bool CGridCtrl::SetCellState(int row, int col, quint32 state)
     CGridCellBase* cell = GetCell(row, col);
     if (!cell)
         return false;
-    const quint32 old = cell->GetState();
-    if ((state & CellStateSelected) && !(old & CellStateSelected))
-        m_SelectedCellMap.insert(CellKey(row, col));
-    else if (!(state & CellStateSelected) && (old & CellStateSelected))
-        m_SelectedCellMap.remove(CellKey(row, col));
+    m_selection.OnStateChange(row, col, cell->GetState(), state);
     cell->SetState(state);
     return true;
 }
@@ -378,7 +371,7 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const QString& text, int last
     // Tab and the navigation keys carry the edit on to the cell they reach.
     if (lastKey != VK_TAB && !IsNavigationKey(lastKey))
         return;
-    OnKeyDown(lastKey, modifiers);
+    m_keyboard.OnKeyDown(lastKey, modifiers, m_mouse.IsIdle());
     EditCell(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1),
              IsNavigationKey(lastKey) ? EditStartByKey(lastKey) : lastKey);
 }
@@ -433,19 +426,6 @@ void CGridCtrl::CommitCellText(int row, int col, const QString& text)
 
 // ---- Title tips
 
-void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint point = event->position().toPoint();
-    if (DragWithMouse(point) || UpdateDividerHover(point)) {
-        m_LastMousePoint = point;
-        event->accept();
-        return;
-    }
-    m_LastMousePoint = point;
-    UpdateTitleTip(point);
-    QAbstractScrollArea::mouseMoveEvent(event);
-}
-
 void CGridCtrl::leaveEvent(QEvent* event)
 {
     HideTitleTip();
@@ -481,31 +461,8 @@ void CGridCtrl::UpdateTitleTip(QPoint point)
 
 void CGridCtrl::ResetSelection()
 {
-    m_PrevSelectedCellMap.clear();
-    const QSet<quint64> selected = m_SelectedCellMap;
-    for (quint64 key : selected) {
-        const GridCellId cell = CellFromKey(key);
-        SetCellState(cell.row, cell.col, GetCellState(cell.row, cell.col) & ~CellStateSelected);
-        InvalidateCellRect(cell.row, cell.col);
-    }
-    m_SelectedCellMap.clear();
+    m_selection.Clear();
     SetFocusCell(-1, -1);
-}
-
-// ==== Selection and keyboard
-
-void CGridCtrl::SetCellSelected(const GridCellId& cell, bool selected)
-{
-    const quint32 state = GetCellState(cell.row, cell.col);
-    SetCellState(cell.row, cell.col, selected ? state | CellStateSelected : state & ~CellStateSelected);
-}
-
-// Only cells inside the visible range can need paint; checking the range is
-// far cheaper than asking each of the hundred thousand cells of a select-all.
-void CGridCtrl::RepaintCell(const GridCellId& cell, const GridCellRange& visible)
-{
-    if (visible.InRange(cell))
-        InvalidateCellRect(cell.row, cell.col);
 }
 
 void CGridCtrl::SetSelectedRange(const GridCellRange& range, bool forceRepaint, bool select)
@@ -513,70 +470,11 @@ void CGridCtrl::SetSelectedRange(const GridCellRange& range, bool forceRepaint, 
     SetSelectedRange(range.minRow, range.minCol, range.maxRow, range.maxCol, forceRepaint, select);
 }
 
-void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint, bool select)
+// Painting always happens in the next paint event; forceRepaint only asks for
+// it to come soon, which an update does.
+void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool, bool select)
 {
-    if (!m_bEnableSelection)
-        return;
-    // Painting always happens in the next paint event; forceRepaint only asks
-    // for it to come soon, which an update does.
-    Q_UNUSED(forceRepaint);
-    const GridCellRange visible = GetVisibleNonFixedRange();
-    const auto raise = [](int bound, int fixed) { return bound >= 0 ? std::max(bound, fixed) : bound; };
-    const GridCellRange range(raise(minRow, GetFixedRowCount()), raise(minCol, GetFixedColumnCount()), raise(maxRow, GetFixedRowCount()),
-                              raise(maxCol, GetFixedColumnCount()));
-    if (select) {
-        const QSet<quint64> selected = m_SelectedCellMap;
-        for (quint64 key : selected) {
-            const GridCellId cell = CellFromKey(key);
-            if (!IsValid(cell)) {
-                m_SelectedCellMap.remove(key);
-                continue;
-            }
-            SetCellSelected(cell, false);
-            if (!range.InRange(cell))
-                RepaintCell(cell, visible);
-        }
-        // A hash keeps the capacity of its largest size; after a select-all
-        // every later copy and walk of the set would pay for it.
-        if (m_SelectedCellMap.isEmpty())
-            m_SelectedCellMap.squeeze();
-        if (!(m_bListMode && m_bSingleRowSelection)) {
-            if (range.minRow < 0)
-                return;
-            if (range.minCol >= 0 && range.maxRow >= 0 && range.maxCol >= 0) {
-                for (quint64 key : std::as_const(m_PrevSelectedCellMap)) {
-                    const GridCellId cell = CellFromKey(key);
-                    if (!IsValid(cell))
-                        continue;
-                    SetCellSelected(cell, true);
-                    RepaintCell(cell, visible);
-                }
-            }
-        }
-    }
-    if (!IsValid(range))
-        return;
-    for (int row = range.minRow; row <= range.maxRow; ++row) {
-        for (int col = range.minCol; col <= range.maxCol; ++col) {
-            if (bool(GetCellState(row, col) & CellStateSelected) == select)
-                continue;
-            SetCellSelected({row, col}, select);
-            RepaintCell({row, col}, visible);
-        }
-    }
-}
-
-GridCellRange CGridCtrl::GetSelectedRange() const
-{
-    GridCellRange range(GetRowCount(), GetColumnCount(), -1, -1);
-    for (quint64 key : m_SelectedCellMap) {
-        const GridCellId cell = CellFromKey(key);
-        range.minRow = std::min(range.minRow, cell.row);
-        range.minCol = std::min(range.minCol, cell.col);
-        range.maxRow = std::max(range.maxRow, cell.row);
-        range.maxCol = std::max(range.maxCol, cell.col);
-    }
-    return range;
+    m_selection.SetRange(GridCellRange(minRow, minCol, maxRow, maxCol), select);
 }
 
 bool CGridCtrl::IsCellSelected(int row, int col) const
@@ -588,52 +486,29 @@ void CGridCtrl::SelectAllCells()
 {
     if (!m_bEnableSelection)
         return;
-    SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, GridNotifySelectionChanging);
-    m_PrevSelectedCellMap.clear();
+    const GridCellId clickDown = m_mouse.ClickDownCell();
+    SendMessageToParent(clickDown.row, clickDown.col, GridNotifySelectionChanging);
+    m_selection.Begin(false);
     SetSelectedRange(GetFixedRowCount(), GetFixedColumnCount(), GetRowCount() - 1, GetColumnCount() - 1);
     SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GridNotifySelectionChanged);
 }
 
-void CGridCtrl::SelectCells(GridCellId cell, bool forceRepaint, bool select)
+void CGridCtrl::SelectCells(GridCellId cell, bool, bool select)
 {
-    if (!m_bEnableSelection || !IsValid(cell) || IsCellFixed(cell.row, cell.col))
-        return;
-    const GridCellId start = m_idSelectionStart;
-    SetSelectedRange(std::min(start.row, cell.row), std::min(start.col, cell.col), std::max(start.row, cell.row),
-                     std::max(start.col, cell.col), forceRepaint, select);
+    m_selection.SelectCells(cell, select);
 }
 
-void CGridCtrl::SelectRows(GridCellId cell, bool forceRepaint, bool select)
+void CGridCtrl::SelectRows(GridCellId cell, bool, bool select)
 {
-    if (!m_bEnableSelection || !IsValid(cell) || cell.row < GetFixedRowCount())
-        return;
-    const int startRow = (m_bListMode && m_bSingleRowSelection) ? cell.row : m_idSelectionStart.row;
-    SetSelectedRange(std::min(startRow, cell.row), GetFixedColumnCount(), std::max(startRow, cell.row), GetColumnCount() - 1,
-                     forceRepaint, select);
+    m_selection.SelectRows(cell, select);
 }
 
-void CGridCtrl::SelectColumns(GridCellId cell, bool forceRepaint, bool select)
+void CGridCtrl::SelectColumns(GridCellId cell, bool, bool select)
 {
-    if (!m_bEnableSelection || !IsValid(cell) || cell.col < GetFixedColumnCount())
-        return;
-    const int startCol = m_bSingleColSelection ? cell.col : m_idSelectionStart.col;
-    SetSelectedRange(GetFixedRowCount(), std::min(startCol, cell.col), GetRowCount() - 1, std::max(startCol, cell.col),
-                     forceRepaint, select);
+    m_selection.SelectColumns(cell, select);
 }
 
-void CGridCtrl::OnSelecting(const GridCellId& cell)
-{
-    if (!m_bEnableSelection)
-        return;
-    switch (m_MouseMode) {
-    case MouseMode::SelectColumns: SelectColumns(cell); break;
-    case MouseMode::SelectRows: SelectRows(cell); break;
-    case MouseMode::SelectCells: SelectCells(cell); break;
-    // A click on the corner selects the whole grid, as Ctrl+A does.
-    case MouseMode::SelectAll: SetSelectedRange(GetFixedRowCount(), GetFixedColumnCount(), GetRowCount() - 1, GetColumnCount() - 1); break;
-    default: break;
-    }
-}
+// ---- Keyboard and mouse
 
 bool CGridCtrl::event(QEvent* event)
 {
@@ -657,245 +532,8 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    const int vk = WindowsKeyFromQtKey(event->key());
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (OnShortcutKey(vk, modifiers))
-        return;
-    switch (vk) {
-    case VK_DELETE:
-    case VK_DOWN:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_LEFT:
-    case VK_TAB:
-    case VK_NEXT:
-    case VK_PRIOR:
-    case VK_HOME:
-    case VK_END:
-    case VK_F2:
-        OnKeyDown(vk, modifiers);
-        return;
-    default:
-        OnCharacter(event->text(), modifiers);
-        return;
-    }
+    m_keyboard.OnKeyPress(*event, m_mouse.IsIdle());
 }
-
-bool CGridCtrl::OnShortcutKey(int vk, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers & Qt::ControlModifier) {
-        switch (vk) {
-        case VK_INSERT:
-        case 'C': OnEditCopy(); return true;
-        case 'A': SelectAllCells(); return true;
-        case 'V': OnEditPaste(); return true;
-        case 'X': OnEditCut(); return true;
-        default: return false;
-        }
-    }
-    if ((modifiers & Qt::ShiftModifier) && vk == VK_INSERT) {
-        OnEditPaste();
-        return true;
-    }
-    return false;
-}
-
-void CGridCtrl::OnKeyDown(int vk, Qt::KeyboardModifiers modifiers)
-{
-    if (!IsValid(m_idCurrentCell))
-        return;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    const GridKeyNavigator navigator(m_store.RowAxis(), m_store.ColumnAxis());
-    const GridCellId focus = m_idCurrentCell;
-    GridCellId next = focus;
-    bool wrapped = false;
-    const auto step = [&](GridKeyNavigator::Move move) {
-        const GridKeyNavigator::Target target = navigator.Step(move, focus.row, focus.col);
-        next = GridCellId(target.row, target.column);
-        wrapped = target.wrapped;
-    };
-    using Move = GridKeyNavigator::Move;
-    switch (vk) {
-    case VK_DELETE:
-        if (IsCellEditable(focus.row, focus.col))
-            ModifyCellText(focus.row, focus.col, QString());
-        break;
-    case VK_DOWN: step(Move::Down); break;
-    case VK_UP: step(Move::Up); break;
-    case VK_RIGHT: step(Move::Right); break;
-    case VK_LEFT: step(Move::Left); break;
-    case VK_TAB: step(shift ? Move::BackTab : Move::Tab); break;
-    case VK_NEXT:
-    case VK_PRIOR: {
-        const int topBefore = GetTopLeftNonFixedCell().row;
-        OnVScroll(vk == VK_NEXT ? SB_PAGEDOWN : SB_PAGEUP);
-        const int topAfter = GetTopLeftNonFixedCell(true).row;
-        next.row = vk == VK_NEXT ? navigator.PageDown(focus.row, topBefore, topAfter)
-                                 : navigator.PageUp(focus.row, topBefore, topAfter);
-        break;
-    }
-    case VK_HOME:
-        if (ctrl)
-            OnVScroll(SB_TOP);
-        OnHScroll(SB_LEFT);
-        step(ctrl ? Move::GridHome : Move::Home);
-        break;
-    case VK_END:
-        if (ctrl)
-            OnVScroll(SB_BOTTOM);
-        OnHScroll(SB_RIGHT);
-        step(ctrl ? Move::GridEnd : Move::End);
-        break;
-    case VK_F2: EditCell(focus.row, focus.col, QPoint(-1, -1), VK_LBUTTON); break;
-    default: return;
-    }
-    if (next == focus)
-        return;
-    if (IsMouseIdle()) {
-        const MouseMode hover = m_MouseMode;
-        m_PrevSelectedCellMap.clear();
-        m_MouseMode = m_bListMode ? MouseMode::SelectRows : MouseMode::SelectCells;
-        if (!shift || vk == VK_TAB)
-            m_idSelectionStart = next;
-        else if (!IsValid(m_idSelectionStart))
-            m_idSelectionStart = focus;
-        OnSelecting(next);
-        m_MouseMode = hover;
-    }
-    SetFocusCell(next);
-    if (wrapped && !IsCellVisible(next)) {
-        // A wrapped TAB starts the new row at its left end (Shift+TAB at its
-        // right end), as reading a table line by line expects.
-        SetScrollPos32(SB_HORZ, vk == VK_TAB && !shift ? 0 : GetScrollMax(SB_HORZ));
-        viewport()->update();
-    }
-    EnsureVisible(next);
-}
-
-// The pointer resting on a border is no drag: keys still select and edit.
-bool CGridCtrl::IsMouseIdle() const
-{
-    return m_MouseMode == MouseMode::Nothing || m_MouseMode == MouseMode::OverColDivide
-           || m_MouseMode == MouseMode::OverRowDivide;
-}
-
-void CGridCtrl::OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers)
-{
-    if (text.isEmpty() || (modifiers & (Qt::ControlModifier | Qt::AltModifier)) || !IsMouseIdle())
-        return;
-    const QChar ch = text.at(0);
-    const int code = ch.unicode();
-    if (code == VK_ESCAPE || (code == VK_TAB && m_bHandleTabKey))
-        return;
-    if (code != VK_BACK && code != VK_RETURN && !ch.isPrint())
-        return;
-    EditCell(m_idCurrentCell.row, m_idCurrentCell.col, QPoint(-1, -1), code);
-}
-
-// ==== Clipboard ============================================================
-
-// Cut and paste change many cells at once: one repaint at the end costs less
-// than one per cell.  Answers whether drawing was allowed before.
-bool CGridCtrl::SuspendDrawing()
-{
-    const bool allowDraw = m_bAllowDraw;
-    SetRedraw(false);
-    return allowDraw;
-}
-
-bool CGridCtrl::CopySelection(QString* text) const
-{
-    const GridCellRange range = GetSelectedRange();
-    if (!IsValid(range))
-        return false;
-    *text = GridClipboardText::Encode(m_store.RowAxis(), m_store.ColumnAxis(), range.minRow, range.minCol, range.maxRow, range.maxCol,
-                                      [this](int row, int col) {
-                                          const CGridCellBase* cell = GetCell(row, col);
-                                          return cell && cell->IsSelected() ? cell->GetText() : QString();
-                                      });
-    return true;
-}
-
-void CGridCtrl::OnEditCopy()
-{
-    QString text;
-    if (CopySelection(&text))
-        QGuiApplication::clipboard()->setText(text);
-}
-
-void CGridCtrl::OnEditCut()
-{
-    if (!m_bEditable)
-        return;
-    QString text;
-    if (!CopySelection(&text))
-        return;
-    QGuiApplication::clipboard()->setText(text);
-    ClearSelection();
-}
-
-// Empties exactly the cells that a copy takes: the selected ones in shown
-// rows and columns.  Unselected cells between two Ctrl-clicked ones keep
-// their text.
-void CGridCtrl::ClearSelection()
-{
-    if (!m_bEditable || !IsValid(GetSelectedRange()))
-        return;
-    std::vector<GridCellId> cells;
-    cells.reserve(size_t(m_SelectedCellMap.size()));
-    for (quint64 key : std::as_const(m_SelectedCellMap))
-        cells.push_back(CellFromKey(key));
-    std::sort(cells.begin(), cells.end());
-    const bool allowDraw = SuspendDrawing();
-    for (const GridCellId& cell : cells) {
-        if (GetRowHeight(cell.row) > 0 && GetColumnWidth(cell.col) > 0 && IsCellEditable(cell.row, cell.col))
-            ModifyCellText(cell.row, cell.col, QString());
-    }
-    SetRedraw(allowDraw);
-}
-
-void CGridCtrl::OnEditPaste()
-{
-    if (!m_bEditable)
-        return;
-    GridCellId target = m_idCurrentCell;
-    if (!IsValid(target))
-        target = GetTopLeftNonFixedCell();
-    if (!IsValid(target))
-        return;
-    CGridCellBase* cell = GetCell(target.row, target.col);
-    if (cell && cell->IsEditing() && cell->GetEditWnd()) {
-        cell->GetEditWnd()->paste();
-        return;
-    }
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (data && data->hasText())
-        PasteText(target, QGuiApplication::clipboard()->text());
-}
-
-bool CGridCtrl::PasteText(const GridCellId& start, const QString& text)
-{
-    if (!IsValid(start) || !IsCellEditable(start.row, start.col))
-        return false;
-    bool dropped = false;
-    const bool allowDraw = SuspendDrawing();
-    GridClipboardText::Place(GridClipboardText::Decode(text), m_store.RowAxis(), m_store.ColumnAxis(), start.row, start.col,
-                             [&](int row, int col, const QString& field) {
-                                 if (!IsCellEditable(row, col))
-                                     return;
-                                 const QString kept = CellTextRule::Filter(field);
-                                 dropped = dropped || kept.size() != field.size();
-                                 ModifyCellText(row, col, kept);
-                                 SetCellSelected({row, col}, false);
-                             });
-    SetRedraw(allowDraw);
-    if (dropped)
-        GridErrorReporter::Report(this, CellTextRule::DroppedMessage());
-    return true;
-}
-
-// ==== Mouse ================================================================
 
 void CGridCtrl::mousePressEvent(QMouseEvent* event)
 {
@@ -907,367 +545,50 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
+    m_mouse.OnLeftButtonDown(event->position().toPoint(), event->modifiers());
+}
+
+void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
+{
     const QPoint point = event->position().toPoint();
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    setFocus(Qt::MouseFocusReason);
-    m_LeftClickDownPoint = point;
-    m_bLMouseButtonDown = true;
-    m_LeftClickDownCell = GetCellFromPoint(point);
-    if (!IsValid(m_LeftClickDownCell))
-        return;
-    if (!(modifiers & Qt::ShiftModifier))
-        m_idSelectionStart = m_LeftClickDownCell;
-    else if (!IsValid(m_idSelectionStart))
-        m_idSelectionStart = m_idCurrentCell;
-    EndEditing();
-    if (CGridCellBase* cell = GetCell(m_LeftClickDownCell.row, m_LeftClickDownCell.col))
-        cell->OnClickDown(RelativeToCell(m_LeftClickDownCell, point));
-    if (m_MouseMode == MouseMode::Nothing)
-        UpdateDividerHover(point);
-    const bool overDivider = m_MouseMode == MouseMode::OverColDivide || m_MouseMode == MouseMode::OverRowDivide;
-
-    if (!overDivider && m_LeftClickDownCell == m_idCurrentCell) {
-        if (IsCellEditable(m_idCurrentCell.row, m_idCurrentCell.col))
-            m_MouseMode = MouseMode::PrepareEdit;
+    if (m_mouse.OnMove(point)) {
+        event->accept();
         return;
     }
-    if (!overDivider && IsCellSelected(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
-        if (modifiers & Qt::ControlModifier) {
-            SetFocusCell(m_LeftClickDownCell);
-            if (m_bListMode)
-                SelectRows(m_LeftClickDownCell, true, false);
-            else
-                SelectCells(m_LeftClickDownCell, true, false);
-            return;
-        }
-    } else if (!overDivider) {
-        SetFocusCell(-1, -1);
-        if (GetRowCount() > GetFixedRowCount() && GetColumnCount() > GetFixedColumnCount())
-            SetFocusCell(std::max(m_LeftClickDownCell.row, GetFixedRowCount()),
-                         std::max(m_LeftClickDownCell.col, GetFixedColumnCount()));
-    }
-
-    if (m_MouseMode == MouseMode::OverColDivide) {
-        StartSizing(false, point);
-        return;
-    }
-    if (m_MouseMode == MouseMode::OverRowDivide) {
-        StartSizing(true, point);
-        return;
-    }
-    SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, GridNotifySelectionChanging);
-    m_PrevSelectedCellMap.clear();
-    if (modifiers & Qt::ControlModifier)
-        m_PrevSelectedCellMap = m_SelectedCellMap;
-    if (m_LeftClickDownCell.row < GetFixedRowCount()) {
-        OnFixedRowClick(m_LeftClickDownCell);
-    } else if (m_LeftClickDownCell.col < GetFixedColumnCount()) {
-        OnFixedColumnClick(m_LeftClickDownCell);
-    } else {
-        m_MouseMode = m_bListMode ? MouseMode::SelectRows : MouseMode::SelectCells;
-        OnSelecting(m_LeftClickDownCell);
-        m_AutoScrollTimer.start(AutoScrollPeriodMs, this);
-    }
-    m_LastMousePoint = point;
-}
-
-QPoint CGridCtrl::RelativeToCell(const GridCellId& cell, QPoint point) const
-{
-    QPoint origin;
-    return GetCellOrigin(cell.row, cell.col, &origin) ? point - origin : QPoint(0, 0);
-}
-
-void CGridCtrl::OnFixedRowClick(const GridCellId& cell)
-{
-    if (!IsValid(cell))
-        return;
-    if (m_bSortOnClick) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        SortByColumn(cell.col, cell.col == m_nSortColumn ? !m_bAscending : true);
-        viewport()->update();
-        QGuiApplication::restoreOverrideCursor();
-    }
-    if (m_bFixedRowSelection) {
-        m_MouseMode = cell.col >= GetFixedColumnCount() ? MouseMode::SelectColumns : MouseMode::SelectAll;
-        OnSelecting(cell);
-    }
-}
-
-void CGridCtrl::OnFixedColumnClick(const GridCellId& cell)
-{
-    if (!IsValid(cell) || !m_bFixedColumnSelection)
-        return;
-    m_MouseMode = cell.row >= GetFixedRowCount() ? MouseMode::SelectRows : MouseMode::SelectAll;
-    OnSelecting(cell);
-}
-
-// Starts dragging a column border (or a row border): the click-down column
-// becomes the one whose right edge moves.
-void CGridCtrl::StartSizing(bool rows, QPoint point)
-{
-    const int range = m_nResizeCaptureRange;
-    const int count = rows ? GetRowCount() : GetColumnCount();
-    const auto along = [rows](QPoint p) { return rows ? p.y() : p.x(); };
-    const auto sizeOf = [&](int i) { return rows ? GetRowHeight(i) : GetColumnWidth(i); };
-    const auto originOf = [&](int i, QPoint* origin) {
-        return rows ? GetCellOrigin(i, 0, origin) : GetCellOrigin(0, i, origin);
-    };
-    int& index = rows ? m_LeftClickDownCell.row : m_LeftClickDownCell.col;
-    m_MouseMode = rows ? MouseMode::SizingRow : MouseMode::SizingColumn;
-
-    QRect visible;
-    GetVisibleNonFixedRange(&visible);
-    const bool lastIsNarrow = sizeOf(count - 1) < range;
-    if (lastIsNarrow && std::abs(along(visible.bottomRight()) - along(point)) < range)
-        index = count - 1;
-    QPoint origin;
-    if (!originOf(index, &origin)) {
-        m_MouseMode = MouseMode::Nothing;
-        return;
-    }
-    const bool onLeftBorder = along(point) - along(origin) <= range;
-    const bool unhide = rows ? m_bHiddenRowUnhide : m_bHiddenColUnhide;
-    if (!unhide && !(!onLeftBorder && index == count - 1)) {
-        // Without unhiding, a border next to hidden lines belongs to the
-        // nearest shown line before it.
-        while (sizeOf(onLeftBorder ? index - 1 : index) == 0) {
-            if (--index < (onLeftBorder ? 1 : 0)) {
-                m_MouseMode = MouseMode::Nothing;
-                return;
-            }
-        }
-    }
-    if (onLeftBorder && !(index == count - 1 && lastIsNarrow)) {
-        if (--index < 0 || !originOf(index, &origin)) {
-            m_MouseMode = MouseMode::Nothing;
-            return;
-        }
-    }
-    if (!m_pSizingBar)
-        m_pSizingBar = new GridSizingBar(viewport());
-    if (rows)
-        m_pSizingBar->ShowAtRowBorder(point.y());
-    else
-        m_pSizingBar->ShowAtColumnBorder(point.x());
-    m_LastMousePoint = point;
-}
-
-void CGridCtrl::FinishSizing(QPoint point)
-{
-    const bool rows = m_MouseMode == MouseMode::SizingRow;
-    if (m_pSizingBar)
-        m_pSizingBar->hide();
-    if (point == m_LeftClickDownPoint || point == QPoint(0, 0))
-        return;
-    QPoint origin;
-    const int index = rows ? m_LeftClickDownCell.row : m_LeftClickDownCell.col;
-    if (!(rows ? GetCellOrigin(index, 0, &origin) : GetCellOrigin(0, index, &origin)))
-        return;
-    const bool allowHide = rows ? m_bAllowRowHide : m_bAllowColHide;
-    const int size = std::max(rows ? point.y() - origin.y() : point.x() - origin.x(), allowHide ? 0 : 1);
-    if (rows)
-        SetRowHeight(index, size);
-    else
-        SetColumnWidth(index, size);
-    ResetScrollBars();
-    viewport()->update();
-}
-
-bool CGridCtrl::UpdateDividerHover(QPoint point)
-{
-    if (m_bAllowColumnResize && MouseOverColumnResizeArea(point)) {
-        if (m_MouseMode != MouseMode::OverColDivide) {
-            viewport()->setCursor(Qt::SizeHorCursor);
-            m_MouseMode = MouseMode::OverColDivide;
-        }
-        return true;
-    }
-    if (m_bAllowRowResize && MouseOverRowResizeArea(point)) {
-        if (m_MouseMode != MouseMode::OverRowDivide) {
-            viewport()->setCursor(Qt::SizeVerCursor);
-            m_MouseMode = MouseMode::OverRowDivide;
-        }
-        return true;
-    }
-    if (m_MouseMode != MouseMode::Nothing) {
-        viewport()->setCursor(Qt::ArrowCursor);
-        m_MouseMode = MouseMode::Nothing;
-    }
-    return false;
-}
-
-// Mouse moves with the left button down: extends the selection or moves the
-// sizing bar.  Answers false when the move is a plain hover.
-bool CGridCtrl::DragWithMouse(QPoint point)
-{
-    if (!m_bLMouseButtonDown || m_MouseMode == MouseMode::Nothing)
-        return false;
-    switch (m_MouseMode) {
-    case MouseMode::SelectColumns:
-    case MouseMode::SelectRows:
-    case MouseMode::SelectCells: {
-        if (!IsValid(m_LeftClickDownCell))
-            break;
-        const GridCellId cell = GetCellFromPoint(point);
-        if (!IsValid(cell))
-            return true;
-        if (cell != m_idCurrentCell) {
-            OnSelecting(cell);
-            if (!(m_MouseMode == MouseMode::SelectCells && IsCellFixed(cell.row, cell.col)))
-                SetFocusCell(cell);
-        }
-        break;
-    }
-    case MouseMode::SizingRow:
-        if (m_pSizingBar)
-            m_pSizingBar->ShowAtRowBorder(point.y());
-        break;
-    case MouseMode::SizingColumn:
-        if (m_pSizingBar)
-            m_pSizingBar->ShowAtColumnBorder(point.x());
-        break;
-    default: break;
-    }
-    m_LastMousePoint = point;
-    return true;
+    UpdateTitleTip(point);
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint point = event->position().toPoint();
-    if (event->button() == Qt::RightButton) {
-        OnRightButtonUp(point);
-        return;
-    }
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::RightButton)
+        m_mouse.OnRightButtonUp(point);
+    else if (event->button() == Qt::LeftButton)
+        m_mouse.OnLeftButtonUp(point);
+    else
         QAbstractScrollArea::mouseReleaseEvent(event);
-        return;
-    }
-    m_bLMouseButtonDown = false;
-    StopAutoScroll();
-    const QPoint relative = RelativeToCell(m_idCurrentCell, point);
-    switch (m_MouseMode) {
-    case MouseMode::PrepareEdit: EditCell(m_idCurrentCell.row, m_idCurrentCell.col, relative, VK_LBUTTON); break;
-    case MouseMode::SizingColumn:
-    case MouseMode::SizingRow: FinishSizing(point); break;
-    default:
-        SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GridNotifySelectionChanged);
-        if (CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col))
-            cell->OnClick(relative);
-        SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, NM_CLICK);
-        break;
-    }
-    m_MouseMode = MouseMode::Nothing;
-    viewport()->setCursor(Qt::ArrowCursor);
-    if (IsValid(m_LeftClickDownCell))
-        PostMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, GridNotifyClicked);
-}
-
-void CGridCtrl::OnRightButtonUp(QPoint point)
-{
-    const GridCellId cell = GetCellFromPoint(point);
-    EndEditing();
-    if (IsValid(cell)) {
-        SetFocusCell(-1, -1);
-        SetFocusCell(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
-        if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
-            clicked->OnRClick(RelativeToCell(cell, point));
-    }
-    SendMessageToParent(cell.row, cell.col, NM_RCLICK);
 }
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mouseDoubleClickEvent(event);
-        return;
-    }
-    const QPoint point = event->position().toPoint();
-    const GridCellId cell = GetCellFromPoint(point);
-    if (!IsValid(cell))
-        return;
-    if (m_MouseMode == MouseMode::Nothing)
-        UpdateDividerHover(point);
-    if (m_MouseMode == MouseMode::OverColDivide || m_MouseMode == MouseMode::OverRowDivide) {
-        AutoSizeDivider(m_MouseMode == MouseMode::OverRowDivide, point, cell);
-        return;
-    }
-    if (m_MouseMode != MouseMode::Nothing)
-        return;
-    const QPoint relative = RelativeToCell(cell, point);
-    const bool listRowHeading = m_bListMode && cell.row >= GetFixedRowCount() && cell.col < GetFixedColumnCount();
-    if ((!IsCellFixed(cell.row, cell.col) && IsValid(m_LeftClickDownCell)) || listRowHeading)
-        EditCell(cell.row, cell.col, relative, VK_LBUTTON);
-    if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
-        clicked->OnDblClick(relative);
-    SendMessageToParent(cell.row, cell.col, NM_DBLCLK);
-}
-
-// A double click on a border fits the line left of (or above) it.
-void CGridCtrl::AutoSizeDivider(bool rows, QPoint point, const GridCellId& cell)
-{
-    QPoint origin;
-    int index = rows ? cell.row : cell.col;
-    if (!(rows ? GetCellOrigin(index, 0, &origin) : GetCellOrigin(0, index, &origin)))
-        return;
-    if ((rows ? point.y() - origin.y() : point.x() - origin.x()) <= m_nResizeCaptureRange)
-        --index;
-    while (index >= 0 && (rows ? GetRowHeight(index) : GetColumnWidth(index)) == 0)
-        --index;
-    if (index < 0)
-        return;
-    if (rows)
-        AutoSizeRow(index, true);
+    if (event->button() == Qt::LeftButton)
+        m_mouse.OnLeftDoubleClick(event->position().toPoint());
     else
-        AutoSizeColumn(index, m_nAutoSizeColumnStyle, true);
-    viewport()->update();
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 
 void CGridCtrl::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() == m_AutoScrollTimer.timerId())
-        OnAutoScroll();
-    else
+    if (!m_mouse.OnTimer(event->timerId()))
         QAbstractScrollArea::timerEvent(event);
 }
 
 void CGridCtrl::focusOutEvent(QFocusEvent* event)
 {
-    StopAutoScroll();
+    m_mouse.StopAutoScroll();
     QAbstractScrollArea::focusOutEvent(event);
 }
-
-void CGridCtrl::StopAutoScroll()
-{
-    m_AutoScrollTimer.stop();
-}
-
-// While a selection is dragged past an edge, the grid scrolls one line per
-// tick towards the pointer and extends the selection to the edge.
-void CGridCtrl::OnAutoScroll()
-{
-    const QPoint point = m_LastMousePoint;
-    const QRect client = ClientRect();
-    const int fixedHeight = GetFixedRowHeight();
-    const int fixedWidth = GetFixedColumnWidth();
-    const int x = std::clamp(point.x(), client.left(), client.right());
-    const int y = std::clamp(point.y(), client.top(), client.bottom());
-    if (point.y() > client.bottom()) {
-        OnKeyDown(VK_DOWN, Qt::NoModifier);
-        OnSelecting(GetCellFromPoint(QPoint(x, client.bottom())));
-    } else if (point.y() < fixedHeight) {
-        OnKeyDown(VK_UP, Qt::NoModifier);
-        OnSelecting(GetCellFromPoint(QPoint(x, fixedHeight + 1)));
-    }
-    if (point.x() > client.right()) {
-        OnKeyDown(VK_RIGHT, Qt::NoModifier);
-        OnSelecting(GetCellFromPoint(QPoint(client.right(), y)));
-    } else if (point.x() < fixedWidth) {
-        OnKeyDown(VK_LEFT, Qt::NoModifier);
-        OnSelecting(GetCellFromPoint(QPoint(fixedWidth + 1, y)));
-    }
-}
-
 
 // ---- Auto-size, sorting, fonts and colours
 

@@ -7,22 +7,23 @@
 #include "grid/GridCellId.h"
 #include "grid/GridCellRange.h"
 #include "grid/GridCellStore.h"
+#include "grid/GridClipboard.h"
 #include "grid/GridDefaultCells.h"
 #include "grid/GridGeometry.h"
+#include "grid/GridKeyboard.h"
+#include "grid/GridMouse.h"
 #include "grid/GridOwner.h"
 #include "grid/GridPainter.h"
 #include "grid/GridScroller.h"
+#include "grid/GridSelection.h"
 #include "grid/GridStructure.h"
 
 #include <QAbstractScrollArea>
-#include <QBasicTimer>
-#include <QSet>
 
 #include <functional>
 #include <memory>
 
 class CTitleTip;
-class GridSizingBar;
 
 // Grid line modes.
 inline constexpr int GVL_NONE = 0;
@@ -74,7 +75,7 @@ inline constexpr int InPlaceEditId = 8;
 // client area); cell rectangles include their right and bottom pixel.  The
 // grid keeps the settings, the focus and the modified state and leads the
 // work; its helpers each do one part of it: the cell storage, geometry,
-// scrolling, painting and auto-size.
+// scrolling, painting, selection, mouse, keyboard, clipboard and auto-size.
 class CGridCtrl : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -238,7 +239,7 @@ public:
     // The selected cells, one collision-free key per cell.
     static quint64 CellKey(int row, int col) { return (quint64(quint32(row)) << 32) | quint32(col); }
     static GridCellId CellFromKey(quint64 key) { return GridCellId(int(quint32(key >> 32)), int(quint32(key))); }
-    int GetSelectedCount() const { return int(m_SelectedCellMap.size()); }
+    int GetSelectedCount() const { return m_selection.Count(); }
 
     // ---- Geometry
     bool GetCellOrigin(int row, int col, QPoint* origin) const { return m_geometry.CellOrigin(row, col, origin); }
@@ -302,14 +303,14 @@ public:
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint = false,
                           bool select = true);
     void SetSelectedRange(const GridCellRange& range, bool forceRepaint = false, bool select = true);
-    GridCellRange GetSelectedRange() const;
+    GridCellRange GetSelectedRange() const { return m_selection.BoundingRange(); }
     bool IsCellSelected(int row, int col) const;
     void SelectAllCells();
     void SelectCells(GridCellId cell, bool forceRepaint = false, bool select = true);
     void SelectRows(GridCellId cell, bool forceRepaint = false, bool select = true);
     void SelectColumns(GridCellId cell, bool forceRepaint = false, bool select = true);
-    void OnSelecting(const GridCellId& cell);
-    GridCellId GetSelectionStart() const { return m_idSelectionStart; }
+    void OnSelecting(const GridCellId& cell) { m_mouse.ExtendSelection(cell); }
+    GridCellId GetSelectionStart() const { return m_selection.Start(); }
     void EditCell(int row, int col, QPoint point, int ch);
     // Delete, cut and paste change cells through here: the owner may veto
     // (begin edit) and revert (end edit) every single cell.
@@ -320,15 +321,18 @@ public:
     static constexpr int ID_EDIT_CUT = 57635;
     static constexpr int ID_EDIT_PASTE = 57637;
     static constexpr int ID_EDIT_SELECT_ALL = 57642;
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
+    void OnEditCopy() { m_clipboard.OnCopy(); }
+    void OnEditCut() { m_clipboard.OnCut(); }
+    void OnEditPaste() { m_clipboard.OnPaste(); }
     // The text of the selection's bounding rectangle; false when nothing is
     // selected.
-    virtual bool CopySelection(QString* text) const;
+    virtual bool CopySelection(QString* text) const { return m_clipboard.CopySelection(text); }
     // Empties the selected cells (cut).
-    virtual void ClearSelection();
-    virtual bool PasteText(const GridCellId& start, const QString& text);
+    virtual void ClearSelection() { m_clipboard.ClearSelection(); }
+    virtual bool PasteText(const GridCellId& start, const QString& text)
+    {
+        return m_clipboard.PasteText(start, text);
+    }
 
     // ---- Auto-size and sorting
     bool AutoSizeColumn(int col, int style = 0, bool resetScrollBars = true);
@@ -369,12 +373,17 @@ private:
     }
     void CommitCellText(int row, int col, const QString& text);
 
-    // The helpers, each built on the ones before it.
+    // The helpers; each is handed only helpers declared above it, which are
+    // built first.
     GridCellStore m_store;
     GridGeometry m_geometry{*this, m_store};
     GridStructure m_structure{*this, m_store, m_geometry};
     GridScroller m_scroller{*this, m_store, m_geometry};
     GridDefaultCells m_defaults{this};
+    GridSelection m_selection{*this};
+    GridKeyboard m_keyboard{*this, m_selection, m_store};
+    GridMouse m_mouse{*this, m_selection, m_keyboard};
+    GridClipboard m_clipboard{*this, m_selection, m_store};
     GridPainter m_painter{*this, m_store};
 
     GridCellId m_idCurrentCell;
@@ -416,38 +425,4 @@ private:
     GridOwner* m_pOwner = nullptr;
     int m_nID = 0;
     CTitleTip* m_pTitleTip = nullptr;
-
-    // ---- Selection, keyboard and mouse: state and steps
-    enum class MouseMode { Nothing, SelectAll, SelectColumns, SelectRows, SelectCells, OverRowDivide, SizingRow,
-                           OverColDivide, SizingColumn, PrepareEdit };
-    static constexpr int AutoScrollPeriodMs = 25;
-    void SetCellSelected(const GridCellId& cell, bool selected);
-    void RepaintCell(const GridCellId& cell, const GridCellRange& visible);
-    bool OnShortcutKey(int vk, Qt::KeyboardModifiers modifiers);
-    void OnKeyDown(int vk, Qt::KeyboardModifiers modifiers);
-    void OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers);
-    bool IsMouseIdle() const;
-    bool SuspendDrawing();
-    QPoint RelativeToCell(const GridCellId& cell, QPoint point) const;
-    void OnFixedRowClick(const GridCellId& cell);
-    void OnFixedColumnClick(const GridCellId& cell);
-    void StartSizing(bool rows, QPoint point);
-    void FinishSizing(QPoint point);
-    bool UpdateDividerHover(QPoint point);
-    bool DragWithMouse(QPoint point);
-    void OnRightButtonUp(QPoint point);
-    void AutoSizeDivider(bool rows, QPoint point, const GridCellId& cell);
-    void StopAutoScroll();
-    void OnAutoScroll();
-
-    GridCellId m_idSelectionStart;
-    GridCellId m_LeftClickDownCell;
-    QSet<quint64> m_SelectedCellMap;
-    QSet<quint64> m_PrevSelectedCellMap;
-    MouseMode m_MouseMode = MouseMode::Nothing;
-    bool m_bLMouseButtonDown = false;
-    QPoint m_LeftClickDownPoint;
-    QPoint m_LastMousePoint;
-    QBasicTimer m_AutoScrollTimer;
-    GridSizingBar* m_pSizingBar = nullptr;
 };
