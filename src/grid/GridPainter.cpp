@@ -3,7 +3,6 @@
 #include "grid/CGridCtrl.h"
 
 #include <QPainter>
-#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -115,26 +114,27 @@ void GridPainter::DrawGridLines(QPainter& painter, const GridCellRange& range, c
     const int mode = m_grid.GetGridLines();
     if (mode == GVL_NONE)
         return;
-    QVarLengthArray<QLine, 256> lines;
-    if (mode & GVL_VERT) {
-        int x = fixedWidth;
-        for (int col = range.minCol; col >= 0 && col <= range.maxCol; ++col) {
-            const int width = m_store.ColumnWidth(col);
-            x += width;
-            if (width > 0)
-                lines.append(QLine(x - 1, fixedHeight, x - 1, visible.height() - 1));
-        }
-    }
-    if (mode & GVL_HORZ) {
-        int y = fixedHeight;
-        for (int row = range.minRow; row >= 0 && row <= range.maxRow; ++row) {
-            const int height = m_store.RowHeight(row);
-            y += height;
-            if (height > 0)
-                lines.append(QLine(fixedWidth, y - 1, visible.width() - 1, y - 1));
-        }
-    }
+    GridLines lines;
+    if (mode & GVL_VERT)
+        AddLineAfterEach(lines, false, range.minCol, range.maxCol, fixedWidth, fixedHeight, visible.height() - 1);
+    if (mode & GVL_HORZ)
+        AddLineAfterEach(lines, true, range.minRow, range.maxRow, fixedHeight, fixedWidth, visible.width() - 1);
     painter.setPen(ColorRefToQColor(m_grid.GetGridLineColor()));
     painter.drawLines(lines.constData(), int(lines.size()));
     painter.setPen(Qt::NoPen);
+}
+
+// A line on the last pixel of each shown row (or column) from first to last,
+// the first of them starting at start; each line reaches across from from to
+// to.
+void GridPainter::AddLineAfterEach(GridLines& lines, bool rows, int first, int last, int start, int from,
+                                   int to) const
+{
+    int end = start;
+    for (int index = first; index >= 0 && index <= last; ++index) {
+        const int size = rows ? m_store.RowHeight(index) : m_store.ColumnWidth(index);
+        end += size;
+        if (size > 0)
+            lines.append(rows ? QLine(from, end - 1, to, end - 1) : QLine(end - 1, from, end - 1, to));
+    }
 }

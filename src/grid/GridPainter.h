@@ -2,7 +2,9 @@
 
 #include "grid/GridCellRange.h"
 
+#include <QLine>
 #include <QRect>
+#include <QVarLengthArray>
 
 class CGridCtrl;
 class GridCellStore;
@@ -21,12 +23,15 @@ public:
     bool PaintCell(QPainter& painter, int row, int col, const QRect& rect) const;
 
 private:
+    using GridLines = QVarLengthArray<QLine, 256>;
+
     void EraseBackground(QPainter& painter, const QRect& clip, const QRect& visible, int fixedHeight,
                          int fixedWidth) const;
     void DrawCellBlock(QPainter& painter, const QRect& clip, int rowFrom, int rowTo, int y, int colFrom, int colTo,
                        int x, bool clipped) const;
     void DrawGridLines(QPainter& painter, const GridCellRange& range, const QRect& visible, int fixedHeight,
                        int fixedWidth) const;
+    void AddLineAfterEach(GridLines& lines, bool rows, int first, int last, int start, int from, int to) const;
 
     const CGridCtrl& m_grid;
     const GridCellStore& m_store;
