@@ -237,8 +237,8 @@ public:
     GridCellId SetFocusCell(const GridCellId& cell) { return SetFocusCell(cell.row, cell.col); }
     void ResetSelection();
     // The selected cells, one collision-free key per cell.
-    static quint64 CellKey(int row, int col) { return (quint64(quint32(row)) << 32) | quint32(col); }
-    static GridCellId CellFromKey(quint64 key) { return GridCellId(int(quint32(key >> 32)), int(quint32(key))); }
+    static quint64 CellKey(int row, int col) { return GridSelection::CellKey(row, col); }
+    static GridCellId CellFromKey(quint64 key) { return GridSelection::CellFromKey(key); }
     int GetSelectedCount() const { return m_selection.Count(); }
 
     // ---- Geometry

@@ -14,7 +14,7 @@ std::vector<GridCellId> GridSelection::Cells() const
     std::vector<GridCellId> cells;
     cells.reserve(size_t(m_selected.size()));
     for (quint64 key : m_selected)
-        cells.push_back(CGridCtrl::CellFromKey(key));
+        cells.push_back(CellFromKey(key));
     std::sort(cells.begin(), cells.end());
     return cells;
 }
@@ -23,7 +23,7 @@ GridCellRange GridSelection::BoundingRange() const
 {
     GridCellRange range(m_grid.GetRowCount(), m_grid.GetColumnCount(), -1, -1);
     for (quint64 key : m_selected) {
-        const GridCellId cell = CGridCtrl::CellFromKey(key);
+        const GridCellId cell = CellFromKey(key);
         range.minRow = std::min(range.minRow, cell.row);
         range.minCol = std::min(range.minCol, cell.col);
         range.maxRow = std::max(range.maxRow, cell.row);
@@ -37,16 +37,6 @@ void GridSelection::Begin(bool keepCurrent)
     m_kept.clear();
     if (keepCurrent)
         m_kept = m_selected;
-}
-
-void GridSelection::OnStateChange(int row, int col, quint32 oldState, quint32 newState)
-{
-    const bool was = oldState & CellStateSelected;
-    const bool is = newState & CellStateSelected;
-    if (is && !was)
-        m_selected.insert(CGridCtrl::CellKey(row, col));
-    else if (was && !is)
-        m_selected.remove(CGridCtrl::CellKey(row, col));
 }
 
 void GridSelection::SetCellSelected(const GridCellId& cell, bool selected)
@@ -99,7 +89,7 @@ void GridSelection::DeselectAllBut(const GridCellRange& range, const GridCellRan
 {
     const QSet<quint64> selected = m_selected;
     for (quint64 key : selected) {
-        const GridCellId cell = CGridCtrl::CellFromKey(key);
+        const GridCellId cell = CellFromKey(key);
         if (!m_grid.IsValid(cell)) {
             m_selected.remove(key);
             continue;
@@ -117,7 +107,7 @@ void GridSelection::DeselectAllBut(const GridCellRange& range, const GridCellRan
 void GridSelection::RestoreKept(const GridCellRange& visible)
 {
     for (quint64 key : std::as_const(m_kept)) {
-        const GridCellId cell = CGridCtrl::CellFromKey(key);
+        const GridCellId cell = CellFromKey(key);
         if (!m_grid.IsValid(cell))
             continue;
         SetCellSelected(cell, true);
@@ -159,7 +149,7 @@ void GridSelection::Clear()
     m_kept.clear();
     const QSet<quint64> selected = m_selected;
     for (quint64 key : selected) {
-        const GridCellId cell = CGridCtrl::CellFromKey(key);
+        const GridCellId cell = CellFromKey(key);
         SetCellSelected(cell, false);
         m_grid.InvalidateCellRect(cell.row, cell.col);
     }

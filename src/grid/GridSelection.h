@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/CGridCellBase.h"
 #include "grid/GridCellId.h"
 #include "grid/GridCellRange.h"
 
@@ -19,6 +20,10 @@ class GridSelection
 public:
     explicit GridSelection(CGridCtrl& grid);
 
+    // One collision-free key per cell.
+    static quint64 CellKey(int row, int col) { return (quint64(quint32(row)) << 32) | quint32(col); }
+    static GridCellId CellFromKey(quint64 key) { return GridCellId(int(quint32(key >> 32)), int(quint32(key))); }
+
     int Count() const { return int(m_selected.size()); }
     // Sorted by row, then column.
     std::vector<GridCellId> Cells() const;
@@ -30,8 +35,17 @@ public:
     // selected now stay selected beside it.
     void Begin(bool keepCurrent);
 
-    // Keeps the set in step with a cell whose state bits change.
-    void OnStateChange(int row, int col, quint32 oldState, quint32 newState);
+    // Keeps the set in step with a cell whose state bits change; inline, as
+    // every state change of every cell passes here.
+    void OnStateChange(int row, int col, quint32 oldState, quint32 newState)
+    {
+        const bool was = oldState & CellStateSelected;
+        const bool is = newState & CellStateSelected;
+        if (is && !was)
+            m_selected.insert(CellKey(row, col));
+        else if (was && !is)
+            m_selected.remove(CellKey(row, col));
+    }
     void SetCellSelected(const GridCellId& cell, bool selected);
 
     // Selects the range (or deselects it); selecting first drops whatever
