@@ -1,7 +1,6 @@
 #include "grid/GridCellStore.h"
 
 #include <algorithm>
-#include <new>
 #include <numeric>
 
 int GridCellStore::SumOf(const std::vector<int>& sizes, int from, int to)
@@ -62,99 +61,6 @@ void GridCellStore::SetFixedFlags(bool rows, int from, int to, bool becomeFixed)
             cell->SetBackClr(CLR_DEFAULT);
         }
     }
-}
-
-bool GridCellStore::ResizeRows(int rows, int height, const CellFactory& create)
-{
-    if (rows < m_rows) {
-        m_cells.resize(size_t(rows));
-        m_rowHeights.resize(size_t(rows));
-        m_rows = rows;
-        return true;
-    }
-    try {
-        m_cells.reserve(size_t(rows));
-        m_rowHeights.reserve(size_t(rows));
-        while (m_rows < rows) {
-            GridRow cells(static_cast<size_t>(m_cols));
-            for (int col = 0; col < m_cols; ++col)
-                cells[size_t(col)] = create(m_rows, col);
-            m_cells.push_back(std::move(cells));
-            m_rowHeights.push_back(height);
-            ++m_rows;
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-bool GridCellStore::ResizeColumns(int cols, int width, const CellFactory& create)
-{
-    if (cols < m_cols) {
-        for (GridRow& cells : m_cells)
-            cells.resize(size_t(cols));
-        m_colWidths.resize(size_t(cols));
-        m_cols = cols;
-        return true;
-    }
-    const int oldCols = m_cols;
-    try {
-        m_colWidths.resize(size_t(cols), width);
-        // Every row grows before the count changes, so that a failure
-        // leaves rows of one length.
-        for (GridRow& cells : m_cells)
-            cells.reserve(size_t(cols));
-        for (int row = 0; row < m_rows; ++row)
-            for (int col = oldCols; col < cols; ++col)
-                m_cells[size_t(row)].push_back(create(row, col));
-        m_cols = cols;
-    } catch (const std::bad_alloc&) {
-        for (GridRow& cells : m_cells)
-            cells.resize(size_t(oldCols));
-        m_colWidths.resize(size_t(oldCols));
-        return false;
-    }
-    return true;
-}
-
-bool GridCellStore::InsertRow(int index, const CellFactory& create)
-{
-    try {
-        GridRow cells(static_cast<size_t>(m_cols));
-        m_rowHeights.reserve(m_rowHeights.size() + 1);
-        m_cells.insert(m_cells.begin() + index, std::move(cells));
-        m_rowHeights.insert(m_rowHeights.begin() + index, 0);
-        ++m_rows;
-        for (int col = 0; col < m_cols; ++col)
-            m_cells[size_t(index)][size_t(col)] = create(index, col);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-bool GridCellStore::InsertColumn(int index, const CellFactory& create)
-{
-    try {
-        m_colWidths.reserve(m_colWidths.size() + 1);
-        for (GridRow& cells : m_cells)
-            cells.reserve(cells.size() + 1);
-        // Nothing below allocates a row again, so the rows stay one length.
-        std::vector<std::unique_ptr<CGridCellBase>> created;
-        created.reserve(size_t(m_rows));
-        for (int row = 0; row < m_rows; ++row)
-            created.push_back(create(row, index));
-        m_colWidths.insert(m_colWidths.begin() + index, 0);
-        for (int row = 0; row < m_rows; ++row) {
-            GridRow& cells = m_cells[size_t(row)];
-            cells.insert(cells.begin() + index, std::move(created[size_t(row)]));
-        }
-        ++m_cols;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
 }
 
 void GridCellStore::EraseRow(int row)

@@ -28,11 +28,6 @@ std::unique_ptr<CGridCellBase> GridStructure::CreateCell(int row, int col) const
     return cell;
 }
 
-GridCellStore::CellFactory GridStructure::CellMaker() const
-{
-    return [this](int row, int col) { return CreateCell(row, col); };
-}
-
 void GridStructure::ClearCellStates(const GridCellRange& cells)
 {
     for (int row = cells.minRow; row <= cells.maxRow; ++row)
@@ -72,8 +67,9 @@ bool GridStructure::Resize(bool rows, int count)
     if (count < (rows ? rowCount : colCount))
         ClearCellStates(rows ? GridCellRange(count, 0, rowCount - 1, colCount - 1)
                              : GridCellRange(0, count, rowCount - 1, colCount - 1));
-    const bool ok = rows ? m_store.ResizeRows(count, m_grid.GetDefaultCell(false, false)->GetHeight(), CellMaker())
-                         : m_store.ResizeColumns(count, m_grid.GetDefaultCell(false, true)->GetWidth(), CellMaker());
+    const CellMaker create{this};
+    const bool ok = rows ? m_store.ResizeRows(count, m_grid.GetDefaultCell(false, false)->GetHeight(), create)
+                         : m_store.ResizeColumns(count, m_grid.GetDefaultCell(false, true)->GetWidth(), create);
     if (!ok)
         ReportOutOfMemory();
     return ok;
@@ -116,7 +112,7 @@ int GridStructure::InsertRow(const QString& heading, int row)
         return -1;
 
     const int index = row < 0 ? m_store.RowCount() : row;
-    if (!m_store.InsertRow(index, CellMaker())) {
+    if (!m_store.InsertRow(index, CellMaker{this})) {
         ReportOutOfMemory();
         return -1;
     }
@@ -136,7 +132,7 @@ int GridStructure::InsertColumn(const QString& heading, quint32 format, int col)
         return -1;
 
     const int index = (col < 0 || col == m_store.ColumnCount()) ? m_store.ColumnCount() : col;
-    if (!m_store.InsertColumn(index, CellMaker())) {
+    if (!m_store.InsertColumn(index, CellMaker{this})) {
         ReportOutOfMemory();
         return -1;
     }
