@@ -100,11 +100,6 @@ void CGridCtrl::SetErrorReporter(std::function<void(QWidget*, const QString&)> r
 
 // ---- Cells
 
-CGridCellBase* CGridCtrl::GetCell(int row, int col) const
-{
-    return IsValid(row, col) ? m_store.Cell(row, col) : nullptr;
-}
-
 bool CGridCtrl::SetCellText(int row, int col, const QString& text)
 {
     // Whatever the source, a cell never holds what a table file cannot.
@@ -128,12 +123,6 @@ bool CGridCtrl::SetCellState(int row, int col, quint32 state)
     m_selection.OnStateChange(row, col, cell->GetState(), state);
     cell->SetState(state);
     return true;
-}
-
-quint32 CGridCtrl::GetCellState(int row, int col) const
-{
-    const CGridCellBase* cell = GetCell(row, col);
-    return cell ? cell->GetState() : 0;
 }
 
 bool CGridCtrl::SetCellBackColour(int row, int col, COLORREF colour)

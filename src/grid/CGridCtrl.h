@@ -135,11 +135,15 @@ public:
     int GetVirtualWidth() const { return m_store.ColumnSpan(0, GetColumnCount()); }
 
     // ---- Cells
-    CGridCellBase* GetCell(int row, int col) const;
+    CGridCellBase* GetCell(int row, int col) const { return IsValid(row, col) ? m_store.Cell(row, col) : nullptr; }
     bool SetCellText(int row, int col, const QString& text);
     QString GetCellText(int row, int col) const;
     bool SetCellState(int row, int col, quint32 state);
-    quint32 GetCellState(int row, int col) const;
+    quint32 GetCellState(int row, int col) const
+    {
+        const CGridCellBase* cell = GetCell(row, col);
+        return cell ? cell->GetState() : 0;
+    }
     bool SetCellBackColour(int row, int col, COLORREF colour);
     bool SetCellTextColour(int row, int col, COLORREF colour);
     bool SetCellFormat(int row, int col, quint32 format);
