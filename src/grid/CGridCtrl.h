@@ -6,20 +6,24 @@
 #include "grid/DrawTextFlags.h"
 #include "grid/GridCellId.h"
 #include "grid/GridCellRange.h"
-#include "grid/GridAxis.h"
+#include "grid/GridCellStore.h"
+#include "grid/GridClipboard.h"
+#include "grid/GridDefaultCells.h"
+#include "grid/GridGeometry.h"
+#include "grid/GridKeyboard.h"
+#include "grid/GridMouse.h"
 #include "grid/GridOwner.h"
-#include "grid/GridRow.h"
+#include "grid/GridPainter.h"
+#include "grid/GridScroller.h"
+#include "grid/GridSelection.h"
+#include "grid/GridStructure.h"
 
 #include <QAbstractScrollArea>
-#include <QBasicTimer>
-#include <QSet>
 
 #include <functional>
-#include <vector>
+#include <memory>
 
 class CTitleTip;
-class GridSizingBar;
-class QScrollBar;
 
 // Grid line modes.
 inline constexpr int GVL_NONE = 0;
@@ -68,7 +72,10 @@ inline constexpr int InPlaceEditId = 8;
 // The spreadsheet-like grid: rows and columns of cells, the first rows and
 // columns optionally fixed (headings that never scroll), painted and scrolled
 // in pixels by the grid itself.  Positions are pixels of the viewport (the
-// client area); cell rectangles include their right and bottom pixel.
+// client area); cell rectangles include their right and bottom pixel.  The
+// grid keeps the settings, the focus and the modified state and leads the
+// work; its helpers each do one part of it: the cell storage, geometry,
+// scrolling, painting, selection, mouse, keyboard, clipboard and auto-size.
 class CGridCtrl : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -95,55 +102,72 @@ public:
     static void SetErrorReporter(std::function<void(QWidget*, const QString&)> reporter);
 
     // ---- Counts
-    int GetRowCount() const { return m_nRows; }
-    int GetColumnCount() const { return m_nCols; }
-    int GetFixedRowCount() const { return m_nFixedRows; }
-    int GetFixedColumnCount() const { return m_nFixedCols; }
-    bool SetRowCount(int rows);
-    bool SetColumnCount(int cols);
-    bool SetFixedRowCount(int fixedRows);
-    bool SetFixedColumnCount(int fixedCols);
+    int GetRowCount() const { return m_store.RowCount(); }
+    int GetColumnCount() const { return m_store.ColumnCount(); }
+    int GetFixedRowCount() const { return m_store.FixedRowCount(); }
+    int GetFixedColumnCount() const { return m_store.FixedColumnCount(); }
+    bool SetRowCount(int rows) { return m_structure.SetCount(true, rows); }
+    bool SetColumnCount(int cols) { return m_structure.SetCount(false, cols); }
+    bool SetFixedRowCount(int fixedRows) { return m_structure.SetFixedCount(true, fixedRows); }
+    bool SetFixedColumnCount(int fixedCols) { return m_structure.SetFixedCount(false, fixedCols); }
 
-    int InsertRow(const QString& heading, int row = -1);
-    int InsertColumn(const QString& heading, quint32 format = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int col = -1);
-    bool DeleteRow(int row);
-    bool DeleteColumn(int col);
-    bool DeleteAllItems();
+    int InsertRow(const QString& heading, int row = -1) { return m_structure.InsertRow(heading, row); }
+    int InsertColumn(const QString& heading, quint32 format = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int col = -1)
+    {
+        return m_structure.InsertColumn(heading, format, col);
+    }
+    bool DeleteRow(int row) { return m_structure.DeleteRow(row); }
+    bool DeleteColumn(int col) { return m_structure.DeleteColumn(col); }
+    bool DeleteAllItems()
+    {
+        m_structure.DeleteAll();
+        return true;
+    }
 
     // ---- Sizes (0 = hidden)
     int GetRowHeight(int row) const;
     int GetColumnWidth(int col) const;
     bool SetRowHeight(int row, int height);
     bool SetColumnWidth(int col, int width);
-    int GetFixedRowHeight() const;
-    int GetFixedColumnWidth() const;
-    int GetVirtualHeight() const;
-    int GetVirtualWidth() const;
+    int GetFixedRowHeight() const { return m_store.RowSpan(0, GetFixedRowCount()); }
+    int GetFixedColumnWidth() const { return m_store.ColumnSpan(0, GetFixedColumnCount()); }
+    int GetVirtualHeight() const { return m_store.RowSpan(0, GetRowCount()); }
+    int GetVirtualWidth() const { return m_store.ColumnSpan(0, GetColumnCount()); }
 
     // ---- Cells
-    CGridCellBase* GetCell(int row, int col) const;
+    CGridCellBase* GetCell(int row, int col) const { return IsValid(row, col) ? m_store.Cell(row, col) : nullptr; }
     bool SetCellText(int row, int col, const QString& text);
     QString GetCellText(int row, int col) const;
     bool SetCellState(int row, int col, quint32 state);
-    quint32 GetCellState(int row, int col) const;
+    quint32 GetCellState(int row, int col) const
+    {
+        const CGridCellBase* cell = GetCell(row, col);
+        return cell ? cell->GetState() : 0;
+    }
     bool SetCellBackColour(int row, int col, COLORREF colour);
     bool SetCellTextColour(int row, int col, COLORREF colour);
     bool SetCellFormat(int row, int col, quint32 format);
     bool IsCellEditable(int row, int col) const;
-    bool IsCellFixed(int row, int col) const { return row < m_nFixedRows || col < m_nFixedCols; }
+    bool IsCellFixed(int row, int col) const { return row < GetFixedRowCount() || col < GetFixedColumnCount(); }
 
-    bool IsValid(int row, int col) const { return row >= 0 && row < m_nRows && col >= 0 && col < m_nCols; }
+    bool IsValid(int row, int col) const
+    {
+        return row >= 0 && row < GetRowCount() && col >= 0 && col < GetColumnCount();
+    }
     bool IsValid(const GridCellId& cell) const { return IsValid(cell.row, cell.col); }
     bool IsValid(const GridCellRange& range) const;
 
     // ---- Default cells and colours
-    CGridDefaultCell* GetDefaultCell(bool fixedRow, bool fixedCol) const;
-    void SetTextColor(COLORREF colour) { m_cellDefault.SetTextClr(colour); }
-    COLORREF GetTextColor() const { return m_cellDefault.GetTextClr(); }
-    void SetTextBkColor(COLORREF colour) { m_cellDefault.SetBackClr(colour); }
-    COLORREF GetTextBkColor() const { return m_cellDefault.GetBackClr(); }
-    void SetFixedTextColor(COLORREF colour);
-    void SetFixedBkColor(COLORREF colour);
+    CGridDefaultCell* GetDefaultCell(bool fixedRow, bool fixedCol) const
+    {
+        return const_cast<GridDefaultCells&>(m_defaults).Get(fixedRow, fixedCol);
+    }
+    void SetTextColor(COLORREF colour) { m_defaults.Ordinary().SetTextClr(colour); }
+    COLORREF GetTextColor() const { return m_defaults.Ordinary().GetTextClr(); }
+    void SetTextBkColor(COLORREF colour) { m_defaults.Ordinary().SetBackClr(colour); }
+    COLORREF GetTextBkColor() const { return m_defaults.Ordinary().GetBackClr(); }
+    void SetFixedTextColor(COLORREF colour) { m_defaults.SetFixedTextColour(colour); }
+    void SetFixedBkColor(COLORREF colour) { m_defaults.SetFixedBackColour(colour); }
     void SetGridBkColor(COLORREF colour) { m_crGridBkColour = colour; }
     COLORREF GetGridBkColor() const { return m_crGridBkColour; }
     void SetGridLineColor(COLORREF colour) { m_crGridLineColour = colour; }
@@ -197,9 +221,9 @@ public:
     void SetAutoSizeStyle(int style) { m_nAutoSizeColumnStyle = style; }
     int GetAutoSizeStyle() const { return m_nAutoSizeColumnStyle; }
     int GetResizeCaptureRange() const { return m_nResizeCaptureRange; }
-    int GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
+    int GetWheelScrollLines() const { return m_scroller.WheelScrollLines(); }
     // Lines per wheel notch; read from the desktop at construction.
-    void SetWheelScrollLines(int lines) { m_nRowsPerWheelNotch = lines; }
+    void SetWheelScrollLines(int lines) { m_scroller.SetWheelScrollLines(lines); }
 
     // ---- Modified flag
     void SetModified(bool modified = true, int row = -1, int col = -1);
@@ -217,22 +241,31 @@ public:
     GridCellId SetFocusCell(const GridCellId& cell) { return SetFocusCell(cell.row, cell.col); }
     void ResetSelection();
     // The selected cells, one collision-free key per cell.
-    static quint64 CellKey(int row, int col) { return (quint64(quint32(row)) << 32) | quint32(col); }
-    static GridCellId CellFromKey(quint64 key) { return GridCellId(int(quint32(key >> 32)), int(quint32(key))); }
-    int GetSelectedCount() const { return int(m_SelectedCellMap.size()); }
+    static quint64 CellKey(int row, int col) { return GridSelection::CellKey(row, col); }
+    static GridCellId CellFromKey(quint64 key) { return GridSelection::CellFromKey(key); }
+    int GetSelectedCount() const { return m_selection.Count(); }
 
     // ---- Geometry
-    bool GetCellOrigin(int row, int col, QPoint* origin) const;
-    bool GetCellRect(int row, int col, QRect* rect) const;
-    GridCellId GetCellFromPoint(QPoint point, bool allowFixedCellCheck = true) const;
-    GridCellId GetTopLeftNonFixedCell(bool forceRecalculation = false) const;
-    GridCellRange GetVisibleNonFixedRange(QRect* rect = nullptr, bool forceRecalculation = false) const;
-    bool IsCellVisible(int row, int col) const;
+    bool GetCellOrigin(int row, int col, QPoint* origin) const { return m_geometry.CellOrigin(row, col, origin); }
+    bool GetCellRect(int row, int col, QRect* rect) const { return m_geometry.CellRect(row, col, rect); }
+    GridCellId GetCellFromPoint(QPoint point, bool allowFixedCellCheck = true) const
+    {
+        return m_geometry.CellFromPoint(point, allowFixedCellCheck);
+    }
+    GridCellId GetTopLeftNonFixedCell(bool forceRecalculation = false) const
+    {
+        return m_geometry.TopLeft(forceRecalculation);
+    }
+    GridCellRange GetVisibleNonFixedRange(QRect* rect = nullptr, bool forceRecalculation = false) const
+    {
+        return m_geometry.VisibleRange(rect, forceRecalculation);
+    }
+    bool IsCellVisible(int row, int col) const { return m_geometry.IsCellVisible(row, col); }
     bool IsCellVisible(const GridCellId& cell) const { return IsCellVisible(cell.row, cell.col); }
-    bool MouseOverColumnResizeArea(QPoint point) const;
-    bool MouseOverRowResizeArea(QPoint point) const;
+    bool MouseOverColumnResizeArea(QPoint point) const { return m_geometry.IsOverResizeArea(false, point); }
+    bool MouseOverRowResizeArea(QPoint point) const { return m_geometry.IsOverResizeArea(true, point); }
     // The client area: the viewport less nothing (the scroll bars lie outside).
-    QRect ClientRect() const;
+    QRect ClientRect() const { return m_scroller.ClientRect(); }
 
     // ---- Drawing and scrolling
     bool RedrawCell(int row, int col, QPainter* painter = nullptr);
@@ -240,17 +273,21 @@ public:
     void Refresh();
     void SetRedraw(bool allowDraw, bool resetScrollBars = false);
     bool GetRedraw() const { return m_bAllowDraw; }
-    void ResetScrollBars();
-    void EnsureVisible(int row, int col);
+    void ResetScrollBars() { m_scroller.Reset(); }
+    void EnsureVisible(int row, int col) { m_scroller.EnsureVisible(row, col); }
     void EnsureVisible(const GridCellId& cell) { EnsureVisible(cell.row, cell.col); }
-    void OnHScroll(int code);
-    void OnVScroll(int code);
-    int GetScrollPos32(int bar) const;
-    bool SetScrollPos32(int bar, int pos);
+    void OnHScroll(int code) { m_scroller.Scroll(false, code); }
+    void OnVScroll(int code) { m_scroller.Scroll(true, code); }
+    int GetScrollPos32(int bar) const { return m_scroller.Position(bar == SB_VERT); }
+    bool SetScrollPos32(int bar, int pos)
+    {
+        m_scroller.SetPosition(bar == SB_VERT, pos);
+        return true;
+    }
     // The largest scroll position the grid computed (content extent - 1, or
     // 0 without a bar); the bar itself stops a page earlier.
-    int GetScrollMax(int bar) const { return bar == SB_VERT ? m_nVScrollMax : m_nHScrollMax; }
-    bool IsScrollBarShown(int bar) const { return m_nBarState & (bar == SB_VERT ? 2 : 1); }
+    int GetScrollMax(int bar) const { return m_scroller.Maximum(bar == SB_VERT); }
+    bool IsScrollBarShown(int bar) const { return m_scroller.IsBarShown(bar == SB_VERT); }
 
     // ---- Editing
     void EndEditing();
@@ -270,14 +307,14 @@ public:
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint = false,
                           bool select = true);
     void SetSelectedRange(const GridCellRange& range, bool forceRepaint = false, bool select = true);
-    GridCellRange GetSelectedRange() const;
+    GridCellRange GetSelectedRange() const { return m_selection.BoundingRange(); }
     bool IsCellSelected(int row, int col) const;
     void SelectAllCells();
     void SelectCells(GridCellId cell, bool forceRepaint = false, bool select = true);
     void SelectRows(GridCellId cell, bool forceRepaint = false, bool select = true);
     void SelectColumns(GridCellId cell, bool forceRepaint = false, bool select = true);
-    void OnSelecting(const GridCellId& cell);
-    GridCellId GetSelectionStart() const { return m_idSelectionStart; }
+    void OnSelecting(const GridCellId& cell) { m_mouse.ExtendSelection(cell); }
+    GridCellId GetSelectionStart() const { return m_selection.Start(); }
     void EditCell(int row, int col, QPoint point, int ch);
     // Delete, cut and paste change cells through here: the owner may veto
     // (begin edit) and revert (end edit) every single cell.
@@ -288,15 +325,18 @@ public:
     static constexpr int ID_EDIT_CUT = 57635;
     static constexpr int ID_EDIT_PASTE = 57637;
     static constexpr int ID_EDIT_SELECT_ALL = 57642;
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
+    void OnEditCopy() { m_clipboard.OnCopy(); }
+    void OnEditCut() { m_clipboard.OnCut(); }
+    void OnEditPaste() { m_clipboard.OnPaste(); }
     // The text of the selection's bounding rectangle; false when nothing is
     // selected.
-    virtual bool CopySelection(QString* text) const;
+    virtual bool CopySelection(QString* text) const { return m_clipboard.CopySelection(text); }
     // Empties the selected cells (cut).
-    virtual void ClearSelection();
-    virtual bool PasteText(const GridCellId& start, const QString& text);
+    virtual void ClearSelection() { m_clipboard.ClearSelection(); }
+    virtual bool PasteText(const GridCellId& start, const QString& text)
+    {
+        return m_clipboard.PasteText(start, text);
+    }
 
     // ---- Auto-size and sorting
     bool AutoSizeColumn(int col, int style = 0, bool resetScrollBars = true);
@@ -311,7 +351,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    void scrollContentsBy(int, int) override { m_scroller.OnContentsScrolled(); }
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
@@ -326,13 +366,6 @@ protected:
     virtual void OnDraw(QPainter& painter, const QRect& clip);
 
 private:
-    template <typename Resize>
-    bool ChangeCount(bool rows, int count, Resize resize);
-    bool ResizeRows(int rows);
-    bool ResizeColumns(int cols);
-    void FinishDelete(bool rows, int index, GridCellId focus);
-    std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
-    void DestroyCell(int row, int col);
     // Applies change to the cell at (row, col); false when there is none.
     template <typename Change>
     bool WithCell(int row, int col, Change change)
@@ -342,72 +375,31 @@ private:
             change(*cell);
         return cell != nullptr;
     }
-    void EraseBackground(QPainter& painter, const QRect& clip, const QRect& visible, int fixedHeight,
-                         int fixedWidth);
-    void DrawCellBlock(QPainter& painter, const QRect& clip, int rowFrom, int rowTo, int y, int colFrom,
-                       int colTo, int x, bool clipped);
-    void DrawGridLines(QPainter& painter, const GridCellRange& range, const QRect& visible, int fixedHeight,
-                       int fixedWidth);
-    void SetFixedFlags(bool rows, int from, int to, bool becomeFixed);
-    bool MouseOverResizeArea(bool rows, QPoint point) const;
-    void ScrollAxis(bool vertical, int code);
-    void OnScrollBarAction(bool vertical, int action);
-    QScrollBar* Bar(bool vertical) const;
-    void ShowScrollBar(bool vertical, bool show);
-    int BarExtent(bool vertical) const;
-    void ForgetTopLeft() { m_idTopLeftCell = GridCellId(); }
-    int TopLeftOffset(bool vertical) const;
-    void ReportOutOfMemory();
+    void CommitCellText(int row, int col, const QString& text);
 
-    // Counts and sizes.
-    int m_nRows = 0;
-    int m_nFixedRows = 0;
-    int m_nCols = 0;
-    int m_nFixedCols = 0;
-    std::vector<int> m_arRowHeights;
-    std::vector<int> m_arColWidths;
-    std::vector<GridRow> m_RowData;
+    // The helpers; each is handed only helpers declared above it, which are
+    // built first.
+    GridCellStore m_store;
+    GridGeometry m_geometry{*this, m_store};
+    GridStructure m_structure{*this, m_store, m_geometry};
+    GridScroller m_scroller{*this, m_store, m_geometry};
+    GridDefaultCells m_defaults{this};
+    GridSelection m_selection{*this};
+    GridKeyboard m_keyboard{*this, m_selection, m_store};
+    GridMouse m_mouse{*this, m_selection, m_keyboard};
+    GridClipboard m_clipboard{*this, m_selection, m_store};
+    GridPainter m_painter{*this, m_store};
 
-    // Default cells: ordinary, fixed column, fixed row, corner.
-    CGridDefaultCell m_cellDefault;
-    CGridDefaultCell m_cellFixedColDef;
-    CGridDefaultCell m_cellFixedRowDef;
-    CGridDefaultCell m_cellFixedRowColDef;
-
-    // Cells of interest.
     GridCellId m_idCurrentCell;
-    GridCellId m_idSelectionStart;
-    GridCellId m_LeftClickDownCell;
-    mutable GridCellId m_idTopLeftCell;
-
-    QSet<quint64> m_SelectedCellMap;
-    QSet<quint64> m_PrevSelectedCellMap;
-
     bool m_bModified = false;
     int m_nSortColumn = -1;
     bool m_bAscending = true;
-
-    int m_nVScrollMax = 0;
-    int m_nHScrollMax = 0;
-    int m_nBarState = 0;
-    bool m_bResettingScrollBars = false;
-    // How far past the first non-fixed column and row the cells on screen
-    // start, known from the last paint: a scroll then moves the pixels
-    // already there and paints only what comes into view.
-    int m_nShownOffsetX = 0;
-    int m_nShownOffsetY = 0;
-    bool m_bShownOffsetKnown = false;
+    CompareFunction m_pfnCompare;
 
     int m_nResizeCaptureRange = 3;
-    int m_nRowsPerWheelNotch = 3;
-    int m_nWheelRemainder = 0;
 
     COLORREF m_crGridBkColour;
     COLORREF m_crGridLineColour = RGB(0xC0, 0xC0, 0xC0);
-    COLORREF m_crWindowText;
-    COLORREF m_crWindowColour;
-    COLORREF m_cr3DFace;
-    COLORREF m_crShadow;
     COLORREF m_crTTipBackClr = CLR_DEFAULT;
     COLORREF m_crTTipTextClr = CLR_DEFAULT;
 
@@ -437,42 +429,4 @@ private:
     GridOwner* m_pOwner = nullptr;
     int m_nID = 0;
     CTitleTip* m_pTitleTip = nullptr;
-
-    // ---- Keyboard, mouse and editing: state and steps
-    enum class MouseMode { Nothing, SelectAll, SelectColumns, SelectRows, SelectCells, OverRowDivide, SizingRow,
-                           OverColDivide, SizingColumn, PrepareEdit };
-    static constexpr int AutoScrollPeriodMs = 25;
-    GridAxis RowAxis() const;
-    GridAxis ColumnAxis() const;
-    void SetCellSelected(const GridCellId& cell, bool selected);
-    void RepaintCell(const GridCellId& cell, const GridCellRange& visible);
-    bool OnShortcutKey(int vk, Qt::KeyboardModifiers modifiers);
-    void OnKeyDown(int vk, Qt::KeyboardModifiers modifiers);
-    void OnCharacter(const QString& text, Qt::KeyboardModifiers modifiers);
-    bool IsMouseIdle() const;
-    void CommitCellText(int row, int col, const QString& text);
-    bool SuspendDrawing();
-    void ReportError(const QString& text);
-    QPoint RelativeToCell(const GridCellId& cell, QPoint point) const;
-    void OnFixedRowClick(const GridCellId& cell);
-    void OnFixedColumnClick(const GridCellId& cell);
-    void StartSizing(bool rows, QPoint point);
-    void FinishSizing(QPoint point);
-    bool UpdateDividerHover(QPoint point);
-    bool DragWithMouse(QPoint point);
-    void OnRightButtonUp(QPoint point);
-    void AutoSizeDivider(bool rows, QPoint point, const GridCellId& cell);
-    void StopAutoScroll();
-    void OnAutoScroll();
-    std::pair<int, int> AutoSizeRowSpan(int style) const;
-    void ApplyFont(const QFont& font);
-    void OnSysColorChange();
-
-    MouseMode m_MouseMode = MouseMode::Nothing;
-    bool m_bLMouseButtonDown = false;
-    QPoint m_LeftClickDownPoint;
-    QPoint m_LastMousePoint;
-    QBasicTimer m_AutoScrollTimer;
-    GridSizingBar* m_pSizingBar = nullptr;
-    CompareFunction m_pfnCompare;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <compare>
+
 // A cell's position in a grid; -1 in either part means "no cell".
 struct GridCellId
 {

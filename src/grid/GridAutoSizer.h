@@ -1,0 +1,24 @@
+#pragma once
+
+#include <utility>
+
+class GridCellStore;
+
+// Fits rows and columns to their cells' texts, as painting measures them.
+// style is a GVS_* choice of the rows a column's width considers: the fixed
+// rows, the others, or both.  Hidden rows and columns stay hidden.
+class GridAutoSizer
+{
+public:
+    explicit GridAutoSizer(GridCellStore& store);
+
+    bool FitColumn(int col, int style);
+    bool FitRow(int row);
+    // Every shown column, and every shown row that style considers.
+    void FitAll(int style);
+
+private:
+    std::pair<int, int> RowSpan(int style) const;
+
+    GridCellStore& m_store;
+};
