@@ -227,6 +227,11 @@ void CGridCtrl::SetSortColumn(int col)
 
 // ---- Focus
 
+GridCellId CGridCtrl::GetFocusCell() const
+{
+    return m_idCurrentCell;
+}
+
 GridCellId CGridCtrl::SetFocusCell(int row, int col)
 {
     const GridCellId previous = m_idCurrentCell;

@@ -236,7 +236,7 @@ public:
     void SetSortAscending(bool ascending) { m_bAscending = ascending; }
 
     // ---- Focus and selection storage
-    GridCellId GetFocusCell() const { return m_idCurrentCell; }
+    GridCellId GetFocusCell() const;
     GridCellId SetFocusCell(int row, int col);
     GridCellId SetFocusCell(const GridCellId& cell) { return SetFocusCell(cell.row, cell.col); }
     void ResetSelection();

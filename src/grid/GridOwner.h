@@ -15,11 +15,12 @@ struct GridNotifyInfo
 };
 
 // The window that owns a grid answers its notifications, synchronously.  A
-// grid without an owner takes every answer as 0.
+// grid without an owner takes every answer as 0, and so does an owner for a
+// notification it leaves to the grid.
 class GridOwner
 {
 public:
-    virtual long OnGridNotify(const GridNotifyInfo&) = 0;
+    virtual long OnGridNotify(const GridNotifyInfo&) { return 0; }
 
 protected:
     ~GridOwner() = default;
