@@ -3,6 +3,7 @@
 #include "ProjectModel.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 const QString ProjectCreation::InvalidNameCharacters = QStringLiteral(".\\?*/\"'");
@@ -26,7 +27,7 @@ QString ProjectCreation::ProjectFileFor(const QString& modsPath, const QString& 
     return ProjectFolderFor(modsPath, name) + QLatin1Char('/') + name + QStringLiteral(".mod");
 }
 
-ProjectCreation::Result ProjectCreation::Create(const QString& modsPath, const QString& name)
+ProjectCreation::Result ProjectCreation::Create(const QString& modsPath, const QString& name, BuildTarget target)
 {
     Result result;
     result.projectFolder = ProjectFolderFor(modsPath, name);
@@ -38,6 +39,10 @@ ProjectCreation::Result ProjectCreation::Create(const QString& modsPath, const Q
     } else if (!QDir().mkdir(result.projectFolder)) {
         result.outcome = Outcome::FolderFailed;
     } else if (!ProjectModel::CreateNewFile(result.projectFile, result.fileError)) {
+        result.outcome = Outcome::FileFailed;
+    } else if (!ProjectTarget::Write(result.projectFile, target, &result.fileError)) {
+        QFile::remove(result.projectFile);
+        QDir().rmdir(result.projectFolder);
         result.outcome = Outcome::FileFailed;
     }
     return result;

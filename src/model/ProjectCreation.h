@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ProjectTarget.h"
+
 #include <QString>
 
 // Puts a new MOD project on disk: the folder ModsPath + name and in it the
-// project file name + ".mod" holding only the header.  Shared by the New
-// command and carvestone-cli.
+// project file name + ".mod" holding only the header, with the target
+// beside it for a remaster project.  Shared by the New command and
+// carvestone-cli.
 class ProjectCreation
 {
 public:
@@ -25,6 +28,8 @@ public:
     static QString ProjectFolderFor(const QString& modsPath, const QString& name);
     static QString ProjectFileFor(const QString& modsPath, const QString& name);
 
-    // modsPath ends with '/'.
-    static Result Create(const QString& modsPath, const QString& name);
+    // modsPath ends with '/'.  A project whose target cannot be recorded is
+    // not left behind (FileFailed), so the same name can be tried again.
+    static Result Create(const QString& modsPath, const QString& name,
+                         BuildTarget target = BuildTarget::ClassicPatchArchive);
 };

@@ -1,5 +1,7 @@
 #include "ProjectEntry.h"
 
+#include <QStringList>
+
 QString ProjectEntry::NamePart(const QString& entry)
 {
     return entry.mid(entry.lastIndexOf(QLatin1Char('\\')) + 1);
@@ -24,4 +26,14 @@ QString ProjectEntry::DiskPath(const QString& projectFolder, const QString& entr
     if (projectFolder.isEmpty() || !IsPlainFileName(name))
         return {};
     return projectFolder + name;
+}
+
+QString ProjectEntry::RelativeDiskPath(const QString& entry)
+{
+    const QStringList parts = entry.split(QLatin1Char('\\'));
+    for (const QString& part : parts) {
+        if (!IsPlainFileName(part))
+            return {};
+    }
+    return parts.join(QLatin1Char('/'));
 }

@@ -18,4 +18,10 @@ public:
     // projectFolder (ending with '/') + the name part, or an empty text when
     // the name part is not a plain file name or the folder is empty.
     static QString DiskPath(const QString& projectFolder, const QString& entry);
+    // The entry as a path relative to a folder, each backslash a folder
+    // ("data/global/excel/armor.txt"), for the places where the game wants
+    // a file at its whole archive name (a remaster mod folder, extracted
+    // game data).  Empty unless every part is a plain file name, so the
+    // path never leaves the folder it is joined to.
+    static QString RelativeDiskPath(const QString& entry);
 };

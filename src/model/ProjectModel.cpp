@@ -98,6 +98,8 @@ void ProjectModel::Reset()
     projectFolder.clear();
     path.clear();
     modified = false;
+    target = BuildTarget::ClassicPatchArchive;
+    targetProblem.clear();
 }
 
 QByteArray ProjectModel::Serialize() const
@@ -147,6 +149,8 @@ bool ProjectModel::Load(const QString& filePath, QString& error)
     fileList = entries;
     SetPath(filePath, FolderOf(filePath));
     modified = false;
+    targetProblem.clear();
+    target = ProjectTarget::Read(filePath, &targetProblem);
     return true;
 }
 

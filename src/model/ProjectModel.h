@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProjectTarget.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,6 +24,19 @@ public:
     bool IsModified() const { return modified; }
     void SetModifiedFlag(bool isModified) { modified = isModified; }
 
+    // What Build makes of the project, read from the file beside the
+    // project file (ProjectTarget) when the project is loaded.
+    BuildTarget Target() const { return target; }
+    // The target once recorded: whatever kept it from being read is past.
+    void SetTarget(BuildTarget buildTarget)
+    {
+        target = buildTarget;
+        targetProblem.clear();
+    }
+    // Why the recorded target could not be read (the project then counts
+    // as classic); empty when it was read or there was none.
+    const QString& TargetProblem() const { return targetProblem; }
+
     // Inserts in ascending order; false when an equal entry is there or
     // the project file could not hold the entry.
     bool AddFile(const QString& entry);
@@ -38,7 +53,7 @@ public:
     // entries in file order, its path, its folder, and is not modified.  On
     // failure the model is unchanged and error names the file and cause.
     // A file of 0 bytes is an empty project; a file whose first line is not
-    // the header is refused.
+    // the header is refused.  The target comes from the file beside it.
     bool Load(const QString& filePath, QString& error);
 
     // Writes the project file to filePath through a temporary file in the
@@ -68,4 +83,6 @@ private:
     QString projectFolder;
     QString path;
     bool modified = false;
+    BuildTarget target = BuildTarget::ClassicPatchArchive;
+    QString targetProblem;
 };
