@@ -20,6 +20,8 @@ const QString KeyModsPath = QStringLiteral("MODs Path");
 const QString KeyGridFont = QStringLiteral("Grid Font");
 const QString KeyUseCompression = QStringLiteral("Use Compression");
 const QString KeyOpenMostRecent = QStringLiteral("Open Most Recent");
+const QString KeyRemasterData = QStringLiteral("Remaster Data");
+const QString KeyRemasterFolder = QStringLiteral("Remaster Folder");
 const QString DefaultGridFont = QStringLiteral("Arial, 9");
 
 QString SettingKey(const QString& section, const QString& name)
@@ -88,7 +90,8 @@ std::unique_ptr<QSettings> CarvestoneSettings::OpenStore()
     return std::make_unique<QSettings>(folder + QStringLiteral("/Carvestone.ini"), QSettings::IniFormat);
 }
 
-void CarvestoneSettings::Load(QSettings& store, const QString& gameFolder, const QString& programFolder)
+void CarvestoneSettings::Load(QSettings& store, const QString& gameFolder, const QString& programFolder,
+                              const QString& remasterFolder)
 {
     RecentFiles.clear();
     for (int number = 1; number <= MaxRecentFiles; ++number) {
@@ -101,6 +104,12 @@ void CarvestoneSettings::Load(QSettings& store, const QString& gameFolder, const
     DataFolder = FindDataFolder(ProgramFolder);
     GameMpqPath = ReadString(store, SettingKey(SettingsSection, KeyGameMpq),
                              DefaultGameMpqPath(GameFolder, DataFolder));
+    RemasterDataPath = QDir::fromNativeSeparators(
+        ReadString(store, SettingKey(SettingsSection, KeyRemasterData), DefaultRemasterDataPath(DataFolder)));
+    RemasterFolderFound = remasterFolder.isEmpty() ? QString() : FolderWithSlash(remasterFolder);
+    RemasterFolderChosen = QDir::fromNativeSeparators(ReadString(store, SettingKey(SettingsSection, KeyRemasterFolder), {}));
+    if (!RemasterFolderChosen.isEmpty())
+        RemasterFolderChosen = FolderWithSlash(RemasterFolderChosen);
     // A hand-edited path without its closing slash would glue project names
     // to the folder's own name.
     ModsPath = QDir::fromNativeSeparators(ReadString(store, SettingKey(SettingsSection, KeyModsPath), {}));
@@ -122,7 +131,9 @@ bool CarvestoneSettings::StoreOptions(QSettings& store) const
                   {SettingKey(SettingsSection, KeyModsPath), ModsPath},
                   {SettingKey(SettingsSection, KeyGridFont), GridFontValue()},
                   {SettingKey(SettingsSection, KeyUseCompression), UseCompression ? 1 : 0},
-                  {SettingKey(SettingsSection, KeyOpenMostRecent), OpenMostRecent ? 1 : 0}},
+                  {SettingKey(SettingsSection, KeyOpenMostRecent), OpenMostRecent ? 1 : 0},
+                  {SettingKey(SettingsSection, KeyRemasterData), RemasterDataPath},
+                  {SettingKey(SettingsSection, KeyRemasterFolder), RemasterFolderChosen}},
                  {});
 }
 
@@ -214,6 +225,11 @@ QString CarvestoneSettings::DefaultGameMpqPath(const QString& gameFolder, const 
             return gameFolder + name;
     }
     return gameFolder + spelling;
+}
+
+QString CarvestoneSettings::DefaultRemasterDataPath(const QString& dataFolder)
+{
+    return dataFolder + QStringLiteral("demo/remaster");
 }
 
 QString CarvestoneSettings::FolderWithSlash(const QString& folder)

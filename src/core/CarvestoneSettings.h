@@ -27,6 +27,14 @@ public:
 
     QString GameFolder;
     QString GameMpqPath;
+    // The remaster's data as its extraction tools leave it: a folder holding
+    // data/.  Files are added from it to remaster projects.
+    QString RemasterDataPath;
+    // Where Diablo II: Resurrected is installed (mods are installed under
+    // its mods/), both ending with '/' once set: the folder the person chose
+    // in the options, stored; and the folder found at start-up, not stored.
+    QString RemasterFolderChosen;
+    QString RemasterFolderFound;
     QString ModsPath;
     QString ProgramFolder;
     // Where the listing file AllFiles.txt and the demo archive lie: beside
@@ -45,10 +53,13 @@ public:
     static std::unique_ptr<QSettings> OpenStore();
 
     // Start-up: reads the store.  gameFolder comes from GameInstallation,
-    // programFolder from the running executable; tests pass their own.
-    void Load(QSettings& store, const QString& gameFolder, const QString& programFolder);
-    // Writes the five options in their fixed order and flushes the store;
-    // false (and the store's file untouched) when it could not be written.
+    // programFolder from the running executable, remasterFolder from
+    // RemasterInstallation; tests pass their own.
+    void Load(QSettings& store, const QString& gameFolder, const QString& programFolder,
+              const QString& remasterFolder = {});
+    // Writes the five options in their fixed order, then the remaster's two,
+    // and flushes the store; false (and the store's file untouched) when it
+    // could not be written.
     bool StoreOptions(QSettings& store) const;
     bool StoreRecentFiles(QSettings& store) const;
 
@@ -64,6 +75,11 @@ public:
     // The game archive a fresh installation uses: the game's own
     // patch_d2.mpq (whatever its spelling), else the demo archive.
     static QString DefaultGameMpqPath(const QString& gameFolder, const QString& dataFolder);
+    // The remaster's extracted data a fresh installation uses: the demo's.
+    static QString DefaultRemasterDataPath(const QString& dataFolder);
+    // The remaster's folder that mods are installed under: the chosen one,
+    // else the one found.
+    QString RemasterFolder() const { return RemasterFolderChosen.isEmpty() ? RemasterFolderFound : RemasterFolderChosen; }
     static QString FolderWithSlash(const QString& folder);
     static QString FindDataFolder(const QString& programFolder);
     // The listing file of the game's names, in the data folder.

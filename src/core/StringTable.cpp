@@ -60,6 +60,28 @@ const QHash<int, QString>& Table()
         {StringId::ReplaceSafeKeepingCopy,
          QStringLiteral("An older copy of the MPQ file is kept at %s.\nReplace it with %s?")},
 
+        {StringId::ConfirmRemasterInstall,
+         QStringLiteral("Are you sure you wish to install this MOD?\n\n"
+                        "This will copy it into the mods folder of Diablo II: Resurrected as %s.\n"
+                        "A mod folder of that name already there is replaced: it is kept until the new one is "
+                        "complete.")},
+        {StringId::RemasterInstalled,
+         QStringLiteral("%s is installed in %s.\n\nStart Diablo II: Resurrected with these launcher arguments "
+                        "(in Battle.net: Game Settings, Additional command line arguments):")},
+        {StringId::RemasterDataNotGameData,
+         QStringLiteral("\"%1\" is not a folder of extracted remaster data.\n"
+                        "Please choose the folder that holds the data folder your extraction tool made.")},
+        {StringId::RemasterFolderMissing,
+         QStringLiteral("The Diablo II: Resurrected folder \"%1\" does not exist.\n"
+                        "Please choose the folder the game is installed in, or leave the field empty.")},
+        {StringId::TargetUnreadable,
+         QStringLiteral("%s\nCarvestone builds this MOD for the classic game until you choose its game in "
+                        "Tools > Options.")},
+        {StringId::TargetGroupTitle, QStringLiteral("Build this MOD for")},
+        {StringId::ClassicTargetChoice, QStringLiteral("Diablo II: a classic &patch archive (patch_d2.mpq)")},
+        {StringId::RemasterTargetChoice,
+         QStringLiteral("Diablo II: Resurrected: a remaster mod &folder (mods\\<name>)")},
+
         {StringId::RemovedFileKeptForOtherEntry,
          QStringLiteral("%s was not deleted, because another entry of this MOD still uses it.\n"
                         "Only the entry was removed.")},

@@ -45,6 +45,16 @@ inline constexpr int FontSizeOutOfRange = 1306;
 inline constexpr int ReplaceSafeKeepingCopy = 1307;
 
 
+// The remaster's texts: installing a mod folder, its options, its target.
+inline constexpr int ConfirmRemasterInstall = 2301;
+inline constexpr int RemasterInstalled = 2302;
+inline constexpr int RemasterDataNotGameData = 2303;
+inline constexpr int RemasterFolderMissing = 2304;
+inline constexpr int TargetUnreadable = 2305;
+inline constexpr int TargetGroupTitle = 2306;
+inline constexpr int ClassicTargetChoice = 2307;
+inline constexpr int RemasterTargetChoice = 2308;
+
 // The project tree's reports.
 inline constexpr int RemovedFileKeptForOtherEntry = 1101;
 inline constexpr int RemovedFileNotDeleted = 1102;
