@@ -89,6 +89,14 @@ void ArchiveJob::StartBuild(const ModBuilder::Request& request)
                                    .arg(QDir::toNativeSeparators(entriesFile->fileName()), entriesFile->errorString()));
         return;
     }
+    if (request.target == BuildTarget::RemasterModFolder) {
+        QStringList arguments{QStringLiteral("build-mod-folder"), request.archivePath, request.modFolder,
+                              entriesFile->fileName()};
+        if (!request.gameDataPath.isEmpty())
+            arguments << QStringLiteral("--game-data") << request.gameDataPath;
+        Start(arguments);
+        return;
+    }
     QStringList arguments{QStringLiteral("build-files"), request.gameMpqPath, request.archivePath, request.modFolder,
                           entriesFile->fileName()};
     if (!request.compress)

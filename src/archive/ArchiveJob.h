@@ -12,7 +12,8 @@
 #include <optional>
 
 // Runs one piece of the window's archive work (a listing, an extraction, a
-// build) in carvestone-cli --machine, beside the running program, and turns
+// build; from an archive or a folder of extracted game data, for either
+// game) in carvestone-cli --machine, beside the running program, and turns
 // its lines (see MachineChannel) into signals.  Whatever a damaged archive
 // does to StormLib happens in the child: the window only learns that the
 // work failed.  The window never waits inside the work; it reacts to

@@ -3,6 +3,7 @@
 #include "ArchiveBusy.h"
 #include "BuildLog.h"
 #include "MpqHeaderCheck.h"
+#include "RemasterModBuilder.h"
 #include "core/SafeFileCopy.h"
 #include "core/SafeFileWriter.h"
 
@@ -56,8 +57,15 @@ bool ModBuilder::CanBuild(MpqLibrary& library, const QString& gameMpqPath, int e
     return !ArchiveBusy::IsBusy() && library.IsAvailable() && !gameMpqPath.isEmpty() && entryCount > 0;
 }
 
+bool ModBuilder::CanBuildRemaster(int entryCount)
+{
+    return !ArchiveBusy::IsBusy() && entryCount > 0;
+}
+
 BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, BuildLog& log)
 {
+    if (request.target == BuildTarget::RemasterModFolder)
+        return RemasterModBuilder::Build(request, log);
     ArchiveBusy busy;
     if (request.entries.isEmpty()) {
         log.AppendLogLine(QStringLiteral("The project has no files to add"));
