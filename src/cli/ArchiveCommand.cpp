@@ -6,7 +6,10 @@
 #include "archive/MpqLibrary.h"
 #include "core/FileErrorText.h"
 #include "core/TerminalText.h"
+#include "model/ProjectModel.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -79,7 +82,34 @@ int ArchiveCommand::RunBuild(const ModBuilder::Request& request, CommandContext&
     const BuildOutcome outcome = ModBuilder::Build(context.library, request, log);
     if (outcome == BuildOutcome::AllAdded)
         return Success;
-    Fail(context, outcome == BuildOutcome::NotRun ? QStringLiteral("the MOD archive was not built")
-                                                  : QStringLiteral("some files were not added"));
+    if (request.target == BuildTarget::RemasterModFolder)
+        Fail(context, outcome == BuildOutcome::NotRun ? QStringLiteral("the mod folder was not built")
+                                                      : QStringLiteral("some files could not be copied, so the mod "
+                                                                       "folder was not replaced"));
+    else
+        Fail(context, outcome == BuildOutcome::NotRun ? QStringLiteral("the MOD archive was not built")
+                                                      : QStringLiteral("some files were not added"));
     return Failure;
+}
+
+bool ArchiveCommand::ReadEntriesFile(const QString& path, QStringList& entries, CommandContext& context) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Fail(context, QStringLiteral("cannot read the list of entries %1: %2")
+                          .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    // Entries are bytes, one byte a character, whatever the terminal speaks.
+    entries = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return true;
+}
+
+bool ArchiveCommand::RequireKnownTarget(const ProjectModel& project, CommandContext& context) const
+{
+    if (project.TargetProblem().isEmpty())
+        return true;
+    Fail(context, QStringLiteral("%1 Say which game the MOD is for with: carvestone-cli target %2 classic|remaster")
+                      .arg(project.TargetProblem(), QDir::toNativeSeparators(project.Path())));
+    return false;
 }

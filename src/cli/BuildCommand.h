@@ -2,8 +2,10 @@
 
 #include "ArchiveCommand.h"
 
-// build PROJECT [--game-mpq PATH] [--no-compression]: the MOD archive, as
-// the Build command makes it.
+class ProjectModel;
+
+// build PROJECT [--game-mpq PATH] [--game-data DIR] [--no-compression]: the
+// project's build for its game, as the Build command makes it.
 class BuildCommand : public ArchiveCommand
 {
 public:
@@ -11,4 +13,8 @@ public:
 
 protected:
     int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
+
+private:
+    int BuildClassic(const QCommandLineParser& parsed, const ProjectModel& project, CommandContext& context) const;
+    int BuildRemaster(const QCommandLineParser& parsed, const ProjectModel& project, CommandContext& context) const;
 };

@@ -2,9 +2,6 @@
 
 #include "core/CarvestoneSettings.h"
 
-#include <QDir>
-#include <QFile>
-
 BuildFilesCommand::BuildFilesCommand()
     : ArchiveCommand(QStringLiteral("build-files"), QStringLiteral("GAME-MPQ ARCHIVE MOD-FOLDER ENTRIES-FILE"), 4, 4,
                      QStringLiteral("Builds ARCHIVE from a copy of GAME-MPQ with the files of MOD-FOLDER that "
@@ -29,13 +26,7 @@ int BuildFilesCommand::Execute(const QCommandLineParser& parsed, CommandContext&
     request.compress = !parsed.isSet(QStringLiteral("no-compression"));
     request.listingPath = parsed.isSet(QStringLiteral("listing")) ? parsed.value(QStringLiteral("listing"))
                                                                    : context.settings.ListingFilePath();
-    QFile entries(arguments[3]);
-    if (!entries.open(QIODevice::ReadOnly)) {
-        Fail(context, QStringLiteral("cannot read the list of entries %1: %2")
-                          .arg(QDir::toNativeSeparators(entries.fileName()), entries.errorString()));
+    if (!ReadEntriesFile(arguments[3], request.entries, context))
         return Failure;
-    }
-    // Entries are bytes, one byte a character, whatever the terminal speaks.
-    request.entries = QString::fromLatin1(entries.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return RunBuild(request, context);
 }

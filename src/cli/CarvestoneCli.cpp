@@ -3,6 +3,7 @@
 #include "AddCommand.h"
 #include "BuildCommand.h"
 #include "BuildFilesCommand.h"
+#include "BuildModFolderCommand.h"
 #include "EntriesCommand.h"
 #include "ExtractCommand.h"
 #include "InstallCommand.h"
@@ -10,6 +11,7 @@
 #include "NewCommand.h"
 #include "RemoveCommand.h"
 #include "TableCommand.h"
+#include "TargetCommand.h"
 #include "core/ProgramVersion.h"
 
 CarvestoneCli::CarvestoneCli()
@@ -22,7 +24,9 @@ CarvestoneCli::CarvestoneCli()
     commands.push_back(std::make_unique<ExtractCommand>());
     commands.push_back(std::make_unique<BuildCommand>());
     commands.push_back(std::make_unique<InstallCommand>());
+    commands.push_back(std::make_unique<TargetCommand>());
     commands.push_back(std::make_unique<BuildFilesCommand>());
+    commands.push_back(std::make_unique<BuildModFolderCommand>());
     commands.push_back(std::make_unique<TableCommand>());
 }
 

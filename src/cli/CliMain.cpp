@@ -3,6 +3,7 @@
 #include "archive/MpqLibrary.h"
 #include "core/CarvestoneSettings.h"
 #include "core/GameInstallation.h"
+#include "core/RemasterInstallation.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -20,7 +21,7 @@ int main(int argc, char* argv[])
     // Read only: the command line never writes the settings.
     CarvestoneSettings settings;
     settings.Load(*CarvestoneSettings::OpenStore(), GameInstallation::FindFolder(),
-                  QCoreApplication::applicationDirPath());
+                  QCoreApplication::applicationDirPath(), RemasterInstallation::FindFolder());
     MpqLibrary library;
     CarvestoneCli cli;
 

@@ -2,7 +2,8 @@
 
 #include "ArchiveCommand.h"
 
-// extract ARCHIVE NAME DEST: one file out of an archive.
+// extract ARCHIVE NAME DEST: one file out of an archive or a folder of
+// extracted game data.
 class ExtractCommand : public ArchiveCommand
 {
 public:

@@ -2,8 +2,8 @@
 
 #include "ArchiveCommand.h"
 
-// install PROJECT [--game-folder DIR] [--yes]: the built MOD archive
-// becomes the game's patch archive, as the Install command does it.
+// install PROJECT [--game-folder DIR] [--yes]: the built MOD goes into its
+// game, as the Install command puts it there.
 class InstallCommand : public ArchiveCommand
 {
 public:
@@ -14,4 +14,5 @@ protected:
 
 private:
     static bool Confirm(const QString& question, CommandContext& context);
+    int InstallRemaster(const QCommandLineParser& parsed, const QString& projectPath, CommandContext& context);
 };

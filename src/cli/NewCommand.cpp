@@ -10,9 +10,12 @@
 NewCommand::NewCommand()
     : Command(QStringLiteral("new"), QStringLiteral("NAME"), 1, 1,
               QStringLiteral("Makes the MOD project NAME: the folder NAME in the MODs folder and its project file "
-                             "NAME.mod, and prints the project file's path."),
+                             "NAME.mod, and prints the project file's path. It builds a classic patch archive "
+                             "unless --remaster makes it a remaster mod folder."),
               {{QStringLiteral("mods"), QStringLiteral("DIR"),
-                QStringLiteral("the MODs folder (default: the one in Carvestone's options)")}})
+                QStringLiteral("the MODs folder (default: the one in Carvestone's options)")},
+               {QStringLiteral("remaster"), {},
+                QStringLiteral("build it for Diablo II: Resurrected, as the mod folder NAME")}})
 {
 }
 
@@ -29,7 +32,9 @@ int NewCommand::Execute(const QCommandLineParser& parsed, CommandContext& contex
     // As the program does at start-up: the MODs folder itself is made when
     // missing (one level); a failure shows as the project folder's failure.
     QDir().mkdir(modsPath);
-    const ProjectCreation::Result created = ProjectCreation::Create(modsPath, name);
+    const BuildTarget target = parsed.isSet(QStringLiteral("remaster")) ? BuildTarget::RemasterModFolder
+                                                                        : BuildTarget::ClassicPatchArchive;
+    const ProjectCreation::Result created = ProjectCreation::Create(modsPath, name, target);
     switch (created.outcome) {
     case ProjectCreation::Outcome::Created:
         context.out << QDir::toNativeSeparators(created.projectFile) << "\n";

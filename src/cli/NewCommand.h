@@ -2,7 +2,8 @@
 
 #include "Command.h"
 
-// new NAME [--mods DIR]: makes a MOD project as the New command does.
+// new NAME [--mods DIR] [--remaster]: makes a MOD project as the New
+// command does.
 class NewCommand : public Command
 {
 public:

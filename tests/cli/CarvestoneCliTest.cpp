@@ -2,6 +2,9 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,7 +20,7 @@ class CarvestoneCliTest : public ::testing::Test
 protected:
     void SetUp() override { QDir(work.path()).mkdir(QStringLiteral("mods")); }
 
-    int Run(const QStringList& arguments)
+    int Run(const QStringList& arguments, const QByteArray& input = {})
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -26,6 +29,8 @@ protected:
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(work.path());
         process.start(QStringLiteral(CARVESTONE_CLI_PATH), arguments);
+        process.write(input);
+        process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(30000));
         err = QString::fromLocal8Bit(process.readAllStandardError());
         out = QString::fromLocal8Bit(process.readAllStandardOutput());
@@ -44,6 +49,7 @@ protected:
     QString Mods() const { return work.filePath(QStringLiteral("mods")); }
 
     const QString project = QStringLiteral("mods/Test/Test.mod");
+    const QString namedProject = QStringLiteral("mods/%1/%1.mod");
     QTemporaryDir config;
     QTemporaryDir work;
     QString out, err;
@@ -114,6 +120,56 @@ TEST_F(CarvestoneCliTest, OnANearlyFullDiskAddAndExtractFailWithTheCauseAndKeepT
     EXPECT_EQ(TestFiles::Read(projectPath), entries);
     ExpectFailure({"extract", work.filePath("game.mpq"), "misc.txt", table}, full + QDir::toNativeSeparators(table));
     EXPECT_EQ(TestFiles::Read(table), oldTable);
+}
+
+// A remaster MOD from the demo's extracted data to the game's mods folder, and the words that keep each game's road apart.
+TEST_F(CarvestoneCliTest, ARemasterModGoesFromTheExtractedDemoToTheModsFolderAndEachGamesOptionsStayItsOwn)
+{
+    const QString demo = QFileInfo(QStringLiteral(CARVESTONE_CLI_PATH)).absolutePath() + QStringLiteral("/demo/remaster");
+    const QString weapons = QStringLiteral("data\\global\\excel\\Weapons.txt");
+    ASSERT_EQ(Run({"new", "Sharp", "--mods", Mods(), "--remaster"}), 0) << err.toStdString();
+    EXPECT_EQ(Read(namedProject.arg("Sharp")), Header + "\r\n") << "the project file an older Carvestone reads";
+    EXPECT_EQ(Run({"target", namedProject.arg("Sharp")}), 0);
+    EXPECT_EQ(out, "remaster\n");
+
+    ASSERT_EQ(Run({"list", demo}), 0) << err.toStdString();
+    EXPECT_TRUE(out.startsWith("data\\global\\excel\\armor.txt\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("\ndata\\global\\excel\\weapons.txt\n"));
+    ASSERT_EQ(Run({"extract", demo, weapons, Mods() + "/Sharp"}), 0) << err.toStdString();
+    const QByteArray table = TestFiles::Read(demo + "/data/global/excel/weapons.txt");
+    EXPECT_EQ(Read("mods/Sharp/Weapons.txt"), table);
+    ASSERT_EQ(Run({"add", namedProject.arg("Sharp"), weapons}), 0);
+
+    ExpectFailure({"build", namedProject.arg("Sharp"), "--game-mpq", "x.mpq"}, "is a remaster MOD");
+    ExpectFailure({"build", namedProject.arg("Sharp"), "--game-data", Mods()}, "is not a folder of extracted game data");
+    EXPECT_FALSE(QFileInfo::exists(work.filePath("mods/Sharp/Sharp"))) << "nothing built";
+    ASSERT_EQ(Run({"build", namedProject.arg("Sharp")}), 0) << err.toStdString();
+    EXPECT_EQ(out, "Adding " + weapons + " succeeded\r\n");
+    EXPECT_EQ(Read("mods/Sharp/Sharp/Sharp.mpq/data/global/excel/weapons.txt"), table) << "spelled as the demo spells it";
+
+    const QString game = work.filePath(QStringLiteral("D2R"));
+    QDir().mkpath(game);
+    ExpectFailure({"install", namedProject.arg("Sharp"), "--game-folder", game}, "not confirmed");
+    EXPECT_FALSE(QFileInfo::exists(game + "/mods"));
+    ASSERT_EQ(Run({"install", namedProject.arg("Sharp"), "--game-folder", game}, "yes\n"), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("Start Diablo II: Resurrected with: -mod Sharp -txt\n")) << out.toStdString();
+    EXPECT_EQ(TestFiles::Read(game + "/mods/Sharp/Sharp.mpq/data/global/excel/weapons.txt"), table);
+    EXPECT_EQ(QJsonDocument::fromJson(TestFiles::Read(game + "/mods/Sharp/Sharp.mpq/modinfo.json")).object(),
+              QJsonObject({{"name", "Sharp"}, {"savepath", "Sharp/"}}));
+    ExpectFailure({"install", namedProject.arg("Sharp"), "--yes"}, "Diablo II: Resurrected folder was not found");
+
+    // Back to the classic game: its options, not the remaster's.
+    ExpectFailure({"target", namedProject.arg("Sharp"), "d2r"}, "is no game: say classic or remaster", 2);
+    ASSERT_EQ(Run({"target", namedProject.arg("Sharp"), "classic"}), 0);
+    EXPECT_FALSE(QFileInfo::exists(work.filePath("mods/Sharp/Sharp.target")));
+    ExpectFailure({"build", namedProject.arg("Sharp"), "--game-data", demo}, "is a classic MOD");
+
+    // A target that cannot be read stops build and install rather than building for the wrong game.
+    TestFiles::Write(work.filePath("mods/Sharp/Sharp.target"), "resurrected\n");
+    for (const char* verb : {"build", "install", "target"})
+        ExpectFailure({verb, namedProject.arg("Sharp")}, "does not say \"classic\" or \"remaster\".");
+    ExpectFailure({"list", Mods()}, "is not a folder of extracted game data");
+    ExpectFailure({"extract", Mods(), weapons, work.path()}, "is not a folder of extracted game data");
 }
 
 } // namespace
