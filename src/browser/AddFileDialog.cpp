@@ -6,6 +6,7 @@
 #include "core/SafeFileCopy.h"
 #include "core/StringTable.h"
 #include "model/ArchiveNameRule.h"
+#include "model/ExtractedDataRule.h"
 #include "model/FileKind.h"
 #include "model/ProjectEntry.h"
 #include "ui/FileKindIcons.h"
@@ -59,6 +60,7 @@ AddFileDialog::AddFileDialog(const AddFileContext& context, QWidget* parent)
     , addButton(new QPushButton(tr("&Add"), this))
     , addFilesButton(new QPushButton(tr("Add &Files..."), this))
     , archiveButton(new QPushButton(tr("A&rchive..."), this))
+    , dataFolderButton(new QPushButton(tr("&Data Folder..."), this))
     , extractButton(new QPushButton(tr("&Extract..."), this))
 {
     setWindowTitle(QStringLiteral("Add File to MOD"));
@@ -72,7 +74,7 @@ AddFileDialog::AddFileDialog(const AddFileContext& context, QWidget* parent)
     closeButton->setDefault(true);
 
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {closeButton, addButton, addFilesButton, archiveButton})
+    for (QPushButton* button : {closeButton, addButton, addFilesButton, archiveButton, dataFolderButton})
         buttons->addWidget(button);
     buttons->addSpacing(fontMetrics().height());
     buttons->addWidget(extractButton);
@@ -89,6 +91,7 @@ AddFileDialog::AddFileDialog(const AddFileContext& context, QWidget* parent)
     connect(addButton, &QPushButton::clicked, this, &AddFileDialog::OnAdd);
     connect(addFilesButton, &QPushButton::clicked, this, &AddFileDialog::OnAddFiles);
     connect(archiveButton, &QPushButton::clicked, this, &AddFileDialog::OnArchive);
+    connect(dataFolderButton, &QPushButton::clicked, this, &AddFileDialog::OnDataFolder);
     connect(extractButton, &QPushButton::clicked, this, &AddFileDialog::OnExtract);
     connect(tree, &QTreeWidget::itemSelectionChanged, this, &AddFileDialog::UpdateButtons);
     topText->setText(Shown(archivePath));
@@ -121,6 +124,7 @@ void AddFileDialog::UpdateButtons()
     const bool isFile = !ArchiveName(item).isEmpty();
     closeButton->setEnabled(idle);
     archiveButton->setEnabled(idle);
+    dataFolderButton->setEnabled(idle);
     addButton->setEnabled(idle && isFile);
     extractButton->setEnabled(idle && isFile);
     addFilesButton->setEnabled(idle && item && item->parent());
@@ -136,7 +140,7 @@ void AddFileDialog::FillTree()
     tree->clear();
     UpdateButtons();
     if (archivePath.isEmpty()) {
-        ShowFailure(QStringLiteral("No archive is chosen: press Archive... to choose one."));
+        ShowFailure(QStringLiteral("No archive is chosen: press Archive... or Data Folder... to choose one."));
         return;
     }
     topText->setText(Shown(archivePath));
@@ -144,18 +148,25 @@ void AddFileDialog::FillTree()
         FillFromNames(*cached);
         return;
     }
-    if (!QFileInfo::exists(archivePath)) {
+    const QString& listing = context.listingPath;
+    if (ShowsFolder()) {
+        const QString problem = ExtractedDataRule::Problem(archivePath);
+        if (!problem.isEmpty()) {
+            ShowFailure(problem);
+            return;
+        }
+    } else if (!QFileInfo::exists(archivePath)) {
         ShowFailure(QStringLiteral("%1 cannot be shown: the file does not exist.").arg(Shown(archivePath)));
         return;
-    }
-    const QString& listing = context.listingPath;
-    if (!QFileInfo::exists(listing)) {
+    } else if (!QFileInfo::exists(listing)) {
         ShowFailure(QStringLiteral("%1 cannot be shown: the listing file %2, which names the game's files, is "
                                    "missing (reinstall Carvestone).")
                         .arg(Shown(archivePath), Shown(listing)));
         return;
     }
-    progress = std::make_unique<ProgressDialog>(QStringLiteral("Reading Archive"), this);
+    progress = std::make_unique<ProgressDialog>(ShowsFolder() ? QStringLiteral("Reading Folder")
+                                                              : QStringLiteral("Reading Archive"),
+                                                this);
     progress->show();
     RunJob([&](ArchiveJob& started) { started.StartListing(archivePath, listing); },
            [this](ArchiveJob& done) {
@@ -169,7 +180,9 @@ void AddFileDialog::FillTree()
 void AddFileDialog::FillFromNames(const QStringList& names)
 {
     if (names.isEmpty()) {
-        ShowFailure(QStringLiteral("%1 holds none of the files named in AllFiles.txt.").arg(Shown(archivePath)));
+        ShowFailure(ShowsFolder()
+                        ? QStringLiteral("%1 holds no files under its data folder.").arg(Shown(archivePath))
+                        : QStringLiteral("%1 holds none of the files named in AllFiles.txt.").arg(Shown(archivePath)));
         return;
     }
     progress = std::make_unique<ProgressDialog>(QStringLiteral("Filling Tree"), this);
@@ -178,8 +191,8 @@ void AddFileDialog::FillFromNames(const QStringList& names)
     progress->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tree->setUpdatesEnabled(false);
-    auto* root = new QTreeWidgetItem(tree, {QFileInfo(archivePath).fileName()});
-    root->setIcon(0, FileKindIcons::Icon(FileKind::Root));
+    auto* root = new QTreeWidgetItem(tree, {ShowsFolder() ? QDir(archivePath).dirName() : QFileInfo(archivePath).fileName()});
+    root->setIcon(0, ShowsFolder() ? FileKindIcons::FolderIcon() : FileKindIcons::Icon(FileKind::Root));
     ArchiveTree archiveTree(root);
     for (int i = 0; i < names.size(); ++i) {
         archiveTree.InsertArchivePath(names[i]);
@@ -335,6 +348,21 @@ void AddFileDialog::OnArchive()
         return;
     archivePath = chosen;
     FillTree();
+}
+
+void AddFileDialog::OnDataFolder()
+{
+    const QString start = ShowsFolder() ? archivePath : QFileInfo(archivePath).absolutePath();
+    const QString chosen = UserDialogs::Current().ExistingFolder(this, QStringLiteral("Locate Extracted Game Data"), start);
+    if (chosen.isEmpty())
+        return;
+    archivePath = QDir::fromNativeSeparators(chosen);
+    FillTree();
+}
+
+bool AddFileDialog::ShowsFolder() const
+{
+    return QFileInfo(archivePath).isDir();
 }
 
 void AddFileDialog::OnExtract()

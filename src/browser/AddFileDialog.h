@@ -22,7 +22,10 @@ class QTreeWidgetItem;
 // "Add File to MOD": an archive's files as a folder tree, and the ways a file
 // enters the MOD folder: Add (extract the selected file), Add Files... (copy
 // files from disk under names the user may change), Archive... (show another
-// archive) and Extract... (save one archive file anywhere).  The archive work
+// archive), Data Folder... (show a folder of extracted game data, as the
+// remaster's modders have it, in the archive's place) and Extract... (save
+// one file anywhere).  A folder is listed, cached and added from exactly as
+// an archive is.  The archive work
 // runs in a child process, so a damaged archive fails with a message instead
 // of taking the program down.  No file the user has worked on is replaced
 // without asking, and no two entries are given one disk file.
@@ -47,6 +50,7 @@ public:
     QPushButton* AddButton() const { return addButton; }
     QPushButton* AddFilesButton() const { return addFilesButton; }
     QPushButton* ArchiveButton() const { return archiveButton; }
+    QPushButton* DataFolderButton() const { return dataFolderButton; }
     QPushButton* ExtractButton() const { return extractButton; }
     bool IsWorking() const { return job != nullptr; }
 
@@ -56,6 +60,8 @@ protected:
 
 private:
     void FillTree();
+    // Whether the shown source is a folder of extracted game data.
+    bool ShowsFolder() const;
     void FillFromNames(const QStringList& names);
     void ShowFailure(const QString& why);
     void UpdateButtons();
@@ -63,6 +69,7 @@ private:
     void OnAdd();
     void OnAddFiles();
     void OnArchive();
+    void OnDataFolder();
     void OnExtract();
 
     // Checks that a file may be placed under the name; asks before replacing.
@@ -82,6 +89,7 @@ private:
     QPushButton* addButton;
     QPushButton* addFilesButton;
     QPushButton* archiveButton;
+    QPushButton* dataFolderButton;
     QPushButton* extractButton;
     ArchiveJob* job = nullptr;
     std::unique_ptr<ProgressDialog> progress;

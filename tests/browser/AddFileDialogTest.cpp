@@ -246,4 +246,66 @@ TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOt
     EXPECT_EQ(Top(), QDir::toNativeSeparators(context.archivePath));
 }
 
+// Data Folder... shows extracted game data where the archive was, and a file comes from it by the same road.
+TEST_F(AddFileDialogTest, ExtractedDataShowsAsTheArchiveDoesAndItsFilesComeInByTheSameAddAndItsRules)
+{
+    for (const char* name : {"data/global/excel/weapons.txt", "data/global/excel/Armor.txt", "data/hd/x.txt"})
+        fixtures.Write(QStringLiteral("D2R data/%1").arg(name), QByteArray("extracted ") + name);
+    const QString folder = fixtures.Path(QStringLiteral("D2R data"));
+    context.projectEntries = {"data\\local\\X.TXT"};
+    Open();
+    EXPECT_TRUE(WaitIdle());
+    dialogs.AnswerFile(folder);
+    Press(dialog->DataFolderButton());
+    EXPECT_EQ(Top(), QDir::toNativeSeparators(folder));
+    EXPECT_EQ(At("")->text(0), QStringLiteral("D2R data"));
+    EXPECT_EQ(Texts(At("excel")), (QStringList{"Armor.txt", "weapons.txt"}));
+    EXPECT_EQ(ArchiveJob::Listings().Find(folder)->size(), 3) << "cached as an archive's listing is";
+
+    Click("weapons.txt");
+    EXPECT_EQ(Buttons(*dialog), "111");
+    Press(dialog->AddButton());
+    EXPECT_EQ(ModFile("weapons.txt"), "extracted data/global/excel/weapons.txt");
+    fixtures.Write(QStringLiteral("Mods/Weapons/weapons.txt"), "a day of edits");
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    Press(dialog->AddButton());
+    EXPECT_EQ(ModFile("weapons.txt"), "a day of edits") << "asked before replacing, as from an archive";
+    Click("x.txt");
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    Press(dialog->AddButton());
+    EXPECT_TRUE(LastMessage().contains("is the file of data\\local\\X.TXT")) << LastMessage().toStdString();
+    // A file gone since the listing fails with the cause, and nothing is recorded for it.
+    QFile::remove(folder + "/data/global/excel/Armor.txt");
+    Click("Armor.txt");
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    Press(dialog->AddButton());
+    EXPECT_TRUE(LastMessage().endsWith("data\\global\\excel\\Armor.txt is not in " + QDir::toNativeSeparators(folder)))
+        << LastMessage().toStdString();
+    EXPECT_EQ(dialog->ResultList(), QStringList({Weapons}));
+    EXPECT_EQ(ArchiveFixtures::FilesIn(context.modFolder), QStringList({"weapons.txt"}));
+
+    // Folders that are not extracted game data say why; an empty one, that it holds nothing.
+    ASSERT_TRUE(QDir().mkpath(fixtures.Path(QStringLiteral("Empty/data/global"))));
+    const struct { QString folder; QString fragment; } refusals[] = {
+        {fixtures.Path(QStringLiteral("Mods")), "is not a folder of extracted game data"},
+        {fixtures.Path(QStringLiteral("Empty")), "holds no files under its data folder"},
+    };
+    for (const auto& r : refusals) {
+        dialogs.AnswerFile(r.folder);
+        Press(dialog->DataFolderButton());
+        EXPECT_TRUE(Top().contains(r.fragment)) << Top().toStdString();
+        EXPECT_EQ(dialog->Tree()->topLevelItemCount(), 0);
+        EXPECT_EQ(Buttons(*dialog), "000");
+    }
+    dialogs.AnswerFile({});
+    Press(dialog->DataFolderButton());
+    EXPECT_TRUE(Top().contains("holds no files")) << "a cancelled choice changes nothing";
+
+    // A remaster project's dialog opens on its extracted data, from the cache.
+    ArchiveJob::OverrideProgram(QStringLiteral("/nonexistent/carvestone-cli"));
+    context.archivePath = folder;
+    Open();
+    EXPECT_EQ(Texts(At("excel")), (QStringList{"Armor.txt", "weapons.txt"}));
+}
+
 } // namespace
