@@ -1,14 +1,20 @@
 #pragma once
 
+#include "model/ProjectTarget.h"
+
 #include <QWidget>
 
 class QCheckBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 // The "Options" tab: where MODs are stored, which game archive files are
-// added from, and the two switches.  The page keeps its own copy of the
-// four values; the controls and that copy meet only when the page is first
+// added from, the remaster's extracted data and install folder, the open
+// project's game, and the two switches.  The page keeps its own copy of its
+// values; the controls and that copy meet only when the page is first
 // shown, when it is left or the sheet closes with OK, and around a browse.
 class CMODPropertyPage : public QWidget
 {
@@ -22,6 +28,13 @@ public:
     static constexpr int IDC_BROWSE_MPQ = 1014;
     static constexpr int IDC_USE_COMPRESSION = 1042;
     static constexpr int IDC_OPEN_MOST_RECENT = 1043;
+    static constexpr int IDC_REMASTER_DATA = 1050;
+    static constexpr int IDC_BROWSE_REMASTER_DATA = 1051;
+    static constexpr int IDC_REMASTER_FOLDER = 1052;
+    static constexpr int IDC_BROWSE_REMASTER_FOLDER = 1053;
+    static constexpr int IDC_REMASTER_FOUND = 1054;
+    static constexpr int IDC_TARGET_CLASSIC = 1055;
+    static constexpr int IDC_TARGET_REMASTER = 1056;
 
     struct Data
     {
@@ -29,6 +42,11 @@ public:
         QString gameMpqPath;
         bool useCompression = true;
         bool openMostRecent = true;
+        QString remasterDataPath;
+        QString remasterFolder;
+        QString remasterFolderFound;
+        bool projectOpen = false;
+        BuildTarget target = BuildTarget::ClassicPatchArchive;
     };
 
     explicit CMODPropertyPage(QWidget* parent = nullptr);
@@ -45,13 +63,22 @@ public:
 
     QLineEdit* ModsPathEdit() const { return modsPathEdit; }
     QLineEdit* MpqPathEdit() const { return mpqPathEdit; }
+    QLineEdit* RemasterDataEdit() const { return remasterDataEdit; }
+    QLineEdit* RemasterFolderEdit() const { return remasterFolderEdit; }
+    QLabel* RemasterFoundLabel() const { return remasterFoundLabel; }
     QPushButton* BrowseModsButton() const { return browseModsButton; }
     QPushButton* BrowseMpqButton() const { return browseMpqButton; }
+    QPushButton* BrowseRemasterDataButton() const { return browseRemasterDataButton; }
+    QPushButton* BrowseRemasterFolderButton() const { return browseRemasterFolderButton; }
+    QGroupBox* TargetGroup() const { return targetGroup; }
+    QRadioButton* ClassicButton() const { return classicButton; }
+    QRadioButton* RemasterButton() const { return remasterButton; }
     QCheckBox* UseCompressionBox() const { return useCompressionBox; }
     QCheckBox* OpenMostRecentBox() const { return openMostRecentBox; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void OnInitDialog();
@@ -59,13 +86,26 @@ private:
     void ControlsToData();
     void OnBrowseMods();
     void OnBrowseMpq();
+    void OnBrowseRemasterData();
+    void OnBrowseRemasterFolder();
+    // The check of the remaster's two fields; empty when they can be used.
+    QString RemasterProblem(QLineEdit*& atFault) const;
+    void ElideFoundLabel();
 
     Data pageData;
     bool initialised = false;
     QLineEdit* modsPathEdit;
     QLineEdit* mpqPathEdit;
+    QLineEdit* remasterDataEdit;
+    QLineEdit* remasterFolderEdit;
+    QLabel* remasterFoundLabel;
     QPushButton* browseModsButton;
     QPushButton* browseMpqButton;
+    QPushButton* browseRemasterDataButton;
+    QPushButton* browseRemasterFolderButton;
+    QGroupBox* targetGroup;
+    QRadioButton* classicButton;
+    QRadioButton* remasterButton;
     QCheckBox* useCompressionBox;
     QCheckBox* openMostRecentBox;
 };

@@ -31,7 +31,9 @@ CMODPropertySheet::CMODPropertySheet(QWidget* parent)
 
 void CMODPropertySheet::SetValues(const OptionsValues& values)
 {
-    pathsPage->SetData({values.modsPath, values.gameMpqPath, values.useCompression, values.openMostRecent});
+    pathsPage->SetData({values.modsPath, values.gameMpqPath, values.useCompression, values.openMostRecent,
+                        values.remasterDataPath, values.remasterFolder, values.remasterFolderFound,
+                        values.projectOpen, values.target});
     fontPage->SetData({values.gridFontName, values.gridFontSize, values.gridFontBold, values.gridFontItalic});
 }
 
@@ -39,8 +41,10 @@ OptionsValues CMODPropertySheet::Values() const
 {
     const CMODPropertyPage::Data& paths = pathsPage->GetData();
     const CFontPropertyPage::Data& font = fontPage->GetData();
-    return {paths.modsPath, paths.gameMpqPath, paths.useCompression, paths.openMostRecent,
-            font.faceName,  font.size,         font.bold,           font.italic};
+    return {paths.modsPath,         paths.gameMpqPath,    paths.useCompression,      paths.openMostRecent,
+            font.faceName,          font.size,            font.bold,                 font.italic,
+            paths.remasterDataPath, paths.remasterFolder, paths.remasterFolderFound, paths.projectOpen,
+            paths.target};
 }
 
 void CMODPropertySheet::accept()

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "model/ProjectTarget.h"
+
 #include <QString>
 
 class QWidget;
 
-// The eight values the options sheet edits.
+// The values the options sheet edits: the eight of the classic game's
+// paths, switches and grid font, then the remaster's two folders and the
+// open project's target.
 struct OptionsValues
 {
     QString modsPath;
@@ -15,6 +19,15 @@ struct OptionsValues
     int gridFontSize = 9;
     bool gridFontBold = false;
     bool gridFontItalic = false;
+    QString remasterDataPath = {};
+    // The remaster's folder as the person chose it, else as it was found.
+    QString remasterFolder = {};
+    // What was found at start-up, shown beside it; never edited.
+    QString remasterFolderFound = {};
+    // The target belongs to the open project; without a project file there
+    // is none to choose.
+    bool projectOpen = false;
+    BuildTarget target = BuildTarget::ClassicPatchArchive;
 };
 
 // Where EditOptions shows the options sheet: it hands over the current

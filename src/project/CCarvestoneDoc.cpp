@@ -42,6 +42,19 @@ bool CCarvestoneDoc::RemoveFile(const QString& entry)
     return model.RemoveFile(entry);
 }
 
+bool CCarvestoneDoc::SetTarget(BuildTarget target)
+{
+    if (target == model.Target() && model.TargetProblem().isEmpty())
+        return true;
+    QString error;
+    if (model.Path().isEmpty() || !ProjectTarget::Write(model.Path(), target, &error)) {
+        ReportError(error.isEmpty() ? StringTable::Get(StringId::FailedToSaveDocument) : error);
+        return false;
+    }
+    model.SetTarget(target);
+    return true;
+}
+
 bool CCarvestoneDoc::IsModified() const
 {
     if (model.IsModified())
@@ -71,7 +84,16 @@ CCarvestoneDoc::OpenResult CCarvestoneDoc::OpenProject(const QString& path)
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
     ReportEntriesWithoutDiskFile();
+    ReportTargetProblem();
     return OpenResult::Opened;
+}
+
+void CCarvestoneDoc::ReportTargetProblem() const
+{
+    if (model.TargetProblem().isEmpty())
+        return;
+    MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::TargetUnreadable,
+                                {model.TargetProblem()});
 }
 
 void CCarvestoneDoc::ReportEntriesWithoutDiskFile() const
@@ -126,9 +148,13 @@ bool CCarvestoneDoc::DoFileSave()
         return false;
     const QString path = QFileInfo(WithDefaultExtension(chosen)).absoluteFilePath();
     // Under a new name the project file is always written, so that the
-    // project's path never names a file that is not there.
+    // project's path never names a file that is not there; its target goes
+    // with it.
+    QString error;
     if (!SaveTo(path, true))
         return false;
+    if (!ProjectTarget::Write(path, model.Target(), &error))
+        ReportError(error);
     const QString folder = model.ProjectFolder().isEmpty() ? QFileInfo(path).absolutePath() + QLatin1Char('/')
                                                            : model.ProjectFolder();
     model.SetPath(path, folder);

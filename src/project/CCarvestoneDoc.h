@@ -27,6 +27,11 @@ public:
     const QString& ProjectFolder() const { return model.ProjectFolder(); }
     const QString& GetPathName() const { return model.Path(); }
     QString GetTitle() const { return model.Title(); }
+    BuildTarget Target() const { return model.Target(); }
+    // Records another target beside the project file at once, as the
+    // options sheet's other settings are stored at once; false (after
+    // saying why) when it could not be recorded: the target stays.
+    bool SetTarget(BuildTarget target);
 
     bool AddFile(const QString& entry);
     bool RemoveFile(const QString& entry);
@@ -71,6 +76,7 @@ private:
     bool SaveTo(const QString& path, bool writeProjectFile);
     bool NeedsNewName() const;
     void ReportEntriesWithoutDiskFile() const;
+    void ReportTargetProblem() const;
 
     ProjectModel model;
     TableViewPart* tableView = nullptr;

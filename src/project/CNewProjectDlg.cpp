@@ -6,14 +6,18 @@
 #include "ui/UserDialogs.h"
 
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 CNewProjectDlg::CNewProjectDlg(QWidget* parent)
     : QDialog(parent)
     , nameEdit(new QLineEdit(this))
+    , classicButton(new QRadioButton(StringTable::Get(StringId::ClassicTargetChoice), this))
+    , remasterButton(new QRadioButton(StringTable::Get(StringId::RemasterTargetChoice), this))
 {
     setWindowTitle(QStringLiteral("Create New Project"));
     nameEdit->setObjectName(QString::number(NameEditId));
@@ -23,11 +27,18 @@ CNewProjectDlg::CNewProjectDlg(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &CNewProjectDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CNewProjectDlg::reject);
 
+    classicButton->setChecked(true);
+    auto* game = new QGroupBox(StringTable::Get(StringId::TargetGroupTitle), this);
+    auto* choices = new QVBoxLayout(game);
+    choices->addWidget(classicButton);
+    choices->addWidget(remasterButton);
+
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(label);
     nameRow->addWidget(nameEdit, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);
+    layout->addWidget(game);
     layout->addWidget(buttons);
     setMinimumWidth(320);
 }
@@ -35,6 +46,11 @@ CNewProjectDlg::CNewProjectDlg(QWidget* parent)
 QString CNewProjectDlg::Name() const
 {
     return nameEdit->text();
+}
+
+BuildTarget CNewProjectDlg::Target() const
+{
+    return remasterButton->isChecked() ? BuildTarget::RemasterModFolder : BuildTarget::ClassicPatchArchive;
 }
 
 void CNewProjectDlg::accept()

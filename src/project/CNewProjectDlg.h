@@ -1,11 +1,16 @@
 #pragma once
 
+#include "model/ProjectTarget.h"
+
 #include <QDialog>
 
 class QLineEdit;
+class QRadioButton;
 
-// "Create New Project": asks for the name of a new MOD project and refuses
-// names that hold characters a project name may not have.
+// "Create New Project": asks for the name of a new MOD project, refusing
+// names that hold characters a project name may not have, and for the game
+// it is built for (a classic patch archive unless the person chooses the
+// remaster's mod folder).
 class CNewProjectDlg : public QDialog
 {
     Q_OBJECT
@@ -16,10 +21,15 @@ public:
     explicit CNewProjectDlg(QWidget* parent = nullptr);
 
     QString Name() const;
+    BuildTarget Target() const;
     QLineEdit* NameEdit() const { return nameEdit; }
+    QRadioButton* ClassicButton() const { return classicButton; }
+    QRadioButton* RemasterButton() const { return remasterButton; }
 
     void accept() override;
 
 private:
     QLineEdit* nameEdit;
+    QRadioButton* classicButton;
+    QRadioButton* remasterButton;
 };

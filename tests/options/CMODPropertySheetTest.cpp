@@ -1,5 +1,6 @@
 #include "options/CMODPropertySheet.h"
 
+#include "QStringPrinter.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "grid/CGridCtrl.h"
@@ -13,8 +14,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -202,6 +206,64 @@ TEST_F(CMODPropertySheetTest, AFaceOrSizeSelectsOnlyAWholeEntryThePreviewFollows
     ClickOk();
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
     EXPECT_EQ(sheet->Values().gridFontSize, 144);
+}
+
+// The remaster's two folders may stay empty, else must be what they say; the target is the open MOD's alone.
+TEST_F(CMODPropertySheetTest, TheRemastersFoldersAreCheckedAtOkTheFoundOneIsShownAndTheTargetIsChosenOnlyForAnOpenMod)
+{
+    const QString game = Path("D2R");
+    QDir().mkpath(game);
+    QDir().mkpath(Path("extracted/data/global/excel"));
+    given.remasterFolder = given.remasterFolderFound = game + "/";
+    Show();
+    EXPECT_EQ(Paths().RemasterFolderEdit()->text(), QDir::toNativeSeparators(game)) << "shown without its slash";
+    EXPECT_EQ(Paths().RemasterFoundLabel()->toolTip(), "Found: " + QDir::toNativeSeparators(game));
+    EXPECT_FALSE(Paths().TargetGroup()->isEnabled());
+    EXPECT_TRUE(Paths().TargetGroup()->title().endsWith("(no MOD is open)"));
+    QTest::mouseClick(Paths().RemasterButton(), Qt::LeftButton);
+    EXPECT_TRUE(Paths().ClassicButton()->isChecked());
+
+    Retype(Paths().ModsPathEdit(), Path("MODs"));
+    const struct { QString data, folder, message; QLineEdit* atFault; } cases[] = {
+        {temp.path(), game, "is not a folder of extracted remaster data.", Paths().RemasterDataEdit()},
+        {Path("extracted"), Path("gone"), "The Diablo II: Resurrected folder \"" + Path("gone") + "\" does not exist.",
+         Paths().RemasterFolderEdit()},
+        {Path("extracted"), archive, "does not exist.", Paths().RemasterFolderEdit()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        Retype(Paths().RemasterDataEdit(), c.data);
+        Retype(Paths().RemasterFolderEdit(), c.folder);
+        ExpectRefusedAtOk(c.message);
+        EXPECT_TRUE(c.atFault->hasFocus());
+    }
+    EXPECT_FALSE(QFileInfo::exists(Path("MODs"))) << "refused before the MODs folder is made";
+
+    Retype(Paths().RemasterFolderEdit(), QString());
+    dialogs.AnswerFile(Path("extracted"));
+    QTest::mouseClick(Paths().BrowseRemasterDataButton(), Qt::LeftButton);
+    EXPECT_EQ(Paths().RemasterDataEdit()->text(), Path("extracted"));
+    EXPECT_EQ(Paths().RemasterFolderEdit()->text(), QString()) << "the other field keeps its typing";
+    ClickOk();
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(std::tuple(sheet->Values().remasterDataPath, sheet->Values().remasterFolder),
+              std::tuple(Path("extracted"), QString()));
+    EXPECT_EQ(sheet->Values().target, BuildTarget::ClassicPatchArchive);
+
+    // With a MOD open its target can change; nothing found is said too.
+    given.projectOpen = true;
+    given.target = BuildTarget::RemasterModFolder;
+    given.remasterFolder = given.remasterFolderFound = QString();
+    Show();
+    EXPECT_TRUE(Paths().RemasterButton()->isChecked());
+    EXPECT_TRUE(Paths().RemasterFoundLabel()->toolTip().startsWith("Not found on this computer"));
+    dialogs.AnswerFile(game);
+    QTest::mouseClick(Paths().BrowseRemasterFolderButton(), Qt::LeftButton);
+    QTest::mouseClick(Paths().ClassicButton(), Qt::LeftButton);
+    ClickOk();
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(sheet->Values().target, BuildTarget::ClassicPatchArchive);
+    EXPECT_EQ(sheet->Values().remasterFolder, game);
 }
 
 } // namespace

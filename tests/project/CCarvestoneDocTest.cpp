@@ -5,8 +5,10 @@
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
 #include "model/ProjectEntry.h"
+#include "model/ProjectTarget.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -123,6 +125,41 @@ TEST_F(CCarvestoneDocTest, SavingAnUntitledProjectAsksForANameAddsTheExtensionAn
     EXPECT_EQ(TestFiles::Read(folder.filePath(QStringLiteral("Named.mod"))), Header);
     // Its files are now looked for beside it, where Build and the table view find them.
     EXPECT_EQ(ProjectEntry::DiskPath(doc.ProjectFolder(), "data\\global\\a.txt"), folder.filePath("a.txt"));
+}
+
+// The target is written beside the project file when it changes, goes along with Save As, and a bad one is said.
+TEST_F(CCarvestoneDocTest, TheTargetIsRecordedAtOnceFollowsSaveAsAndOneThatCannotBeReadIsSaidOnOpening)
+{
+    const QString path = Write(QStringLiteral("Sharp.mod"));
+    ASSERT_EQ(doc.OpenProject(path), OpenResult::Opened);
+    EXPECT_EQ(doc.Target(), BuildTarget::ClassicPatchArchive);
+    EXPECT_TRUE(doc.SetTarget(BuildTarget::RemasterModFolder));
+    EXPECT_EQ(ProjectTarget::Read(path), BuildTarget::RemasterModFolder);
+    EXPECT_FALSE(doc.IsModified()) << "recorded, nothing left to save";
+
+    // Save As (the project file went missing): the new file's target beside it.
+    QFile::remove(path);
+    dialogs.AnswerFile(folder.filePath(QStringLiteral("Copy.mod")));
+    ASSERT_TRUE(doc.DoFileSave());
+    EXPECT_EQ(ProjectTarget::Read(folder.filePath(QStringLiteral("Copy.mod"))), BuildTarget::RemasterModFolder);
+
+    // A folder where the record goes: the change is refused, said, and the target stays.
+    QFile::remove(folder.filePath(QStringLiteral("Copy.target")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Copy.target")));
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_FALSE(doc.SetTarget(BuildTarget::ClassicPatchArchive));
+    EXPECT_EQ(doc.Target(), BuildTarget::RemasterModFolder);
+    EXPECT_TRUE(dialogs.Messages().last().text.contains("Copy.target contains an invalid path."));
+
+    const QString odd = Write(QStringLiteral("Odd.mod"));
+    Write(QStringLiteral("Odd.target"), "d2r\n");
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    ASSERT_EQ(doc.OpenProject(odd), OpenResult::Opened);
+    EXPECT_EQ(doc.Target(), BuildTarget::ClassicPatchArchive);
+    EXPECT_TRUE(dialogs.Messages().last().text.endsWith("until you choose its game in Tools > Options."));
+    EXPECT_TRUE(doc.SetTarget(BuildTarget::ClassicPatchArchive)) << "choosing it again puts the record right";
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("Odd.target"))));
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -31,4 +32,16 @@ TEST(CNewProjectDlg, ARefusedNameKeepsTheDialogOpenWithTheNameAndAValidOneCloses
     dialog.NameEdit()->setText(QStringLiteral("My Mod"));
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(CNewProjectDlg, TheGameIsTheClassicOneUnlessTheRemasterIsChosenAndTheArrowKeysGoBack)
+{
+    CNewProjectDlg dialog;
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(dialog.Target(), BuildTarget::ClassicPatchArchive);
+    QTest::mouseClick(dialog.RemasterButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.Target(), BuildTarget::RemasterModFolder);
+    QTest::keyClick(dialog.RemasterButton(), Qt::Key_Up);
+    EXPECT_EQ(dialog.Target(), BuildTarget::ClassicPatchArchive);
 }
