@@ -1,15 +1,22 @@
 #include "BuildInstallCommands.h"
 
 #include "BuildingDialog.h"
+#include "RemasterInstalledDialog.h"
 #include "archive/ArchiveBusy.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
+#include "archive/RemasterModInstaller.h"
+#include "archive/RemasterModLayout.h"
 #include "core/CarvestoneSettings.h"
 #include "core/StringTable.h"
+#include "model/ExtractedDataRule.h"
 #include "project/CCarvestoneDoc.h"
 #include "ui/CommandIds.h"
 #include "ui/MessageBoxes.h"
 #include "ui/UserDialogs.h"
+
+#include <QApplication>
+#include <QDir>
 
 BuildInstallCommands::BuildInstallCommands(MpqLibrary& library, const CarvestoneSettings& settings)
     : library(library)
@@ -17,21 +24,33 @@ BuildInstallCommands::BuildInstallCommands(MpqLibrary& library, const Carvestone
 {
 }
 
+bool BuildInstallCommands::IsRemaster() const
+{
+    return document && document->Target() == BuildTarget::RemasterModFolder;
+}
+
 void BuildInstallCommands::OnBuild()
 {
     if (!document)
         return;
     const QString title = document->GetTitle();
-    const QString archivePath = ModBuilder::ArchivePathFor(document->ProjectFolder(), title);
-    if (archivePath.isEmpty())
-        return;
     ModBuilder::Request request;
-    request.gameMpqPath = settings.GameMpqPath;
-    request.archivePath = archivePath;
     request.modFolder = document->ProjectFolder();
     request.entries = document->FileList();
-    request.compress = settings.UseCompression;
-    request.listingPath = settings.ListingFilePath();
+    if (IsRemaster()) {
+        request.target = BuildTarget::RemasterModFolder;
+        request.archivePath = RemasterModLayout::BuiltFolder(document->ProjectFolder(), title);
+        // The options' extracted data spells the names when it is there.
+        if (ExtractedDataRule::IsExtractedData(settings.RemasterDataPath))
+            request.gameDataPath = settings.RemasterDataPath;
+    } else {
+        request.archivePath = ModBuilder::ArchivePathFor(document->ProjectFolder(), title);
+        request.gameMpqPath = settings.GameMpqPath;
+        request.compress = settings.UseCompression;
+        request.listingPath = settings.ListingFilePath();
+    }
+    if (request.archivePath.isEmpty())
+        return;
     BuildingDialog dialog(settings.ProgramFolder, request, title, owner);
     UserDialogs::Current().Exec(dialog);
 }
@@ -40,6 +59,10 @@ void BuildInstallCommands::OnInstall()
 {
     if (!document)
         return;
+    if (IsRemaster()) {
+        InstallRemaster();
+        return;
+    }
     if (MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeYesNo | UserDialogs::IconQuestion,
                                       StringId::ConfirmInstall)
         != UserDialogs::IdYes)
@@ -48,6 +71,27 @@ void BuildInstallCommands::OnInstall()
     if (!ModInstaller::Install(ModBuilder::ArchivePathForProject(document->GetPathName()), settings.GameFolder, error))
         MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
                                     {error});
+}
+
+void BuildInstallCommands::InstallRemaster()
+{
+    const QString built = RemasterModLayout::BuiltFolderForProject(document->GetPathName());
+    const QString name = QDir(built).dirName();
+    const QString target = RemasterModInstaller::InstalledFolder(settings.RemasterFolder(), name);
+    if (MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeYesNo | UserDialogs::IconQuestion,
+                                    StringId::ConfirmRemasterInstall, {QDir::toNativeSeparators(target)})
+        != UserDialogs::IdYes)
+        return;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool installed = RemasterModInstaller::Install(built, settings.RemasterFolder(), error);
+    QApplication::restoreOverrideCursor();
+    if (!installed) {
+        MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"), {error});
+        return;
+    }
+    RemasterInstalledDialog note(name, target, owner);
+    UserDialogs::Current().Exec(note);
 }
 
 bool BuildInstallCommands::OnCommand(int id)
@@ -63,12 +107,14 @@ bool BuildInstallCommands::OnCommand(int id)
 
 bool BuildInstallCommands::OnUpdateCommand(int id, CommandState& state)
 {
+    const int entryCount = document ? int(document->FileList().size()) : 0;
     if (id == CommandId::Build)
-        state.enabled = ModBuilder::CanBuild(library, settings.GameMpqPath,
-                                             document ? int(document->FileList().size()) : 0);
+        state.enabled = IsRemaster() ? ModBuilder::CanBuildRemaster(entryCount)
+                                     : ModBuilder::CanBuild(library, settings.GameMpqPath, entryCount);
     else if (id == CommandId::Install)
         state.enabled = !ArchiveBusy::IsBusy() && document
-            && ModInstaller::CanInstall(settings.GameFolder, document->GetPathName());
+            && (IsRemaster() ? RemasterModInstaller::CanInstall(settings.RemasterFolder(), document->GetPathName())
+                             : ModInstaller::CanInstall(settings.GameFolder, document->GetPathName()));
     else
         return false;
     return true;

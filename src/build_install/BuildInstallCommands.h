@@ -8,7 +8,7 @@ class MpqLibrary;
 class QWidget;
 
 // The main window's Build and Install commands: when they are offered, and
-// what they do with the open project.
+// what they do with the open project, for the game the project is for.
 class BuildInstallCommands : public CommandTarget
 {
 public:
@@ -20,13 +20,17 @@ public:
     // Runs the "Building - " dialog for the open project; nothing happens
     // when the project's title has no ".".
     void OnBuild();
-    // Asks first; a failure is reported in a message box.
+    // Asks first; a failure is reported in a message box.  A remaster mod's
+    // install ends with the note of how to start the game with it.
     void OnInstall();
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandState& state) override;
 
 private:
+    bool IsRemaster() const;
+    void InstallRemaster();
+
     MpqLibrary& library;
     const CarvestoneSettings& settings;
     const CCarvestoneDoc* document = nullptr;

@@ -1,5 +1,8 @@
 #include "BuildingDialog.h"
 
+#include "archive/RemasterModLayout.h"
+#include "core/SafeFolderReplace.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -65,8 +68,10 @@ void BuildingDialog::OnBuildFinished()
         RemoveLeftCopy();
         if (!logText.isEmpty() && !logText.endsWith(QLatin1Char('\n')))
             AppendLog(QStringLiteral("\r\n"));
-        AppendLogLine(QStringLiteral("The build stopped: %1; the MOD archive %2 was left as it was")
-                          .arg(job.Message(), QDir::toNativeSeparators(request.archivePath)));
+        const bool remaster = request.target == BuildTarget::RemasterModFolder;
+        AppendLogLine(QStringLiteral("The build stopped: %1; the %2 %3 was left as it was")
+                          .arg(job.Message(), remaster ? QStringLiteral("mod folder") : QStringLiteral("MOD archive"),
+                               QDir::toNativeSeparators(request.archivePath)));
     } else if (job.GetResult() == ArchiveJob::Result::Failed && logText.isEmpty())
         AppendLogLine(job.Message());
     finished = true;
@@ -76,9 +81,15 @@ void BuildingDialog::OnBuildFinished()
 
 void BuildingDialog::RemoveLeftCopy()
 {
-    // A build works on a copy named after the MOD archive with six more
-    // characters; a child that died could not remove its own.
+    // A build works on a copy named after the MOD archive (or, for the
+    // remaster, in a folder named after the mod) with six more characters;
+    // a child that died could not remove its own.
     const QFileInfo archive(request.archivePath);
+    if (request.target == BuildTarget::RemasterModFolder) {
+        SafeFolderReplace::RemoveLeftovers(archive.absolutePath(),
+                                           RemasterModLayout::BuildingPrefix(archive.fileName()));
+        return;
+    }
     QDir folder = archive.absoluteDir();
     for (const QString& copy : folder.entryList({archive.fileName() + QLatin1String(".??????")}, QDir::Files | QDir::Hidden))
         folder.remove(copy);

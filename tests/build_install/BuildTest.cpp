@@ -7,14 +7,18 @@
 #include "archive/ModBuilder.h"
 #include "build_install/BuildInstallCommands.h"
 #include "build_install/BuildingDialog.h"
+#include "build_install/RemasterInstalledDialog.h"
 #include "cli/CarvestoneCli.h"
 #include "core/CarvestoneSettings.h"
+#include "core/MessageFormat.h"
 #include "core/StringTable.h"
 #include "model/ProjectEntry.h"
 #include "project/CCarvestoneDoc.h"
 #include "ui/CommandIds.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QPushButton>
 #include <QTest>
@@ -310,6 +314,62 @@ TEST_F(BuildTest, ABuildWhoseChildDiesSaysSoAndTheWindowAndTheOldArchiveStay)
     EXPECT_EQ(ArchiveFixtures::Read(modArchive), "previous");
     EXPECT_FALSE(QFile::exists(leftCopy));
     EXPECT_EQ(document.FileList(), entries);
+}
+
+// The same project built for the remaster: no archive library, a mod folder, and an install that says how to start it.
+TEST_F(BuildTest, ARemasterBuildNeedsNoLibraryDiesWithoutLeavingItsFolderAndItsInstallSaysHowToStartTheGame)
+{
+    qputenv("CARVESTONE_MPQ_LIBRARY", "/nonexistent/libstorm.so.9");
+    const auto restore = qScopeGuard([] { qunsetenv("CARVESTONE_MPQ_LIBRARY"); });
+    EXPECT_FALSE(Enabled(CommandId::Build)) << "the classic build needs the library";
+    ASSERT_TRUE(document.SetTarget(BuildTarget::RemasterModFolder));
+    EXPECT_TRUE(Enabled(CommandId::Build));
+    const QString built = modFolder + "Weapons";
+
+    // It dies half way, leaving its working folder behind.
+    const QString working = modFolder + ".Weapons.build-a1B2c3";
+    ArchiveJob::OverrideProgram("sh", {"-c", "mkdir -p '" + working + "/Weapons.mpq'; kill -KILL $$"});
+    BuildByCommand([&](BuildingDialog& dialog) {
+        EXPECT_EQ(dialog.JobResult(), ArchiveJob::Result::Died);
+        EXPECT_TRUE(dialog.LogText().endsWith("the mod folder " + QDir::toNativeSeparators(built) + " was left as it was\r\n"))
+            << dialog.LogText().toStdString();
+    });
+    EXPECT_FALSE(QFileInfo::exists(working));
+    ArchiveJob::OverrideProgram({});
+
+    BuildByCommand([&](BuildingDialog& dialog) { EXPECT_EQ(dialog.LogText(), expectedLog); });
+    for (const QString& entry : entries)
+        EXPECT_EQ(ArchiveFixtures::Read(built + "/Weapons.mpq/" + ProjectEntry::RelativeDiskPath(entry)), ModFile(entry));
+    EXPECT_FALSE(QFileInfo::exists(modArchive)) << "no MOD archive for the remaster";
+
+    EXPECT_FALSE(Enabled(CommandId::Install)) << "the remaster's folder is not known";
+    const QString game = fixtures.Path("D2R/");
+    QDir().mkpath(game);
+    settings.RemasterFolderFound = game;
+    EXPECT_TRUE(Enabled(CommandId::Install));
+    dialogs.AnswerMessage(UserDialogs::IdNo);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_FALSE(QFileInfo::exists(game + "mods"));
+    EXPECT_EQ(dialogs.Messages().last().text,
+              MessageFormat::Format(StringTable::Get(StringId::ConfirmRemasterInstall),
+                                    {QDir::toNativeSeparators(game + "mods/Weapons")}));
+
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    dialogs.AnswerDialog([](QDialog& shown) {
+        auto& note = dynamic_cast<RemasterInstalledDialog&>(shown);
+        EXPECT_EQ(note.ArgumentsEdit()->text(), "-mod Weapons -txt");
+        EXPECT_TRUE(note.ArgumentsEdit()->isReadOnly());
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_EQ(ArchiveFixtures::Read(game + "mods/Weapons/Weapons.mpq/data/global/excel/weapons.txt"), ModFile(Weapons));
+
+    settings.RemasterFolderChosen = project + "/"; // a file where the game folder should be
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_TRUE(dialogs.Messages().last().text.endsWith("does not exist.")) << dialogs.Messages().last().text.toStdString();
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 TEST(MachineChannelTest, LogTextSurvivesTheTripThroughOneLine)
