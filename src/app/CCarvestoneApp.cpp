@@ -3,10 +3,12 @@
 #include "CAboutDlg.h"
 #include "archive/ArchiveBusy.h"
 #include "archive/ModBuilder.h"
+#include "archive/RemasterModLayout.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
 #include "core/GameInstallation.h"
 #include "core/OptionsPathRules.h"
+#include "core/RemasterInstallation.h"
 #include "core/SafeFileCopy.h"
 #include "core/StringTable.h"
 #include "grid/CGridCtrl.h"
@@ -60,7 +62,8 @@ CCarvestoneApp::~CCarvestoneApp()
 bool CCarvestoneApp::InitInstance(const QStringList& arguments)
 {
     store = CarvestoneSettings::OpenStore();
-    settings.Load(*store, GameInstallation::FindFolder(), QApplication::applicationDirPath());
+    settings.Load(*store, GameInstallation::FindFolder(), QApplication::applicationDirPath(),
+                  RemasterInstallation::FindFolder());
     CreateMainWindow();
 
     if (settings.ModsPath.isEmpty())
@@ -128,13 +131,17 @@ void CCarvestoneApp::CreateTableView()
 QStringList CCarvestoneApp::RunAddFileDialog()
 {
     AddFileContext context;
+    const bool remaster = document->Target() == BuildTarget::RemasterModFolder;
     context.modFolder = document->ProjectFolder();
-    context.archivePath = settings.GameMpqPath;
+    context.archivePath = remaster ? settings.RemasterDataPath : settings.GameMpqPath;
     context.programFolder = settings.ProgramFolder;
     context.listingPath = settings.ListingFilePath();
     context.projectEntries = document->FileList();
     context.projectFilePath = document->GetPathName();
-    context.modArchivePath = ModBuilder::ArchivePathForProject(document->GetPathName());
+    // The file the build writes beside the MOD's files, which no file of
+    // the MOD may be named after: the archive, or the mod folder.
+    context.modArchivePath = remaster ? RemasterModLayout::BuiltFolderForProject(document->GetPathName())
+                                      : ModBuilder::ArchivePathForProject(document->GetPathName());
     QPointer<CCarvestoneView> tables = tableView;
     context.isTableOpen = [tables](const QString& name) { return tables && tables->IsTableOpen(name); };
     AddFileDialog dialog(context, mainFrame.get());
@@ -162,12 +169,18 @@ QString CCarvestoneApp::StartupFile(const QStringList& arguments)
 
 bool CCarvestoneApp::EditOptions()
 {
-    OptionsValues values{settings.ModsPath,     settings.GameMpqPath,  settings.UseCompression,
-                         settings.OpenMostRecent, settings.GridFontName, settings.GridFontSize,
-                         settings.GridFontBold,   settings.GridFontItalic};
+    const bool projectOpen = document && !document->GetPathName().isEmpty();
+    OptionsValues values{settings.ModsPath,         settings.GameMpqPath,      settings.UseCompression,
+                         settings.OpenMostRecent,   settings.GridFontName,     settings.GridFontSize,
+                         settings.GridFontBold,     settings.GridFontItalic,   settings.RemasterDataPath,
+                         settings.RemasterFolder(), settings.RemasterFolderFound, projectOpen,
+                         projectOpen ? document->Target() : BuildTarget::ClassicPatchArchive};
     QWidget* owner = mainFrame && mainFrame->isVisible() ? mainFrame.get() : nullptr;
     if (!OptionsSheetSeam::Current().Edit(owner, values))
         return false;
+    if (projectOpen)
+        document->SetTarget(values.target);
+    ApplyRemasterOptions(values);
 
     const QString modsPath = CarvestoneSettings::FolderWithSlash(QDir::fromNativeSeparators(values.modsPath));
     if (modsPath != settings.ModsPath)
@@ -190,6 +203,16 @@ bool CCarvestoneApp::EditOptions()
     if (!settings.StoreOptions(*store))
         ReportSettingsNotSaved(*store);
     return true;
+}
+
+void CCarvestoneApp::ApplyRemasterOptions(const OptionsValues& values)
+{
+    settings.RemasterDataPath = QDir::fromNativeSeparators(values.remasterDataPath);
+    // The folder found stays the one used, found afresh at every start,
+    // until the person chooses another.
+    const QString chosen = QDir::fromNativeSeparators(values.remasterFolder).trimmed();
+    const QString folder = chosen.isEmpty() ? QString() : CarvestoneSettings::FolderWithSlash(chosen);
+    settings.RemasterFolderChosen = folder == settings.RemasterFolderFound ? QString() : folder;
 }
 
 QString CCarvestoneApp::CopyForSafeKeeping(const QString& mpqPath, const QString& folder)
@@ -235,7 +258,8 @@ void CCarvestoneApp::OnFileNew()
 {
     CNewProjectDlg dialog(mainFrame && mainFrame->isVisible() ? mainFrame.get() : nullptr);
     while (UserDialogs::Current().Exec(dialog) == QDialog::Accepted) {
-        const ProjectCreation::Result created = ProjectCreation::Create(settings.ModsPath, dialog.Name());
+        const ProjectCreation::Result created =
+            ProjectCreation::Create(settings.ModsPath, dialog.Name(), dialog.Target());
         switch (created.outcome) {
         case ProjectCreation::Outcome::InvalidName:
             MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);

@@ -14,6 +14,7 @@
 class CCarvestoneView;
 class CMainFrame;
 class QSettings;
+struct OptionsValues;
 class QWidget;
 
 // The application object: starts the program, holds the settings, the open
@@ -67,6 +68,7 @@ private:
     // The Add File to MOD dialog for the open project; the names it placed.
     QStringList RunAddFileDialog();
     void ApplyOptionsFirstRun();
+    void ApplyRemasterOptions(const OptionsValues& values);
     CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);

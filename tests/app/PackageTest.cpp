@@ -52,7 +52,9 @@ TEST(PackageTest, TheDebInstallsTheLinuxWayAndItsProgramsRunReadOnlyOnTheInstall
     const QString deb = out + QLatin1Char('/') + debs.first();
     ASSERT_EQ(Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}), 0);
     for (const char* file : {"usr/bin/carvestone", "usr/bin/carvestone-cli", "usr/share/carvestone/AllFiles.txt",
-                             "usr/share/carvestone/demo/patch_d2.mpq", "usr/share/applications/carvestone.desktop",
+                             "usr/share/carvestone/demo/patch_d2.mpq",
+                             "usr/share/carvestone/demo/remaster/data/global/excel/weapons.txt",
+                             "usr/share/applications/carvestone.desktop",
                              "usr/share/mime/packages/carvestone.xml",
                              "usr/share/icons/hicolor/scalable/apps/carvestone.svg",
                              "usr/share/icons/hicolor/48x48/apps/carvestone.png"})
@@ -85,6 +87,10 @@ TEST(PackageTest, TheDebInstallsTheLinuxWayAndItsProgramsRunReadOnlyOnTheInstall
     TestFiles::Write(home.filePath(QStringLiteral("Weapons.txt")), "name\tmindam\r\nThorn Sickle\t45\r\n");
     EXPECT_EQ(Execute(cli, {QStringLiteral("build"), project}, &output, environment), 0) << output.toStdString();
     EXPECT_GT(QFileInfo(home.filePath(QStringLiteral("Demo.mpq"))).size(), QFileInfo(demo).size() / 2);
+    // The remaster's demo data is the default extracted data: a remaster build spells names as it does.
+    TestFiles::Write(home.filePath(QStringLiteral("Demo.target")), "remaster\n");
+    EXPECT_EQ(Execute(cli, {QStringLiteral("build"), project}, &output, environment), 0) << output.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("Demo/Demo.mpq/data/global/excel/weapons.txt"))));
 
     // A second start hands the project to the running program as the file manager would, then leaves.
     TestFiles::Write(home.filePath(QStringLiteral("Carvestone.ini")),
