@@ -1,5 +1,6 @@
 // Renders the two pages of the options sheet offscreen into PNG files for
-// the README: options_screenshots <folder>.
+// the README: options_screenshots <folder> [--dark].
+#include "ScreenshotPalette.h"
 #include "options/CFontPropertyPage.h"
 #include "options/CMODPropertySheet.h"
 #include "options/FontNameCombo.h"
@@ -27,11 +28,14 @@ bool Save(QWidget& window, const QString& path)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    UseDarkPaletteWhenAsked(application.arguments());
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     CMODPropertySheet sheet;
+    const QString remaster = QStringLiteral("/home/modder/.wine/drive_c/Program Files (x86)/Diablo II Resurrected/");
     sheet.SetValues({QStringLiteral("/home/modder/Carvestone/MODs/"),
                      QStringLiteral("/home/modder/.wine/drive_c/Diablo II/Patch_D2.mpq"), true, true,
-                     QStringLiteral("Arial"), 9, false, false});
+                     QStringLiteral("Arial"), 9, false, false, QStringLiteral("/home/modder/D2R extracted"), remaster,
+                     remaster, true, BuildTarget::RemasterModFolder});
     sheet.show();
     if (!QTest::qWaitForWindowExposed(&sheet))
         return 1;

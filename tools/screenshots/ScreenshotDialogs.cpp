@@ -12,8 +12,13 @@ void ScreenshotDialogs::Report(const char* what, const QString& text)
 
 int ScreenshotDialogs::Message(QWidget*, const QString&, const QString& text, int)
 {
-    Report("message", text);
-    return IdCancel;
+    if (answers.empty()) {
+        Report("message", text);
+        return IdCancel;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 QString ScreenshotDialogs::OpenFileName(QWidget*, const QString& caption, const QString&, const QString&)

@@ -7,9 +7,10 @@
 
 // Plays the person in front of the program while the screenshots are made:
 // each modal dialog is handed to the next queued step, which shows it,
-// works in it, takes its picture and closes it.  Nothing else is expected
-// to ask anything; a question that comes anyway is printed and cancelled,
-// so a change in the program shows up in the output instead of hanging.
+// works in it, takes its picture and closes it, and each message box gets
+// the next queued answer.  Nothing else is expected to ask anything; a
+// question that comes anyway is printed and cancelled, so a change in the
+// program shows up in the output instead of hanging.
 // Installs itself for its lifetime.
 class ScreenshotDialogs : public UserDialogs
 {
@@ -20,7 +21,8 @@ public:
     ~ScreenshotDialogs() override { UserDialogs::SetCurrent(nullptr); }
 
     void Then(Step step) { steps.push_back(std::move(step)); }
-    bool AllStepsTaken() const { return steps.empty(); }
+    void ThenAnswer(int id) { answers.push_back(id); }
+    bool AllStepsTaken() const { return steps.empty() && answers.empty(); }
     int Unexpected() const { return unexpected; }
 
     int Message(QWidget* owner, const QString& caption, const QString& text, int type) override;
@@ -35,5 +37,6 @@ private:
     void Report(const char* what, const QString& text);
 
     std::deque<Step> steps;
+    std::deque<int> answers;
     int unexpected = 0;
 };

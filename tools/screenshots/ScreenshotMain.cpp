@@ -1,31 +1,41 @@
 // Renders the README's pictures from the running program, offscreen: the
 // real start-up with settings of its own and the demo archive as the game's,
 // a new MOD, files added through the Add File dialog, two tables open and
-// a cell changed, then the build.  The keys and clicks are a person's, so
-// the pictures stay true as the program changes.
+// a cell changed, then the build; then a remaster MOD from the demo's
+// extracted data, built and installed into a game folder of its own.  The
+// keys and clicks are a person's, so the pictures stay true as the program
+// changes.
 // Usage: carvestone_screenshots OUTPUT-FOLDER     the README's pictures
 //        carvestone_screenshots OUTPUT-FOLDER --icons   the desktop's icon sizes
 //                                                       and a sheet of every icon
+//        carvestone_screenshots OUTPUT-FOLDER --dark    the pictures in a dark palette
 // (run with QT_SCALE_FACTOR=2 to see the 200% rendering)
 
 #include "ScreenshotDialogs.h"
+#include "ScreenshotPalette.h"
 #include "app/CAboutDlg.h"
 #include "app/CCarvestoneApp.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
 #include "build_install/BuildingDialog.h"
+#include "build_install/RemasterInstalledDialog.h"
+#include "core/SafeFolderReplace.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "project/CNewProjectDlg.h"
 #include "table_editor/CCarvestoneView.h"
+#include "ui/CommandIds.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QIcon>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,9 +90,10 @@ QPixmap IconSheet()
     return sheet;
 }
 
-// Settings of their own with a MODs folder already chosen, and the demo
-// archive copied into a game folder, so the pictures show the paths a modder
-// sees rather than the build folder's.
+// Settings of their own with a MODs folder already chosen, the demo archive
+// copied into a game folder and the remaster's demo data into a folder of
+// its own, so the pictures show the paths a modder sees rather than the
+// build folder's.
 bool PrepareSettings(const QTemporaryDir& root)
 {
     qputenv("CARVESTONE_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
@@ -96,10 +107,22 @@ bool PrepareSettings(const QTemporaryDir& root)
         std::fprintf(stderr, "cannot prepare the game folder from %s\n", qPrintable(demoMpq));
         return false;
     }
+    // The remaster's demo data where a modder's extraction would put it.
+    const QString remaster = root.filePath(QStringLiteral("Diablo II Resurrected"));
+    const QString extracted = root.filePath(QStringLiteral("D2R extracted"));
+    const QString demoData = CarvestoneSettings::DefaultRemasterDataPath(
+        CarvestoneSettings::FindDataFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    QString error;
+    if (!QDir().mkpath(extracted) || !SafeFolderReplace::CopyTree(demoData, extracted, extracted, &error)) {
+        std::fprintf(stderr, "cannot copy the remaster's demo data: %s\n", qPrintable(error));
+        return false;
+    }
     const auto store = CarvestoneSettings::OpenStore();
     store->setValue(QStringLiteral("Settings/MODs Path"), mods + QLatin1Char('/'));
     store->setValue(QStringLiteral("Settings/Diablo II MPQ"), gameMpq);
-    return true;
+    store->setValue(QStringLiteral("Settings/Remaster Folder"), remaster + QLatin1Char('/'));
+    store->setValue(QStringLiteral("Settings/Remaster Data"), extracted);
+    return QDir().mkpath(remaster);
 }
 
 void ShowAndWait(QWidget& window)
@@ -154,11 +177,53 @@ ScreenshotDialogs::Step NewProject(const QString& name)
     };
 }
 
-// Adds each file with a click on it and on Add; the picture shows the
-// dialog with the weapons table chosen.
-ScreenshotDialogs::Step AddFiles(const QString& picture, bool& saved)
+// The remaster chosen for the new MOD; the picture shows the dialog filled in.
+ScreenshotDialogs::Step NewRemasterProject(const QString& name, const QString& picture, bool& saved)
+{
+    return [name, picture, &saved](QDialog& dialog) {
+        auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
+        ShowAndWait(newProject);
+        QTest::keyClicks(newProject.NameEdit(), name);
+        QTest::mouseClick(newProject.RemasterButton(), Qt::LeftButton);
+        saved = Save(newProject.grab(), picture);
+        QTest::mouseClick(newProject.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return newProject.result();
+    };
+}
+
+ScreenshotDialogs::Step Installed(const QString& picture, bool& saved)
 {
     return [picture, &saved](QDialog& dialog) {
+        auto& note = dynamic_cast<RemasterInstalledDialog&>(dialog);
+        ShowAndWait(note);
+        QTest::mouseClick(note.CopyButton(), Qt::LeftButton);
+        saved = Save(note.grab(), picture);
+        QTest::mouseClick(note.OkButton(), Qt::LeftButton);
+        return Closed(note);
+    };
+}
+
+// Tools > Install, clicked in the menu bar and then in the menu.
+bool ClickInstall(CMainFrame& frame)
+{
+    QAction* install = frame.Action(CommandId::Install);
+    QMenuBar* bar = frame.menuBar();
+    QAction* tools = bar->actions().value(3);
+    if (!QTest::qWaitFor([&] { return install->isEnabled(); }, WorkTimeoutMs))
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools).center());
+    if (!QTest::qWaitFor([&] { return tools->menu()->isVisible(); }, WorkTimeoutMs))
+        return false;
+    QTest::mouseClick(tools->menu(), Qt::LeftButton, {}, tools->menu()->actionGeometry(install).center());
+    return true;
+}
+
+// Adds each file with a click on it and on Add; the picture shows the
+// dialog with the weapons table chosen.
+ScreenshotDialogs::Step AddFiles(const QString& picture, bool& saved, const QStringList& files = AddedFiles,
+                                 const QString& shown = QStringLiteral("Weapons.txt"))
+{
+    return [picture, &saved, files, shown](QDialog& dialog) {
         auto& add = dynamic_cast<AddFileDialog&>(dialog);
         // Tall enough for the whole demo archive, so the picture needs no scrolling.
         add.resize(560, 640);
@@ -166,12 +231,12 @@ ScreenshotDialogs::Step AddFiles(const QString& picture, bool& saved)
         const auto idle = [&add] { return !add.IsWorking(); };
         saved = QTest::qWaitFor(idle, WorkTimeoutMs);
         add.Tree()->expandAll();
-        for (const QString& name : AddedFiles) {
+        for (const QString& name : files) {
             saved = ClickItem(*add.Tree(), name) && saved;
             QTest::mouseClick(add.AddButton(), Qt::LeftButton);
             saved = QTest::qWaitFor(idle, WorkTimeoutMs) && saved;
         }
-        saved = ClickItem(*add.Tree(), QStringLiteral("Weapons.txt")) && saved;
+        saved = ClickItem(*add.Tree(), shown) && saved;
         saved = Save(add.grab(), picture) && saved;
         QTest::mouseClick(add.CloseButton(), Qt::LeftButton);
         return Closed(add);
@@ -218,6 +283,33 @@ bool EditWeaponsCell(CMainFrame& frame)
     return grid->GetCellText(row, column) == QLatin1String("45");
 }
 
+// A remaster MOD: the New Project dialog with the remaster chosen, the
+// demo's extracted data in the Add File dialog, the build's log and the
+// note after the install.
+bool MakeRemasterPictures(CMainFrame& frame, ScreenshotDialogs& person, const QString& output)
+{
+    bool named = false, added = false, built = false, installed = false;
+    person.Then(NewRemasterProject(QStringLiteral("Sharper"), output + QStringLiteral("/new-remaster-project.png"), named));
+    person.Then(AddFiles(output + QStringLiteral("/add-file-remaster.png"), added,
+                         {QStringLiteral("weapons.txt"), QStringLiteral("armor.txt")}, QStringLiteral("weapons.txt")));
+    person.Then(Build(output + QStringLiteral("/building-remaster.png"), built));
+    person.ThenAnswer(UserDialogs::IdYes);
+    person.Then(Installed(output + QStringLiteral("/remaster-installed.png"), installed));
+
+    Press(Qt::Key_N, Qt::ControlModifier);
+    frame.activateWindow();
+    (void)QTest::qWaitForWindowActive(&frame);
+    bool saved = named && ClickItem(*frame.GetTreeView(), QStringLiteral("Sharper.mod"));
+    QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
+    Press(Qt::Key_Insert);
+    saved = added && OpenTable(frame, QStringLiteral("weapons.txt")) && EditWeaponsCell(frame) && saved;
+    Press(Qt::Key_S, Qt::ControlModifier);
+    QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
+    Press(Qt::Key_F7);
+    saved = built && ClickInstall(frame) && installed && saved;
+    return saved;
+}
+
 bool MakePictures(const QString& output)
 {
     QTemporaryDir root(QDir::tempPath() + QStringLiteral("/carvestone-demo-XXXXXX"));
@@ -251,6 +343,10 @@ bool MakePictures(const QString& output)
     CAboutDlg about(&frame);
     ShowAndWait(about);
     saved = Save(about.grab(), output + QStringLiteral("/about.png")) && saved;
+    about.close();
+    frame.activateWindow();
+    (void)QTest::qWaitForWindowActive(&frame);
+    saved = MakeRemasterPictures(frame, person, output) && saved;
     return saved && built && person.AllStepsTaken() && person.Unexpected() == 0;
 }
 
@@ -262,6 +358,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
+    UseDarkPaletteWhenAsked(arguments);
     if (arguments.size() < 2) {
         std::fprintf(stderr, "usage: carvestone_screenshots OUTPUT-FOLDER [--icons]\n");
         return 2;
