@@ -341,16 +341,9 @@ BuildOutcome MpqLibrary::BuildArchive(const QString& archivePath, const QString&
     bool allAdded = true;
     bool archiveFull = false;
     for (const QString& entry : entries) {
-        log.AppendLog(QStringLiteral("Adding "));
-        log.AppendLog(entry);
-        const QString cause = AddEntry(archive.Get(), modFolder, entry, compress, archiveFull);
-        if (cause.isEmpty()) {
-            log.AppendLog(QStringLiteral(" succeeded\r\n"));
-        } else {
-            log.AppendLog(QStringLiteral(" failed\r\n"));
-            log.AppendLogLine(QStringLiteral("    ") + cause);
-        }
-        allAdded = allAdded && cause.isEmpty();
+        allAdded = log.AppendEntryLine(entry, [&] {
+            return AddEntry(archive.Get(), modFolder, entry, compress, archiveFull);
+        }) && allAdded;
     }
     if (!archive.Close()) {
         log.AppendLogLine(QStringLiteral("Cannot write the MOD archive: %1").arg(LibraryErrorText()));
@@ -365,14 +358,10 @@ QString MpqLibrary::AddEntry(StormApi::Handle archive, const QString& modFolder,
     const QString full = QStringLiteral("the archive is full");
     if (archiveFull)
         return full;
-    const QString namePart = ProjectEntry::NamePart(entry);
-    const QString diskPath = ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(modFolder), entry);
-    if (diskPath.isEmpty() && namePart.isEmpty())
-        return QStringLiteral("the entry names a folder, not a file");
-    if (diskPath.isEmpty())
-        return QStringLiteral("%1 is not a plain file name").arg(namePart);
-    if (!QFileInfo(diskPath).isFile())
-        return QStringLiteral("%1 is not in the MOD folder").arg(namePart);
+    QString diskPath;
+    const QString problem = ProjectEntry::DiskFileProblem(modFolder, entry, diskPath);
+    if (!problem.isEmpty())
+        return problem;
     const QByteArray name = entry.toLatin1();
     LearnName(archive, name);
     if (AddFileGrowingTable(archive, QFile::encodeName(diskPath), name, compress, archiveFull))

@@ -4,7 +4,6 @@
 #include "BuildLog.h"
 #include "GameDataFolder.h"
 #include "RemasterModLayout.h"
-#include "core/CarvestoneSettings.h"
 #include "core/SafeFileCopy.h"
 #include "core/SafeFileWriter.h"
 #include "core/SafeFolderReplace.h"
@@ -80,18 +79,8 @@ BuildOutcome RemasterModBuilder::Build(const ModBuilder::Request& request, Build
 
     RemasterModBuilder builder(request, files, RemasterModLayout::FilesFolder(output));
     bool allCopied = true;
-    for (const QString& entry : request.entries) {
-        log.AppendLog(QStringLiteral("Adding "));
-        log.AppendLog(entry);
-        const QString cause = builder.CopyEntry(entry);
-        if (cause.isEmpty()) {
-            log.AppendLog(QStringLiteral(" succeeded\r\n"));
-        } else {
-            log.AppendLog(QStringLiteral(" failed\r\n"));
-            log.AppendLogLine(QStringLiteral("    ") + cause);
-        }
-        allCopied = allCopied && cause.isEmpty();
-    }
+    for (const QString& entry : request.entries)
+        allCopied = log.AppendEntryLine(entry, [&] { return builder.CopyEntry(entry); }) && allCopied;
     // A mod folder missing some of the MOD's files would load the game's own
     // in their place without a word: the previous build stays instead.
     if (!allCopied)
@@ -106,14 +95,10 @@ BuildOutcome RemasterModBuilder::Build(const ModBuilder::Request& request, Build
 
 QString RemasterModBuilder::CopyEntry(const QString& entry)
 {
-    const QString namePart = ProjectEntry::NamePart(entry);
-    const QString diskPath = ProjectEntry::DiskPath(CarvestoneSettings::FolderWithSlash(request.modFolder), entry);
-    if (diskPath.isEmpty() && namePart.isEmpty())
-        return QStringLiteral("the entry names a folder, not a file");
-    if (diskPath.isEmpty())
-        return QStringLiteral("%1 is not a plain file name").arg(namePart);
-    if (!QFileInfo(diskPath).isFile())
-        return QStringLiteral("%1 is not in the MOD folder").arg(namePart);
+    QString diskPath;
+    const QString problem = ProjectEntry::DiskFileProblem(request.modFolder, entry, diskPath);
+    if (!problem.isEmpty())
+        return problem;
     const QString path = PathInMod(entry);
     if (path.isEmpty())
         return QStringLiteral("%1 holds a folder name that cannot be a folder").arg(entry);

@@ -28,20 +28,29 @@ int BuildCommand::Execute(const QCommandLineParser& parsed, CommandContext& cont
     ProjectModel project;
     if (!LoadProject(parsed.positionalArguments()[0], project, context) || !RequireKnownTarget(project, context))
         return Failure;
-    if (project.Target() == BuildTarget::RemasterModFolder)
-        return BuildRemaster(parsed, project, context);
-    return BuildClassic(parsed, project, context);
+    // Both builds are named after the project's file name up to its last ".".
+    if (RemasterModLayout::ModName(project.Title()).isEmpty()) {
+        Fail(context, QStringLiteral("the project's file name %1 has no \".\"").arg(project.Title()));
+        return Failure;
+    }
+    // The other game's option is a mistake in the call, not something to ignore.
+    const bool remaster = project.Target() == BuildTarget::RemasterModFolder;
+    const QString otherGames = remaster ? QStringLiteral("game-mpq") : QStringLiteral("game-data");
+    if (parsed.isSet(otherGames)) {
+        Fail(context, remaster ? QStringLiteral("%1 is a remaster MOD, built without the game's archive: give "
+                                                "--game-data DIR, not --game-mpq")
+                                     .arg(project.Title())
+                               : QStringLiteral("%1 is a classic MOD, built on the game's archive: give --game-mpq "
+                                                "PATH, not --game-data")
+                                     .arg(project.Title()));
+        return Failure;
+    }
+    return remaster ? BuildRemaster(parsed, project, context) : BuildClassic(parsed, project, context);
 }
 
 int BuildCommand::BuildClassic(const QCommandLineParser& parsed, const ProjectModel& project,
                                CommandContext& context) const
 {
-    if (parsed.isSet(QStringLiteral("game-data"))) {
-        Fail(context, QStringLiteral("%1 is a classic MOD, built on the game's archive: give --game-mpq PATH, not "
-                                     "--game-data")
-                          .arg(project.Title()));
-        return Failure;
-    }
     if (!RequireLibrary(context)) {
         Fail(context, QStringLiteral("nothing was built"));
         return Failure;
@@ -59,22 +68,12 @@ int BuildCommand::BuildClassic(const QCommandLineParser& parsed, const ProjectMo
         Fail(context, QStringLiteral("no game archive: give --game-mpq PATH or choose one in Carvestone's options"));
         return Failure;
     }
-    if (request.archivePath.isEmpty()) {
-        Fail(context, QStringLiteral("the project's file name %1 has no \".\"").arg(project.Title()));
-        return Failure;
-    }
     return RunBuild(request, context);
 }
 
 int BuildCommand::BuildRemaster(const QCommandLineParser& parsed, const ProjectModel& project,
                                 CommandContext& context) const
 {
-    if (parsed.isSet(QStringLiteral("game-mpq"))) {
-        Fail(context, QStringLiteral("%1 is a remaster MOD, built without the game's archive: give --game-data DIR, "
-                                     "not --game-mpq")
-                          .arg(project.Title()));
-        return Failure;
-    }
     ModBuilder::Request request;
     request.target = BuildTarget::RemasterModFolder;
     request.archivePath = RemasterModLayout::BuiltFolder(project.ProjectFolder(), project.Title());
@@ -91,10 +90,6 @@ int BuildCommand::BuildRemaster(const QCommandLineParser& parsed, const ProjectM
         // The options' folder gives the names their spelling when it is
         // there; a MOD builds without it, in its entries' own spelling.
         request.gameDataPath = context.settings.RemasterDataPath;
-    }
-    if (request.archivePath.isEmpty()) {
-        Fail(context, QStringLiteral("the project's file name %1 has no \".\"").arg(project.Title()));
-        return Failure;
     }
     return RunBuild(request, context);
 }

@@ -1,5 +1,6 @@
 #include "ProjectEntry.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 QString ProjectEntry::NamePart(const QString& entry)
@@ -36,4 +37,18 @@ QString ProjectEntry::RelativeDiskPath(const QString& entry)
             return {};
     }
     return parts.join(QLatin1Char('/'));
+}
+
+QString ProjectEntry::DiskFileProblem(const QString& projectFolder, const QString& entry, QString& diskPath)
+{
+    const QString namePart = NamePart(entry);
+    const QString folder = projectFolder.endsWith(QLatin1Char('/')) ? projectFolder : projectFolder + QLatin1Char('/');
+    diskPath = DiskPath(folder, entry);
+    if (diskPath.isEmpty() && namePart.isEmpty())
+        return QStringLiteral("the entry names a folder, not a file");
+    if (diskPath.isEmpty())
+        return QStringLiteral("%1 is not a plain file name").arg(namePart);
+    if (!QFileInfo(diskPath).isFile())
+        return QStringLiteral("%1 is not in the MOD folder").arg(namePart);
+    return {};
 }

@@ -18,6 +18,10 @@ public:
     // projectFolder (ending with '/') + the name part, or an empty text when
     // the name part is not a plain file name or the folder is empty.
     static QString DiskPath(const QString& projectFolder, const QString& entry);
+    // Why the entry has no file to build from in the project folder, in words
+    // for a build's log ("armor.txt is not in the MOD folder"); empty, with
+    // diskPath set, when the file is there.
+    static QString DiskFileProblem(const QString& projectFolder, const QString& entry, QString& diskPath);
     // The entry as a path relative to a folder, each backslash a folder
     // ("data/global/excel/armor.txt"), for the places where the game wants
     // a file at its whole archive name (a remaster mod folder, extracted

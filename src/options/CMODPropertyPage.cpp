@@ -214,17 +214,21 @@ void CMODPropertyPage::ControlsToData()
     pageData.openMostRecent = openMostRecentBox->isChecked();
 }
 
-void CMODPropertyPage::OnBrowseMods()
+void CMODPropertyPage::BrowseFolder(const QString& caption, QString Data::*field)
 {
     // What was typed so far is kept: the refresh after the browse must not
-    // throw away the other field's typing.
+    // throw away the other fields' typing.
     ControlsToData();
-    const QString folder = UserDialogs::Current().ExistingFolder(
-        this, tr("Select directory where MODs will be stored:"), pageData.modsPath);
+    const QString folder = UserDialogs::Current().ExistingFolder(this, caption, pageData.*field);
     if (folder.isEmpty())
         return;
-    pageData.modsPath = QDir::fromNativeSeparators(folder);
+    pageData.*field = QDir::fromNativeSeparators(folder);
     DataToControls();
+}
+
+void CMODPropertyPage::OnBrowseMods()
+{
+    BrowseFolder(tr("Select directory where MODs will be stored:"), &Data::modsPath);
 }
 
 void CMODPropertyPage::OnBrowseMpq()
@@ -241,22 +245,11 @@ void CMODPropertyPage::OnBrowseMpq()
 
 void CMODPropertyPage::OnBrowseRemasterData()
 {
-    ControlsToData();
-    const QString folder = UserDialogs::Current().ExistingFolder(
-        this, tr("Select the folder of extracted remaster data (it holds the data folder):"), pageData.remasterDataPath);
-    if (folder.isEmpty())
-        return;
-    pageData.remasterDataPath = QDir::fromNativeSeparators(folder);
-    DataToControls();
+    BrowseFolder(tr("Select the folder of extracted remaster data (it holds the data folder):"),
+                 &Data::remasterDataPath);
 }
 
 void CMODPropertyPage::OnBrowseRemasterFolder()
 {
-    ControlsToData();
-    const QString folder = UserDialogs::Current().ExistingFolder(
-        this, tr("Select the folder Diablo II: Resurrected is installed in:"), pageData.remasterFolder);
-    if (folder.isEmpty())
-        return;
-    pageData.remasterFolder = QDir::fromNativeSeparators(folder);
-    DataToControls();
+    BrowseFolder(tr("Select the folder Diablo II: Resurrected is installed in:"), &Data::remasterFolder);
 }

@@ -84,6 +84,8 @@ private:
     void OnInitDialog();
     void DataToControls();
     void ControlsToData();
+    // A folder chooser for one of the page's folder fields.
+    void BrowseFolder(const QString& caption, QString Data::*field);
     void OnBrowseMods();
     void OnBrowseMpq();
     void OnBrowseRemasterData();

@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
-#include <QDirIterator>
 #include <QGroupBox>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -59,18 +58,6 @@ int Closed(QDialog& dialog)
         EXPECT_TRUE(QTest::qWaitForWindowActive(owner->window()));
     }
     return dialog.result();
-}
-
-// Every file under a folder, relative, with its bytes.
-QMap<QString, QByteArray> Files(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), ArchiveFixtures::Read(path));
-    }
-    return files;
 }
 
 // A remaster modder's session by keys and clicks: the game found through the prefix's record, the demo's
@@ -250,7 +237,7 @@ TEST_F(RemasterRoad, ANewRemasterModFromTheExtractedDemoIsEditedBuiltAndInstalle
         ArchiveFixtures::Read(installed + "/" + ModName + ".mpq/modinfo.json"), &parsed);
     EXPECT_EQ(parsed.error, QJsonParseError::NoError);
     EXPECT_EQ(info.object(), QJsonObject({{"name", ModName}, {"savepath", ModName + "/"}}));
-    EXPECT_EQ(Files(installed + "/" + ModName + ".mpq/data"),
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(installed + "/" + ModName + ".mpq/data"),
               (QMap<QString, QByteArray>{{"global/excel/armor.txt", ArchiveFixtures::Read(ProjectFolder() + "armor.txt")},
                                          {"global/excel/weapons.txt", edited}}));
     EXPECT_EQ(dialogs.Messages().size(), 1) << "the install question, nothing else";

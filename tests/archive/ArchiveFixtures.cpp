@@ -1,5 +1,6 @@
 #include "ArchiveFixtures.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +13,17 @@ QString ArchiveFixtures::Write(const QString& relative, const QByteArray& bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
+QMap<QString, QByteArray> ArchiveFixtures::FilesUnder(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), Read(path));
+    }
+    return files;
 }
 
 QByteArray ArchiveFixtures::Pattern(qsizetype size, int seed)

@@ -23,6 +23,8 @@ public:
     static QByteArray Read(const QString& path) { return TestFiles::Read(path); }
     static QByteArray Pattern(qsizetype size, int seed);
     static QStringList FilesIn(const QString& d) { return QDir(d).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    // Every file under a folder, by its path relative to it, with its bytes: a whole folder compared at once.
+    static QMap<QString, QByteArray> FilesUnder(const QString& folder);
 
     // Version 1, PKWARE, encrypted, as the game's; keys are archive names.
     QString MakeGameArchive(const QString& relative, const QMap<QString, QByteArray>& files,

@@ -10,23 +10,10 @@
 #include "model/ExtractedDataRule.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
-
-// Every file under a folder, relative, sorted, with its bytes: a whole folder compared at once.
-QMap<QString, QByteArray> Tree(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), ArchiveFixtures::Read(path));
-    }
-    return files;
-}
 
 QStringList Hidden(const QString& folder)
 {
@@ -114,7 +101,7 @@ TEST_F(RemasterTest, ExtractedDataIsWalkedSortedFoundInAnyCaseAndNoNameLeavesThe
     EXPECT_EQ(error, "data\\global\\excel\\absent.txt is not in " + QDir::toNativeSeparators(data));
     EXPECT_FALSE(GameDataFolder::ExtractFile(data, "data\\global\\excel\\..", mod, true, &error));
     EXPECT_EQ(error, ".. is not a plain file name");
-    EXPECT_EQ(Tree(mod).keys(), QStringList({"WEAPONS.txt", "chosen.txt", "weapons.txt"}));
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(mod).keys(), QStringList({"WEAPONS.txt", "chosen.txt", "weapons.txt"}));
 }
 
 TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePreviousModOnlyWhenWhole)
@@ -131,7 +118,7 @@ TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePrevi
                         "succeeded\r\nAdding data\\global\\excel\\Weapons.txt succeeded\r\n");
     EXPECT_TRUE(log.busy);
     const QString built = fixtures.Path("MODs/Sharp/Sharp");
-    const QMap<QString, QByteArray> first = Tree(built);
+    const QMap<QString, QByteArray> first = ArchiveFixtures::FilesUnder(built);
     EXPECT_EQ(first.keys(), QStringList({"Sharp.mpq/data/global/excel/NewSkill.txt", "Sharp.mpq/data/global/excel/armor.txt",
                                          "Sharp.mpq/data/global/excel/weapons.txt", "Sharp.mpq/modinfo.json"}));
     EXPECT_EQ(first["Sharp.mpq/data/global/excel/weapons.txt"], "mod Weapons.txt");
@@ -143,12 +130,12 @@ TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePrevi
     // Without the game's data the entries' own spelling stands, each folder as the first entry wrote it.
     log.text.clear();
     EXPECT_EQ(ModBuilder::Build(library, Request(entries), log), BuildOutcome::AllAdded);
-    EXPECT_EQ(Tree(built).keys(), QStringList({"Sharp.mpq/data/global/excel/Armor.txt",
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(built).keys(), QStringList({"Sharp.mpq/data/global/excel/Armor.txt",
                                                "Sharp.mpq/data/global/excel/NewSkill.txt",
                                                "Sharp.mpq/data/global/excel/Weapons.txt", "Sharp.mpq/modinfo.json"}));
 
     // A file that cannot come keeps the whole previous mod; so do names that cannot be paths or that collide.
-    const QMap<QString, QByteArray> second = Tree(built);
+    const QMap<QString, QByteArray> second = ArchiveFixtures::FilesUnder(built);
     for (const QStringList& bad : {QStringList{"data\\global\\excel\\Weapons.txt", "data\\global\\excel\\Gone.txt"},
                                    QStringList{"data\\..\\Weapons.txt"},
                                    QStringList{"data\\global\\excel\\Weapons.txt", "data\\global\\EXCEL\\weapons.txt"}}) {
@@ -158,7 +145,7 @@ TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePrevi
         EXPECT_EQ(ModBuilder::Build(library, Request(bad), log), BuildOutcome::SomeFailed);
         EXPECT_TRUE(log.text.contains(" failed\r\n    ")) << log.text.toStdString();
         EXPECT_TRUE(log.text.endsWith("The mod folder " + QDir::toNativeSeparators(built) + " was left as it was\r\n"));
-        EXPECT_EQ(Tree(built), second);
+        EXPECT_EQ(ArchiveFixtures::FilesUnder(built), second);
         EXPECT_EQ(Hidden(fixtures.Path("MODs/Sharp")), QStringList());
         QFile::remove(fixtures.Path("MODs/Sharp/weapons.txt"));
     }
@@ -174,7 +161,7 @@ TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePrevi
     log.text.clear();
     EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::NotRun);
     EXPECT_TRUE(log.text.startsWith(QDir::toNativeSeparators(other) + " is in the way")) << log.text.toStdString();
-    EXPECT_EQ(Tree(other).keys(), QStringList({"notes.txt"}));
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(other).keys(), QStringList({"notes.txt"}));
 }
 
 TEST_F(RemasterTest, AnInstallThatFailsPartWayLeavesTheInstalledModWholeAndAStoppedOneIsPutBack)
@@ -193,8 +180,8 @@ TEST_F(RemasterTest, AnInstallThatFailsPartWayLeavesTheInstalledModWholeAndAStop
     ASSERT_TRUE(RemasterModInstaller::Install(built, game, error)) << error.toStdString();
     const QString installed = game + "mods/Sharp";
     EXPECT_EQ(RemasterModInstaller::InstalledFolder(game, "Sharp"), installed);
-    const QMap<QString, QByteArray> firstInstall = Tree(installed);
-    EXPECT_EQ(firstInstall, Tree(built));
+    const QMap<QString, QByteArray> firstInstall = ArchiveFixtures::FilesUnder(installed);
+    EXPECT_EQ(firstInstall, ArchiveFixtures::FilesUnder(built));
 
     // The second build holds a file too big to copy: the install stops part-way.
     fixtures.Write("MODs/Sharp/Weapons.txt", "second build");
@@ -210,16 +197,16 @@ TEST_F(RemasterTest, AnInstallThatFailsPartWayLeavesTheInstalledModWholeAndAStop
     EXPECT_TRUE(error.startsWith("Cannot copy " + QDir::toNativeSeparators(built))) << error.toStdString();
     EXPECT_TRUE(error.contains("Disk full while accessing " + QDir::toNativeSeparators(installed) + "/Sharp.mpq/data/hd/Big.dc6"))
         << error.toStdString();
-    EXPECT_EQ(Tree(installed), firstInstall) << "the mod the game had is whole";
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(installed), firstInstall) << "the mod the game had is whole";
     EXPECT_EQ(Hidden(game + "mods"), QStringList()) << "no half copy stays";
 
     // A program stopped between its renames left only the backup: the next install starts from the old mod.
     ASSERT_TRUE(QDir().rename(installed, SafeFolderReplace::BackupPath(installed)));
     fixtures.Write("Diablo II Resurrected/mods/.Sharp.install-xyz789/half", "left by a stopped install");
     SafeFolderReplace::RecoverInterrupted(installed);
-    EXPECT_EQ(Tree(installed), firstInstall);
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(installed), firstInstall);
     ASSERT_TRUE(RemasterModInstaller::Install(built, game, error)) << error.toStdString();
-    EXPECT_EQ(Tree(installed), Tree(built));
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(installed), ArchiveFixtures::FilesUnder(built));
     EXPECT_EQ(Hidden(game + "mods"), QStringList());
 
     // The game's folders are found in the spelling they have.
@@ -228,7 +215,7 @@ TEST_F(RemasterTest, AnInstallThatFailsPartWayLeavesTheInstalledModWholeAndAStop
     EXPECT_EQ(RemasterModInstaller::InstalledFolder(game, "Sharp"), game + "Mods/SHARP");
     ASSERT_TRUE(RemasterModInstaller::Install(built, game, error)) << error.toStdString();
     EXPECT_EQ(QDir(game).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"Mods"}));
-    EXPECT_EQ(Tree(game + "Mods/SHARP"), Tree(built));
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(game + "Mods/SHARP"), ArchiveFixtures::FilesUnder(built));
 
     EXPECT_FALSE(RemasterModInstaller::Install(built, fixtures.Path("no game"), error));
     EXPECT_EQ(error, "The Diablo II: Resurrected folder " + QDir::toNativeSeparators(fixtures.Path("no game"))
