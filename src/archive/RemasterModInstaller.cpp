@@ -1,7 +1,6 @@
 #include "RemasterModInstaller.h"
 
 #include "RemasterModLayout.h"
-#include "core/SafeFolderReplace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,7 +40,8 @@ QString RemasterModInstaller::InstalledFolder(const QString& remasterFolder, con
     return FolderIgnoringCase(FolderIgnoringCase(remasterFolder, QStringLiteral("mods")), name);
 }
 
-bool RemasterModInstaller::Install(const QString& builtFolder, const QString& remasterFolder, QString& error)
+bool RemasterModInstaller::Install(const QString& builtFolder, const QString& remasterFolder, QString& error,
+                                   const SafeFolderReplace::Progress& onFile)
 {
     const QString name = QFileInfo(builtFolder).fileName();
     if (!RemasterModLayout::IsModFolder(builtFolder)) {
@@ -65,7 +65,7 @@ bool RemasterModInstaller::Install(const QString& builtFolder, const QString& re
         error = QStringLiteral("Cannot copy the mod into %1: %2").arg(Shown(mods), copy.errorString());
         return false;
     }
-    if (!SafeFolderReplace::CopyTree(builtFolder, copy.path(), target, &cause)) {
+    if (!SafeFolderReplace::CopyTree(builtFolder, copy.path(), target, &cause, onFile)) {
         error = QStringLiteral("Cannot copy %1 to %2: %3").arg(Shown(builtFolder), Shown(target), cause);
         return false;
     }

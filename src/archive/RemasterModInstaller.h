@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SafeFolderReplace.h"
+
 #include <QString>
 
 // Puts a built remaster mod into the game: a copy of the project's mod
@@ -18,6 +20,8 @@ public:
     // spelling) + the mod's name (likewise).
     static QString InstalledFolder(const QString& remasterFolder, const QString& name);
 
-    // Answers false with the reason in error when the install failed.
-    static bool Install(const QString& builtFolder, const QString& remasterFolder, QString& error);
+    // Answers false with the reason in error when the install failed;
+    // onFile hears of each file copied (SafeFolderReplace::CopyTree).
+    static bool Install(const QString& builtFolder, const QString& remasterFolder, QString& error,
+                        const SafeFolderReplace::Progress& onFile = {});
 };

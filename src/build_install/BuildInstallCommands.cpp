@@ -1,7 +1,7 @@
 #include "BuildInstallCommands.h"
 
 #include "BuildingDialog.h"
-#include "RemasterInstalledDialog.h"
+#include "RemasterInstallDialog.h"
 #include "archive/ArchiveBusy.h"
 #include "archive/ModBuilder.h"
 #include "archive/ModInstaller.h"
@@ -15,7 +15,6 @@
 #include "ui/MessageBoxes.h"
 #include "ui/UserDialogs.h"
 
-#include <QApplication>
 #include <QDir>
 
 BuildInstallCommands::BuildInstallCommands(MpqLibrary& library, const CarvestoneSettings& settings)
@@ -82,16 +81,8 @@ void BuildInstallCommands::InstallRemaster()
                                     StringId::ConfirmRemasterInstall, {QDir::toNativeSeparators(target)})
         != UserDialogs::IdYes)
         return;
-    QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool installed = RemasterModInstaller::Install(built, settings.RemasterFolder(), error);
-    QApplication::restoreOverrideCursor();
-    if (!installed) {
-        MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"), {error});
-        return;
-    }
-    RemasterInstalledDialog note(name, target, owner);
-    UserDialogs::Current().Exec(note);
+    RemasterInstallDialog install(built, settings.RemasterFolder(), target, owner);
+    UserDialogs::Current().Exec(install);
 }
 
 bool BuildInstallCommands::OnCommand(int id)

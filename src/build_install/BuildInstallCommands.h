@@ -20,8 +20,8 @@ public:
     // Runs the "Building - " dialog for the open project; nothing happens
     // when the project's title has no ".".
     void OnBuild();
-    // Asks first; a failure is reported in a message box.  A remaster mod's
-    // install ends with the note of how to start the game with it.
+    // Asks first; a failure is reported in a message box, or for a remaster
+    // mod in the install's dialog, which ends by saying how to start it.
     void OnInstall();
 
     bool OnCommand(int id) override;

@@ -75,12 +75,17 @@ bool SafeFolderReplace::PutInPlace(const QString& finished, const QString& targe
 }
 
 bool SafeFolderReplace::CopyTree(const QString& source, const QString& copy, const QString& shownFolder,
-                                 QString* error)
+                                 QString* error, const Progress& onFile)
 {
     const QDir from(source);
     const QDir to(copy);
-    QDirIterator walk(source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                      QDirIterator::Subdirectories);
+    const QDir::Filters everything = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+    int total = 0;
+    for (QDirIterator count(source, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+         count.hasNext(); count.next())
+        ++total;
+    int copied = 0;
+    QDirIterator walk(source, everything, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
         const QFileInfo entry(walk.next());
         const QString relative = from.relativeFilePath(entry.filePath());
@@ -97,6 +102,8 @@ bool SafeFolderReplace::CopyTree(const QString& source, const QString& copy, con
             return Fail(error, cause.isEmpty() ? FileErrorText::ForErrno(EACCES, shown)
                                                : cause.replace(QDir::toNativeSeparators(to.filePath(relative)),
                                                                QDir::toNativeSeparators(shown)));
+        if (onFile)
+            onFile(++copied, total);
     }
     return true;
 }

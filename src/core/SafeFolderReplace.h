@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Puts a whole folder in the place of another, so that the place never
 // holds half of either.  The new folder is made complete beside its place
 // (a temporary folder in the same parent, so moving it in is a rename);
@@ -26,8 +28,12 @@ public:
     // through the checked safe-write path, making folders as it goes.
     // Errors name files as they will be called in shownFolder, the place
     // the copy is meant for, rather than by the temporary copy's path.
-    // Links are refused: a folder Carvestone made holds none.
-    static bool CopyTree(const QString& source, const QString& copy, const QString& shownFolder, QString* error);
+    // Links are refused: a folder Carvestone made holds none.  onFile (when
+    // given) hears after each file how many of how many are copied, so that
+    // a window can show the copy going on.
+    using Progress = std::function<void(int copied, int total)>;
+    static bool CopyTree(const QString& source, const QString& copy, const QString& shownFolder, QString* error,
+                         const Progress& onFile = {});
     // The temporary folders are named by a prefix and six characters
     // (QTemporaryDir's XXXXXX); this removes those of parent that a stopped
     // program left behind.

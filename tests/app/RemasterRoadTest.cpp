@@ -6,7 +6,7 @@
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
 #include "build_install/BuildingDialog.h"
-#include "build_install/RemasterInstalledDialog.h"
+#include "build_install/RemasterInstallDialog.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "options/CMODPropertyPage.h"
@@ -216,8 +216,9 @@ TEST_F(RemasterRoad, ANewRemasterModFromTheExtractedDemoIsEditedBuiltAndInstalle
     dialogs.AnswerMessage(UserDialogs::IdYes);
     QString note;
     dialogs.AnswerDialog([&note](QDialog& dialog) {
-        auto& done = dynamic_cast<RemasterInstalledDialog&>(dialog);
+        auto& done = dynamic_cast<RemasterInstallDialog&>(dialog);
         ShowAndWait(done);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done.IsFinished(); }, 30000));
         note = done.Text();
         QApplication::clipboard()->clear();
         QTest::mouseClick(done.CopyButton(), Qt::LeftButton);

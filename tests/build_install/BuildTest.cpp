@@ -7,7 +7,7 @@
 #include "archive/ModBuilder.h"
 #include "build_install/BuildInstallCommands.h"
 #include "build_install/BuildingDialog.h"
-#include "build_install/RemasterInstalledDialog.h"
+#include "build_install/RemasterInstallDialog.h"
 #include "cli/CarvestoneCli.h"
 #include "core/CarvestoneSettings.h"
 #include "core/MessageFormat.h"
@@ -18,6 +18,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QPushButton>
@@ -354,21 +355,39 @@ TEST_F(BuildTest, ARemasterBuildNeedsNoLibraryDiesWithoutLeavingItsFolderAndItsI
               MessageFormat::Format(StringTable::Get(StringId::ConfirmRemasterInstall),
                                     {QDir::toNativeSeparators(game + "mods/Weapons")}));
 
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerDialog([](QDialog& shown) {
-        auto& note = dynamic_cast<RemasterInstalledDialog&>(shown);
-        EXPECT_EQ(note.ArgumentsEdit()->text(), "-mod Weapons -txt");
-        EXPECT_TRUE(note.ArgumentsEdit()->isReadOnly());
-        return int(QDialog::Accepted);
+    // The dialog copies once it is on screen, showing each file, and cannot be closed until it is done.
+    QList<int> shownSteps;
+    const auto answerInstall = [&](const std::function<void(RemasterInstallDialog&)>& check) {
+        dialogs.AnswerMessage(UserDialogs::IdYes);
+        dialogs.AnswerDialog([&, check](QDialog& shown) {
+            auto& install = dynamic_cast<RemasterInstallDialog&>(shown);
+            QObject::connect(install.Bar(), &QProgressBar::valueChanged, &install, [&](int value) {
+                shownSteps.append(value);
+                QTest::keyClick(&install, Qt::Key_Escape);
+                EXPECT_TRUE(install.isVisible() && !install.OkButton()->isEnabled());
+            });
+            install.show();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return install.IsFinished(); }, 20000));
+            check(install);
+            QTest::mouseClick(install.OkButton(), Qt::LeftButton);
+            return install.result();
+        });
+        EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    };
+    answerInstall([](RemasterInstallDialog& install) {
+        EXPECT_TRUE(install.Succeeded());
+        EXPECT_EQ(install.ArgumentsEdit()->text(), "-mod Weapons -txt");
+        EXPECT_TRUE(install.ArgumentsEdit()->isVisible() && install.ArgumentsEdit()->isReadOnly());
     });
-    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_EQ(shownSteps, QList<int>({1, 2, 3, 4})) << "modinfo.json and the three files";
     EXPECT_EQ(ArchiveFixtures::Read(game + "mods/Weapons/Weapons.mpq/data/global/excel/weapons.txt"), ModFile(Weapons));
 
     settings.RemasterFolderChosen = project + "/"; // a file where the game folder should be
-    dialogs.AnswerMessage(UserDialogs::IdYes);
-    dialogs.AnswerMessage(UserDialogs::IdOk);
-    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
-    EXPECT_TRUE(dialogs.Messages().last().text.endsWith("does not exist.")) << dialogs.Messages().last().text.toStdString();
+    answerInstall([](RemasterInstallDialog& install) {
+        EXPECT_FALSE(install.Succeeded());
+        EXPECT_TRUE(install.Text().endsWith("does not exist.")) << install.Text().toStdString();
+        EXPECT_FALSE(install.CopyButton()->isVisible() || install.ArgumentsEdit()->isVisible());
+    });
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 

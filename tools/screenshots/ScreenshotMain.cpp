@@ -18,7 +18,7 @@
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
 #include "build_install/BuildingDialog.h"
-#include "build_install/RemasterInstalledDialog.h"
+#include "build_install/RemasterInstallDialog.h"
 #include "core/SafeFolderReplace.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
@@ -194,10 +194,11 @@ ScreenshotDialogs::Step NewRemasterProject(const QString& name, const QString& p
 ScreenshotDialogs::Step Installed(const QString& picture, bool& saved)
 {
     return [picture, &saved](QDialog& dialog) {
-        auto& note = dynamic_cast<RemasterInstalledDialog&>(dialog);
+        auto& note = dynamic_cast<RemasterInstallDialog&>(dialog);
         ShowAndWait(note);
+        saved = QTest::qWaitFor([&] { return note.IsFinished(); }, WorkTimeoutMs);
         QTest::mouseClick(note.CopyButton(), Qt::LeftButton);
-        saved = Save(note.grab(), picture);
+        saved = Save(note.grab(), picture) && saved;
         QTest::mouseClick(note.OkButton(), Qt::LeftButton);
         return Closed(note);
     };
