@@ -7,9 +7,11 @@
 #include "ScriptedOptionsSheet.h"
 #include "TestFiles.h"
 #include "mainframe/CMainFrame.h"
+#include "model/ProjectTarget.h"
 #include "project/CNewProjectDlg.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -240,6 +242,45 @@ TEST_F(CCarvestoneAppTest, AnArchiveOutsideTheProgramFolderIsCopiedBesideItOnlyW
     ASSERT_TRUE(app.EditOptions());
     EXPECT_EQ(dialogs.Messages().size(), asked + 1) << "the kept copy is not offered for copying again";
     QFile::remove(besideSettings);
+}
+
+// The folder found at start stays unchosen, so that the next start finds it afresh; the target is the open MOD's.
+TEST_F(CCarvestoneAppTest, TheRemastersOptionsAreStoredTheFoundFolderStaysUnchosenAndTheOpenModsTargetIsRecorded)
+{
+    const QString project = Write(QStringLiteral("mods/Sharp.mod"));
+    Start(project);
+    app.Settings().RemasterFolderFound = QStringLiteral("/found/D2R/");
+    const auto answer = [this](const QString& folder, BuildTarget target) {
+        sheet.Answer([=](OptionsValues& values) {
+            values.remasterDataPath = QStringLiteral("/home/me/extracted");
+            values.remasterFolder = folder;
+            values.target = target;
+            return true;
+        });
+        EXPECT_TRUE(app.EditOptions());
+        return Stored(QStringLiteral("Settings/Remaster Folder"));
+    };
+    EXPECT_EQ(answer(QStringLiteral("/found/D2R"), BuildTarget::RemasterModFolder), QString());
+    const OptionsValues shown = sheet.Shown().last();
+    EXPECT_TRUE(shown.projectOpen);
+    EXPECT_EQ(std::tuple(shown.remasterFolder, shown.remasterFolderFound, shown.target),
+              std::tuple(QStringLiteral("/found/D2R/"), QStringLiteral("/found/D2R/"), BuildTarget::ClassicPatchArchive));
+    EXPECT_EQ(Stored(QStringLiteral("Settings/Remaster Data")), QStringLiteral("/home/me/extracted"));
+    EXPECT_EQ(app.Document()->Target(), BuildTarget::RemasterModFolder);
+    EXPECT_EQ(ProjectTarget::Read(project), BuildTarget::RemasterModFolder);
+
+    EXPECT_EQ(answer(QStringLiteral("/mnt/D2R"), BuildTarget::RemasterModFolder), QStringLiteral("/mnt/D2R/"));
+    EXPECT_EQ(app.Settings().RemasterFolder(), QStringLiteral("/mnt/D2R/"));
+    EXPECT_EQ(answer(QString(), BuildTarget::ClassicPatchArchive), QString());
+    EXPECT_EQ(app.Settings().RemasterFolder(), QStringLiteral("/found/D2R/")) << "emptied: the found one again";
+    EXPECT_FALSE(QFileInfo::exists(ProjectTarget::SideFilePath(project)));
+
+    // Without a project file there is no target to show or change.
+    app.Document()->OnNewDocument();
+    answer(QString(), BuildTarget::RemasterModFolder);
+    EXPECT_FALSE(sheet.Shown().last().projectOpen);
+    EXPECT_EQ(app.Document()->Target(), BuildTarget::ClassicPatchArchive);
+    EXPECT_TRUE(dialogs.Messages().isEmpty()) << LastMessage().toStdString();
 }
 
 TEST(QtUserDialogs, TheBoxesAnswerWithTheWindowsIds)
