@@ -101,6 +101,11 @@ TEST_F(RemasterTest, ExtractedDataIsWalkedSortedFoundInAnyCaseAndNoNameLeavesThe
     EXPECT_EQ(error, "data\\global\\excel\\absent.txt is not in " + QDir::toNativeSeparators(data));
     EXPECT_FALSE(GameDataFolder::ExtractFile(data, "data\\global\\excel\\..", mod, true, &error));
     EXPECT_EQ(error, ".. is not a plain file name");
+    for (const auto& [name, destination] : {std::pair{QStringLiteral("data\\global\\excel\\armor.txt"), QString()},
+                                            {QString(), mod}}) {
+        EXPECT_FALSE(GameDataFolder::ExtractFile(data, name, destination, true, &error));
+        EXPECT_EQ(error, "no folder, name or destination was given");
+    }
     EXPECT_EQ(ArchiveFixtures::FilesUnder(mod).keys(), QStringList({"WEAPONS.txt", "chosen.txt", "weapons.txt"}));
 }
 
@@ -151,17 +156,21 @@ TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePrevi
     }
     EXPECT_TRUE(log.text.contains("another file of the MOD already goes to data" + QString(QDir::separator())));
 
-    // A folder of that name that Carvestone did not build is never replaced.
+    // A folder of that name that Carvestone did not build is never replaced, nor one whose modinfo names another mod.
     const QString other = fixtures.Path("MODs/Other/Other");
     fixtures.Write("MODs/Other/Other/notes.txt", "the modder's own");
     fixtures.Write("MODs/Other/Armor.txt", "mod Armor.txt");
     ModBuilder::Request request = Request({"data\\global\\excel\\Armor.txt"});
     request.archivePath = other;
     request.modFolder = fixtures.Path("MODs/Other/");
-    log.text.clear();
-    EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::NotRun);
-    EXPECT_TRUE(log.text.startsWith(QDir::toNativeSeparators(other) + " is in the way")) << log.text.toStdString();
-    EXPECT_EQ(ArchiveFixtures::FilesUnder(other).keys(), QStringList({"notes.txt"}));
+    for (const QByteArray& info : {QByteArray(), QByteArray("{\"name\": \"Else\", \"savepath\": \"Else/\"}")}) {
+        if (!info.isEmpty())
+            fixtures.Write("MODs/Other/Other/Other.mpq/modinfo.json", info);
+        log.text.clear();
+        EXPECT_EQ(ModBuilder::Build(library, request, log), BuildOutcome::NotRun);
+        EXPECT_TRUE(log.text.startsWith(QDir::toNativeSeparators(other) + " is in the way")) << log.text.toStdString();
+    }
+    EXPECT_EQ(ArchiveFixtures::FilesUnder(other).keys(), QStringList({"Other.mpq/modinfo.json", "notes.txt"}));
 }
 
 TEST_F(RemasterTest, AnInstallThatFailsPartWayLeavesTheInstalledModWholeAndAStoppedOneIsPutBack)

@@ -356,13 +356,13 @@ TEST_F(BuildTest, ARemasterBuildNeedsNoLibraryDiesWithoutLeavingItsFolderAndItsI
                                     {QDir::toNativeSeparators(game + "mods/Weapons")}));
 
     // The dialog copies once it is on screen, showing each file, and cannot be closed until it is done.
-    QList<int> shownSteps;
+    QList<std::pair<int, int>> shownSteps; // files copied, of how many
     const auto answerInstall = [&](const std::function<void(RemasterInstallDialog&)>& check) {
         dialogs.AnswerMessage(UserDialogs::IdYes);
         dialogs.AnswerDialog([&, check](QDialog& shown) {
             auto& install = dynamic_cast<RemasterInstallDialog&>(shown);
             QObject::connect(install.Bar(), &QProgressBar::valueChanged, &install, [&](int value) {
-                shownSteps.append(value);
+                shownSteps.append({value, install.Bar()->maximum()});
                 QTest::keyClick(&install, Qt::Key_Escape);
                 EXPECT_TRUE(install.isVisible() && !install.OkButton()->isEnabled());
             });
@@ -374,12 +374,17 @@ TEST_F(BuildTest, ARemasterBuildNeedsNoLibraryDiesWithoutLeavingItsFolderAndItsI
         });
         EXPECT_TRUE(commands.OnCommand(CommandId::Install));
     };
-    answerInstall([](RemasterInstallDialog& install) {
+    answerInstall([&](RemasterInstallDialog& install) {
+        install.hide();
+        install.show();
+        QTest::qWait(50);
+        EXPECT_EQ(shownSteps.size(), 4) << "shown again, it does not install again";
         EXPECT_TRUE(install.Succeeded());
         EXPECT_EQ(install.ArgumentsEdit()->text(), "-mod Weapons -txt");
         EXPECT_TRUE(install.ArgumentsEdit()->isVisible() && install.ArgumentsEdit()->isReadOnly());
     });
-    EXPECT_EQ(shownSteps, QList<int>({1, 2, 3, 4})) << "modinfo.json and the three files";
+    EXPECT_EQ(shownSteps, (QList<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}))
+        << "modinfo.json and the three files";
     EXPECT_EQ(ArchiveFixtures::Read(game + "mods/Weapons/Weapons.mpq/data/global/excel/weapons.txt"), ModFile(Weapons));
 
     settings.RemasterFolderChosen = project + "/"; // a file where the game folder should be
