@@ -74,6 +74,22 @@ const QHash<int, QString>& Table()
         {StringId::LoadingFile, QStringLiteral("Loading file...")},
         {StringId::SavingFile, QStringLiteral("Saving file...")},
 
+        {StringId::RecoverQuestion, QStringLiteral("Carvestone was closed without saving changes to %s. Recover them?")},
+        {StringId::RecoveredAsCopies,
+         QStringLiteral("These tables were changed on disk after Carvestone last read or saved them:\n%s\n"
+                        "Each opens as it is now, with your unsaved version beside it as a copy. "
+                        "Compare them and save what you want to keep: a copy is written only when you save it.")},
+        {StringId::RecordSetAside,
+         QStringLiteral("The recovery record %s could not be read: %s.\nIt was set aside as %s.")},
+        {StringId::RecordNotSetAside,
+         QStringLiteral("The recovery record %s could not be read: %s.\nIt could not be set aside either, "
+                        "so Carvestone will report it again at the next start.")},
+        {StringId::RecordNotWritten,
+         QStringLiteral("Carvestone cannot keep a recovery record of your unsaved changes:\n%s\n"
+                        "Save your work to keep it safe.")},
+        {StringId::RecordNotRemoved,
+         QStringLiteral("The recovery record could not be removed:\n%s\nIt will be offered again at the next start.")},
+
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},
         {32772, QStringLiteral("Remove a file from this MOD\nRemove")},

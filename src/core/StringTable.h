@@ -57,6 +57,14 @@ inline constexpr int RenameColumnTitle = 1203;
 inline constexpr int RenameRowTitle = 1204;
 inline constexpr int LoadingFile = 1205;
 inline constexpr int SavingFile = 1206;
+
+// Recovery of unsaved work after the program ended without saving it.
+inline constexpr int RecoverQuestion = 1401;
+inline constexpr int RecoveredAsCopies = 1402;
+inline constexpr int RecordSetAside = 1403;
+inline constexpr int RecordNotSetAside = 1404;
+inline constexpr int RecordNotWritten = 1405;
+inline constexpr int RecordNotRemoved = 1406;
 } // namespace StringId
 
 class StringTable

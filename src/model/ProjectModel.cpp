@@ -92,6 +92,16 @@ bool ProjectModel::RemoveFile(const QString& entry)
     return true;
 }
 
+void ProjectModel::ReplaceFileList(const QStringList& entries)
+{
+    fileList.clear();
+    for (const QString& entry : entries) {
+        if (CanHoldEntry(entry) && !fileList.contains(entry))
+            fileList.append(entry);
+    }
+    modified = true;
+}
+
 void ProjectModel::Reset()
 {
     fileList.clear();

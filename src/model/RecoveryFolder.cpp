@@ -96,10 +96,23 @@ std::vector<std::unique_ptr<RecoveryFolder::Claim>> RecoveryFolder::ClaimOrphans
         const QString keptAs = SetAsidePath(path);
         setAside.append({path, QFile::rename(path, keptAs) ? keptAs : QString(), cause});
     }
+    RemoveLocksWithoutRecord();
     std::stable_sort(claims.begin(), claims.end(), [](const auto& a, const auto& b) {
         return a->Record().writtenAt > b->Record().writtenAt;
     });
     return claims;
+}
+
+// A program that was killed after its record went (saved, then killed)
+// leaves its lock behind; taking such a lock and letting it go removes it.
+void RecoveryFolder::RemoveLocksWithoutRecord() const
+{
+    const QString pattern = QLatin1Char('*') + QLatin1String(RecordSuffix) + QStringLiteral(".lock");
+    for (const QFileInfo& info : QDir(folder).entryInfoList({pattern}, QDir::Files | QDir::Hidden)) {
+        const QString recordPath = info.absoluteFilePath().chopped(int(qstrlen(".lock")));
+        if (!QFileInfo::exists(recordPath))
+            (void)MakeLock(recordPath)->tryLock(0);
+    }
 }
 
 // "<record>.damaged", numbered when an earlier one is kept there already.

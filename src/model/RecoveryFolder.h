@@ -56,7 +56,8 @@ public:
     };
 
     // The records of programs that are gone, newest first.  Unreadable ones
-    // are set aside and listed in setAside instead.
+    // are set aside and listed in setAside instead.  Locks that programs
+    // left without a record go.
     std::vector<std::unique_ptr<Claim>> ClaimOrphans(QList<SetAside>& setAside) const;
 
     // The path of the record a program with that process id writes as its
@@ -69,6 +70,7 @@ public:
 
 private:
     QString SetAsidePath(const QString& recordPath) const;
+    void RemoveLocksWithoutRecord() const;
 
     QString folder;
 };

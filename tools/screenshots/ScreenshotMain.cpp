@@ -86,6 +86,7 @@ QPixmap IconSheet()
 bool PrepareSettings(const QTemporaryDir& root)
 {
     qputenv("CARVESTONE_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("CARVESTONE_DATA_DIR", root.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("WINEPREFIX", root.filePath(QStringLiteral("no-wine")).toLocal8Bit());
     const QString mods = root.filePath(QStringLiteral("MODs"));
     const QString game = root.filePath(QStringLiteral("Diablo II"));
