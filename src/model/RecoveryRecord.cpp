@@ -1,7 +1,10 @@
 #include "RecoveryRecord.h"
 
+#include "FileStamp.h"
 #include "ProjectEntry.h"
 #include "ProjectModel.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <optional>
@@ -233,6 +236,30 @@ QByteArray RecoveryRecord::Serialize() const
     }
     writer.Add("end", QByteArrayView());
     return Header + '\n' + writer.Take();
+}
+
+QString RecoveryRecord::ProjectFolderOf(const QString& projectPath)
+{
+    return projectPath.isEmpty() ? QString() : QFileInfo(projectPath).absolutePath() + QLatin1Char('/');
+}
+
+bool RecoveryRecord::FileChangedSince(const QString& projectFolder, const Table& table)
+{
+    const FileStamp now = FileStamp::Of(ProjectEntry::DiskPath(projectFolder, table.name));
+    return now.size >= 0 && now != FileStamp{table.savedSize, table.savedTime};
+}
+
+QString RecoveryRecord::CopyName(const QString& name, const std::function<bool(const QString&)>& taken)
+{
+    const QString suffix = QFileInfo(name).suffix();
+    const QString base = suffix.isEmpty() ? name : name.chopped(suffix.size() + 1);
+    const QString dottedSuffix = suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix;
+    for (int number = 1;; ++number) {
+        const QString mark = number == 1 ? QStringLiteral(" (recovered)") : QStringLiteral(" (recovered %1)").arg(number);
+        const QString candidate = base + mark + dottedSuffix;
+        if (!taken(candidate))
+            return candidate;
+    }
 }
 
 RecoveryRecord::ParseResult RecoveryRecord::Parse(QByteArrayView bytes, RecoveryRecord& record, QString& cause)

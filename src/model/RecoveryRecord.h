@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // What a running Carvestone has not saved yet, kept on disk so that a crash,
 // a kill or a lost session does not take it: the project's path and, when
 // its entry list has unsaved changes, that list; the tables open in the
@@ -48,6 +50,17 @@ public:
     QStringList ModifiedTableNames() const;
 
     QByteArray Serialize() const;
+
+    // The project folder of a recorded project path ("" for an untitled one).
+    static QString ProjectFolderOf(const QString& projectPath);
+    // True when the table's file is no longer the one its unsaved content
+    // was edited from: another program wrote it since.  A file that is gone
+    // has nothing newer to lose.
+    static bool FileChangedSince(const QString& projectFolder, const Table& table);
+    // The name under which a table's unsaved version comes back beside a
+    // newer file: "Weapons (recovered).txt", numbered while taken says
+    // the name is in use.
+    static QString CopyName(const QString& name, const std::function<bool(const QString&)>& taken);
 
     enum class ParseResult {
         Read,

@@ -23,13 +23,4 @@ public:
         Whole,
     };
     static Outcome Restore(CCarvestoneDoc& document, TableViewPart& tables, const RecoveryRecord& record);
-
-    // The project folder of a recorded project path ("" for an untitled one).
-    static QString ProjectFolder(const QString& projectPath);
-    // True when the table's file is no longer the one its unsaved content
-    // was edited from: written since, or made where there was none.
-    static bool FileChangedSince(const QString& projectFolder, const RecoveryRecord::Table& table);
-    // "Weapons (recovered).txt", numbered when that name is taken on disk
-    // or by an open table.
-    static QString CopyName(const QString& projectFolder, const QString& name, const TableViewPart& tables);
 };

@@ -1,6 +1,5 @@
 #include "RecoveryDialog.h"
 
-#include "ProjectRecovery.h"
 #include "core/MessageFormat.h"
 #include "core/StringTable.h"
 #include "model/FileKind.h"
@@ -29,7 +28,7 @@ QString TableNote(const QString& folder, const RecoveryRecord::Table& table)
 {
     if (!table.modified)
         return QStringLiteral("open, no unsaved changes");
-    if (ProjectRecovery::FileChangedSince(folder, table))
+    if (RecoveryRecord::FileChangedSince(folder, table))
         return QStringLiteral("unsaved changes; the file was changed on disk since, so they come back as a copy");
     return QStringLiteral("unsaved changes");
 }
@@ -85,7 +84,7 @@ RecoveryDialog::RecoveryDialog(const RecoveryRecord& record, QWidget* parent)
 
 void RecoveryDialog::FillList(const RecoveryRecord& record)
 {
-    const QString folder = ProjectRecovery::ProjectFolder(record.projectPath);
+    const QString folder = RecoveryRecord::ProjectFolderOf(record.projectPath);
     auto* project = new QTreeWidgetItem(list, {ProjectTitle(record), record.projectModified
                                                                           ? QStringLiteral("the project's unsaved file list")
                                                                           : QStringLiteral("the project")});
