@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -95,9 +96,14 @@ bool ProjectModel::RemoveFile(const QString& entry)
 void ProjectModel::ReplaceFileList(const QStringList& entries)
 {
     fileList.clear();
+    // A set, not the list itself, tells the entries already taken: a list
+    // of many thousand entries (a hostile record) would take seconds.
+    QSet<QString> taken;
     for (const QString& entry : entries) {
-        if (CanHoldEntry(entry) && !fileList.contains(entry))
+        if (CanHoldEntry(entry) && !taken.contains(entry)) {
+            taken.insert(entry);
             fileList.append(entry);
+        }
     }
     modified = true;
 }
