@@ -9,9 +9,8 @@
 #include <algorithm>
 
 RecoveryKeeper::RecoveryKeeper(const CCarvestoneDoc& document, const TableViewPart& tables, const QString& folder,
-                               QObject* parent)
-    : QObject(parent)
-    , document(document)
+                               int quietMs, int longestWaitMs)
+    : document(document)
     , tables(tables)
     , writer(folder, [this](const QString& error) {
         // The report comes on the writer's thread; the keeper hears it on
@@ -20,9 +19,9 @@ RecoveryKeeper::RecoveryKeeper(const CCarvestoneDoc& document, const TableViewPa
     })
 {
     quiet.setSingleShot(true);
-    quiet.setInterval(QuietMs);
+    quiet.setInterval(quietMs);
     longest.setSingleShot(true);
-    longest.setInterval(LongestWaitMs);
+    longest.setInterval(longestWaitMs);
     connect(&quiet, &QTimer::timeout, this, &RecoveryKeeper::Record);
     connect(&longest, &QTimer::timeout, this, &RecoveryKeeper::Record);
 }

@@ -27,9 +27,11 @@ public:
     static constexpr int QuietMs = 1500;
     static constexpr int LongestWaitMs = 30000;
 
-    // Records into folder what document and tables hold unsaved.
+    // Records into folder what document and tables hold unsaved, quietMs
+    // after changes stop and at least longestWaitMs after the first change
+    // not yet recorded.
     RecoveryKeeper(const CCarvestoneDoc& document, const TableViewPart& tables, const QString& folder,
-                   QObject* parent = nullptr);
+                   int quietMs = QuietMs, int longestWaitMs = LongestWaitMs);
     // A normal end: the person has decided about every change.
     ~RecoveryKeeper() override;
 
