@@ -8,6 +8,7 @@
 #include "browser/CLeftView.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
+#include "model/FileStamp.h"
 #include "model/RecoveryFolder.h"
 #include "project/RecoveryDialog.h"
 #include "table_editor/CCarvestoneView.h"
@@ -267,6 +268,25 @@ TEST_F(RecoveryTest, AnUnreadableRecordIsSetAsideAClosedQuestionDecidesNothingAn
     EXPECT_EQ(Tables().TableCount(), 0);
     EXPECT_EQ(TestFiles::Read(Folder() + QStringLiteral("Weapons.txt")), WeaponsBytes);
     EXPECT_EQ(RecordFiles(), QStringList({QStringLiteral("5-1.recovery.damaged")}));
+}
+
+TEST_F(RecoveryTest, ARecordThatDoesNotComeBackWholeStaysForAnotherTry)
+{
+    // A damaged record may name one table twice: the second cannot open.
+    RecoveryRecord record;
+    record.processId = 4242;
+    record.projectPath = project;
+    const FileStamp saved = FileStamp::Of(Folder() + QStringLiteral("Weapons.txt"));
+    for (const char* mindam : {"45", "46"})
+        record.tables.append({QStringLiteral("Weapons.txt"), true,
+                              QByteArray("name\tmindam\r\nThorn Sickle\t") + mindam + "\r\n", saved.size, saved.time});
+    QDir().mkpath(Records());
+    const QString left = TestFiles::Write(Records() + QStringLiteral("/4242-1.recovery"), record.Serialize());
+    AnswerRecovery([](RecoveryDialog& question) { QTest::mouseClick(question.RecoverButton(), Qt::LeftButton); });
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(TabTexts(), QStringList({QStringLiteral("Weapons.txt*")}));
+    EXPECT_EQ(Tables().GetCurrentGrid()->GetCellText(1, 1), QStringLiteral("46"));
+    EXPECT_EQ(TestFiles::Read(left), record.Serialize());
 }
 
 TEST_F(RecoveryTest, ARecordThatCannotBeWrittenIsSaidOnceWithTheCause)

@@ -114,6 +114,8 @@ TEST(RecoveryRecordTest, FieldsOutOfPlaceAndNamesThatWouldLeaveTheProjectFolderA
           QByteArray("project-modified 1\n1\nentry 5\n;a.tx\n"),           // a comment is no entry
           QByteArray("modified 1\n1\n"),                                    // a table field before any table
           QByteArray("table 5\na.txt\nmodified 1\n1\n"),                    // modified without content
+          QByteArray("table 5\na.txt\nmodified 1\n7\ncontent 1\nx\n"),      // a flag is 0 or 1
+          QByteArray("table 5\na.txt\nmodified 1\n1\ncontent 1\nx\nmodified 1\n1\n"), // the flag comes first
           QByteArray("table 5\na.txt\ncontent 1\nx\n"),                     // content of an unmodified table
           QByteArray("table 5\na.txt\nsaved-size 2\n-2\n"), QByteArray("table 5\na.txt\nspare 0\n\n"),
           QByteArray("table 5\na.txt\nproject 2\n/x\n"), QByteArray("project 0\n\n"),
@@ -175,16 +177,22 @@ TEST_F(RecoveryFolderTest, OnlyRecordsOfProgramsThatAreGoneAreClaimedNewestFirst
     TestFiles::Write(Record(QStringLiteral("3-1.recovery")), RecordOf(20).Serialize().chopped(1));
     TestFiles::Write(Record(QStringLiteral("3-1.recovery.damaged")), "an earlier damaged one");
     TestFiles::Write(Record(QStringLiteral("notes.txt")), "not a record");
+    // Far larger than any record: set aside unread (sparse, it takes no room).
+    QFile huge(Record(QStringLiteral("4-1.recovery")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize((qint64(1) << 30) + 1));
+    huge.close();
 
     {
         const auto claims = RecoveryFolder(Folder()).ClaimOrphans(setAside);
         ASSERT_EQ(claims.size(), 2u) << "the running writer's record is not offered";
         EXPECT_EQ(claims[0]->Path(), Record(QStringLiteral("2-1.recovery")));
         EXPECT_EQ(claims[1]->Record(), RecordOf(10));
-        ASSERT_EQ(setAside.size(), 1);
+        ASSERT_EQ(setAside.size(), 2);
         EXPECT_EQ(setAside[0].keptAs, Record(QStringLiteral("3-1.recovery.damaged-2")));
         EXPECT_EQ(setAside[0].cause, QStringLiteral("it is cut short or garbled"));
         EXPECT_EQ(TestFiles::Read(setAside[0].keptAs), RecordOf(20).Serialize().chopped(1));
+        EXPECT_EQ(setAside[1].keptAs, Record(QStringLiteral("4-1.recovery.damaged")));
+        EXPECT_EQ(setAside[1].cause, QStringLiteral("it is far larger than any recovery record"));
 
         EXPECT_TRUE(RecoveryFolder(Folder()).ClaimOrphans(setAside).empty()) << "a claimed record is held";
         QString error;
