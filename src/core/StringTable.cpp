@@ -73,6 +73,12 @@ const QHash<int, QString>& Table()
         {StringId::RenameRowTitle, QStringLiteral("Enter New Name For Row %d")},
         {StringId::LoadingFile, QStringLiteral("Loading file...")},
         {StringId::SavingFile, QStringLiteral("Saving file...")},
+        {StringId::NotAFormula,
+         QStringLiteral("\"%s\" is not a formula, so no cell was changed.\n\n"
+                        "A formula is a number, optionally followed by %% or #:\n"
+                        "10 adds 10, -5 subtracts 5,\n"
+                        "15%% changes each value by 15 percent,\n"
+                        "250# sets each value to 250.")},
 
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},

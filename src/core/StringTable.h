@@ -57,6 +57,8 @@ inline constexpr int RenameColumnTitle = 1203;
 inline constexpr int RenameRowTitle = 1204;
 inline constexpr int LoadingFile = 1205;
 inline constexpr int SavingFile = 1206;
+inline constexpr int NotAFormula = 1207;
+inline constexpr int EmptyTableViewHint = 1208;
 } // namespace StringId
 
 class StringTable
