@@ -237,6 +237,9 @@ void CCarvestoneApp::OnFileNew()
     while (UserDialogs::Current().Exec(dialog) == QDialog::Accepted) {
         const ProjectCreation::Result created = ProjectCreation::Create(settings.ModsPath, dialog.Name());
         switch (created.outcome) {
+        case ProjectCreation::Outcome::NameMissing:
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::ProjectNameMissing);
+            break;
         case ProjectCreation::Outcome::InvalidName:
             MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);
             break;

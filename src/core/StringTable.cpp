@@ -47,6 +47,7 @@ const QHash<int, QString>& Table()
         {StringId::SettingsNotSaved, QStringLiteral("The settings could not be saved to %s.")},
         {StringId::RecentFilePlaceholder, QStringLiteral("Recent File")},
         {StringId::FailedToSaveDocument, QStringLiteral("Failed to save document.")},
+        {StringId::ProjectNameMissing, QStringLiteral("Please enter a name for the new project.")},
         {StringId::ModsPathEmpty, QStringLiteral("Please enter the folder where MODs will be stored.")},
         {StringId::ModsPathNotFull,
          QStringLiteral("The MODs path \"%1\" is not a full path.\nPlease enter the whole path of the folder, "

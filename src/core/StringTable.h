@@ -35,6 +35,7 @@ inline constexpr int UnsafeEntries = 1003;
 inline constexpr int SettingsNotSaved = 1004;
 inline constexpr int RecentFilePlaceholder = 1005;
 inline constexpr int FailedToSaveDocument = 1006;
+inline constexpr int ProjectNameMissing = 1007;
 // The options sheet's refusals and the safe-keeping copy's question.
 inline constexpr int ModsPathEmpty = 1301;
 inline constexpr int ModsPathNotFull = 1302;

@@ -108,18 +108,25 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
 {
     Start();
     QDir(Mods()).mkdir(QStringLiteral("Taken"));
-    for (const QString& name : {QStringLiteral("Taken"), QString()}) {
-        AnswerNewProject(name);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-    }
-    AnswerNewProject(QStringLiteral("Test"));
+    AnswerNewProject(QStringLiteral("Taken"));
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    // An empty name once made the MODs folder itself and said it could not: the dialog asks for a name and stays.
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
+        newProject.NameEdit()->clear();
+        newProject.accept();
+        newProject.NameEdit()->setText(QStringLiteral("Test"));
+        newProject.accept();
+        return newProject.result();
+    });
+    dialogs.AnswerMessage(UserDialogs::IdOk);
     app.OnFileNew();
     const auto& shown = dialogs.Messages();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0].owner, app.MainFrame()) << "without an owner the main window owns the box";
     const QString failed = QStringLiteral("Failed to create the directory \"%1\"");
     EXPECT_EQ(shown[0].text, failed.arg(QDir::toNativeSeparators(Mods() + QStringLiteral("Taken"))));
-    EXPECT_EQ(shown[1].text, failed.arg(QDir::toNativeSeparators(Mods())));
+    EXPECT_EQ(shown[1].text, QStringLiteral("Please enter a name for the new project."));
     EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
 }
 

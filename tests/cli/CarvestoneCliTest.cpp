@@ -80,6 +80,10 @@ TEST_F(CarvestoneCliTest, WrongUsageRefusedNamesExistingProjectsMissingFoldersAn
     ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}), 0);
     ExpectFailure({"new", "Test", "--mods", Mods()}, QStringLiteral("A project with the name \"Test\" already"));
     ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
+    // An empty name once made the MODs folder and then said it could not create it.
+    for (const char* name : {"", " "})
+        ExpectFailure({"new", name, "--mods", work.filePath("unmade")}, "new: Please enter a name for the new project.");
+    EXPECT_FALSE(QFileInfo::exists(work.filePath("unmade")));
     // A missing MODs folder is made, one level only, as the program's start does.
     EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}), 0);
     EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")), Header + "\r\n");
