@@ -542,6 +542,11 @@ void CCarvestoneView::ApplyGridFont()
         grid.setFont(gridFont);
         grid.setGeometry(GridArea());
         FitColumnWidths(grid);
+        // Taller rows and wider columns push the cell being worked on out
+        // of the window; the person expects to find it where they left it.
+        const GridCellId focus = grid.GetFocusCell();
+        if (grid.IsValid(focus))
+            grid.EnsureVisible(focus);
     }
 }
 

@@ -295,3 +295,33 @@ TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAskAndFindHonour
     QCoreApplication::processEvents();
     EXPECT_TRUE(State(CommandId::EditFind).enabled);
 }
+
+// Reported: after a larger font in Options the cell being worked on had scrolled out of sight.  Every open table
+// keeps its focus cell in view when the font changes, larger or smaller.
+TEST_F(CCarvestoneViewTest, AFontChangeKeepsEachTablesFocusCellInSight)
+{
+    QByteArray table = "name";
+    for (int col = 1; col < 30; ++col)
+        table += "\tcolumn " + QByteArray::number(col);
+    for (int row = 1; row < 80; ++row) {
+        table += "\r\nrow " + QByteArray::number(row);
+        for (int col = 1; col < 30; ++col)
+            table += '\t' + QByteArray::number(row * col);
+    }
+    Open("b.txt", table);
+    Open("a.txt", table);
+    for (const char* shown : {"a.txt", "b.txt"}) {
+        Click(1, 1);
+        Press(Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(view.GetFocusCell(), GridCellId(79, 29)) << shown;
+        Press(Qt::Key_Tab, Qt::ControlModifier);
+    }
+    for (int size : {28, 6, 20}) {
+        settings.GridFontSize = size;
+        view.ApplyGridFont();
+        for (int tab = 0; tab < 2; ++tab) {
+            EXPECT_TRUE(Grid().IsCellVisible(Grid().GetFocusCell())) << size << " " << tab;
+            Press(Qt::Key_Tab, Qt::ControlModifier);
+        }
+    }
+}
