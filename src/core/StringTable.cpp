@@ -67,6 +67,10 @@ const QHash<int, QString>& Table()
         {StringId::RemovedFileNotDeleted, QStringLiteral("%s\nThe file and its entry stay in this MOD.")},
 
         {StringId::DeleteRowQuestion, QStringLiteral("Are you sure you wish to delete row %d from this file?")},
+        {StringId::EmptyTableViewHint,
+         QStringLiteral("No table is open.\n\n"
+                        "To add the game's files to this MOD, select the project in the tree and press Ins.\n"
+                        "To edit a table, select it in the tree and press Enter.")},
         {StringId::TableDataDropped,
          QStringLiteral("%s holds data that a table cannot keep: %s.\n"
                         "Saving this table writes it without that data.")},

@@ -43,7 +43,7 @@ const QList<CommandDescriptor>& CommandTable::All()
         {RemoveRow, Text("&Remove Row"), {}},
         {RenameRow, Text("R&ename Row..."), {}},
         {RenameColumn, Text("Re&name Column..."), {}},
-        {EditFind, Text("&Find...\tF3"), Keys({QKeySequence(Qt::Key_F3)})},
+        {EditFind, Text("&Find...\tF3"), Keys({QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::Key_F)})},
         {ViewToolbar, Text("&Toolbar"), {}},
         {ViewStatusBar, Text("&Status Bar"), {}},
         {Build, Text("&Build\tF7"), Keys({QKeySequence(Qt::Key_F7)})},
