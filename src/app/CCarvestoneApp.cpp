@@ -101,8 +101,10 @@ void CCarvestoneApp::CreateMainWindow()
     mainFrame->SetDocument(document.get());
     mainFrame->SetApplicationTarget(this);
     mainFrame->SetRecentFiles(settings.RecentFiles);
+    mainFrame->SetHelpFile(CarvestoneSettings::FindHelpFile(settings.ProgramFolder));
     archiveCommands.SetDocument(document.get());
     archiveCommands.SetOwner(mainFrame.get());
+    archiveCommands.SetStatusReport([frame = mainFrame.get()](const QString& text) { frame->ShowStatusMessage(text); });
     connect(mainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
         for (const QString& path : paths)
             OpenDocumentFile(path);

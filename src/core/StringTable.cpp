@@ -98,6 +98,7 @@ const QHash<int, QString>& Table()
         {32785, QStringLiteral("Rename the current row header\nRename Row")},
         {32786, QStringLiteral("Rename the current column header\nRename Column")},
         {32787, QStringLiteral("Open your browser to the Saltmarsh web site.\nSaltmarsh")},
+        {32796, QStringLiteral("Open Carvestone's guide, the README\nHelp")},
         {57600, QStringLiteral("Create a new document\nNew")},
         {57601, QStringLiteral("Open an existing document\nOpen")},
         {57603, QStringLiteral("Save the active document\nSave")},

@@ -49,6 +49,7 @@ const QList<CommandDescriptor>& CommandTable::All()
         {Build, Text("&Build\tF7"), Keys({QKeySequence(Qt::Key_F7)})},
         {Install, Text("&Install"), {}},
         {Options, Text("&Options..."), {}},
+        {HelpReadme, Text("Carvestone &Help\tF1"), Keys({QKeySequence(Qt::Key_F1)})},
         {Saltmarsh, Text("&Saltmarsh"), {}},
         {About, Text("&About Carvestone..."), {}},
         {NextTable, {}, Keys({QKeySequence(Qt::CTRL | Qt::Key_Tab)})},
