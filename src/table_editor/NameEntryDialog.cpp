@@ -12,8 +12,9 @@
 namespace {
 
 // The window's icon and its minimise, maximise and close buttons, each
-// about a title bar's height wide, as desktops draw them.
-constexpr int TitleBarControls = 4;
+// about a title bar's height wide, with the gaps desktops leave around the
+// title: six heights in all.
+constexpr int TitleBarControls = 6;
 
 } // namespace
 
