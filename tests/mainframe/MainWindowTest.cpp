@@ -219,6 +219,14 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     QCoreApplication::sendEvent(tools, &hover);
     EXPECT_TRUE(hover.isAccepted());
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Build: not available, the MOD has no files yet"));
+    // Off every item (the open menu still hears the pointer), then an item that can run: the menu's own words.
+    const QPoint onNoItem(tools->width() / 2, tools->height() + 8);
+    ASSERT_EQ(tools->actionAt(onNoItem), nullptr);
+    QTest::mouseMove(tools, onNoItem);
+    QHelpEvent hoverNoItem(QEvent::ToolTip, onNoItem, tools->mapToGlobal(onNoItem));
+    QCoreApplication::sendEvent(tools, &hoverNoItem);
+    QTest::mouseMove(tools, tools->actionGeometry(frame.Action(Options)).center());
+    EXPECT_EQ(shown(), QStringLiteral("Configure the Carvestone options"));
     tools->hide();
     application.refused.clear();
     frame.UpdateCommandUi();
