@@ -1,6 +1,7 @@
 // The command bar's formula: any field and any cell text give either no
-// change or a whole number written plainly ("-0" never), and a number is
-// read only where the text holds one.
+// change or a whole number written plainly ("-0" never), a number is read
+// only where the text holds one, and a field that is a formula is one
+// exactly when its text is a number with an optional mark.
 #include "FuzzCheck.h"
 #include "model/Formula.h"
 
@@ -18,7 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(reading.end > 0 || reading.value == 0);
 
     static const QRegularExpression whole(QStringLiteral("^-?(0|[1-9][0-9]*)$"));
-    const std::optional<QString> result = Formula::Parse(field).Apply(cell);
+    static const QRegularExpression formulaForm(
+        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*[%#]?\s*$)"));
+    const std::optional<Formula> formula = Formula::Parse(field);
+    FUZZ_CHECK(formula.has_value() == formulaForm.match(field).hasMatch());
+    const std::optional<QString> result = formula ? formula->Apply(cell) : std::nullopt;
     if (result) {
         FUZZ_CHECK(whole.match(*result).hasMatch());
         FUZZ_CHECK(*result != QLatin1String("-0"));

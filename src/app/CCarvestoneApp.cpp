@@ -175,8 +175,10 @@ void CCarvestoneApp::CreateMainWindow()
     mainFrame->SetDocument(document.get());
     mainFrame->SetApplicationTarget(this);
     mainFrame->SetRecentFiles(settings.RecentFiles);
+    mainFrame->SetHelpFile(CarvestoneSettings::FindHelpFile(settings.ProgramFolder));
     archiveCommands.SetDocument(document.get());
     archiveCommands.SetOwner(mainFrame.get());
+    archiveCommands.SetStatusReport([frame = mainFrame.get()](const QString& text) { frame->ShowStatusMessage(text); });
     connect(mainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
         for (const QString& path : paths)
             OpenDocumentFile(path);
@@ -323,6 +325,9 @@ void CCarvestoneApp::OnFileNew()
     while (UserDialogs::Current().Exec(dialog) == QDialog::Accepted) {
         const ProjectCreation::Result created = ProjectCreation::Create(settings.ModsPath, dialog.Name());
         switch (created.outcome) {
+        case ProjectCreation::Outcome::NameMissing:
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::ProjectNameMissing);
+            break;
         case ProjectCreation::Outcome::InvalidName:
             MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);
             break;

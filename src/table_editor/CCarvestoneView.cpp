@@ -130,7 +130,16 @@ void CCarvestoneView::paintEvent(QPaintEvent*)
     if (current)
         return;
     QPainter painter(this);
-    painter.fillRect(GridArea(), palette().color(QPalette::Dark));
+    const QColor background = palette().color(QPalette::Dark);
+    painter.fillRect(GridArea(), background);
+    // An empty pane says what to do next; the first table covers it.
+    const QColor dark = palette().color(QPalette::WindowText);
+    const QColor light = palette().color(QPalette::Window);
+    const auto contrast = [&background](const QColor& color) { return qAbs(color.lightness() - background.lightness()); };
+    painter.setPen(contrast(dark) >= contrast(light) ? dark : light);
+    const int margin = fontMetrics().averageCharWidth() * 4;
+    painter.drawText(GridArea().adjusted(margin, margin, -margin, -margin), Qt::AlignCenter | Qt::TextWordWrap,
+                     StringTable::Get(StringId::EmptyTableViewHint));
 }
 
 void CCarvestoneView::focusInEvent(QFocusEvent* event)
@@ -584,6 +593,11 @@ void CCarvestoneView::ApplyGridFont()
         grid.setFont(gridFont);
         grid.setGeometry(GridArea());
         FitColumnWidths(grid);
+        // Taller rows and wider columns push the cell being worked on out
+        // of the window; the person expects to find it where they left it.
+        const GridCellId focus = grid.GetFocusCell();
+        if (grid.IsValid(focus))
+            grid.EnsureVisible(focus);
     }
 }
 

@@ -284,6 +284,8 @@ bool MakePictures(const QString& output)
     (void)QTest::qWaitForWindowActive(&frame);
 
     bool saved = ClickItem(*frame.GetTreeView(), QStringLiteral("Weapons.mod"));
+    // The pane before any table opens says what to do next.
+    saved = Save(frame.grab(), output + QStringLiteral("/empty-pane.png")) && saved;
     Press(Qt::Key_Insert);
     saved = added && OpenTable(frame, QStringLiteral("Armor.txt")) && OpenTable(frame, QStringLiteral("Weapons.txt"))
         && EditWeaponsCell(frame) && saved;
