@@ -113,34 +113,36 @@ public:
     bool Take(QByteArrayView key, QByteArrayView value)
     {
         if (key == "process")
-            return TakeNumber(value, record.processId, !seenProcess) && (seenProcess = record.processId > 0);
-        if (!seenProcess)
-            return false;
+            return Advance(Stage::Process) && TakeNumber(value, record.processId, true) && record.processId > 0;
         if (key == "written")
-            return TakeNumber(value, record.writtenAt, record.tables.isEmpty());
+            return Advance(Stage::Written) && TakeNumber(value, record.writtenAt, true);
         if (key == "project") {
             record.projectPath = QString::fromUtf8(value);
-            return record.tables.isEmpty() && value.size() > 0 && record.projectPath.toUtf8() == value;
+            return Advance(Stage::Project) && value.size() > 0 && record.projectPath.toUtf8() == value;
         }
         if (key == "project-modified") {
             const std::optional<bool> flag = ReadFlag(value);
             record.projectModified = flag.value_or(false);
-            return flag && record.tables.isEmpty();
+            return Advance(Stage::ProjectModified) && flag;
         }
+        if (stage < Stage::Process)
+            return false;
         if (key == "entry") {
             record.entries.append(QString::fromLatin1(value));
-            return record.projectModified && record.tables.isEmpty()
+            return stage == Stage::ProjectModified && record.projectModified
                 && ProjectModel::CanHoldEntry(record.entries.last());
         }
-        if (key == "table")
+        if (key == "table") {
+            stage = Stage::Tables;
             return TakeTable(value);
+        }
         return TakeTableField(key, value);
     }
 
     // Every table that says it was modified brought its content.
     bool Complete() const
     {
-        return seenProcess && std::all_of(record.tables.cbegin(), record.tables.cend(), [](const auto& table) {
+        return stage >= Stage::Process && std::all_of(record.tables.cbegin(), record.tables.cend(), [](const auto& table) {
                    return !table.modified || !table.content.isNull();
                });
     }
@@ -188,8 +190,20 @@ private:
         return false;
     }
 
+    // The record's own fields come once each, in the order the writer puts
+    // them, before any table: a record read is the record written.
+    enum class Stage { None, Process, Written, Project, ProjectModified, Tables };
+
+    bool Advance(Stage next)
+    {
+        if (next <= stage || (next > Stage::Process && stage < Stage::Process))
+            return false;
+        stage = next;
+        return true;
+    }
+
     RecoveryRecord& record;
-    bool seenProcess = false;
+    Stage stage = Stage::None;
 };
 
 } // namespace

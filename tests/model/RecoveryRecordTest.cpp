@@ -119,7 +119,11 @@ TEST(RecoveryRecordTest, FieldsOutOfPlaceAndNamesThatWouldLeaveTheProjectFolderA
           QByteArray("table 5\na.txt\ncontent 1\nx\n"),                     // content of an unmodified table
           QByteArray("table 5\na.txt\nsaved-size 2\n-2\n"), QByteArray("table 5\na.txt\nspare 0\n\n"),
           QByteArray("table 5\na.txt\nproject 2\n/x\n"), QByteArray("project 0\n\n"),
-          QByteArray("project 2\n\xff\xfe\n"), QByteArray("project-modified 1\n2\n")})
+          QByteArray("project 2\n\xff\xfe\n"), QByteArray("project-modified 1\n2\n"),
+          // the record's own fields come once each and in the writer's order
+          QByteArray("project-modified 1\n1\nentry 5\na.txt\nproject-modified 1\n0\n"),
+          QByteArray("project-modified 1\n0\nproject 2\n/x\n"), QByteArray("written 1\n5\nwritten 1\n6\n"),
+          QByteArray("process 1\n9\n")})
         EXPECT_EQ(Parse(head + body + end, read), Parsed::Damaged) << body.toStdString();
     EXPECT_EQ(Parse(RecoveryRecord::Header + "\nwritten 1\n5\nprocess 1\n9\n" + end, read), Parsed::Damaged)
         << "the process comes first";
