@@ -29,10 +29,19 @@ QString FolderIgnoringCase(const QString& parent, const QString& name)
 
 bool RemasterModInstaller::CanInstall(const QString& remasterFolder, const QString& projectPath)
 {
-    if (remasterFolder.isEmpty() || projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
-        return false;
+    return WhyNotInstallable(remasterFolder, projectPath).isEmpty();
+}
+
+QString RemasterModInstaller::WhyNotInstallable(const QString& remasterFolder, const QString& projectPath)
+{
+    if (remasterFolder.isEmpty())
+        return QStringLiteral("the Diablo II: Resurrected folder was not found");
+    if (projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
+        return QStringLiteral("an untitled project cannot be installed");
     const QString built = RemasterModLayout::BuiltFolderForProject(projectPath);
-    return !built.isEmpty() && RemasterModLayout::IsModFolder(built);
+    if (built.isEmpty() || !RemasterModLayout::IsModFolder(built))
+        return QStringLiteral("the mod folder has not been built yet");
+    return {};
 }
 
 QString RemasterModInstaller::InstalledFolder(const QString& remasterFolder, const QString& name)

@@ -16,6 +16,9 @@ public:
     // project has a path without "untitled" in it whose mod folder has been
     // built (RemasterModLayout::BuiltFolderForProject).
     static bool CanInstall(const QString& remasterFolder, const QString& projectPath);
+    // Why Install is not offered, in words for a greyed command's tip;
+    // empty when it is.
+    static QString WhyNotInstallable(const QString& remasterFolder, const QString& projectPath);
     // The folder the mod goes to: the game's mods folder (in its existing
     // spelling) + the mod's name (likewise).
     static QString InstalledFolder(const QString& remasterFolder, const QString& name);

@@ -67,9 +67,12 @@ void BuildInstallCommands::OnInstall()
         != UserDialogs::IdYes)
         return;
     QString error;
-    if (!ModInstaller::Install(ModBuilder::ArchivePathForProject(document->GetPathName()), settings.GameFolder, error))
+    const QString archive = ModBuilder::ArchivePathForProject(document->GetPathName());
+    if (!ModInstaller::Install(archive, settings.GameFolder, error))
         MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
                                     {error});
+    else if (statusReport)
+        statusReport(ModInstaller::DescribeInstall(archive, settings.GameFolder));
 }
 
 void BuildInstallCommands::InstallRemaster()
@@ -98,15 +101,17 @@ bool BuildInstallCommands::OnCommand(int id)
 
 bool BuildInstallCommands::OnUpdateCommand(int id, CommandState& state)
 {
-    const int entryCount = document ? int(document->FileList().size()) : 0;
-    if (id == CommandId::Build)
+    if (id == CommandId::Build) {
+        const int entryCount = document ? int(document->FileList().size()) : 0;
         state.enabled = IsRemaster() ? ModBuilder::CanBuildRemaster(entryCount)
                                      : ModBuilder::CanBuild(library, settings.GameMpqPath, entryCount);
-    else if (id == CommandId::Install)
-        state.enabled = !ArchiveBusy::IsBusy() && document
-            && (IsRemaster() ? RemasterModInstaller::CanInstall(settings.RemasterFolder(), document->GetPathName())
-                             : ModInstaller::CanInstall(settings.GameFolder, document->GetPathName()));
-    else
+    } else if (id == CommandId::Install) {
+        state.whyDisabled = ArchiveBusy::IsBusy() ? QStringLiteral("archive work is under way")
+            : !document                           ? QStringLiteral("no project is open")
+            : IsRemaster() ? RemasterModInstaller::WhyNotInstallable(settings.RemasterFolder(), document->GetPathName())
+                           : ModInstaller::WhyNotInstallable(settings.GameFolder, document->GetPathName());
+        state.enabled = state.whyDisabled.isEmpty();
+    } else
         return false;
     return true;
 }

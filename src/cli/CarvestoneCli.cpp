@@ -9,6 +9,7 @@
 #include "InstallCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
+#include "RecoveryCommand.h"
 #include "RemoveCommand.h"
 #include "TableCommand.h"
 #include "TargetCommand.h"
@@ -28,6 +29,7 @@ CarvestoneCli::CarvestoneCli()
     commands.push_back(std::make_unique<BuildFilesCommand>());
     commands.push_back(std::make_unique<BuildModFolderCommand>());
     commands.push_back(std::make_unique<TableCommand>());
+    commands.push_back(std::make_unique<RecoveryCommand>());
 }
 
 CarvestoneCli::~CarvestoneCli() = default;

@@ -63,6 +63,7 @@ int InstallCommand::Execute(const QCommandLineParser& parsed, CommandContext& co
         Fail(context, error);
         return Failure;
     }
+    context.out << ModInstaller::DescribeInstall(archive, gameFolder) << "\n";
     return Success;
 }
 

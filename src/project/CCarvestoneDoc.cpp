@@ -34,12 +34,24 @@ CCarvestoneDoc::CCarvestoneDoc(QObject* parent)
 
 bool CCarvestoneDoc::AddFile(const QString& entry)
 {
-    return model.AddFile(entry);
+    const bool added = model.AddFile(entry);
+    if (added)
+        Q_EMIT Changed();
+    return added;
 }
 
 bool CCarvestoneDoc::RemoveFile(const QString& entry)
 {
-    return model.RemoveFile(entry);
+    const bool removed = model.RemoveFile(entry);
+    if (removed)
+        Q_EMIT Changed();
+    return removed;
+}
+
+void CCarvestoneDoc::SetModifiedFlag(bool modified)
+{
+    model.SetModifiedFlag(modified);
+    Q_EMIT Changed();
 }
 
 bool CCarvestoneDoc::SetTarget(BuildTarget target)
@@ -67,6 +79,7 @@ bool CCarvestoneDoc::OnNewDocument()
     model.Reset();
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
     return true;
 }
 
@@ -83,9 +96,31 @@ CCarvestoneDoc::OpenResult CCarvestoneDoc::OpenProject(const QString& path)
     model = opened;
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
     ReportEntriesWithoutDiskFile();
     ReportTargetProblem();
     return OpenResult::Opened;
+}
+
+bool CCarvestoneDoc::RecoverProject(const QString& path, const QStringList* entries)
+{
+    ProjectModel recovered;
+    QString error;
+    if (!path.isEmpty() && !recovered.Load(path, error)) {
+        ReportError(error);
+        if (!entries)
+            return false;
+        recovered.SetPath(path, QFileInfo(path).absolutePath() + QLatin1Char('/'));
+    }
+    if (entries)
+        recovered.ReplaceFileList(*entries);
+    model = recovered;
+    Q_EMIT ProjectReplaced();
+    Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
+    ReportEntriesWithoutDiskFile();
+    ReportTargetProblem();
+    return true;
 }
 
 void CCarvestoneDoc::ReportTargetProblem() const
@@ -117,6 +152,7 @@ bool CCarvestoneDoc::SaveTo(const QString& path, bool writeProjectFile)
         QString error;
         if (model.Write(path, error)) {
             model.SetModifiedFlag(false);
+            Q_EMIT Changed();
         } else {
             ReportError(error.isEmpty() ? StringTable::Get(StringId::FailedToSaveDocument) : error);
             saved = false;
@@ -160,6 +196,7 @@ bool CCarvestoneDoc::DoFileSave()
     model.SetPath(path, folder);
     Q_EMIT TitleChanged(GetTitle());
     Q_EMIT PathChanged(path);
+    Q_EMIT Changed();
     return true;
 }
 

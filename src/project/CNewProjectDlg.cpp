@@ -55,8 +55,13 @@ BuildTarget CNewProjectDlg::Target() const
 
 void CNewProjectDlg::accept()
 {
-    if (!ProjectCreation::IsValidName(Name())) {
-        MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk, StringId::BadProjectName);
+    const int refusal = ProjectCreation::IsMissingName(Name()) ? StringId::ProjectNameMissing
+        : ProjectCreation::IsValidName(Name())                  ? 0
+                                                                : StringId::BadProjectName;
+    if (refusal != 0) {
+        MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk, refusal);
+        nameEdit->setFocus(Qt::OtherFocusReason);
+        nameEdit->selectAll();
         return;
     }
     QDialog::accept();

@@ -8,7 +8,8 @@
 // Usage: carvestone_screenshots OUTPUT-FOLDER     the README's pictures
 //        carvestone_screenshots OUTPUT-FOLDER --icons   the desktop's icon sizes
 //                                                       and a sheet of every icon
-//        carvestone_screenshots OUTPUT-FOLDER --dark    the pictures in a dark palette
+//        carvestone_screenshots OUTPUT-FOLDER --dark    the pictures in a dark
+//                                                       palette, to look at them
 // (run with QT_SCALE_FACTOR=2 to see the 200% rendering)
 
 #include "ScreenshotDialogs.h"
@@ -22,7 +23,9 @@
 #include "core/SafeFolderReplace.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
+#include "model/RecoveryRecord.h"
 #include "project/CNewProjectDlg.h"
+#include "project/RecoveryDialog.h"
 #include "table_editor/CCarvestoneView.h"
 #include "ui/CommandIds.h"
 
@@ -97,6 +100,7 @@ QPixmap IconSheet()
 bool PrepareSettings(const QTemporaryDir& root)
 {
     qputenv("CARVESTONE_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("CARVESTONE_DATA_DIR", root.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("WINEPREFIX", root.filePath(QStringLiteral("no-wine")).toLocal8Bit());
     const QString mods = root.filePath(QStringLiteral("MODs"));
     const QString game = root.filePath(QStringLiteral("Diablo II"));
@@ -311,6 +315,24 @@ bool MakeRemasterPictures(CMainFrame& frame, ScreenshotDialogs& person, const QS
     return saved;
 }
 
+// The question the next start asks after a crash, about the unsaved work
+// the main window's picture shows: the record the program keeps of it.
+bool SaveRecoveryQuestion(CCarvestoneApp& carvestone, const QString& picture)
+{
+    carvestone.Keeper()->RecordNow();
+    QFile file(carvestone.Keeper()->RecordPath());
+    RecoveryRecord record;
+    QString cause;
+    if (!file.open(QIODevice::ReadOnly)
+        || RecoveryRecord::Parse(file.readAll(), record, cause) != RecoveryRecord::ParseResult::Read) {
+        std::fprintf(stderr, "no recovery record to show: %s\n", qPrintable(cause));
+        return false;
+    }
+    RecoveryDialog question(record);
+    ShowAndWait(question);
+    return Save(question.grab(), picture);
+}
+
 bool MakePictures(const QString& output)
 {
     QTemporaryDir root(QDir::tempPath() + QStringLiteral("/carvestone-demo-XXXXXX"));
@@ -331,11 +353,17 @@ bool MakePictures(const QString& output)
     (void)QTest::qWaitForWindowActive(&frame);
 
     bool saved = ClickItem(*frame.GetTreeView(), QStringLiteral("Weapons.mod"));
+    // The pane before any table opens says what to do next.
+    saved = Save(frame.grab(), output + QStringLiteral("/empty-pane.png")) && saved;
     Press(Qt::Key_Insert);
     saved = added && OpenTable(frame, QStringLiteral("Armor.txt")) && OpenTable(frame, QStringLiteral("Weapons.txt"))
         && EditWeaponsCell(frame) && saved;
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     saved = Save(frame.grab(), output + QStringLiteral("/main-window.png")) && saved;
+    saved = SaveRecoveryQuestion(carvestone, output + QStringLiteral("/recover.png")) && saved;
+    // The question had the focus: the keys below are the main window's again.
+    frame.activateWindow();
+    (void)QTest::qWaitForWindowActive(&frame);
 
     Press(Qt::Key_S, Qt::ControlModifier);
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
