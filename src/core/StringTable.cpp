@@ -81,7 +81,7 @@ const QHash<int, QString>& Table()
         {StringId::TargetGroupTitle, QStringLiteral("Build this MOD for")},
         {StringId::ClassicTargetChoice, QStringLiteral("Diablo II: a classic &patch archive (patch_d2.mpq)")},
         {StringId::RemasterTargetChoice,
-         QStringLiteral("Diablo II: Resurrected: a remaster mod &folder (mods\\<name>)")},
+         QStringLiteral("Diablo II: Resurrected: a remaster mod &folder (mods/<name>)")},
 
         {StringId::RemovedFileKeptForOtherEntry,
          QStringLiteral("%s was not deleted, because another entry of this MOD still uses it.\n"

@@ -356,6 +356,9 @@ TEST_F(BuildTest, ARemasterBuildNeedsNoLibraryDiesWithoutLeavingItsFolderAndItsI
     EXPECT_FALSE(Enabled(CommandId::Build)) << "the classic build needs the library";
     ASSERT_TRUE(document.SetTarget(BuildTarget::RemasterModFolder));
     EXPECT_TRUE(Enabled(CommandId::Build));
+    settings.RemasterFolderFound = fixtures.Path("D2R/");
+    EXPECT_EQ(WhyDisabled(CommandId::Install), "the mod folder has not been built yet");
+    settings.RemasterFolderFound.clear();
     const QString built = modFolder + "Weapons";
 
     // It dies half way, leaving its working folder behind.
@@ -374,7 +377,7 @@ TEST_F(BuildTest, ARemasterBuildNeedsNoLibraryDiesWithoutLeavingItsFolderAndItsI
         EXPECT_EQ(ArchiveFixtures::Read(built + "/Weapons.mpq/" + ProjectEntry::RelativeDiskPath(entry)), ModFile(entry));
     EXPECT_FALSE(QFileInfo::exists(modArchive)) << "no MOD archive for the remaster";
 
-    EXPECT_FALSE(Enabled(CommandId::Install)) << "the remaster's folder is not known";
+    EXPECT_EQ(WhyDisabled(CommandId::Install), "the Diablo II: Resurrected folder was not found");
     const QString game = fixtures.Path("D2R/");
     QDir().mkpath(game);
     settings.RemasterFolderFound = game;
