@@ -1,6 +1,7 @@
 #include "app/CCarvestoneApp.h"
 
 #include "ArchiveFixtures.h"
+#include "RoadSteps.h"
 #include "ScriptedDialogs.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
@@ -29,6 +30,10 @@
 
 namespace {
 
+using RoadSteps::ClickItem;
+using RoadSteps::Closed;
+using RoadSteps::ShowAndWait;
+
 const QString WeaponsEntry = QStringLiteral("data\\global\\excel\\Weapons.txt");
 // The modder raises Thorn Sickle's minimum damage, 30 in the demo archive, to 45.
 const QByteArray EditedRow("Thorn Sickle"), EditedColumn("mindam"), NewValue("45");
@@ -43,14 +48,6 @@ QStringList TreeTexts(QTreeWidget& tree)
         texts.append(QString(depth * 2, QLatin1Char(' ')) + (*it)->text(0));
     }
     return texts;
-}
-
-void ClickItem(QTreeWidget& tree, const QString& text)
-{
-    QTreeWidgetItem* item = tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
-    ASSERT_NE(item, nullptr) << text.toStdString();
-    tree.scrollToItem(item);
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
 }
 
 // A modder's first session and the next start by keys and clicks; the game's patch archive is the demo's.
@@ -82,23 +79,6 @@ protected:
     QString ProjectFolder() const { return Mods() + QStringLiteral("/Weapons/"); }
     CLeftView& Tree() const { return *app->MainFrame()->GetTreeView(); }
     CCarvestoneView& Tables() const { return dynamic_cast<CCarvestoneView&>(*app->MainFrame()->GetTableView()); }
-
-    static void ShowAndWait(QDialog& dialog)
-    {
-        dialog.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    }
-
-    // The owner gets the keys back, as from a window manager; offscreen, no window is focused after a dialog.
-    static int Closed(QDialog& dialog)
-    {
-        EXPECT_FALSE(dialog.isVisible());
-        if (QWidget* owner = dialog.parentWidget()) {
-            owner->window()->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(owner->window()));
-        }
-        return dialog.result();
-    }
 
     void AnswerNewProject(const QString& name)
     {
@@ -214,14 +194,7 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     EXPECT_TRUE(edited == expected.join('\n')) << "the saved table differs in more than the edited cell";
 
     QString buildLog;
-    dialogs.AnswerDialog([&buildLog](QDialog& dialog) {
-        auto& building = dynamic_cast<BuildingDialog&>(dialog);
-        ShowAndWait(building);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return building.IsFinished(); }, 30000));
-        buildLog = building.LogText();
-        QTest::mouseClick(building.OkButton(), Qt::LeftButton);
-        return Closed(building);
-    });
+    dialogs.AnswerDialog(RoadSteps::FinishBuilding(buildLog));
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
     const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
     EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\nBuilt the MOD archive ")

@@ -2,6 +2,7 @@
 
 #include "ArchiveFixtures.h"
 #include "QStringPrinter.h"
+#include "RoadSteps.h"
 #include "ScriptedDialogs.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
@@ -34,31 +35,11 @@
 
 namespace {
 
+using RoadSteps::ClickItem;
+using RoadSteps::Closed;
+using RoadSteps::ShowAndWait;
+
 const QString ModName = QStringLiteral("Sharper");
-
-void ClickItem(QTreeWidget& tree, const QString& text)
-{
-    QTreeWidgetItem* item = tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
-    ASSERT_NE(item, nullptr) << text.toStdString();
-    tree.scrollToItem(item);
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
-}
-
-void ShowAndWait(QDialog& dialog)
-{
-    dialog.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-}
-
-// The owner gets the keys back, as from a window manager; offscreen, no window is focused after a dialog.
-int Closed(QDialog& dialog)
-{
-    if (QWidget* owner = dialog.parentWidget()) {
-        owner->window()->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(owner->window()));
-    }
-    return dialog.result();
-}
 
 // A remaster modder's session by keys and clicks: the game found through the prefix's record, the demo's
 // extracted data as the game's, a mod installed into a game folder of its own.
@@ -199,14 +180,7 @@ TEST_F(RemasterRoad, ANewRemasterModFromTheExtractedDemoIsEditedBuiltAndInstalle
     EXPECT_NE(edited, demoWeapons);
 
     QString buildLog;
-    dialogs.AnswerDialog([&buildLog](QDialog& dialog) {
-        auto& building = dynamic_cast<BuildingDialog&>(dialog);
-        ShowAndWait(building);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return building.IsFinished(); }, 30000));
-        buildLog = building.LogText();
-        QTest::mouseClick(building.OkButton(), Qt::LeftButton);
-        return Closed(building);
-    });
+    dialogs.AnswerDialog(RoadSteps::FinishBuilding(buildLog));
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
     EXPECT_EQ(buildLog, "Adding data\\global\\excel\\armor.txt succeeded\r\n"
                         "Adding data\\global\\excel\\weapons.txt succeeded\r\n");
