@@ -90,6 +90,9 @@ BuildOutcome RemasterModBuilder::Build(const ModBuilder::Request& request, Build
         return leftAsItWas(BuildOutcome::NotRun);
     }
     working.setAutoRemove(false);
+    // The last line says where the mod is, as the classic build's does, for
+    // the install or a copy by hand.
+    log.AppendLogLine(QStringLiteral("Built the mod folder %1").arg(Shown(output)));
     return BuildOutcome::AllAdded;
 }
 

@@ -183,7 +183,8 @@ TEST_F(RemasterRoad, ANewRemasterModFromTheExtractedDemoIsEditedBuiltAndInstalle
     dialogs.AnswerDialog(RoadSteps::FinishBuilding(buildLog));
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
     EXPECT_EQ(buildLog, "Adding data\\global\\excel\\armor.txt succeeded\r\n"
-                        "Adding data\\global\\excel\\weapons.txt succeeded\r\n");
+                        "Adding data\\global\\excel\\weapons.txt succeeded\r\nBuilt the mod folder "
+                            + QDir::toNativeSeparators(ProjectFolder() + ModName) + "\r\n");
 
     // Install asks first, then says how to start the game and puts the launcher arguments on the clipboard.
     const QString installed = game + "mods/" + ModName;

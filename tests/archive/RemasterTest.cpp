@@ -119,10 +119,11 @@ TEST_F(RemasterTest, ABuildLaysTheFilesOutAsTheGameSpellsThemAndReplacesThePrevi
     const QStringList entries{"data\\global\\excel\\Armor.txt", "data\\Global\\Excel\\NewSkill.txt",
                               "data\\global\\excel\\Weapons.txt"};
     EXPECT_EQ(ModBuilder::Build(library, Request(entries, data), log), BuildOutcome::AllAdded);
-    EXPECT_EQ(log.text, "Adding data\\global\\excel\\Armor.txt succeeded\r\nAdding data\\Global\\Excel\\NewSkill.txt "
-                        "succeeded\r\nAdding data\\global\\excel\\Weapons.txt succeeded\r\n");
-    EXPECT_TRUE(log.busy);
     const QString built = fixtures.Path("MODs/Sharp/Sharp");
+    EXPECT_EQ(log.text, "Adding data\\global\\excel\\Armor.txt succeeded\r\nAdding data\\Global\\Excel\\NewSkill.txt "
+                        "succeeded\r\nAdding data\\global\\excel\\Weapons.txt succeeded\r\nBuilt the mod folder "
+                            + QDir::toNativeSeparators(built) + "\r\n");
+    EXPECT_TRUE(log.busy);
     const QMap<QString, QByteArray> first = ArchiveFixtures::FilesUnder(built);
     EXPECT_EQ(first.keys(), QStringList({"Sharp.mpq/data/global/excel/NewSkill.txt", "Sharp.mpq/data/global/excel/armor.txt",
                                          "Sharp.mpq/data/global/excel/weapons.txt", "Sharp.mpq/modinfo.json"}));

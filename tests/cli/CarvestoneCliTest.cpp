@@ -187,7 +187,8 @@ TEST_F(CarvestoneCliTest, ARemasterModGoesFromTheExtractedDemoToTheModsFolderAnd
     ExpectFailure({"build", namedProject.arg("Sharp"), "--game-data", Mods()}, "is not a folder of extracted game data");
     EXPECT_FALSE(QFileInfo::exists(work.filePath("mods/Sharp/Sharp"))) << "nothing built";
     ASSERT_EQ(Run({"build", namedProject.arg("Sharp")}), 0) << err.toStdString();
-    EXPECT_EQ(out, "Adding " + weapons + " succeeded\r\n");
+    EXPECT_EQ(out, "Adding " + weapons + " succeeded\r\nBuilt the mod folder "
+                       + QDir::toNativeSeparators(work.filePath("mods/Sharp/Sharp")) + "\r\n");
     EXPECT_EQ(Read("mods/Sharp/Sharp/Sharp.mpq/data/global/excel/weapons.txt"), table) << "spelled as the demo spells it";
 
     const QString game = work.filePath(QStringLiteral("D2R"));
