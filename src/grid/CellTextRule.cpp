@@ -28,6 +28,22 @@ QString CellTextRule::Filter(const QString& text)
     return kept;
 }
 
+bool CellTextRule::IsAllowed(QByteArrayView latin1)
+{
+    return std::all_of(latin1.cbegin(), latin1.cend(), [](char byte) { return IsAllowed(QChar(uchar(byte))); });
+}
+
+QByteArray CellTextRule::Filter(QByteArrayView latin1)
+{
+    QByteArray kept;
+    kept.reserve(latin1.size());
+    for (const char byte : latin1) {
+        if (IsAllowed(QChar(uchar(byte))))
+            kept.append(byte);
+    }
+    return kept;
+}
+
 QString CellTextRule::DroppedMessage()
 {
     return QCoreApplication::translate("CellTextRule",

@@ -1,7 +1,6 @@
 #include "grid/GridAutoSizer.h"
 
 #include "grid/CGridCtrl.h"
-#include "grid/GridExtentCache.h"
 
 #include <algorithm>
 
@@ -16,17 +15,19 @@ std::pair<int, int> GridAutoSizer::RowSpan(int style) const
     return {style & GVS_HEADER ? 0 : fixedRows, style & GVS_DATA ? m_store.RowCount() - 1 : fixedRows - 1};
 }
 
+QSize GridAutoSizer::Extent(int row, int col)
+{
+    return m_extents.Extent(m_store.CellView(row, col));
+}
+
 bool GridAutoSizer::FitColumn(int col, int style)
 {
     if (col < 0 || col >= m_store.ColumnCount() || m_store.ColumnWidth(col) == 0)
         return false;
     const auto [first, last] = RowSpan(style);
-    GridExtentCache extents;
     int width = 0;
-    for (int row = first; row <= last; ++row) {
-        if (const CGridCellBase* cell = m_store.Cell(row, col))
-            width = std::max(width, extents.Extent(*cell).width());
-    }
+    for (int row = first; row <= last; ++row)
+        width = std::max(width, Extent(row, col).width());
     m_store.SetColumnWidth(col, width);
     return true;
 }
@@ -35,12 +36,9 @@ bool GridAutoSizer::FitRow(int row)
 {
     if (row < 0 || row >= m_store.RowCount() || m_store.RowHeight(row) == 0)
         return false;
-    GridExtentCache extents;
     int height = 0;
-    for (int col = 0; col < m_store.ColumnCount(); ++col) {
-        if (const CGridCellBase* cell = m_store.Cell(row, col))
-            height = std::max(height, extents.Extent(*cell).height());
-    }
+    for (int col = 0; col < m_store.ColumnCount(); ++col)
+        height = std::max(height, Extent(row, col).height());
     m_store.SetRowHeight(row, height);
     return true;
 }
@@ -54,17 +52,15 @@ void GridAutoSizer::FitAll(int style)
         if (m_store.RowHeight(row) != 0)
             m_store.SetRowHeight(row, 1);
     }
-    GridExtentCache extents;
     for (int col = 0; col < m_store.ColumnCount(); ++col) {
         if (m_store.ColumnWidth(col) == 0)
             continue;
         int width = 0;
         for (int row = first; row <= last; ++row) {
             const int height = m_store.RowHeight(row);
-            const CGridCellBase* cell = m_store.Cell(row, col);
-            if (height == 0 || !cell)
+            if (height == 0)
                 continue;
-            const QSize extent = extents.Extent(*cell);
+            const QSize extent = Extent(row, col);
             width = std::max(width, extent.width());
             m_store.SetRowHeight(row, std::max(height, extent.height()));
         }

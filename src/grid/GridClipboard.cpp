@@ -47,7 +47,7 @@ void GridClipboard::OnPaste()
         target = m_grid.GetTopLeftNonFixedCell();
     if (!m_grid.IsValid(target))
         return;
-    CGridCellBase* cell = m_grid.GetCell(target.row, target.col);
+    CGridCellBase* cell = m_grid.GetExistingCell(target.row, target.col);
     if (cell && cell->IsEditing() && cell->GetEditWnd()) {
         cell->GetEditWnd()->paste();
         return;
@@ -65,8 +65,8 @@ bool GridClipboard::CopySelection(QString* text) const
         return false;
     *text = GridClipboardText::Encode(m_store.RowAxis(), m_store.ColumnAxis(), range.minRow, range.minCol,
                                       range.maxRow, range.maxCol, [this](int row, int col) {
-                                          const CGridCellBase* cell = m_grid.GetCell(row, col);
-                                          return cell && cell->IsSelected() ? cell->GetText() : QString();
+                                          const bool selected = m_grid.GetCellState(row, col) & CellStateSelected;
+                                          return selected ? m_grid.GetCellText(row, col) : QString();
                                       });
     return true;
 }
