@@ -628,7 +628,7 @@ void CGridCtrl::focusOutEvent(QFocusEvent* event)
 
 bool CGridCtrl::AutoSizeColumn(int col, int style, bool resetScrollBars)
 {
-    if (!GridAutoSizer(m_store).FitColumn(col, style ? style : m_nAutoSizeColumnStyle))
+    if (!GridAutoSizer(*this, m_store).FitColumn(col, style ? style : m_nAutoSizeColumnStyle))
         return false;
     if (resetScrollBars)
         ResetScrollBars();
@@ -637,7 +637,7 @@ bool CGridCtrl::AutoSizeColumn(int col, int style, bool resetScrollBars)
 
 bool CGridCtrl::AutoSizeRow(int row, bool resetScrollBars)
 {
-    if (!GridAutoSizer(m_store).FitRow(row))
+    if (!GridAutoSizer(*this, m_store).FitRow(row))
         return false;
     if (resetScrollBars)
         ResetScrollBars();
@@ -646,7 +646,7 @@ bool CGridCtrl::AutoSizeRow(int row, bool resetScrollBars)
 
 void CGridCtrl::AutoSize(int style)
 {
-    GridAutoSizer(m_store).FitAll(style ? style : m_nAutoSizeColumnStyle);
+    GridAutoSizer(*this, m_store).FitAll(style ? style : m_nAutoSizeColumnStyle);
     ResetScrollBars();
     Refresh();
 }

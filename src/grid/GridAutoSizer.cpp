@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-GridAutoSizer::GridAutoSizer(GridCellStore& store)
-    : m_store(store)
+GridAutoSizer::GridAutoSizer(const CGridCtrl& grid, GridCellStore& store)
+    : m_grid(grid)
+    , m_store(store)
 {
 }
 
@@ -15,8 +16,24 @@ std::pair<int, int> GridAutoSizer::RowSpan(int style) const
     return {style & GVS_HEADER ? 0 : fixedRows, style & GVS_DATA ? m_store.RowCount() - 1 : fixedRows - 1};
 }
 
+const GridPlainMeasure& GridAutoSizer::PlainMeasure(quint32 state)
+{
+    const bool fixedRow = state & CellStateFixedRow;
+    const bool fixedCol = state & CellStateFixedColumn;
+    std::optional<GridPlainMeasure>& measure = m_plain[size_t(fixedRow) * 2 + size_t(fixedCol)];
+    if (!measure)
+        measure.emplace(*m_grid.GetDefaultCell(fixedRow, fixedCol));
+    return *measure;
+}
+
 QSize GridAutoSizer::Extent(int row, int col)
 {
+    const GridRow& cells = m_store.Row(row);
+    if (const CGridCellBase* object = cells.Object(col))
+        return m_extents.Extent(*object);
+    const GridPlainMeasure& plain = PlainMeasure(cells.State(col));
+    if (plain.IsDirect())
+        return plain.Extent(cells.Text(col));
     return m_extents.Extent(m_store.CellView(row, col));
 }
 

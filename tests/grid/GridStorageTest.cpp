@@ -2,9 +2,11 @@
 
 #include "grid/CellTextRule.h"
 #include "grid/GridRowSorter.h"
+#include "grid/LogFont.h"
 
 #include <QImage>
 
+#include <functional>
 #include <random>
 #include <type_traits>
 
@@ -262,11 +264,12 @@ TEST(GridCellStorage, TextsAndStatesStayWithTheirCellsThroughManyRandomChanges)
 TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
 {
     const QStringList texts = {"", "plain", QString::fromLatin1("\xC9p\xE9\xE9 \xFF\xD7"), "\x01" "control", "12",
-                               QString(60, 'W'), "a b c"};
+                               "a b c", "spaces after   "};
     const auto fill = [&](CGridCtrl& grid) {
         for (int row = 0; row < grid.GetRowCount(); ++row)
             for (int col = 0; col < grid.GetColumnCount(); ++col)
-                grid.SetCellText(row, col, texts[(row * 3 + col) % texts.size()]);
+                grid.SetCellText(row, col, texts[(row + col) % texts.size()]);
+        grid.SetCellText(4, 7, QString(60, 'W'));
         for (int col = 1; col < grid.GetColumnCount(); ++col)
             grid.SetCellFormat(0, col, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         grid.SetSelectedRange(2, 2, 3, 4);
@@ -282,13 +285,17 @@ TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
     QFont bold(QApplication::font());
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 3);
-    for (const QFont& font : {QApplication::font(), bold}) {
-        SCOPED_TRACE(font.toString().toStdString());
+    const std::pair<const char*, std::function<void(CGridCtrl&)>> looks[] = {
+        {"the application's font", [](CGridCtrl& grid) { grid.setFont(QApplication::font()); }},
+        {"a larger bold font", [&bold](CGridCtrl& grid) { grid.setFont(bold); }},
+    };
+    for (const auto& [look, apply] : looks) {
+        SCOPED_TRACE(look);
         QImage pictures[2];
         CGridCtrl* grids[2] = {&lean, &objects};
         for (int index = 0; index < 2; ++index) {
             CGridCtrl& grid = *grids[index];
-            grid.setFont(font);
+            apply(grid);
             grid.AutoSize();
             grid.SetColumnWidth(7, 40); // cut short: ends in "..."
             grid.resize(900, 300);
@@ -299,9 +306,24 @@ TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
             EXPECT_EQ(lean.GetColumnWidth(col), objects.GetColumnWidth(col)) << "column " << col;
         for (int row = 0; row < lean.GetRowCount(); ++row)
             EXPECT_EQ(lean.GetRowHeight(row), objects.GetRowHeight(row)) << "row " << row;
-        EXPECT_EQ(lean.GetColumnWidth(2), objects.GetCell(1, 2)->GetCellExtent().width()) << "widest in column 2";
+        for (int col = 0; col < lean.GetColumnCount() - 2; ++col) {
+            int widest = 0;
+            for (int row = 0; row < objects.GetRowCount(); ++row)
+                widest = std::max(widest, objects.GetCell(row, col)->GetCellExtent().width());
+            EXPECT_EQ(lean.GetColumnWidth(col), widest) << "column " << col;
+        }
         EXPECT_TRUE(pictures[0] == pictures[1]);
     }
     for (int col = 0; col < lean.GetColumnCount(); ++col)
         EXPECT_EQ(lean.GetExistingCell(5, col), nullptr) << "measuring and painting made no object";
+
+    // Upright text measures turned: its height is the column's width.
+    CGridCtrl upright(2, 2, 0, 0);
+    LogFont font = LogFont::FromQFont(QApplication::font());
+    font.lfEscapement = 900;
+    upright.GetDefaultCell(false, false)->SetFont(&font);
+    upright.SetCellText(1, 1, "a long heading");
+    upright.AutoSize();
+    EXPECT_EQ(QSize(upright.GetColumnWidth(1), upright.GetRowHeight(1)), upright.GetCell(1, 1)->GetCellExtent());
+    EXPECT_GT(upright.GetRowHeight(1), upright.GetColumnWidth(1));
 }
