@@ -155,8 +155,8 @@ void CGridCtrl::MarkRowModified(int row)
         return;
     m_bModified = true;
     SetSortColumn(-1);
-    for (int col = 1; row > 0 && col < GetColumnCount(); ++col)
-        m_store.SetState(row, col, m_store.State(row, col) | CellStateModified);
+    if (row > 0)
+        m_store.Row(row).AddStates(CellStateModified, 1);
 }
 
 bool CGridCtrl::SetCellState(int row, int col, quint32 state)

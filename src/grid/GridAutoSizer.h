@@ -6,7 +6,6 @@
 #include <QSize>
 
 #include <array>
-#include <optional>
 #include <utility>
 
 class CGridCtrl;
@@ -30,11 +29,10 @@ public:
 private:
     std::pair<int, int> RowSpan(int style) const;
     QSize Extent(int row, int col);
-    const GridPlainMeasure& PlainMeasure(quint32 state);
+    const GridPlainMeasure& PlainMeasure(quint32 state) const;
 
-    const CGridCtrl& m_grid;
     GridCellStore& m_store;
     GridExtentCache m_extents;
-    // One a default cell, by fixed row and fixed column.
-    std::array<std::optional<GridPlainMeasure>, 4> m_plain;
+    // One a default cell: ordinary, fixed column, fixed row, corner.
+    std::array<GridPlainMeasure, 4> m_plain;
 };

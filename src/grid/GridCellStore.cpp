@@ -80,13 +80,8 @@ void GridCellStore::SetState(int row, int col, quint32 state)
 
 void GridCellStore::ClearModifiedMarks()
 {
-    for (GridRow& cells : m_cells) {
-        cells.ClearPlainStates(CellStateModified);
-        cells.ForEachObject([](int, CGridCellBase& cell) {
-            if (cell.IsModified())
-                cell.SetState(cell.GetState() & ~CellStateModified);
-        });
-    }
+    for (GridRow& cells : m_cells)
+        cells.ClearStates(CellStateModified);
 }
 
 // ---- Fixed rows and columns

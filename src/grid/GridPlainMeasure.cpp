@@ -5,6 +5,7 @@
 
 GridPlainMeasure::GridPlainMeasure(const CGridDefaultCell& area)
     : m_area(area)
+    , m_glyphs(area.GetGlyphs())
     , m_margin(int(area.GetMargin()))
     , m_height(area.GetFontMetrics().height() + 2 * m_margin)
 {
@@ -15,5 +16,7 @@ GridPlainMeasure::GridPlainMeasure(const CGridDefaultCell& area)
 
 QSize GridPlainMeasure::Extent(QByteArrayView latin1) const
 {
-    return QSize(m_area.SingleLineWidth(latin1) + 4 * m_margin, m_height);
+    const std::optional<int> glyphsWidth = m_glyphs.WidthOf(latin1);
+    const int width = glyphsWidth ? *glyphsWidth : m_area.SingleLineWidth(latin1);
+    return QSize(width + 4 * m_margin, m_height);
 }

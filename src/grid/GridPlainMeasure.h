@@ -4,6 +4,7 @@
 #include <QSize>
 
 class CGridDefaultCell;
+class Latin1Glyphs;
 
 // Measures the cells of one area that have nothing of their own straight
 // from their Latin-1 bytes.  The answer is what GetTextExtent gives such a
@@ -22,6 +23,7 @@ public:
 
 private:
     const CGridDefaultCell& m_area;
+    const Latin1Glyphs& m_glyphs;
     int m_margin;
     int m_height;
     bool m_direct;

@@ -85,12 +85,12 @@ void GridRow::SetTexts(std::span<const QByteArrayView> latin1)
     qsizetype bytes = 0;
     for (size_t col = 0; col < given; ++col)
         bytes += latin1[col].size();
-    QByteArray text;
-    text.reserve(bytes);
+    QByteArray text(bytes, Qt::Uninitialized);
+    char* next = text.data();
     for (size_t col = 0; col < m_ends.size(); ++col) {
         if (col < given)
-            text.append(latin1[col]);
-        m_ends[col] = quint32(text.size());
+            next = std::copy(latin1[col].begin(), latin1[col].end(), next);
+        m_ends[col] = quint32(next - text.constData());
     }
     m_text = std::move(text);
     for (Owned& owned : m_objects)
@@ -100,11 +100,23 @@ void GridRow::SetTexts(std::span<const QByteArrayView> latin1)
         MakeRoom(owned->col, 0);
 }
 
-void GridRow::ClearPlainStates(quint32 bits)
+void GridRow::AddStates(quint32 bits, int from)
+{
+    for (size_t col = size_t(from); col < m_states.size(); ++col)
+        m_states[col] |= quint8(bits);
+    for (auto owned = FindObject(from); owned != m_objects.end(); ++owned)
+        owned->cell->SetState(owned->cell->GetState() | bits);
+}
+
+void GridRow::ClearStates(quint32 bits)
 {
     const auto kept = quint8(~bits);
     for (quint8& state : m_states)
         state &= kept;
+    for (const Owned& owned : m_objects) {
+        if (owned.cell->GetState() & bits)
+            owned.cell->SetState(owned.cell->GetState() & ~bits);
+    }
 }
 
 void GridRow::Reserve(int cols)

@@ -57,12 +57,16 @@ public:
     quint32 State(int col) const
     {
         const CGridCellBase* object = Object(col);
-        return object ? object->GetState() : m_states[size_t(col)];
+        return object ? object->GetState() : PlainState(col);
     }
-    // Bits wider than a byte only for a cell with an object.
+    // The state of a cell without an object; bits wider than a byte only
+    // for a cell with an object.
+    quint32 PlainState(int col) const { return m_states[size_t(col)]; }
     void SetPlainState(int col, quint32 state) { m_states[size_t(col)] = quint8(state); }
-    // Takes bits off the state of every cell without an object.
-    void ClearPlainStates(quint32 bits);
+    // Adds bits to the state of every cell from column from on, or takes
+    // them off every cell.
+    void AddStates(quint32 bits, int from);
+    void ClearStates(quint32 bits);
 
     // New empty cells at the end; stateOf(col) gives each its state.
     template <typename StateOf>
