@@ -288,6 +288,17 @@ TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
     const std::pair<const char*, std::function<void(CGridCtrl&)>> looks[] = {
         {"the application's font", [](CGridCtrl& grid) { grid.setFont(QApplication::font()); }},
         {"a larger bold font", [&bold](CGridCtrl& grid) { grid.setFont(bold); }},
+        // Each area (cells, row headings, column headings, the corner)
+        // measures in its own font.
+        {"a font of its own in each area",
+         [](CGridCtrl& grid) {
+             for (int area = 0; area < 4; ++area) {
+                 QFont font(QApplication::font());
+                 font.setPointSize(font.pointSize() + 2 * area);
+                 const LogFont logFont = LogFont::FromQFont(font);
+                 grid.GetDefaultCell(area & 2, area & 1)->SetFont(&logFont);
+             }
+         }},
     };
     for (const auto& [look, apply] : looks) {
         SCOPED_TRACE(look);
@@ -316,6 +327,25 @@ TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
     }
     for (int col = 0; col < lean.GetColumnCount(); ++col)
         EXPECT_EQ(lean.GetExistingCell(5, col), nullptr) << "measuring and painting made no object";
+
+    // Control characters have no glyph advance to add up: a text holding
+    // one is measured as the font's metrics lay it out.
+    std::vector<char16_t> controls;
+    for (char16_t code = 1; code < 0xA0; code = code == 0x1F ? 0x7F : code + 1) {
+        if (CellTextRule::IsAllowed(QChar(code)))
+            controls.push_back(code);
+    }
+    CGridCtrl withControls(1, int(controls.size()), 0, 0);
+    for (int col = 0; col < withControls.GetColumnCount(); ++col)
+        withControls.SetCellText(0, col, QString("ab") + QChar(controls[size_t(col)]) + "cd");
+    withControls.AutoSize();
+    const QFontMetrics metrics(QApplication::font());
+    const int margins = 4 * int(withControls.GetDefaultCell(false, false)->GetMargin());
+    for (int col = 0; col < withControls.GetColumnCount(); ++col) {
+        EXPECT_EQ(withControls.GetColumnWidth(col) - margins,
+                  metrics.horizontalAdvance(withControls.GetCellText(0, col)))
+            << "character " << int(controls[size_t(col)]);
+    }
 
     // Upright text measures turned: its height is the column's width.
     CGridCtrl upright(2, 2, 0, 0);
