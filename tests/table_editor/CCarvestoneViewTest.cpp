@@ -73,9 +73,10 @@ TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostOnceSayWhatFailedOrWouldBeDropp
 
     QList<std::pair<QString, QByteArray>> tables = {
         {"empty.txt", {}}, {"blank.txt", "\r\n\r\n"}, {"headings.txt", "only\theadings\r\n"}};
-    const QDir games(QStringLiteral(CARVESTONE_GAME_TABLES));
-    for (const QString& name : games.entryList({QStringLiteral("*.txt")}, QDir::Files))
-        tables.append({name, TestFiles::Read(games.filePath(name))});
+    for (const QDir& real : {QDir(QStringLiteral(CARVESTONE_GAME_TABLES)), QDir(QStringLiteral(CARVESTONE_DEMO_TABLES))}) {
+        for (const QString& name : real.entryList({QStringLiteral("*.txt")}, QDir::Files))
+            tables.append({real.dirName() + "-" + name, TestFiles::Read(real.filePath(name))});
+    }
     for (const auto& [name, bytes] : tables) {
         SCOPED_TRACE(name.toStdString());
         Open(name, bytes);
