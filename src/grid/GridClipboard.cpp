@@ -57,6 +57,21 @@ void GridClipboard::OnPaste()
         m_grid.PasteText(target, QGuiApplication::clipboard()->text());
 }
 
+namespace {
+
+void AppendText(QString& copy, QStringView text)
+{
+    copy += text;
+}
+
+// A cell without an object holds its text as Latin-1 bytes.
+void AppendText(QString& copy, QByteArrayView latin1)
+{
+    copy += QLatin1StringView(latin1);
+}
+
+} // namespace
+
 // The selection's bounding rectangle, with the unselected cells in it empty.
 bool GridClipboard::CopySelection(QString* text) const
 {
@@ -64,9 +79,9 @@ bool GridClipboard::CopySelection(QString* text) const
     if (!m_grid.IsValid(range))
         return false;
     *text = GridClipboardText::Encode(m_store.RowAxis(), m_store.ColumnAxis(), range.minRow, range.minCol,
-                                      range.maxRow, range.maxCol, [this](int row, int col) {
-                                          const bool selected = m_grid.GetCellState(row, col) & CellStateSelected;
-                                          return selected ? m_grid.GetCellText(row, col) : QString();
+                                      range.maxRow, range.maxCol, [this](int row, int col, QString& copy) {
+                                          if (m_grid.GetCellState(row, col) & CellStateSelected)
+                                              m_grid.VisitCellText(row, col, [&copy](auto text) { AppendText(copy, text); });
                                       });
     return true;
 }
