@@ -5,6 +5,7 @@
 #include "grid/LogFont.h"
 
 #include <QImage>
+#include <QPalette>
 
 #include <functional>
 #include <random>
@@ -22,6 +23,24 @@ QString TextOf(const CGridCtrl& grid, int row, int col)
             seen = QString::fromLatin1(text);
     });
     return seen;
+}
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Light, QColor(90, 90, 96));
+    dark.setColor(QPalette::Mid, QColor(40, 40, 44));
+    dark.setColor(QPalette::Dark, QColor(20, 20, 22));
+    dark.setColor(QPalette::Shadow, QColor(0, 0, 0));
+    dark.setColor(QPalette::Highlight, QColor(38, 79, 120));
+    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    return dark;
 }
 
 } // namespace
@@ -275,58 +294,67 @@ TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
         grid.SetSelectedRange(2, 2, 3, 4);
         grid.SetFocusCell(3, 3);
     };
-    CGridCtrl lean(12, 9, 1, 1);
-    CGridCtrl objects(12, 9, 1, 1);
-    fill(lean);
-    fill(objects);
-    for (int row = 0; row < objects.GetRowCount(); ++row)
-        for (int col = 0; col < objects.GetColumnCount(); ++col)
-            objects.GetCell(row, col);
-    QFont bold(QApplication::font());
-    bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 3);
-    const std::pair<const char*, std::function<void(CGridCtrl&)>> looks[] = {
-        {"the application's font", [](CGridCtrl& grid) { grid.setFont(QApplication::font()); }},
-        {"a larger bold font", [&bold](CGridCtrl& grid) { grid.setFont(bold); }},
-        // Each area (cells, row headings, column headings, the corner)
-        // measures in its own font.
-        {"a font of its own in each area",
-         [](CGridCtrl& grid) {
-             for (int area = 0; area < 4; ++area) {
-                 QFont font(QApplication::font());
-                 font.setPointSize(font.pointSize() + 2 * area);
-                 const LogFont logFont = LogFont::FromQFont(font);
-                 grid.GetDefaultCell(area & 2, area & 1)->SetFont(&logFont);
-             }
-         }},
-    };
-    for (const auto& [look, apply] : looks) {
-        SCOPED_TRACE(look);
-        QImage pictures[2];
-        CGridCtrl* grids[2] = {&lean, &objects};
-        for (int index = 0; index < 2; ++index) {
-            CGridCtrl& grid = *grids[index];
-            apply(grid);
-            grid.AutoSize();
-            grid.SetColumnWidth(7, 40); // cut short: ends in "..."
-            grid.resize(900, 300);
-            grid.show();
-            pictures[index] = grid.viewport()->grab().toImage();
+    // A grid takes its default colours from the application's palette as
+    // it is made.
+    const QPalette light = QApplication::palette();
+    const std::pair<const char*, QPalette> palettes[] = {{"light", light}, {"dark", DarkPalette()}};
+    for (const auto& [paletteName, palette] : palettes) {
+        SCOPED_TRACE(paletteName);
+        QApplication::setPalette(palette);
+        CGridCtrl lean(12, 9, 1, 1);
+        CGridCtrl objects(12, 9, 1, 1);
+        fill(lean);
+        fill(objects);
+        for (int row = 0; row < objects.GetRowCount(); ++row)
+            for (int col = 0; col < objects.GetColumnCount(); ++col)
+                objects.GetCell(row, col);
+        QFont bold(QApplication::font());
+        bold.setBold(true);
+        bold.setPointSize(bold.pointSize() + 3);
+        const std::pair<const char*, std::function<void(CGridCtrl&)>> looks[] = {
+            {"the application's font", [](CGridCtrl& grid) { grid.setFont(QApplication::font()); }},
+            {"a larger bold font", [&bold](CGridCtrl& grid) { grid.setFont(bold); }},
+            // Each area (cells, row headings, column headings, the corner)
+            // measures in its own font.
+            {"a font of its own in each area",
+             [](CGridCtrl& grid) {
+                 for (int area = 0; area < 4; ++area) {
+                     QFont font(QApplication::font());
+                     font.setPointSize(font.pointSize() + 2 * area);
+                     const LogFont logFont = LogFont::FromQFont(font);
+                     grid.GetDefaultCell(area & 2, area & 1)->SetFont(&logFont);
+                 }
+             }},
+        };
+        for (const auto& [look, apply] : looks) {
+            SCOPED_TRACE(look);
+            QImage pictures[2];
+            CGridCtrl* grids[2] = {&lean, &objects};
+            for (int index = 0; index < 2; ++index) {
+                CGridCtrl& grid = *grids[index];
+                apply(grid);
+                grid.AutoSize();
+                grid.SetColumnWidth(7, 40); // cut short: ends in "..."
+                grid.resize(900, 300);
+                grid.show();
+                pictures[index] = grid.viewport()->grab().toImage();
+            }
+            for (int col = 0; col < lean.GetColumnCount(); ++col)
+                EXPECT_EQ(lean.GetColumnWidth(col), objects.GetColumnWidth(col)) << "column " << col;
+            for (int row = 0; row < lean.GetRowCount(); ++row)
+                EXPECT_EQ(lean.GetRowHeight(row), objects.GetRowHeight(row)) << "row " << row;
+            for (int col = 0; col < lean.GetColumnCount() - 2; ++col) {
+                int widest = 0;
+                for (int row = 0; row < objects.GetRowCount(); ++row)
+                    widest = std::max(widest, objects.GetCell(row, col)->GetCellExtent().width());
+                EXPECT_EQ(lean.GetColumnWidth(col), widest) << "column " << col;
+            }
+            EXPECT_TRUE(pictures[0] == pictures[1]);
         }
         for (int col = 0; col < lean.GetColumnCount(); ++col)
-            EXPECT_EQ(lean.GetColumnWidth(col), objects.GetColumnWidth(col)) << "column " << col;
-        for (int row = 0; row < lean.GetRowCount(); ++row)
-            EXPECT_EQ(lean.GetRowHeight(row), objects.GetRowHeight(row)) << "row " << row;
-        for (int col = 0; col < lean.GetColumnCount() - 2; ++col) {
-            int widest = 0;
-            for (int row = 0; row < objects.GetRowCount(); ++row)
-                widest = std::max(widest, objects.GetCell(row, col)->GetCellExtent().width());
-            EXPECT_EQ(lean.GetColumnWidth(col), widest) << "column " << col;
-        }
-        EXPECT_TRUE(pictures[0] == pictures[1]);
+            EXPECT_EQ(lean.GetExistingCell(5, col), nullptr) << "measuring and painting made no object";
     }
-    for (int col = 0; col < lean.GetColumnCount(); ++col)
-        EXPECT_EQ(lean.GetExistingCell(5, col), nullptr) << "measuring and painting made no object";
+    QApplication::setPalette(light);
 
     // Control characters have no glyph advance to add up: a text holding
     // one is measured as the font's metrics lay it out.
