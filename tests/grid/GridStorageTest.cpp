@@ -356,6 +356,16 @@ TEST(GridView, ACellPaintsAndMeasuresTheSameWithAnObjectAsWithout)
     }
     QApplication::setPalette(light);
 
+    // "T" before the last Latin-1 letter is a pair the font kerns, which
+    // glyph advances added up do not: a cell with an object and one without
+    // must both take it the same way.
+    CGridCtrl kerned(1, 2, 0, 0);
+    for (int col = 0; col < 2; ++col)
+        kerned.SetCellText(0, col, QString::fromLatin1("T\xFF"));
+    kerned.GetCell(0, 1);
+    kerned.AutoSize();
+    EXPECT_EQ(kerned.GetColumnWidth(0), kerned.GetColumnWidth(1));
+
     // Control characters have no glyph advance to add up: a text holding
     // one is measured as the font's metrics lay it out.
     std::vector<char16_t> controls;
