@@ -8,22 +8,11 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
-// What the table benchmarks share: a view shown as on a screen, a table
-// opened in it the way the user opens one, and the best of several runs
-// (the machine is shared, so the best run is the one least disturbed).
+// What the table benchmarks share: a view shown as on a screen and a table
+// opened in it the way the user opens one.
 namespace ViewBench {
-
-inline double BestOf(int runs, const std::function<double()>& run)
-{
-    double best = run();
-    for (int again = 1; again < runs; ++again)
-        best = std::min(best, run());
-    return best;
-}
 
 inline void ShowExposed(QWidget& widget)
 {

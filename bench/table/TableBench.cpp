@@ -38,7 +38,7 @@ constexpr int Runs = 5;
 
 double BestOf(const std::function<double()>& run)
 {
-    return ViewBench::BestOf(Runs, run);
+    return ThreadClock::BestOf(Runs, run);
 }
 
 using ViewBench::OpenAndPaint;

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -95,7 +96,7 @@ void MeasureOpen(Table& table, int runs, const std::function<QString()>& project
                  const CarvestoneSettings& settings)
 {
     long leastHeap = -1;
-    table.openMs = ViewBench::BestOf(runs, [&] {
+    table.openMs = ThreadClock::BestOf(runs, [&] {
         CCarvestoneView view(projectFolder, settings);
         ViewBench::ShowExposed(view);
         const long before = SettledHeap();

@@ -8,6 +8,7 @@
 #include "InstallCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
+#include "RecoveryCommand.h"
 #include "RemoveCommand.h"
 #include "TableCommand.h"
 #include "core/ProgramVersion.h"
@@ -24,6 +25,7 @@ CarvestoneCli::CarvestoneCli()
     commands.push_back(std::make_unique<InstallCommand>());
     commands.push_back(std::make_unique<BuildFilesCommand>());
     commands.push_back(std::make_unique<TableCommand>());
+    commands.push_back(std::make_unique<RecoveryCommand>());
 }
 
 CarvestoneCli::~CarvestoneCli() = default;

@@ -34,12 +34,24 @@ CCarvestoneDoc::CCarvestoneDoc(QObject* parent)
 
 bool CCarvestoneDoc::AddFile(const QString& entry)
 {
-    return model.AddFile(entry);
+    const bool added = model.AddFile(entry);
+    if (added)
+        Q_EMIT Changed();
+    return added;
 }
 
 bool CCarvestoneDoc::RemoveFile(const QString& entry)
 {
-    return model.RemoveFile(entry);
+    const bool removed = model.RemoveFile(entry);
+    if (removed)
+        Q_EMIT Changed();
+    return removed;
+}
+
+void CCarvestoneDoc::SetModifiedFlag(bool modified)
+{
+    model.SetModifiedFlag(modified);
+    Q_EMIT Changed();
 }
 
 bool CCarvestoneDoc::IsModified() const
@@ -54,6 +66,7 @@ bool CCarvestoneDoc::OnNewDocument()
     model.Reset();
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
     return true;
 }
 
@@ -70,8 +83,29 @@ CCarvestoneDoc::OpenResult CCarvestoneDoc::OpenProject(const QString& path)
     model = opened;
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
     ReportEntriesWithoutDiskFile();
     return OpenResult::Opened;
+}
+
+bool CCarvestoneDoc::RecoverProject(const QString& path, const QStringList* entries)
+{
+    ProjectModel recovered;
+    QString error;
+    if (!path.isEmpty() && !recovered.Load(path, error)) {
+        ReportError(error);
+        if (!entries)
+            return false;
+        recovered.SetPath(path, QFileInfo(path).absolutePath() + QLatin1Char('/'));
+    }
+    if (entries)
+        recovered.ReplaceFileList(*entries);
+    model = recovered;
+    Q_EMIT ProjectReplaced();
+    Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
+    ReportEntriesWithoutDiskFile();
+    return true;
 }
 
 void CCarvestoneDoc::ReportEntriesWithoutDiskFile() const
@@ -95,6 +129,7 @@ bool CCarvestoneDoc::SaveTo(const QString& path, bool writeProjectFile)
         QString error;
         if (model.Write(path, error)) {
             model.SetModifiedFlag(false);
+            Q_EMIT Changed();
         } else {
             ReportError(error.isEmpty() ? StringTable::Get(StringId::FailedToSaveDocument) : error);
             saved = false;
@@ -134,6 +169,7 @@ bool CCarvestoneDoc::DoFileSave()
     model.SetPath(path, folder);
     Q_EMIT TitleChanged(GetTitle());
     Q_EMIT PathChanged(path);
+    Q_EMIT Changed();
     return true;
 }
 

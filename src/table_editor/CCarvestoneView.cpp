@@ -130,7 +130,16 @@ void CCarvestoneView::paintEvent(QPaintEvent*)
     if (current)
         return;
     QPainter painter(this);
-    painter.fillRect(GridArea(), palette().color(QPalette::Dark));
+    const QColor background = palette().color(QPalette::Dark);
+    painter.fillRect(GridArea(), background);
+    // An empty pane says what to do next; the first table covers it.
+    const QColor dark = palette().color(QPalette::WindowText);
+    const QColor light = palette().color(QPalette::Window);
+    const auto contrast = [&background](const QColor& color) { return qAbs(color.lightness() - background.lightness()); };
+    painter.setPen(contrast(dark) >= contrast(light) ? dark : light);
+    const int margin = fontMetrics().averageCharWidth() * 4;
+    painter.drawText(GridArea().adjusted(margin, margin, -margin, -margin), Qt::AlignCenter | Qt::TextWordWrap,
+                     StringTable::Get(StringId::EmptyTableViewHint));
 }
 
 void CCarvestoneView::focusInEvent(QFocusEvent* event)
@@ -205,28 +214,73 @@ bool CCarvestoneView::IsTableOpen(const QString& name) const
 
 // ---- Opening
 
-bool CCarvestoneView::OpenTable(const QString& name)
+QString CCarvestoneView::PathToOpen(const QString& name)
 {
     if (name.isEmpty())
-        return false;
+        return {};
     const QString fullPath = ProjectEntry::DiskPath(projectFolder(), name);
     if (fullPath.isEmpty()) {
         ShowError(FileErrorText::ForErrno(EINVAL, name));
-        return false;
+        return {};
     }
     if (const int open = IndexOfPath(fullPath); open >= 0) {
         ShowTable(open, false);
-        return false;
+        return {};
     }
-    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr, nullptr});
-    const std::optional<TableFile> table = ReadTable(fullPath, *entry);
-    if (!table)
-        return false;
+    return fullPath;
+}
 
-    CGridCtrl& grid = *entry->grid;
+bool CCarvestoneView::OpenTable(const QString& name)
+{
+    const QString fullPath = PathToOpen(name);
+    if (fullPath.isEmpty())
+        return false;
+    TableFile table;
+    {
+        const BusyIndicator busy(*this, StringId::LoadingFile);
+        QByteArray bytes;
+        QString error;
+        if (!TableFile::ReadFile(fullPath, &bytes, &error)) {
+            ShowError(error);
+            return false;
+        }
+        table = TableFile::Parse(bytes);
+        AddTable(name, fullPath, table, FileStamp::Of(fullPath));
+    }
+    // Said once, with the table in view, so the user knows that a save
+    // writes the file without that data.
+    if (table.DropsData())
+        ReportDroppedData(fullPath, table);
+    return true;
+}
+
+bool CCarvestoneView::OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
+                                         qint64 savedTime)
+{
+    const QString fullPath = PathToOpen(name);
+    if (fullPath.isEmpty())
+        return false;
+    {
+        const BusyIndicator busy(*this, StringId::LoadingFile);
+        AddTable(name, fullPath, TableFile::Parse(content), FileStamp{savedSize, savedTime});
+    }
+    // No undo leads back to what the file holds: only a save makes the
+    // table clean.
+    current->history->ForgetSavedState();
+    return true;
+}
+
+void CCarvestoneView::AddTable(const QString& name, const QString& fullPath, const TableFile& table, FileStamp saved)
+{
+    auto added = std::make_unique<TableEntry>(TableEntry{fullPath, name, CreateGrid(), nullptr, saved});
+    TableEntry& entry = *added;
+    CGridCtrl& grid = *entry.grid;
+    TableGrid::Fill(grid, table);
+    entry.history = std::make_unique<TableHistory>(grid);
+    connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
     {
         const QSignalBlocker blocker(tabs);
-        entries.insert(entries.begin(), std::move(entry));
+        entries.insert(entries.begin(), std::move(added));
         tabs->insertTab(0, FileKindIcons::Icon(FileKind::IconIndex(name)), name);
     }
     LayoutTabs();
@@ -237,28 +291,7 @@ bool CCarvestoneView::OpenTable(const QString& name)
         grid.SetFocusCell(1, 1);
     }
     ShowTable(0, false);
-    // Said once, with the table in view, so the user knows that a save
-    // writes the file without that data.
-    if (table->DropsData())
-        ReportDroppedData(fullPath, *table);
-    return true;
-}
-
-std::optional<TableFile> CCarvestoneView::ReadTable(const QString& fullPath, TableEntry& entry)
-{
-    const BusyIndicator busy(*this, StringId::LoadingFile);
-    QByteArray bytes;
-    QString error;
-    if (!TableFile::ReadFile(fullPath, &bytes, &error)) {
-        ShowError(error);
-        return std::nullopt;
-    }
-    TableFile table = TableFile::Parse(bytes);
-    entry.grid = CreateGrid();
-    TableGrid::Fill(*entry.grid, table);
-    entry.history = std::make_unique<TableHistory>(*entry.grid);
-    connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
-    return table;
+    Q_EMIT TablesChanged();
 }
 
 std::unique_ptr<CGridCtrl> CCarvestoneView::CreateGrid()
@@ -362,6 +395,7 @@ bool CCarvestoneView::SaveTable(int index)
         ShowError(error);
         return false;
     }
+    entry.saved = FileStamp::Of(entry.fullPath);
     entry.history->SetClean();
     return true;
 }
@@ -408,17 +442,32 @@ void CCarvestoneView::MarkModified(int index)
         tabs->setTabText(index, text + ModifiedMarker);
 }
 
-void CCarvestoneView::FollowHistory(const TableEntry& entry)
+void CCarvestoneView::FollowHistory(TableEntry& entry)
 {
+    ++entry.revision;
     const int index = IndexOfGrid(entry.grid.get());
-    if (!entry.history->IsClean()) {
-        entry.grid->SetModified(true);
+    const bool clean = entry.history->IsClean();
+    entry.grid->SetModified(!clean);
+    if (!clean)
         MarkModified(index);
-        return;
-    }
-    entry.grid->SetModified(false);
-    if (index >= 0)
+    else if (index >= 0)
         tabs->setTabText(index, entry.name);
+    Q_EMIT TablesChanged();
+}
+
+QList<TableViewPart::TableState> CCarvestoneView::TableStates() const
+{
+    QList<TableState> states;
+    for (const auto& entry : entries)
+        states.append({entry->name, entry->grid->GetModified(), entry->revision, entry->saved.size, entry->saved.time});
+    return states;
+}
+
+QByteArray CCarvestoneView::TableContent(const QString& name) const
+{
+    const QString path = ProjectEntry::DiskPath(projectFolder(), name);
+    const int index = path.isEmpty() ? -1 : IndexOfPath(path);
+    return index < 0 ? QByteArray() : TableGrid::Bytes(*entries[size_t(index)]->grid);
 }
 
 TableHistory* CCarvestoneView::HistoryOf(const CGridCtrl* grid) const
@@ -496,6 +545,7 @@ void CCarvestoneView::RemoveTableAt(int index)
         tabs->removeTab(index);
         DiscardEntry(index);
     }
+    Q_EMIT TablesChanged();
     if (entries.empty()) {
         LayoutTabs();
         update();
@@ -528,6 +578,7 @@ void CCarvestoneView::CloseAllTables()
     ForgetFindMatch();
     LayoutTabs();
     update();
+    Q_EMIT TablesChanged();
 }
 
 // ---- Font
@@ -542,6 +593,11 @@ void CCarvestoneView::ApplyGridFont()
         grid.setFont(gridFont);
         grid.setGeometry(GridArea());
         FitColumnWidths(grid);
+        // Taller rows and wider columns push the cell being worked on out
+        // of the window; the person expects to find it where they left it.
+        const GridCellId focus = grid.GetFocusCell();
+        if (grid.IsValid(focus))
+            grid.EnsureVisible(focus);
     }
 }
 

@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class CarvestoneSettings;
@@ -52,6 +51,10 @@ public:
     void ApplyGridFont() override;
     void BeginUndoStep(const QString& name) override;
     void EndUndoStep() override;
+    QList<TableState> TableStates() const override;
+    QByteArray TableContent(const QString& name) const override;
+    bool OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
+                            qint64 savedTime) override;
 
     // index -1 is the selected tab; false when nothing was written.
     bool SaveTable(int index);
@@ -87,6 +90,9 @@ Q_SIGNALS:
     void TreeActivationRequested();
     // The focus cell or the current table changed (the row and column pane).
     void FocusCellChanged();
+    // A table opened or closed, or its content or modified state changed:
+    // what the recovery record keeps.
+    void TablesChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -100,7 +106,10 @@ private:
     int IndexOfGrid(const CGridCtrl* grid) const;
     int CurrentIndex() const;
     std::unique_ptr<CGridCtrl> CreateGrid();
-    std::optional<TableFile> ReadTable(const QString& fullPath, TableEntry& entry);
+    // The path of a table about to open; empty when it cannot open (said)
+    // or is open already (its tab is selected).
+    QString PathToOpen(const QString& name);
+    void AddTable(const QString& name, const QString& fullPath, const TableFile& table, FileStamp saved);
     void ReportDroppedData(const QString& fullPath, const TableFile& table);
     void ShowTable(int index, bool giveFocus);
     void OnUserSelectedTab(int index);
@@ -111,7 +120,7 @@ private:
     void MarkModified(int index);
     // The tab's "*" and the grid's modified flag from the history: clean
     // is the table as last saved.
-    void FollowHistory(const TableEntry& entry);
+    void FollowHistory(TableEntry& entry);
     TableHistory* HistoryOf(const CGridCtrl* grid) const;
     void OnUndoRedo(bool undo);
     void UpdateUndoRedo(bool undo, CommandState& state) const;

@@ -16,6 +16,7 @@ inline constexpr int PreviousTable = 32784;
 inline constexpr int RenameRow = 32785;
 inline constexpr int RenameColumn = 32786;
 inline constexpr int Saltmarsh = 32787;
+inline constexpr int HelpReadme = 32796;
 inline constexpr int FileNew = 57600;
 inline constexpr int FileOpen = 57601;
 inline constexpr int FileSave = 57603;

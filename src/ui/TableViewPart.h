@@ -2,6 +2,8 @@
 
 #include "grid/GridCellId.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 class CGridCtrl;
@@ -42,6 +44,38 @@ public:
     // history ignores both.
     virtual void BeginUndoStep(const QString& name) { Q_UNUSED(name) }
     virtual void EndUndoStep() {}
+
+    // An open table as the recovery record keeps it.  revision changes with
+    // every change of the table's content or modified state, so a record
+    // can reuse the content it took at an unchanged revision.
+    struct TableState
+    {
+        QString name;
+        bool modified = false;
+        quint64 revision = 0;
+        qint64 savedSize = -1; // its file when last read or saved; -1: none yet
+        qint64 savedTime = 0;  // that file's last change, ms since 1970 (UTC)
+    };
+    // The open tables, left to right, as their finished edits left them: a
+    // cell still being typed in stays open, since ending its edit would
+    // interrupt the typing.
+    virtual QList<TableState> TableStates() const { return {}; }
+    // The bytes a save of that open table would write now; empty when it
+    // is not open.
+    virtual QByteArray TableContent(const QString& name) const
+    {
+        Q_UNUSED(name)
+        return {};
+    }
+    // Opens a table showing content instead of its file, in a new leftmost
+    // tab marked modified: nothing is written until the person saves.  The
+    // saved size and time describe the file that content was edited from.
+    virtual bool OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
+                                    qint64 savedTime)
+    {
+        Q_UNUSED(name) Q_UNUSED(content) Q_UNUSED(savedSize) Q_UNUSED(savedTime)
+        return false;
+    }
 
 protected:
     ~TableViewPart() = default;
