@@ -13,17 +13,16 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QWindow>
 
 #include <malloc.h>
 
 #include "ThreadClock.h"
+#include "ViewBench.h"
 
 #include <cstdio>
 #include <ctime>
@@ -42,24 +41,8 @@ double BestOf(const std::function<double()>& run)
     return ThreadClock::BestOf(Runs, run);
 }
 
-void ShowExposed(QWidget& widget)
-{
-    widget.resize(1600, 1000);
-    widget.show();
-    QElapsedTimer timer;
-    timer.start();
-    while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
-// Opens the table as the user does and paints the new tab's grid.
-void OpenAndPaint(CCarvestoneView& view, const QString& name)
-{
-    if (!view.OpenTable(name))
-        std::fprintf(stderr, "could not open %s\n", qPrintable(name));
-    if (CGridCtrl* grid = view.GetCurrentGrid())
-        grid->viewport()->repaint();
-}
+using ViewBench::OpenAndPaint;
+using ViewBench::ShowExposed;
 
 double LoadTableWidget(const QString& path)
 {

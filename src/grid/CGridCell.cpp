@@ -15,6 +15,14 @@ CGridCell::~CGridCell()
         editor->Abandon();
 }
 
+void CGridCell::SetTextLatin1(QByteArrayView latin1)
+{
+    m_strText.resize(latin1.size());
+    QChar* text = m_strText.data();
+    for (const char byte : latin1)
+        *text++ = QChar(uchar(byte));
+}
+
 CGridCell::Extra& CGridCell::EnsureExtra()
 {
     if (!m_pExtra)

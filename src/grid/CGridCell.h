@@ -2,15 +2,16 @@
 
 #include "grid/CGridCellBase.h"
 
+#include <QByteArrayView>
 #include <QPointer>
 
 #include <memory>
 
-// The cell that every grid position holds.  A table holds hundreds of
-// thousands of them, so the cell keeps only what nearly every cell has (state,
-// format, text, grid link); the attributes a program rarely sets (image, item
-// data, colours, font, margin, the open editor) live in a block allocated on
-// first use.
+// The cell object of a grid position that has attributes of its own (cells
+// with nothing but a text and state bits live in their row, see GridRow).
+// It keeps what every such cell has (state, format, text, grid link); the
+// attributes a program rarely sets (image, item data, colours, font, margin,
+// the open editor) live in a block allocated on first use.
 class CGridCell : public CGridCellBase
 {
 public:
@@ -18,6 +19,9 @@ public:
     ~CGridCell() override;
 
     void SetText(const QString& text) override { m_strText = text; }
+    // The text from Latin-1 bytes, in the storage the text has already when
+    // it is large enough: a stand-in cell takes thousands of texts a paint.
+    void SetTextLatin1(QByteArrayView latin1);
     void SetImage(int image) override;
     void SetData(qint32 data) override;
     void SetFormat(quint32 format) override { m_nFormat = format; }

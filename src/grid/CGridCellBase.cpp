@@ -138,8 +138,6 @@ QSize CGridCellBase::GetTextExtent(const QString& text) const
     const quint32 format = GetFormat();
     const bool useCached = defaultCell && font == defaultCell->GetFontObject();
     const QFontMetrics metrics = useCached ? defaultCell->GetFontMetrics() : QFontMetrics(*font);
-    const Latin1Glyphs* glyphs = useCached && defaultCell->GetGlyphs().Handles(text) ? &defaultCell->GetGlyphs()
-                                                                                      : nullptr;
 
     QSize size;
     if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
@@ -150,7 +148,8 @@ QSize CGridCellBase::GetTextExtent(const QString& text) const
         size = laid.size();
     } else {
         // Measured as painting will draw it.
-        size = QSize(glyphs ? glyphs->Width(text) : metrics.horizontalAdvance(text), metrics.height());
+        const int width = useCached ? defaultCell->SingleLineWidth(text) : metrics.horizontalAdvance(text);
+        size = QSize(width, metrics.height());
     }
 
     const int margin = int(GetMargin());

@@ -100,44 +100,88 @@ void CGridCtrl::SetErrorReporter(std::function<void(QWidget*, const QString&)> r
 
 // ---- Cells
 
+CGridCellBase* CGridCtrl::GetCell(int row, int col) const
+{
+    if (!IsValid(row, col))
+        return nullptr;
+    // The object stands for the cell exactly as its storage did, so making
+    // it leaves the grid as it was.
+    return &const_cast<GridCellStore&>(m_store).MakeObject(row, col);
+}
+
 bool CGridCtrl::SetCellText(int row, int col, const QString& text)
 {
-    // Whatever the source, a cell never holds what a table file cannot.
-    if (!WithCell(row, col, [&](CGridCellBase& cell) { cell.SetText(CellTextRule::Filter(text)); }))
+    if (!IsValid(row, col))
         return false;
+    // Whatever the source, a cell never holds what a table file cannot.
+    m_store.SetText(row, col, CellTextRule::Filter(text));
     SetModified(true, row, col);
     return true;
 }
 
 QString CGridCtrl::GetCellText(int row, int col) const
 {
-    const CGridCellBase* cell = GetCell(row, col);
-    return cell ? cell->GetText() : QString();
+    return IsValid(row, col) ? m_store.Text(row, col) : QString();
+}
+
+bool CGridCtrl::SetRowTexts(int row, std::span<const QByteArrayView> latin1)
+{
+    if (row < 0 || row >= GetRowCount())
+        return false;
+    std::vector<QByteArray> kept;
+    std::vector<QByteArrayView> allowed(latin1.begin(), latin1.end());
+    // A moved QByteArray keeps its bytes where they are, so the views stay
+    // good while kept grows.
+    for (QByteArrayView& text : allowed) {
+        if (!CellTextRule::IsAllowed(text))
+            text = kept.emplace_back(CellTextRule::Filter(text));
+    }
+    try {
+        m_store.Row(row).SetTexts(allowed);
+    } catch (const std::bad_alloc&) {
+        GridErrorReporter::Report(this, QStringLiteral("Out of memory."));
+        return false;
+    }
+    MarkRowModified(row);
+    return true;
+}
+
+// What SetModified(true, row, col) does for every cell of the row: the grid
+// is modified, its sorted order no longer holds, and the row's cells outside
+// the headings carry the mark.
+void CGridCtrl::MarkRowModified(int row)
+{
+    if (GetColumnCount() == 0)
+        return;
+    m_bModified = true;
+    SetSortColumn(-1);
+    if (row > 0)
+        m_store.Row(row).AddStates(CellStateModified, 1);
 }
 
 bool CGridCtrl::SetCellState(int row, int col, quint32 state)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
+    if (!IsValid(row, col))
         return false;
-    m_selection.OnStateChange(row, col, cell->GetState(), state);
-    cell->SetState(state);
+    m_selection.OnStateChange(row, col, m_store.State(row, col), state);
+    m_store.SetState(row, col, state);
     return true;
 }
 
 bool CGridCtrl::SetCellBackColour(int row, int col, COLORREF colour)
 {
-    return WithCell(row, col, [colour](CGridCellBase& cell) { cell.SetBackClr(colour); });
+    return ChangeCell(row, col, colour != CLR_DEFAULT, [colour](CGridCellBase& cell) { cell.SetBackClr(colour); });
 }
 
 bool CGridCtrl::SetCellTextColour(int row, int col, COLORREF colour)
 {
-    return WithCell(row, col, [colour](CGridCellBase& cell) { cell.SetTextClr(colour); });
+    return ChangeCell(row, col, colour != CLR_DEFAULT, [colour](CGridCellBase& cell) { cell.SetTextClr(colour); });
 }
 
 bool CGridCtrl::SetCellFormat(int row, int col, quint32 format)
 {
-    return WithCell(row, col, [format](CGridCellBase& cell) { cell.SetFormat(format); });
+    const bool differs = IsValid(row, col) && format != m_store.CellView(row, col).GetFormat();
+    return ChangeCell(row, col, differs, [format](CGridCellBase& cell) { cell.SetFormat(format); });
 }
 
 bool CGridCtrl::IsCellEditable(int row, int col) const
@@ -187,31 +231,24 @@ void CGridCtrl::SetModified(bool modified, int row, int col)
     if (col < 0 || col == m_nSortColumn)
         SetSortColumn(-1);
     if (row > 0 && col > 0) {
-        CGridCellBase* cell = GetCell(row, col);
-        if (modified) {
-            if (cell)
-                cell->SetState(cell->GetState() | CellStateModified);
-            m_bModified = true;
-        } else if (cell) {
-            cell->SetState(cell->GetState() & ~CellStateModified);
+        if (IsValid(row, col)) {
+            const quint32 state = m_store.State(row, col);
+            m_store.SetState(row, col, modified ? state | CellStateModified : state & ~CellStateModified);
         }
+        if (modified)
+            m_bModified = true;
     } else {
         m_bModified = modified;
     }
-    if (!m_bModified) {
-        m_store.ForEachCell([](CGridCellBase& cell) {
-            if (cell.IsModified())
-                cell.SetState(cell.GetState() & ~CellStateModified);
-        });
-    }
+    if (!m_bModified)
+        m_store.ClearModifiedMarks();
 }
 
 bool CGridCtrl::GetModified(int row, int col) const
 {
     if (row <= 0 || col <= 0)
         return m_bModified;
-    const CGridCellBase* cell = GetCell(row, col);
-    return cell && cell->IsModified();
+    return GetCellState(row, col) & CellStateModified;
 }
 
 void CGridCtrl::SetSortColumn(int col)
@@ -343,19 +380,20 @@ void CGridCtrl::wheelEvent(QWheelEvent* event)
 
 // ---- Editing
 
+// Only a cell with an object can have an editor open.
 void CGridCtrl::EndEditing()
 {
-    if (CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col))
+    if (CGridCellBase* cell = GetExistingCell(m_idCurrentCell.row, m_idCurrentCell.col))
         cell->EndEdit();
 }
 
 void CGridCtrl::EndEditCell(int row, int col, const QString& text)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
+    if (!IsValid(row, col))
         return;
     CommitCellText(row, col, text);
-    cell->OnEndEdit();
+    if (CGridCellBase* cell = GetExistingCell(row, col))
+        cell->OnEndEdit();
 }
 
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const QString& text, int lastKey,
@@ -394,16 +432,16 @@ void CGridCtrl::ModifyCellText(int row, int col, const QString& text)
 
 void CGridCtrl::CommitCellText(int row, int col, const QString& text)
 {
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
+    if (!IsValid(row, col))
         return;
-    const QString old = cell->GetText();
+    const QString old = GetCellText(row, col);
     if (text == old)
         return;
-    const bool cellWasModified = cell->IsModified();
+    const bool cellWasModified = GetCellState(row, col) & CellStateModified;
     const bool gridWasModified = m_bModified;
     SetCellText(row, col, text);
-    if (cell->ValidateEdit(text) && SendMessageToParent(row, col, GridNotifyEndEdit) >= 0) {
+    CGridCellBase* object = m_store.Object(row, col);
+    if ((!object || object->ValidateEdit(text)) && SendMessageToParent(row, col, GridNotifyEndEdit) >= 0) {
         SetModified(true, row, col);
         RedrawCell(row, col);
         return;
@@ -413,7 +451,7 @@ void CGridCtrl::CommitCellText(int row, int col, const QString& text)
     // were; otherwise a vetoed edit would ask the user to save a table that
     // holds no change.
     if (!cellWasModified)
-        cell->SetState(cell->GetState() & ~CellStateModified);
+        m_store.SetState(row, col, m_store.State(row, col) & ~CellStateModified);
     m_bModified = gridWasModified;
     RedrawCell(row, col);
 }
@@ -438,17 +476,19 @@ void CGridCtrl::UpdateTitleTip(QPoint point)
     if (!m_bTitleTips)
         return;
     const GridCellId id = GetCellFromPoint(point);
-    CGridCellBase* cell = GetCell(id.row, id.col);
-    if (!cell || cell->IsEditing())
+    if (!IsValid(id))
         return;
-    const QString text = cell->GetTipText();
+    CGridCellBase& cell = m_store.CellView(id.row, id.col);
+    if (cell.IsEditing())
+        return;
+    const QString text = cell.GetTipText();
     QRect rect;
     if (text.isEmpty() || !GetCellRect(id.row, id.col, &rect))
         return;
     QRect textRect = rect;
-    if (!cell->GetTipTextRect(textRect))
+    if (!cell.GetTipTextRect(textRect))
         return;
-    m_pTitleTip->Show(textRect, text, 0, rect, cell->GetFont(), m_crTTipTextClr, m_crTTipBackClr);
+    m_pTitleTip->Show(textRect, text, 0, rect, cell.GetFont(), m_crTTipTextClr, m_crTTipBackClr);
 }
 
 // ---- Selection
@@ -588,7 +628,7 @@ void CGridCtrl::focusOutEvent(QFocusEvent* event)
 
 bool CGridCtrl::AutoSizeColumn(int col, int style, bool resetScrollBars)
 {
-    if (!GridAutoSizer(m_store).FitColumn(col, style ? style : m_nAutoSizeColumnStyle))
+    if (!GridAutoSizer(*this, m_store).FitColumn(col, style ? style : m_nAutoSizeColumnStyle))
         return false;
     if (resetScrollBars)
         ResetScrollBars();
@@ -597,7 +637,7 @@ bool CGridCtrl::AutoSizeColumn(int col, int style, bool resetScrollBars)
 
 bool CGridCtrl::AutoSizeRow(int row, bool resetScrollBars)
 {
-    if (!GridAutoSizer(m_store).FitRow(row))
+    if (!GridAutoSizer(*this, m_store).FitRow(row))
         return false;
     if (resetScrollBars)
         ResetScrollBars();
@@ -606,7 +646,7 @@ bool CGridCtrl::AutoSizeRow(int row, bool resetScrollBars)
 
 void CGridCtrl::AutoSize(int style)
 {
-    GridAutoSizer(m_store).FitAll(style ? style : m_nAutoSizeColumnStyle);
+    GridAutoSizer(*this, m_store).FitAll(style ? style : m_nAutoSizeColumnStyle);
     ResetScrollBars();
     Refresh();
 }
@@ -621,12 +661,12 @@ bool CGridCtrl::SortByColumn(int col, bool ascending, qint32 data)
     const int fixedRows = GetFixedRowCount();
     if (GetRowCount() - fixedRows < 2)
         return false;
+    // An owner's compare function is handed cell objects; the texts alone
+    // need none.
     const auto compare = [&](int a, int b) {
-        const CGridCellBase* first = GetCell(a, col);
-        const CGridCellBase* second = GetCell(b, col);
         if (m_pfnCompare)
-            return m_pfnCompare(first, second, data);
-        return first && second ? GridRowSorter::CompareTexts(first->GetText(), second->GetText()) : 0;
+            return m_pfnCompare(GetCell(a, col), GetCell(b, col), data);
+        return GridRowSorter::CompareTexts(GetCellText(a, col), GetCellText(b, col));
     };
     m_store.ReorderRows(fixedRows, GridRowSorter::Order(fixedRows, GetRowCount() - 1, ascending, compare));
     Refresh();

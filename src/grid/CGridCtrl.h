@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 
 class CTitleTip;
 
@@ -135,15 +136,37 @@ public:
     int GetVirtualWidth() const { return m_store.ColumnSpan(0, GetColumnCount()); }
 
     // ---- Cells
-    CGridCellBase* GetCell(int row, int col) const { return IsValid(row, col) ? m_store.Cell(row, col) : nullptr; }
+    // A cell holds its text and state bits in the grid's compact storage
+    // until something needs it as an object: GetCell makes the object then,
+    // and it stays with the cell.  Reading texts and states never makes one.
+    CGridCellBase* GetCell(int row, int col) const;
+    // The cell's object when it has one already; null for a cell that is
+    // only its text and state (which has no behaviour of its own to call).
+    CGridCellBase* GetExistingCell(int row, int col) const
+    {
+        return IsValid(row, col) ? m_store.Object(row, col) : nullptr;
+    }
     bool SetCellText(int row, int col, const QString& text);
     QString GetCellText(int row, int col) const;
-    bool SetCellState(int row, int col, quint32 state);
-    quint32 GetCellState(int row, int col) const
+    // Sets every cell of a row from Latin-1 texts, from column 0 on, as
+    // SetCellText on each would (texts beyond the row are left out, cells
+    // beyond the texts become empty): loading a table this way costs no
+    // string per cell.
+    bool SetRowTexts(int row, std::span<const QByteArrayView> latin1);
+    // Hands the cell's text to visit without making a string of it: as a
+    // QByteArrayView of Latin-1 bytes, or as a QStringView for a cell with
+    // an object.
+    template <typename Visit>
+    void VisitCellText(int row, int col, Visit visit) const
     {
-        const CGridCellBase* cell = GetCell(row, col);
-        return cell ? cell->GetState() : 0;
+        if (!IsValid(row, col))
+            return visit(QByteArrayView());
+        if (const CGridCellBase* object = m_store.Object(row, col))
+            return visit(QStringView(object->GetText()));
+        visit(m_store.PlainText(row, col));
     }
+    bool SetCellState(int row, int col, quint32 state);
+    quint32 GetCellState(int row, int col) const { return IsValid(row, col) ? m_store.State(row, col) : 0; }
     bool SetCellBackColour(int row, int col, COLORREF colour);
     bool SetCellTextColour(int row, int col, COLORREF colour);
     bool SetCellFormat(int row, int col, quint32 format);
@@ -366,20 +389,24 @@ protected:
     virtual void OnDraw(QPainter& painter, const QRect& clip);
 
 private:
-    // Applies change to the cell at (row, col); false when there is none.
+    // Applies change to the cell at (row, col) unless it would change
+    // nothing: a cell gets an object only for a value other than its area's
+    // default (plain cells have that value).  False when there is no cell.
     template <typename Change>
-    bool WithCell(int row, int col, Change change)
+    bool ChangeCell(int row, int col, bool differsFromPlain, Change change)
     {
-        CGridCellBase* cell = GetCell(row, col);
-        if (cell)
-            change(*cell);
-        return cell != nullptr;
+        if (!IsValid(row, col))
+            return false;
+        if (differsFromPlain || m_store.Object(row, col))
+            change(m_store.MakeObject(row, col));
+        return true;
     }
     void CommitCellText(int row, int col, const QString& text);
+    void MarkRowModified(int row);
 
     // The helpers; each is handed only helpers declared above it, which are
     // built first.
-    GridCellStore m_store;
+    GridCellStore m_store{this};
     GridGeometry m_geometry{*this, m_store};
     GridStructure m_structure{*this, m_store, m_geometry};
     GridScroller m_scroller{*this, m_store, m_geometry};

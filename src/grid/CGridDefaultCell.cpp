@@ -35,3 +35,15 @@ void CGridDefaultCell::SetFont(const LogFont* font)
     m_nWidth = m_metrics.horizontalAdvance(sample);
     m_nHeight = m_metrics.height() * 3 / 2;
 }
+
+int CGridDefaultCell::SingleLineWidth(const QString& text) const
+{
+    return m_glyphs->Handles(text) ? m_glyphs->Width(text) : m_metrics.horizontalAdvance(text);
+}
+
+int CGridDefaultCell::SingleLineWidth(QByteArrayView latin1) const
+{
+    if (const std::optional<int> width = m_glyphs->WidthOf(latin1))
+        return *width;
+    return m_metrics.horizontalAdvance(QString::fromLatin1(latin1));
+}

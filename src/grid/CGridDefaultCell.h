@@ -29,6 +29,10 @@ public:
     void SetHeight(int height) { m_nHeight = height; }
     const QFontMetrics& GetFontMetrics() const { return m_metrics; }
     const Latin1Glyphs& GetGlyphs() const { return *m_glyphs; }
+    // The width of one line of text in this area's font, as painting draws
+    // it: through the glyph widths where they serve, else as Qt lays it out.
+    int SingleLineWidth(const QString& text) const;
+    int SingleLineWidth(QByteArrayView latin1) const;
 
 private:
     int m_nWidth = 30;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 
@@ -14,6 +16,10 @@ public:
     static bool IsAllowed(const QString& text);
     // The text without the characters a cell cannot hold.
     static QString Filter(const QString& text);
+    // The same for a text in Latin-1 bytes, where only TAB, CR, LF and NUL
+    // can be amiss.
+    static bool IsAllowed(QByteArrayView latin1);
+    static QByteArray Filter(QByteArrayView latin1);
     // The short message shown when input lost characters to the rule.
     static QString DroppedMessage();
 };

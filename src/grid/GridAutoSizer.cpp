@@ -1,12 +1,14 @@
 #include "grid/GridAutoSizer.h"
 
 #include "grid/CGridCtrl.h"
-#include "grid/GridExtentCache.h"
 
 #include <algorithm>
+#include <vector>
 
-GridAutoSizer::GridAutoSizer(GridCellStore& store)
+GridAutoSizer::GridAutoSizer(const CGridCtrl& grid, GridCellStore& store)
     : m_store(store)
+    , m_plain{GridPlainMeasure(*grid.GetDefaultCell(false, false)), GridPlainMeasure(*grid.GetDefaultCell(false, true)),
+              GridPlainMeasure(*grid.GetDefaultCell(true, false)), GridPlainMeasure(*grid.GetDefaultCell(true, true))}
 {
 }
 
@@ -16,17 +18,32 @@ std::pair<int, int> GridAutoSizer::RowSpan(int style) const
     return {style & GVS_HEADER ? 0 : fixedRows, style & GVS_DATA ? m_store.RowCount() - 1 : fixedRows - 1};
 }
 
+const GridPlainMeasure& GridAutoSizer::PlainMeasure(quint32 state) const
+{
+    const bool fixedRow = state & CellStateFixedRow;
+    const bool fixedCol = state & CellStateFixedColumn;
+    return m_plain[size_t(fixedRow) * 2 + size_t(fixedCol)];
+}
+
+QSize GridAutoSizer::Extent(int row, int col)
+{
+    const GridRow& cells = m_store.Row(row);
+    if (const CGridCellBase* object = cells.Object(col))
+        return m_extents.Extent(*object);
+    const GridPlainMeasure& plain = PlainMeasure(cells.PlainState(col));
+    if (plain.IsDirect())
+        return plain.Extent(cells.Text(col));
+    return m_extents.Extent(m_store.CellView(row, col));
+}
+
 bool GridAutoSizer::FitColumn(int col, int style)
 {
     if (col < 0 || col >= m_store.ColumnCount() || m_store.ColumnWidth(col) == 0)
         return false;
     const auto [first, last] = RowSpan(style);
-    GridExtentCache extents;
     int width = 0;
-    for (int row = first; row <= last; ++row) {
-        if (const CGridCellBase* cell = m_store.Cell(row, col))
-            width = std::max(width, extents.Extent(*cell).width());
-    }
+    for (int row = first; row <= last; ++row)
+        width = std::max(width, Extent(row, col).width());
     m_store.SetColumnWidth(col, width);
     return true;
 }
@@ -35,39 +52,37 @@ bool GridAutoSizer::FitRow(int row)
 {
     if (row < 0 || row >= m_store.RowCount() || m_store.RowHeight(row) == 0)
         return false;
-    GridExtentCache extents;
     int height = 0;
-    for (int col = 0; col < m_store.ColumnCount(); ++col) {
-        if (const CGridCellBase* cell = m_store.Cell(row, col))
-            height = std::max(height, extents.Extent(*cell).height());
-    }
+    for (int col = 0; col < m_store.ColumnCount(); ++col)
+        height = std::max(height, Extent(row, col).height());
     m_store.SetRowHeight(row, height);
     return true;
 }
 
-// Rows and columns grow together in one pass over the cells; a shown row
-// starts from 1 so that it stays shown.
+// Rows and columns grow together in one pass over the cells, row by row as
+// the cells lie in memory; a shown row starts from 1 so that it stays shown.
+// Hidden columns neither take a width nor make a row taller.
 void GridAutoSizer::FitAll(int style)
 {
     const auto [first, last] = RowSpan(style);
+    const int cols = m_store.ColumnCount();
+    std::vector<int> widths(size_t(cols), 0);
+    std::vector<int> shown;
+    for (int col = 0; col < cols; ++col) {
+        if (m_store.ColumnWidth(col) != 0)
+            shown.push_back(col);
+    }
     for (int row = first; row <= last; ++row) {
-        if (m_store.RowHeight(row) != 0)
-            m_store.SetRowHeight(row, 1);
-    }
-    GridExtentCache extents;
-    for (int col = 0; col < m_store.ColumnCount(); ++col) {
-        if (m_store.ColumnWidth(col) == 0)
+        if (m_store.RowHeight(row) == 0)
             continue;
-        int width = 0;
-        for (int row = first; row <= last; ++row) {
-            const int height = m_store.RowHeight(row);
-            const CGridCellBase* cell = m_store.Cell(row, col);
-            if (height == 0 || !cell)
-                continue;
-            const QSize extent = extents.Extent(*cell);
-            width = std::max(width, extent.width());
-            m_store.SetRowHeight(row, std::max(height, extent.height()));
+        int height = 1;
+        for (const int col : shown) {
+            const QSize extent = Extent(row, col);
+            widths[size_t(col)] = std::max(widths[size_t(col)], extent.width());
+            height = std::max(height, extent.height());
         }
-        m_store.SetColumnWidth(col, width);
+        m_store.SetRowHeight(row, height);
     }
+    for (const int col : shown)
+        m_store.SetColumnWidth(col, widths[size_t(col)]);
 }

@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <numeric>
 
+GridCellStore::GridCellStore(CGridCtrl* grid)
+    : m_grid(grid)
+{
+    m_standIn.SetGrid(grid);
+}
+
 int GridCellStore::SumOf(const std::vector<int>& sizes, int from, int to)
 {
     from = std::clamp(from, 0, int(sizes.size()));
@@ -18,6 +24,76 @@ GridAxis GridCellStore::RowAxis() const
 GridAxis GridCellStore::ColumnAxis() const
 {
     return GridAxis(m_cols, m_fixedCols, [this](int col) { return m_colWidths[size_t(col)]; });
+}
+
+// ---- Cells
+
+CGridCellBase& GridCellStore::MakeObject(int row, int col)
+{
+    if (CGridCellBase* object = Object(row, col))
+        return *object;
+    auto cell = std::make_unique<CGridCell>();
+    cell->SetGrid(m_grid);
+    cell->SetCoords(row, col);
+    return Row(row).Adopt(col, std::move(cell));
+}
+
+CGridCellBase& GridCellStore::CellView(int row, int col) const
+{
+    const GridRow& cells = Row(row);
+    if (CGridCellBase* object = cells.Object(col))
+        return *object;
+    m_standIn.SetState(cells.State(col));
+    m_standIn.SetTextLatin1(cells.Text(col));
+    return m_standIn;
+}
+
+QString GridCellStore::Text(int row, int col) const
+{
+    const GridRow& cells = Row(row);
+    if (const CGridCellBase* object = cells.Object(col))
+        return object->GetText();
+    return QString::fromLatin1(cells.Text(col));
+}
+
+// The cell text rule keeps a cell's text to Latin-1, so the bytes hold it
+// whole.
+void GridCellStore::SetText(int row, int col, const QString& text)
+{
+    GridRow& cells = Row(row);
+    if (CGridCellBase* object = cells.Object(col))
+        object->SetText(text);
+    else
+        cells.SetText(col, QStringView(text));
+}
+
+void GridCellStore::SetState(int row, int col, quint32 state)
+{
+    GridRow& cells = Row(row);
+    if (CGridCellBase* object = cells.Object(col))
+        object->SetState(state);
+    else if (state & ~GridRow::ByteStates)
+        MakeObject(row, col).SetState(state);
+    else
+        cells.SetPlainState(col, state);
+}
+
+void GridCellStore::ClearModifiedMarks()
+{
+    for (GridRow& cells : m_cells)
+        cells.ClearStates(CellStateModified);
+}
+
+// ---- Fixed rows and columns
+
+quint32 GridCellStore::PlaceState(int row, int col) const
+{
+    quint32 state = 0;
+    if (col < m_fixedCols)
+        state |= CellStateFixed | CellStateFixedColumn;
+    if (row < m_fixedRows)
+        state |= CellStateFixed | CellStateFixedRow;
+    return state;
 }
 
 void GridCellStore::LimitFixedCount(bool rows, int count)
@@ -37,30 +113,121 @@ void GridCellStore::SetFixedCount(bool rows, int fixedCount)
 }
 
 // A cell that changes between heading and body takes the default colours of
-// its new area.
+// its new area; a cell without an object has them already.
 void GridCellStore::SetFixedFlags(bool rows, int from, int to, bool becomeFixed)
 {
     const quint32 lineBit = rows ? CellStateFixedRow : CellStateFixedColumn;
     for (int row = rows ? from : 0; row < (rows ? to : m_rows); ++row) {
+        GridRow& cells = Row(row);
         for (int col = rows ? 0 : from; col < (rows ? m_cols : to); ++col) {
-            CGridCellBase* cell = Cell(row, col);
-            if (!cell)
-                continue;
-            quint32 state = cell->GetState();
+            quint32 state = cells.State(col);
             const bool fixedOtherWay = rows ? col < m_fixedCols : row < m_fixedRows;
-            if (becomeFixed) {
+            if (becomeFixed)
                 state |= CellStateFixed | lineBit;
-            } else if (fixedOtherWay) {
-                cell->SetState(state & ~lineBit);
-                continue;
-            } else {
+            else if (fixedOtherWay)
+                state &= ~lineBit;
+            else
                 state &= ~(CellStateFixed | lineBit);
+            CGridCellBase* object = cells.Object(col);
+            if (!object) {
+                cells.SetPlainState(col, state);
+                continue;
             }
-            cell->SetState(state);
-            cell->SetTextClr(CLR_DEFAULT);
-            cell->SetBackClr(CLR_DEFAULT);
+            object->SetState(state);
+            if (becomeFixed || !fixedOtherWay) {
+                object->SetTextClr(CLR_DEFAULT);
+                object->SetBackClr(CLR_DEFAULT);
+            }
         }
     }
+}
+
+// ---- Shape
+
+GridRow GridCellStore::NewRow(int row) const
+{
+    GridRow cells;
+    cells.Grow(m_cols, [this, row](int col) { return PlaceState(row, col); });
+    return cells;
+}
+
+bool GridCellStore::ResizeRows(int rows, int height)
+{
+    if (rows < m_rows) {
+        m_cells.resize(size_t(rows));
+        m_rowHeights.resize(size_t(rows));
+        m_rows = rows;
+        return true;
+    }
+    try {
+        m_cells.reserve(size_t(rows));
+        m_rowHeights.reserve(size_t(rows));
+        while (m_rows < rows) {
+            m_cells.push_back(NewRow(m_rows));
+            m_rowHeights.push_back(height);
+            ++m_rows;
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool GridCellStore::ResizeColumns(int cols, int width)
+{
+    if (cols < m_cols) {
+        for (GridRow& cells : m_cells)
+            cells.Shrink(cols);
+        m_colWidths.resize(size_t(cols));
+        m_cols = cols;
+        return true;
+    }
+    const int oldCols = m_cols;
+    try {
+        m_colWidths.resize(size_t(cols), width);
+        for (int row = 0; row < m_rows; ++row)
+            Row(row).Grow(cols, [this, row](int col) { return PlaceState(row, col); });
+        m_cols = cols;
+    } catch (const std::bad_alloc&) {
+        // Rows of one length again, as before.
+        for (GridRow& cells : m_cells)
+            cells.Shrink(std::min(oldCols, cells.Size()));
+        m_colWidths.resize(size_t(oldCols));
+        return false;
+    }
+    return true;
+}
+
+bool GridCellStore::InsertRow(int index)
+{
+    try {
+        GridRow cells = NewRow(index);
+        m_rowHeights.reserve(m_rowHeights.size() + 1);
+        m_cells.insert(m_cells.begin() + index, std::move(cells));
+        m_rowHeights.insert(m_rowHeights.begin() + index, 0);
+        ++m_rows;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool GridCellStore::InsertColumn(int index)
+{
+    try {
+        m_colWidths.reserve(m_colWidths.size() + 1);
+        for (GridRow& cells : m_cells)
+            cells.Reserve(m_cols + 1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    // With room reserved nothing below allocates, so the rows stay one
+    // length.
+    m_colWidths.insert(m_colWidths.begin() + index, 0);
+    for (int row = 0; row < m_rows; ++row)
+        Row(row).Insert(index, PlaceState(row, index));
+    ++m_cols;
+    return true;
 }
 
 void GridCellStore::EraseRow(int row)
@@ -75,7 +242,7 @@ void GridCellStore::EraseRow(int row)
 void GridCellStore::EraseColumn(int col)
 {
     for (GridRow& cells : m_cells)
-        cells.erase(cells.begin() + col);
+        cells.Erase(col);
     m_colWidths.erase(m_colWidths.begin() + col);
     --m_cols;
     if (col < m_fixedCols)
@@ -104,9 +271,6 @@ void GridCellStore::ReorderRows(int first, const std::vector<int>& order)
         const int row = first + int(i);
         m_cells[size_t(row)] = std::move(rows[i]);
         m_rowHeights[size_t(row)] = heights[i];
-        for (int col = 0; col < m_cols; ++col) {
-            if (CGridCellBase* cell = Cell(row, col))
-                cell->SetCoords(row, col);
-        }
+        m_cells[size_t(row)].ForEachObject([row](int col, CGridCellBase& cell) { cell.SetCoords(row, col); });
     }
 }

@@ -1,37 +1,52 @@
 #pragma once
 
+#include "grid/CGridCell.h"
 #include "grid/GridAxis.h"
 #include "grid/GridRow.h"
 
-#include <memory>
+#include <QString>
+
 #include <new>
 #include <vector>
 
+class CGridCtrl;
+
 // The grid's content: its cells row by row, the height of every row, the
 // width of every column, and how many of the first rows and columns are
-// fixed.  Indexes are not checked here; the grid checks them before it asks.
-// What may run out of memory answers false and leaves rows of one length.
-// New cells come from create(row, col); it is a template parameter, so that
-// the hundred thousand cells of a table are made without a call through a
-// function object each.
+// fixed.  A cell is its text and state bits in its row's compact storage
+// until it gets attributes of its own; then it gets a cell object (see
+// GridRow).  Indexes are not checked here; the grid checks them before it
+// asks.  What may run out of memory answers false and leaves rows of one
+// length.
 class GridCellStore
 {
 public:
+    explicit GridCellStore(CGridCtrl* grid);
+
     int RowCount() const { return m_rows; }
     int ColumnCount() const { return m_cols; }
     int FixedRowCount() const { return m_fixedRows; }
     int FixedColumnCount() const { return m_fixedCols; }
 
-    CGridCellBase* Cell(int row, int col) const { return m_cells[size_t(row)][size_t(col)].get(); }
+    // The cell's object, or null while the cell has none.
+    CGridCellBase* Object(int row, int col) const { return m_cells[size_t(row)].Object(col); }
+    // The cell's object, made now when it has none yet; it stays with the
+    // cell until the cell goes.
+    CGridCellBase& MakeObject(int row, int col);
+    // The cell as painting, measuring and title tips read it: its object, or
+    // a stand-in holding its text and state that is good until the next call.
+    CGridCellBase& CellView(int row, int col) const;
+    // The text and state of any cell.
+    QString Text(int row, int col) const;
+    void SetText(int row, int col, const QString& text);
+    // The bytes of a cell without an object (empty for one with an object).
+    QByteArrayView PlainText(int row, int col) const { return m_cells[size_t(row)].Text(col); }
+    quint32 State(int row, int col) const { return m_cells[size_t(row)].State(col); }
+    void SetState(int row, int col, quint32 state);
     const GridRow& Row(int row) const { return m_cells[size_t(row)]; }
-    template <typename Visit>
-    void ForEachCell(Visit visit) const
-    {
-        for (const GridRow& cells : m_cells)
-            for (const auto& cell : cells)
-                if (cell)
-                    visit(*cell);
-    }
+    GridRow& Row(int row) { return m_cells[size_t(row)]; }
+    // Takes the modified mark off every cell.
+    void ClearModifiedMarks();
 
     const std::vector<int>& RowHeights() const { return m_rowHeights; }
     const std::vector<int>& ColumnWidths() const { return m_colWidths; }
@@ -52,28 +67,30 @@ public:
     // become fixed or stop being fixed in that direction.
     void SetFixedCount(bool rows, int fixedCount);
 
-    // New rows take height, new columns width; cells that go are destroyed.
-    template <typename Create>
-    bool ResizeRows(int rows, int height, Create create);
-    template <typename Create>
-    bool ResizeColumns(int cols, int width, Create create);
+    // New rows take height, new columns width; new cells are empty, with the
+    // state bits of where they lie; cells that go are destroyed.
+    bool ResizeRows(int rows, int height);
+    bool ResizeColumns(int cols, int width);
     // A new line of size 0 at index.
-    template <typename Create>
-    bool InsertRow(int index, Create create);
-    template <typename Create>
-    bool InsertColumn(int index, Create create);
+    bool InsertRow(int index);
+    bool InsertColumn(int index);
     // The line goes with its cells; a fixed line lowers the fixed count.
     void EraseRow(int row);
     void EraseColumn(int col);
     void Clear();
     // The rows from first on take the order given: order[i] is the old index
-    // of the row that goes to first + i.  Every moved cell learns its row.
+    // of the row that goes to first + i.  Every moved cell object learns its
+    // row.
     void ReorderRows(int first, const std::vector<int>& order);
 
 private:
     static int SumOf(const std::vector<int>& sizes, int from, int to);
+    // The fixed bits of a new cell at (row, col).
+    quint32 PlaceState(int row, int col) const;
+    GridRow NewRow(int row) const;
     void SetFixedFlags(bool rows, int from, int to, bool becomeFixed);
 
+    CGridCtrl* m_grid;
     int m_rows = 0;
     int m_fixedRows = 0;
     int m_cols = 0;
@@ -81,101 +98,6 @@ private:
     std::vector<int> m_rowHeights;
     std::vector<int> m_colWidths;
     std::vector<GridRow> m_cells;
+    // Lent out by CellView for cells without an object.
+    mutable CGridCell m_standIn;
 };
-
-template <typename Create>
-bool GridCellStore::ResizeRows(int rows, int height, Create create)
-{
-    if (rows < m_rows) {
-        m_cells.resize(size_t(rows));
-        m_rowHeights.resize(size_t(rows));
-        m_rows = rows;
-        return true;
-    }
-    try {
-        m_cells.reserve(size_t(rows));
-        m_rowHeights.reserve(size_t(rows));
-        while (m_rows < rows) {
-            GridRow cells(static_cast<size_t>(m_cols));
-            for (int col = 0; col < m_cols; ++col)
-                cells[size_t(col)] = create(m_rows, col);
-            m_cells.push_back(std::move(cells));
-            m_rowHeights.push_back(height);
-            ++m_rows;
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-template <typename Create>
-bool GridCellStore::ResizeColumns(int cols, int width, Create create)
-{
-    if (cols < m_cols) {
-        for (GridRow& cells : m_cells)
-            cells.resize(size_t(cols));
-        m_colWidths.resize(size_t(cols));
-        m_cols = cols;
-        return true;
-    }
-    const int oldCols = m_cols;
-    try {
-        m_colWidths.resize(size_t(cols), width);
-        // Every row grows before the count changes, so that a failure
-        // leaves rows of one length.
-        for (GridRow& cells : m_cells)
-            cells.reserve(size_t(cols));
-        for (int row = 0; row < m_rows; ++row)
-            for (int col = oldCols; col < cols; ++col)
-                m_cells[size_t(row)].push_back(create(row, col));
-        m_cols = cols;
-    } catch (const std::bad_alloc&) {
-        for (GridRow& cells : m_cells)
-            cells.resize(size_t(oldCols));
-        m_colWidths.resize(size_t(oldCols));
-        return false;
-    }
-    return true;
-}
-
-template <typename Create>
-bool GridCellStore::InsertRow(int index, Create create)
-{
-    try {
-        GridRow cells(static_cast<size_t>(m_cols));
-        m_rowHeights.reserve(m_rowHeights.size() + 1);
-        m_cells.insert(m_cells.begin() + index, std::move(cells));
-        m_rowHeights.insert(m_rowHeights.begin() + index, 0);
-        ++m_rows;
-        for (int col = 0; col < m_cols; ++col)
-            m_cells[size_t(index)][size_t(col)] = create(index, col);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-template <typename Create>
-bool GridCellStore::InsertColumn(int index, Create create)
-{
-    try {
-        m_colWidths.reserve(m_colWidths.size() + 1);
-        for (GridRow& cells : m_cells)
-            cells.reserve(cells.size() + 1);
-        // Nothing below allocates a row again, so the rows stay one length.
-        std::vector<std::unique_ptr<CGridCellBase>> created;
-        created.reserve(size_t(m_rows));
-        for (int row = 0; row < m_rows; ++row)
-            created.push_back(create(row, index));
-        m_colWidths.insert(m_colWidths.begin() + index, 0);
-        for (int row = 0; row < m_rows; ++row) {
-            GridRow& cells = m_cells[size_t(row)];
-            cells.insert(cells.begin() + index, std::move(created[size_t(row)]));
-        }
-        ++m_cols;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}

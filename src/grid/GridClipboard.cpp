@@ -47,7 +47,7 @@ void GridClipboard::OnPaste()
         target = m_grid.GetTopLeftNonFixedCell();
     if (!m_grid.IsValid(target))
         return;
-    CGridCellBase* cell = m_grid.GetCell(target.row, target.col);
+    CGridCellBase* cell = m_grid.GetExistingCell(target.row, target.col);
     if (cell && cell->IsEditing() && cell->GetEditWnd()) {
         cell->GetEditWnd()->paste();
         return;
@@ -57,6 +57,21 @@ void GridClipboard::OnPaste()
         m_grid.PasteText(target, QGuiApplication::clipboard()->text());
 }
 
+namespace {
+
+void AppendText(QString& copy, QStringView text)
+{
+    copy += text;
+}
+
+// A cell without an object holds its text as Latin-1 bytes.
+void AppendText(QString& copy, QByteArrayView latin1)
+{
+    copy += QLatin1StringView(latin1);
+}
+
+} // namespace
+
 // The selection's bounding rectangle, with the unselected cells in it empty.
 bool GridClipboard::CopySelection(QString* text) const
 {
@@ -64,9 +79,9 @@ bool GridClipboard::CopySelection(QString* text) const
     if (!m_grid.IsValid(range))
         return false;
     *text = GridClipboardText::Encode(m_store.RowAxis(), m_store.ColumnAxis(), range.minRow, range.minCol,
-                                      range.maxRow, range.maxCol, [this](int row, int col) {
-                                          const CGridCellBase* cell = m_grid.GetCell(row, col);
-                                          return cell && cell->IsSelected() ? cell->GetText() : QString();
+                                      range.maxRow, range.maxCol, [this](int row, int col, QString& copy) {
+                                          if (m_grid.GetCellState(row, col) & CellStateSelected)
+                                              m_grid.VisitCellText(row, col, [&copy](auto text) { AppendText(copy, text); });
                                       });
     return true;
 }

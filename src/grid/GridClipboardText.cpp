@@ -7,7 +7,7 @@ constexpr QChar CarriageReturn = QLatin1Char('\r');
 } // namespace
 
 QString GridClipboardText::Encode(const GridAxis& rows, const GridAxis& columns, int firstRow, int firstColumn,
-                                  int lastRow, int lastColumn, const CellText& cellText)
+                                  int lastRow, int lastColumn, const AppendCell& appendCell)
 {
     QString text;
     bool firstLine = true;
@@ -24,7 +24,7 @@ QString GridClipboardText::Encode(const GridAxis& rows, const GridAxis& columns,
             if (!firstField)
                 text += Tab;
             firstField = false;
-            text += cellText(row, column);
+            appendCell(row, column, text);
         }
     }
     return text;

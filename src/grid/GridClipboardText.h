@@ -17,14 +17,15 @@ class GridClipboardText
 {
 public:
     using Table = QList<QStringList>;
-    using CellText = std::function<QString(int row, int column)>;
+    // Appends the text of a cell to the copy (nothing for a cell that is not
+    // copied).
+    using AppendCell = std::function<void(int row, int column, QString& text)>;
     using CellWrite = std::function<void(int row, int column, const QString& text)>;
 
     // The rectangle rows [firstRow, lastRow] by columns [firstColumn,
-    // lastColumn], hidden rows and columns left out; cellText answers the
-    // text of a cell (empty for a cell that is not copied).
+    // lastColumn], hidden rows and columns left out.
     static QString Encode(const GridAxis& rows, const GridAxis& columns, int firstRow, int firstColumn,
-                          int lastRow, int lastColumn, const CellText& cellText);
+                          int lastRow, int lastColumn, const AppendCell& appendCell);
 
     // Text up to the first NUL, split into lines and fields.
     static Table Decode(const QString& text);

@@ -58,7 +58,9 @@ void GridMouse::OnLeftButtonDown(QPoint point, Qt::KeyboardModifiers modifiers)
     else if (!m_grid.IsValid(m_selection.Start()))
         m_selection.SetStart(m_grid.GetFocusCell());
     m_grid.EndEditing();
-    if (CGridCellBase* cell = m_grid.GetCell(m_clickDownCell.row, m_clickDownCell.col))
+    // The mouse reaches only cell objects: a cell that is no more than its
+    // text and state has no handler of its own.
+    if (CGridCellBase* cell = m_grid.GetExistingCell(m_clickDownCell.row, m_clickDownCell.col))
         cell->OnClickDown(RelativeToCell(m_clickDownCell, point));
     if (m_mode == Mode::Nothing)
         UpdateDividerHover(point);
@@ -289,7 +291,7 @@ void GridMouse::OnLeftButtonUp(QPoint point)
         m_grid.SendMessageToParent(focus.row, focus.col, GridNotifySelectionChanged);
         // The owner may have moved the focus on that notification.
         const GridCellId clicked = m_grid.GetFocusCell();
-        if (CGridCellBase* cell = m_grid.GetCell(clicked.row, clicked.col))
+        if (CGridCellBase* cell = m_grid.GetExistingCell(clicked.row, clicked.col))
             cell->OnClick(relative);
         m_grid.SendMessageToParent(m_clickDownCell.row, m_clickDownCell.col, NM_CLICK);
         break;
@@ -309,7 +311,7 @@ void GridMouse::OnRightButtonUp(QPoint point)
         m_grid.SetFocusCell(-1, -1);
         m_grid.SetFocusCell(std::max(cell.row, m_grid.GetFixedRowCount()),
                             std::max(cell.col, m_grid.GetFixedColumnCount()));
-        if (CGridCellBase* clicked = m_grid.GetCell(cell.row, cell.col))
+        if (CGridCellBase* clicked = m_grid.GetExistingCell(cell.row, cell.col))
             clicked->OnRClick(RelativeToCell(cell, point));
     }
     m_grid.SendMessageToParent(cell.row, cell.col, NM_RCLICK);
@@ -333,7 +335,7 @@ void GridMouse::OnLeftDoubleClick(QPoint point)
                                 && cell.col < m_grid.GetFixedColumnCount();
     if ((!m_grid.IsCellFixed(cell.row, cell.col) && m_grid.IsValid(m_clickDownCell)) || listRowHeading)
         m_grid.EditCell(cell.row, cell.col, relative, VK_LBUTTON);
-    if (CGridCellBase* clicked = m_grid.GetCell(cell.row, cell.col))
+    if (CGridCellBase* clicked = m_grid.GetExistingCell(cell.row, cell.col))
         clicked->OnDblClick(relative);
     m_grid.SendMessageToParent(cell.row, cell.col, NM_DBLCLK);
 }

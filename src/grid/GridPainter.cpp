@@ -34,7 +34,7 @@ void GridPainter::Paint(QPainter& painter, const QRect& clip) const
 
 bool GridPainter::PaintCell(QPainter& painter, int row, int col, const QRect& rect) const
 {
-    const bool drawn = m_store.Cell(row, col)->Draw(&painter, row, col, rect, true);
+    const bool drawn = m_store.CellView(row, col).Draw(&painter, row, col, rect, true);
     if (!m_grid.IsCellFixed(row, col)) {
         const int lines = m_grid.GetGridLines();
         painter.setPen(ColorRefToQColor(m_grid.GetGridLineColor()));
@@ -59,16 +59,13 @@ void GridPainter::DrawCellBlock(QPainter& painter, const QRect& clip, int rowFro
             y += height;
             continue;
         }
-        const GridRow& cells = m_store.Row(row);
         int left = x;
         for (int col = colFrom; col <= colTo; ++col) {
             const int width = widths[size_t(col)];
             if (clipped && left > clip.right())
                 break;
-            if (width > 0 && !(clipped && left + width - 1 < clip.left())) {
-                if (CGridCellBase* cell = cells[size_t(col)].get())
-                    cell->Draw(&painter, row, col, QRect(left, y, width, height), false);
-            }
+            if (width > 0 && !(clipped && left + width - 1 < clip.left()))
+                m_store.CellView(row, col).Draw(&painter, row, col, QRect(left, y, width, height), false);
             left += width;
         }
         y += height;

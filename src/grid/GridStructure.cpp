@@ -1,6 +1,5 @@
 #include "grid/GridStructure.h"
 
-#include "grid/CGridCell.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridErrorReporter.h"
 
@@ -9,23 +8,6 @@ GridStructure::GridStructure(CGridCtrl& grid, GridCellStore& store, GridGeometry
     , m_store(store)
     , m_geometry(geometry)
 {
-}
-
-std::unique_ptr<CGridCellBase> GridStructure::CreateCell(int row, int col) const
-{
-    auto cell = std::make_unique<CGridCell>();
-    cell->SetGrid(&m_grid);
-    cell->SetCoords(row, col);
-    quint32 state = 0;
-    const bool fixedRow = row < m_store.FixedRowCount();
-    const bool fixedCol = col < m_store.FixedColumnCount();
-    if (fixedCol)
-        state |= CellStateFixed | CellStateFixedColumn;
-    if (fixedRow)
-        state |= CellStateFixed | CellStateFixedRow;
-    cell->SetState(state);
-    cell->SetFormat(m_grid.GetDefaultCell(fixedRow, fixedCol)->GetFormat());
-    return cell;
 }
 
 void GridStructure::ClearCellStates(const GridCellRange& cells)
@@ -67,9 +49,8 @@ bool GridStructure::Resize(bool rows, int count)
     if (count < (rows ? rowCount : colCount))
         ClearCellStates(rows ? GridCellRange(count, 0, rowCount - 1, colCount - 1)
                              : GridCellRange(0, count, rowCount - 1, colCount - 1));
-    const CellMaker create{this};
-    const bool ok = rows ? m_store.ResizeRows(count, m_grid.GetDefaultCell(false, false)->GetHeight(), create)
-                         : m_store.ResizeColumns(count, m_grid.GetDefaultCell(false, true)->GetWidth(), create);
+    const bool ok = rows ? m_store.ResizeRows(count, m_grid.GetDefaultCell(false, false)->GetHeight())
+                         : m_store.ResizeColumns(count, m_grid.GetDefaultCell(false, true)->GetWidth());
     if (!ok)
         ReportOutOfMemory();
     return ok;
@@ -112,13 +93,13 @@ int GridStructure::InsertRow(const QString& heading, int row)
         return -1;
 
     const int index = row < 0 ? m_store.RowCount() : row;
-    if (!m_store.InsertRow(index, CellMaker{this})) {
+    if (!m_store.InsertRow(index)) {
         ReportOutOfMemory();
         return -1;
     }
     m_grid.SetCellText(index, 0, heading);
     m_store.SetRowHeight(index, heading.isEmpty() ? m_grid.GetDefaultCell(true, false)->GetHeight()
-                                                  : m_store.Cell(index, 0)->GetTextExtent(heading).height());
+                                                  : m_store.CellView(index, 0).GetTextExtent(heading).height());
     FinishInsert(true, index, focus);
     return index;
 }
@@ -132,14 +113,14 @@ int GridStructure::InsertColumn(const QString& heading, quint32 format, int col)
         return -1;
 
     const int index = (col < 0 || col == m_store.ColumnCount()) ? m_store.ColumnCount() : col;
-    if (!m_store.InsertColumn(index, CellMaker{this})) {
+    if (!m_store.InsertColumn(index)) {
         ReportOutOfMemory();
         return -1;
     }
     m_grid.SetCellText(0, index, heading);
     for (int row = 0; row < m_store.RowCount(); ++row)
         m_grid.SetCellFormat(row, index, format);
-    m_store.SetColumnWidth(index, m_store.Cell(0, index)->GetTextExtent(heading).width());
+    m_store.SetColumnWidth(index, m_store.CellView(0, index).GetTextExtent(heading).width());
     FinishInsert(false, index, focus);
     return index;
 }

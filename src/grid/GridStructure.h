@@ -28,14 +28,6 @@ public:
     void DeleteAll();
 
 private:
-    // Makes the cells the store asks for.
-    struct CellMaker
-    {
-        const GridStructure* structure;
-        std::unique_ptr<CGridCellBase> operator()(int row, int col) const { return structure->CreateCell(row, col); }
-    };
-
-    std::unique_ptr<CGridCellBase> CreateCell(int row, int col) const;
     // Cells about to leave the storage lose their state first, which takes
     // them out of the selection.
     void ClearCellStates(const GridCellRange& cells);

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPointF>
 
+#include <algorithm>
 #include <cmath>
 
 Latin1Glyphs::Latin1Glyphs(const QFont& font)
@@ -21,20 +22,28 @@ Latin1Glyphs::Latin1Glyphs(const QFont& font)
     for (int code = 0; code < 256; ++code) {
         m_glyphs[size_t(code)] = glyphs.at(code);
         m_advances[size_t(code)] = advances.value(code).x();
+        // Control characters have no advance of their own to speak of.
+        m_handled[size_t(code)] = code >= 0x20 && m_glyphs[size_t(code)] != 0;
     }
 }
 
 bool Latin1Glyphs::Handles(const QString& text) const
 {
-    if (!m_rawFont.isValid())
-        return false;
-    for (QChar ch : text) {
-        const char16_t code = ch.unicode();
-        // Control characters have no advance of their own to speak of.
-        if (code > 0xFF || code < 0x20 || m_glyphs[code] == 0)
-            return false;
+    return m_rawFont.isValid() && std::all_of(text.cbegin(), text.cend(), [this](QChar ch) {
+        return ch.unicode() <= 0xFF && m_handled[ch.unicode()];
+    });
+}
+
+std::optional<int> Latin1Glyphs::WidthOf(QByteArrayView latin1) const
+{
+    qreal width = 0;
+    for (const char byte : latin1) {
+        const auto code = uchar(byte);
+        if (!m_handled[code])
+            return std::nullopt;
+        width += m_advances[code];
     }
-    return true;
+    return int(std::ceil(width));
 }
 
 int Latin1Glyphs::Width(const QString& text) const

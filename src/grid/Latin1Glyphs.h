@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QFont>
 #include <QRawFont>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -24,6 +26,9 @@ public:
     bool Handles(const QString& text) const;
     // Width of text in pixels (text must be handled).
     int Width(const QString& text) const;
+    // The width of a text in Latin-1 bytes, or nothing when the text is not
+    // handled: one pass over the bytes, as auto-sizing measures whole tables.
+    std::optional<int> WidthOf(QByteArrayView latin1) const;
     // The longest start of text that, followed by "...", fits in width.
     QString Elided(const QString& text, int width) const;
     // Draws text with its baseline starting at origin.
@@ -33,6 +38,7 @@ private:
     QRawFont m_rawFont;
     std::array<quint32, 256> m_glyphs{};
     std::array<qreal, 256> m_advances{};
+    std::array<bool, 256> m_handled{};
     mutable std::vector<quint32> m_runGlyphs;
     mutable std::vector<QPointF> m_runPositions;
 };

@@ -614,8 +614,9 @@ long CCarvestoneView::OnGridNotify(const GridNotifyInfo& info)
         // The tab of the grid that reports the edit, not whatever is current.
         MarkModified(IndexOfGrid(info.grid));
         if (TableHistory* history = HistoryOf(info.grid)) {
-            // Outside a command only typing and the Delete key change a cell.
-            const CGridCellBase* cell = info.grid->GetCell(info.row, info.column);
+            // Outside a command only typing and the Delete key change a cell;
+            // only a cell with an object can have an editor open.
+            const CGridCellBase* cell = info.grid->GetExistingCell(info.row, info.column);
             const bool typed = cell && cell->IsEditing();
             history->NoteEndEdit(info.row, info.column, typed ? QStringLiteral("Edit Cell") : QStringLiteral("Delete"));
         }

@@ -4,6 +4,10 @@
 #include "model/TableFile.h"
 #include "model/TableWriter.h"
 
+#include <vector>
+
+// The fields go into the grid a row at a time as the bytes they are: no
+// string and no object per cell.
 void TableGrid::Fill(CGridCtrl& grid, const TableFile& table)
 {
     const bool redraw = grid.GetRedraw();
@@ -11,12 +15,12 @@ void TableGrid::Fill(CGridCtrl& grid, const TableFile& table)
     grid.DeleteAllItems();
     grid.SetRowCount(table.RowCount());
     grid.SetColumnCount(table.ColumnCount());
+    std::vector<QByteArrayView> fields;
     for (int row = 0; row < table.RowCount(); ++row) {
-        for (int col = 0; col < table.FieldCount(row); ++col) {
-            const QByteArrayView field = table.Field(row, col);
-            if (!field.isEmpty())
-                grid.SetCellText(row, col, QString::fromLatin1(field));
-        }
+        fields.clear();
+        for (int col = 0; col < table.FieldCount(row); ++col)
+            fields.push_back(table.Field(row, col));
+        grid.SetRowTexts(row, fields);
     }
     grid.SetFixedColumnCount(qMin(1, table.ColumnCount()));
     grid.SetFixedRowCount(qMin(1, table.RowCount()));
@@ -33,7 +37,7 @@ QByteArray TableGrid::Bytes(const CGridCtrl& grid)
     const int columns = grid.GetColumnCount();
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < columns; ++col)
-            writer.AddCell(grid.GetCellText(row, col));
+            grid.VisitCellText(row, col, [&writer](auto text) { writer.AddCell(text); });
         writer.EndRow();
     }
     return writer.Bytes();

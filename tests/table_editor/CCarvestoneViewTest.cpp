@@ -76,9 +76,10 @@ TEST_F(CCarvestoneViewTest, NewTablesOpenLeftmostOnceSayWhatFailedOrWouldBeDropp
 
     QList<std::pair<QString, QByteArray>> tables = {
         {"empty.txt", {}}, {"blank.txt", "\r\n\r\n"}, {"headings.txt", "only\theadings\r\n"}};
-    const QDir games(QStringLiteral(CARVESTONE_GAME_TABLES));
-    for (const QString& name : games.entryList({QStringLiteral("*.txt")}, QDir::Files))
-        tables.append({name, TestFiles::Read(games.filePath(name))});
+    for (const QDir& real : {QDir(QStringLiteral(CARVESTONE_GAME_TABLES)), QDir(QStringLiteral(CARVESTONE_DEMO_TABLES))}) {
+        for (const QString& name : real.entryList({QStringLiteral("*.txt")}, QDir::Files))
+            tables.append({real.dirName() + "-" + name, TestFiles::Read(real.filePath(name))});
+    }
     for (const auto& [name, bytes] : tables) {
         SCOPED_TRACE(name.toStdString());
         Open(name, bytes);
@@ -297,6 +298,41 @@ TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAskAndFindHonour
     view.FindDialog()->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(State(CommandId::EditFind).enabled);
+}
+
+// A game table is a hundred thousand cells: only what has attributes of its
+// own may cost a cell object.
+TEST_F(CCarvestoneViewTest, AnOpenTableHoldsCellObjectsOnlyForItsHeadingsAndTheCellsTypedInto)
+{
+    const QByteArray weapons = TestFiles::Read(QStringLiteral(CARVESTONE_GAME_TABLES "/Weapons.txt"));
+    Open("Weapons.txt", weapons);
+    const auto objects = [this] {
+        int count = 0;
+        for (int row = 0; row < Grid().GetRowCount(); ++row)
+            for (int col = 0; col < Grid().GetColumnCount(); ++col)
+                count += Grid().GetExistingCell(row, col) != nullptr;
+        return count;
+    };
+    const int headings = Grid().GetColumnCount() - 1;
+    EXPECT_EQ(objects(), headings) << "the centred column headings";
+
+    QApplication::clipboard()->setText(QStringLiteral("a\tb\nc\td"));
+    Click(2, 2);
+    Click(4, 5, Qt::ShiftModifier);
+    Press(Qt::Key_Delete);
+    Click(6, 3);
+    Press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Grid().GetCellText(7, 4), "d");
+    EXPECT_EQ(objects(), headings) << "deleting and pasting change texts only";
+    Edit(3, 3, "typed");
+    EXPECT_EQ(Grid().GetCellText(3, 3), "typed");
+    EXPECT_EQ(objects(), headings + 1) << "the cell typed into had an editor of its own";
+
+    for (int step = 0; step < 3; ++step)
+        Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(view.IsAnyTableModified());
+    EXPECT_TRUE(view.SaveTable(-1));
+    EXPECT_TRUE(Saved("Weapons.txt") == weapons);
 }
 
 // Reported: after a larger font in Options the cell being worked on had scrolled out of sight.  Every open table

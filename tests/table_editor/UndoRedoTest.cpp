@@ -16,7 +16,9 @@ public:
 
 TEST_F(UndoRedoTest, EachKindOfStepIsUndoneAndRedoneExactly)
 {
-    QApplication::clipboard()->setText(QStringLiteral("a\tb\nc\td\n")); // for the paste before the cut
+    // For the paste before the cut: Latin-1 beyond ASCII and a text longer
+    // than a step's one-byte length.
+    QApplication::clipboard()->setText(QString::fromLatin1("\xC9p\xE9" "e \xFF\tb\n") + QString(300, u'c') + "\td\n");
     const std::vector<std::pair<QString, std::function<void()>>> steps = {
         {"Edit Cell", [this] { Edit(2, 1, "Sword"); }},
         {"Delete", [this] { Click(2, 2); Press(Qt::Key_Delete); }},
@@ -179,7 +181,7 @@ TEST(TableHistoryTest, KeepsAtMostAThousandStepsAndItsBytesDroppingTheOldestButN
     EXPECT_EQ(grid.GetCellText(1, 1), QStringLiteral("5")) << "the oldest steps were not the ones dropped";
     EXPECT_FALSE(many.IsClean()) << "the opened state was dropped, it cannot come back";
 
-    constexpr qint64 limit = 140 * 1024;
+    constexpr qint64 limit = 70 * 1024; // a step keeps 20,000 bytes: three fit
     TableHistory edited(grid, limit);
     const auto big = [](int n) { return QString(10000, QChar(u'a' + n)); };
     for (int n = 0; n < 6; ++n) {
