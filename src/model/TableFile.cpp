@@ -55,6 +55,7 @@ TableFile TableFile::Parse(const QByteArray& bytes)
         const bool endedByNul = pos >= end && nul;
         if (!SkipLineEnd(data, end, pos) && !endedByNul)
             table.AddChange(TableChange::LineEnds, line);
+        table.rows.back().lineEnd = pos;
     }
     if (nul) {
         const bool nulStartsLine = end == 0 || data[end - 1] == '\r' || data[end - 1] == '\n';
@@ -138,9 +139,23 @@ QByteArrayView TableFile::Field(int row, int col) const
     return QByteArrayView(data.constData() + span.start, span.length);
 }
 
+QByteArrayView TableFile::Line(int row) const
+{
+    const Row& line = rows[size_t(row)];
+    const qsizetype start = fields[line.firstField].start;
+    return QByteArrayView(data.constData() + start, line.lineEnd - start);
+}
+
 bool TableFile::DropsData() const
 {
     return droppedText || std::any_of(changes.cbegin(), changes.cend(), [](const TableChange& change) {
+               return change.kind == TableChange::AfterNul;
+           });
+}
+
+bool TableFile::IsTabSeparated() const
+{
+    return columns >= 2 && std::none_of(changes.cbegin(), changes.cend(), [](const TableChange& change) {
                return change.kind == TableChange::AfterNul;
            });
 }
