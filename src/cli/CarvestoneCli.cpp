@@ -3,11 +3,13 @@
 #include "AddCommand.h"
 #include "BuildCommand.h"
 #include "BuildFilesCommand.h"
+#include "DiffCommand.h"
 #include "EntriesCommand.h"
 #include "ExtractCommand.h"
 #include "InstallCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
+#include "RebaseCommand.h"
 #include "RemoveCommand.h"
 #include "TableCommand.h"
 #include "core/ProgramVersion.h"
@@ -24,6 +26,8 @@ CarvestoneCli::CarvestoneCli()
     commands.push_back(std::make_unique<InstallCommand>());
     commands.push_back(std::make_unique<BuildFilesCommand>());
     commands.push_back(std::make_unique<TableCommand>());
+    commands.push_back(std::make_unique<DiffCommand>());
+    commands.push_back(std::make_unique<RebaseCommand>());
 }
 
 CarvestoneCli::~CarvestoneCli() = default;

@@ -2,7 +2,7 @@
 
 #include "ArchiveCommand.h"
 
-// extract ARCHIVE NAME DEST: one file out of an archive.
+// extract ARCHIVE NAME... DEST: files out of an archive.
 class ExtractCommand : public ArchiveCommand
 {
 public:
@@ -10,4 +10,9 @@ public:
 
 protected:
     int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
+
+private:
+    // Several names, or names the archive may lack, into the folder DEST.
+    int ExtractInto(const QString& archive, const QStringList& names, const QString& folder, bool missingOk,
+                    CommandContext& context) const;
 };
