@@ -1,5 +1,6 @@
 #include "CCarvestoneView.h"
 
+#include "ChangeCommands.h"
 #include "EnterNewNameDialog.h"
 #include "NewRowNameDialog.h"
 #include "RowStep.h"
@@ -12,8 +13,10 @@
 #include "grid/CGridCtrl.h"
 #include "grid/LogFont.h"
 #include "model/FileKind.h"
+#include "model/KeptOriginals.h"
 #include "model/ProjectEntry.h"
 #include "model/TableFile.h"
+#include "ui/ChangesLegend.h"
 #include "ui/CommandIds.h"
 #include "ui/FileKindIcons.h"
 #include "ui/MessageBoxes.h"
@@ -67,8 +70,13 @@ bool CellMatches(const QString& cell, const FindTextDialog::Request& request)
 
 CCarvestoneView::CCarvestoneView(std::function<QString()> projectFolder, const CarvestoneSettings& settings,
                                  QWidget* parent)
-    : QWidget(parent), projectFolder(std::move(projectFolder)), settings(settings), tabs(new QTabBar(this))
+    : QWidget(parent)
+    , projectFolder(std::move(projectFolder))
+    , settings(settings)
+    , tabs(new QTabBar(this))
+    , legend(new ChangesLegend(this))
 {
+    legend->hide();
     setFocusPolicy(Qt::StrongFocus);
     tabs->setObjectName(QStringLiteral("tabs%1").arg(TabStripId));
     tabs->setShape(QTabBar::RoundedSouth);
@@ -110,13 +118,16 @@ void CCarvestoneView::LayoutTabs()
 {
     const int height = tabs->sizeHint().height();
     tabs->setGeometry(0, qMax(0, this->height() - height), width(), height);
+    const int legendHeight = legend->sizeHint().height();
+    legend->setGeometry(0, qMax(0, tabs->y() - legendHeight), width(), legendHeight);
     for (const auto& entry : entries)
         entry->grid->setGeometry(GridArea());
 }
 
 QRect CCarvestoneView::GridArea() const
 {
-    return QRect(0, 0, width(), qMax(0, height() - tabs->height()));
+    const int below = tabs->height() + (legend->isVisibleTo(this) ? legend->height() : 0);
+    return QRect(0, 0, width(), qMax(0, height() - below));
 }
 
 void CCarvestoneView::resizeEvent(QResizeEvent* event)
@@ -218,7 +229,7 @@ bool CCarvestoneView::OpenTable(const QString& name)
         ShowTable(open, false);
         return false;
     }
-    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr, nullptr});
+    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr, nullptr, nullptr});
     const std::optional<TableFile> table = ReadTable(fullPath, *entry);
     if (!table)
         return false;
@@ -241,6 +252,10 @@ bool CCarvestoneView::OpenTable(const QString& name)
     // writes the file without that data.
     if (table->DropsData())
         ReportDroppedData(fullPath, *table);
+    if (const std::optional<QByteArray> original = KeptOriginals(projectFolder()).Read(name))
+        SetTableOriginal(name, *original);
+    else
+        Q_EMIT OriginalWanted(name);
     return true;
 }
 
@@ -256,6 +271,7 @@ std::optional<TableFile> CCarvestoneView::ReadTable(const QString& fullPath, Tab
     TableFile table = TableFile::Parse(bytes);
     entry.grid = CreateGrid();
     TableGrid::Fill(*entry.grid, table);
+    entry.marks = std::make_unique<ChangeMarks>(*entry.grid);
     entry.history = std::make_unique<TableHistory>(*entry.grid);
     connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
     return table;
@@ -316,6 +332,7 @@ void CCarvestoneView::ShowTable(int index, bool giveFocus)
         const QSignalBlocker blocker(tabs);
         tabs->setCurrentIndex(index);
     }
+    UpdateLegend();
     current->grid->setGeometry(GridArea());
     current->grid->show();
     if (giveFocus)
@@ -401,24 +418,81 @@ void CCarvestoneView::MarkCurrentTableModified()
 
 void CCarvestoneView::MarkModified(int index)
 {
+    UpdateTabText(index, true);
+}
+
+void CCarvestoneView::UpdateTabText(int index, bool modified)
+{
     if (index < 0)
         return;
-    const QString text = tabs->tabText(index);
-    if (!text.endsWith(ModifiedMarker))
-        tabs->setTabText(index, text + ModifiedMarker);
+    const TableEntry& entry = *entries[size_t(index)];
+    const int changes = entry.marks ? entry.marks->Count() : 0;
+    tabs->setTabText(index, entry.name + (modified ? ModifiedMarker : QString())
+                                + (changes > 0 ? QStringLiteral(" (%1)").arg(changes) : QString()));
 }
 
 void CCarvestoneView::FollowHistory(const TableEntry& entry)
 {
     const int index = IndexOfGrid(entry.grid.get());
-    if (!entry.history->IsClean()) {
-        entry.grid->SetModified(true);
-        MarkModified(index);
-        return;
-    }
-    entry.grid->SetModified(false);
+    entry.grid->SetModified(!entry.history->IsClean());
     if (index >= 0)
-        tabs->setTabText(index, entry.name);
+        FollowChanges(*entries[size_t(index)]);
+}
+
+// The marks, the tab and the legend after the table or its original changed.
+void CCarvestoneView::FollowChanges(TableEntry& entry)
+{
+    entry.marks->Refresh();
+    UpdateTabText(IndexOfGrid(entry.grid.get()), entry.grid->GetModified());
+    if (&entry == current)
+        UpdateLegend();
+    Q_EMIT ChangesCounted(entry.name, entry.marks->HasOriginal() ? entry.marks->Count() : -1);
+}
+
+void CCarvestoneView::UpdateLegend()
+{
+    const bool shown = current && current->marks->IsShown();
+    if (shown)
+        legend->SetCount(current->marks->Count());
+    if (shown == legend->isVisibleTo(this))
+        return;
+    legend->setVisible(shown);
+    LayoutTabs();
+}
+
+void CCarvestoneView::SetTableOriginal(const QString& name, const QByteArray& bytes)
+{
+    const QString path = ProjectEntry::DiskPath(projectFolder(), name);
+    const int index = path.isEmpty() ? -1 : IndexOfPath(path);
+    if (index < 0)
+        return;
+    TableEntry& entry = *entries[size_t(index)];
+    entry.marks->SetOriginal(bytes);
+    FollowChanges(entry);
+}
+
+std::optional<QByteArray> CCarvestoneView::OpenTableBytes(const QString& name) const
+{
+    const QString path = ProjectEntry::DiskPath(projectFolder(), name);
+    const int index = path.isEmpty() ? -1 : IndexOfPath(path);
+    if (index < 0)
+        return std::nullopt;
+    return TableGrid::Bytes(*entries[size_t(index)]->grid);
+}
+
+void CCarvestoneView::GoToCell(const QString& name, int row, int col)
+{
+    OpenTable(name);
+    CGridCtrl* grid = GetCurrentGrid();
+    if (!grid || current->name != name || grid->GetRowCount() < 2 || grid->GetColumnCount() < 2)
+        return;
+    const GridCellId cell(qBound(1, row, grid->GetRowCount() - 1), qBound(1, col, grid->GetColumnCount() - 1));
+    grid->SetSelectedRange(cell.row, cell.col, cell.row, cell.col);
+    grid->SetFocusCell(cell);
+    grid->EnsureVisible(cell);
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->Refresh();
+    Q_EMIT FocusCellChanged();
 }
 
 TableHistory* CCarvestoneView::HistoryOf(const CGridCtrl* grid) const
@@ -497,6 +571,7 @@ void CCarvestoneView::RemoveTableAt(int index)
         DiscardEntry(index);
     }
     if (entries.empty()) {
+        UpdateLegend();
         LayoutTabs();
         update();
         Q_EMIT FocusCellChanged();
@@ -526,6 +601,7 @@ void CCarvestoneView::CloseAllTables()
         DiscardEntry(index);
     }
     ForgetFindMatch();
+    UpdateLegend();
     LayoutTabs();
     update();
 }
@@ -598,6 +674,14 @@ bool CCarvestoneView::OnCommand(int id)
     }
     if (CGridCtrl* grid = GetCurrentGrid(); grid && grid->OnCommand(id))
         return true;
+    if (ChangeCommands::Handles(id)) {
+        if (current) {
+            ChangeCommands::Run(id, *current);
+            UpdateLegend();
+            Q_EMIT FocusCellChanged();
+        }
+        return true;
+    }
     switch (id) {
     case CommandId::EditUndo: OnUndoRedo(true); return true;
     case CommandId::EditRedo: OnUndoRedo(false); return true;
@@ -618,6 +702,10 @@ bool CCarvestoneView::OnUpdateCommand(int id, CommandState& state)
     CGridCtrl* grid = GetCurrentGrid();
     if (grid && grid->OnUpdateCommand(id, state))
         return true;
+    if (ChangeCommands::Handles(id)) {
+        ChangeCommands::Update(id, current, state);
+        return true;
+    }
     const GridCellId focus = GetFocusCell();
     switch (id) {
     case CommandId::EditUndo: UpdateUndoRedo(true, state); return true;

@@ -17,6 +17,7 @@
 #include <vector>
 
 class CarvestoneSettings;
+class ChangesLegend;
 class QTabBar;
 
 // The right pane of the main window: one tab along the bottom and one grid
@@ -52,6 +53,9 @@ public:
     void ApplyGridFont() override;
     void BeginUndoStep(const QString& name) override;
     void EndUndoStep() override;
+    void SetTableOriginal(const QString& name, const QByteArray& bytes) override;
+    std::optional<QByteArray> OpenTableBytes(const QString& name) const override;
+    void GoToCell(const QString& name, int row, int col) override;
 
     // index -1 is the selected tab; false when nothing was written.
     bool SaveTable(int index);
@@ -67,6 +71,8 @@ public:
     QString RowColumnPaneText() const;
 
     QTabBar* TabBar() const { return tabs; }
+    // The key under a table that shows its changes; hidden otherwise.
+    ChangesLegend* Legend() const { return legend; }
     int TableCount() const { return int(entries.size()); }
     CGridCtrl* GridAt(int index) const;
     // The current table's undo history, or none.
@@ -87,6 +93,11 @@ Q_SIGNALS:
     void TreeActivationRequested();
     // The focus cell or the current table changed (the row and column pane).
     void FocusCellChanged();
+    // A table without a kept original was opened: whoever can read the
+    // game's archive may answer with SetTableOriginal.
+    void OriginalWanted(const QString& name);
+    // The table's count of changes against the game changed.
+    void ChangesCounted(const QString& name, int changes);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -109,6 +120,10 @@ private:
     void RemoveTableAt(int index);
     void DiscardEntry(int index);
     void MarkModified(int index);
+    // The tab's text: the name, "*" while modified, the count of changes.
+    void UpdateTabText(int index, bool modified);
+    void FollowChanges(TableEntry& entry);
+    void UpdateLegend();
     // The tab's "*" and the grid's modified flag from the history: clean
     // is the table as last saved.
     void FollowHistory(const TableEntry& entry);
@@ -130,6 +145,7 @@ private:
     std::function<QString()> projectFolder;
     const CarvestoneSettings& settings;
     QTabBar* tabs;
+    ChangesLegend* legend;
     std::vector<std::unique_ptr<TableEntry>> entries; // in tab order
     TableEntry* current = nullptr;
     QFont gridFont;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeMarks.h"
 #include "TableHistory.h"
 
 #include <QString>
@@ -9,12 +10,14 @@
 class CGridCtrl;
 
 // One open table: the file it came from, the name the project tree gave
-// it (the tab's text without "*"), the grid that shows it and the undo
-// history of its changes (destroyed before the grid its steps name).
+// it (the tab's text without "*" and count), the grid that shows it, the
+// undo history of its changes and what it changes against the game (both
+// destroyed before the grid they name).
 struct TableEntry
 {
     QString fullPath;
     QString name;
     std::unique_ptr<CGridCtrl> grid;
+    std::unique_ptr<ChangeMarks> marks;
     std::unique_ptr<TableHistory> history;
 };

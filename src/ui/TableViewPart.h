@@ -2,7 +2,10 @@
 
 #include "grid/GridCellId.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 class CGridCtrl;
 
@@ -42,6 +45,20 @@ public:
     // history ignores both.
     virtual void BeginUndoStep(const QString& name) { Q_UNUSED(name) }
     virtual void EndUndoStep() {}
+
+    // What the open table came from (the game's version of the file), so
+    // the view can show what the MOD changed; an open table without one
+    // shows nothing.
+    virtual void SetTableOriginal(const QString& name, const QByteArray& bytes) { Q_UNUSED(name) Q_UNUSED(bytes) }
+    // The bytes a save of the open table would write; none when the table
+    // is not open.
+    virtual std::optional<QByteArray> OpenTableBytes(const QString& name) const
+    {
+        Q_UNUSED(name)
+        return std::nullopt;
+    }
+    // Opens the table if needed and puts the focus on the cell.
+    virtual void GoToCell(const QString& name, int row, int col) { Q_UNUSED(name) Q_UNUSED(row) Q_UNUSED(col) }
 
 protected:
     ~TableViewPart() = default;
