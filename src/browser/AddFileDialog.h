@@ -20,7 +20,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // "Add File to MOD": an archive's files as a folder tree, and the ways a file
-// enters the MOD folder: Add (extract the selected file), Add Files... (copy
+// enters the MOD folder: Add (extract the selected file, its bytes kept as
+// the file's original), Add Files... (copy
 // files from disk under names the user may change), Archive... (show another
 // archive) and Extract... (save one archive file anywhere).  The archive work
 // runs in a child process, so a damaged archive fails with a message instead
@@ -70,6 +71,8 @@ private:
     void CopyChosenFile(const RenameListDialog::Item& item, const QStringList& batch);
     void RunJob(const std::function<void(ArchiveJob&)>& start, const std::function<void(ArchiveJob&)>& finished);
     void Record(const QString& name);
+    // Keeps the bytes just extracted as the file's original.
+    void RecordWithOriginal(const QString& name, const QString& extracted);
     void Tell(const QString& text);
 
     AddFileContext context;

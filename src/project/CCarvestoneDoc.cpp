@@ -34,12 +34,18 @@ CCarvestoneDoc::CCarvestoneDoc(QObject* parent)
 
 bool CCarvestoneDoc::AddFile(const QString& entry)
 {
-    return model.AddFile(entry);
+    if (!model.AddFile(entry))
+        return false;
+    Q_EMIT EntriesChanged();
+    return true;
 }
 
 bool CCarvestoneDoc::RemoveFile(const QString& entry)
 {
-    return model.RemoveFile(entry);
+    if (!model.RemoveFile(entry))
+        return false;
+    Q_EMIT EntriesChanged();
+    return true;
 }
 
 bool CCarvestoneDoc::IsModified() const
