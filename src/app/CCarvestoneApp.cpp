@@ -5,6 +5,8 @@
 #include "archive/ModBuilder.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
+#include "changes/ChangesCommands.h"
+#include "changes/ModChanges.h"
 #include "core/GameInstallation.h"
 #include "core/OptionsPathRules.h"
 #include "core/SafeFileCopy.h"
@@ -51,7 +53,9 @@ CCarvestoneApp::~CCarvestoneApp()
 {
     if (store)
         StoreRecentFiles(false);
-    // The window goes before the document it shows.
+    // The window goes before the document it shows; what follows the
+    // window's table view goes before the window.
+    changeCommands.reset();
     mainFrame.reset();
     document.reset();
     CGridCtrl::SetErrorReporter(nullptr);
@@ -109,7 +113,16 @@ void CCarvestoneApp::CreateMainWindow()
     });
     connect(document.get(), &CCarvestoneDoc::PathChanged, this, &CCarvestoneApp::AddToRecentFileList);
     CreateTableView();
+    CreateChanges();
     mainFrame->GetTreeView()->SetAddFilesRunner([this](const QString&) { return RunAddFileDialog(); });
+}
+
+void CCarvestoneApp::CreateChanges()
+{
+    changeCommands = std::make_unique<ChangesCommands>(*document, settings, *mainFrame, *tableView);
+    ModChanges* changes = &changeCommands->Changes();
+    CLeftView* tree = mainFrame->GetTreeView();
+    connect(changes, &ModChanges::Updated, tree, [tree, changes] { tree->SetChangeCounts(changes->Counts()); });
 }
 
 void CCarvestoneApp::CreateTableView()
@@ -287,9 +300,12 @@ void CCarvestoneApp::OnAppAbout()
 void CCarvestoneApp::OnOptions()
 {
     EditOptions();
-    // Whatever the answer, open tables show the font the settings hold.
+    // Whatever the answer, open tables show the font the settings hold,
+    // and the changes are measured against the game archive they name.
     if (mainFrame && mainFrame->GetTableView())
         mainFrame->GetTableView()->ApplyGridFont();
+    if (changeCommands)
+        changeCommands->Changes().RefreshAll();
 }
 
 void CCarvestoneApp::OnShellOpenRequest(const QString& path)
@@ -334,7 +350,7 @@ void CCarvestoneApp::StoreRecentFiles(bool reportFailure)
 
 bool CCarvestoneApp::OnCommand(int id)
 {
-    if (archiveCommands.OnCommand(id))
+    if (archiveCommands.OnCommand(id) || (changeCommands && changeCommands->OnCommand(id)))
         return true;
     if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
         OnOpenRecentFile(id - CommandId::RecentFileFirst);
@@ -364,7 +380,7 @@ bool CCarvestoneApp::OnCommand(int id)
 
 bool CCarvestoneApp::OnUpdateCommand(int id, CommandState& state)
 {
-    if (archiveCommands.OnUpdateCommand(id, state))
+    if (archiveCommands.OnUpdateCommand(id, state) || (changeCommands && changeCommands->OnUpdateCommand(id, state)))
         return true;
     if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
         state.enabled = id - CommandId::RecentFileFirst < settings.RecentFiles.size();

@@ -13,6 +13,7 @@
 
 class CCarvestoneView;
 class CMainFrame;
+class ChangesCommands;
 class QSettings;
 class QWidget;
 
@@ -37,6 +38,7 @@ public:
     // The one binding to the archive library, for every archive operation.
     MpqLibrary& GetMpqLibrary() { return mpqLibrary; }
     CMainFrame* MainFrame() const { return mainFrame.get(); }
+    ChangesCommands* Changes() const { return changeCommands.get(); }
 
     // Shows the options and, on OK, applies and stores them.  True on OK.
     bool EditOptions();
@@ -64,6 +66,9 @@ public:
 private:
     void CreateMainWindow();
     void CreateTableView();
+    // What the MOD changes against the game: the list, the counts in the
+    // tree, the originals of open tables, the rebase.
+    void CreateChanges();
     // The Add File to MOD dialog for the open project; the names it placed.
     QStringList RunAddFileDialog();
     void ApplyOptionsFirstRun();
@@ -84,6 +89,7 @@ private:
     std::unique_ptr<CCarvestoneDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
     CCarvestoneView* tableView = nullptr; // owned by the main window
+    std::unique_ptr<ChangesCommands> changeCommands;
 
     bool recentFilesFailureReported = false;
 };

@@ -32,6 +32,15 @@ bool EntryDiff::IsTableName(const QString& entry)
     return kind == FileKind::Table || kind == FileKind::UniqueItems || kind == FileKind::SetItems;
 }
 
+EntryDiff EntryDiff::Unreadable(const QString& entry, const QString& error)
+{
+    EntryDiff result;
+    result.entry = entry;
+    result.kind = Kind::Failed;
+    result.error = error;
+    return result;
+}
+
 EntryDiff EntryDiff::Compare(const QString& entry, const QString& modPath, const QByteArray& mod,
                              const std::optional<QByteArray>& original, const QString& originalName)
 {

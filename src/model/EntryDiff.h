@@ -40,6 +40,8 @@ public:
     // it.  modPath names the MOD's file in messages.
     static EntryDiff Compare(const QString& entry, const QString& modPath, const QByteArray& mod,
                              const std::optional<QByteArray>& original, const QString& originalName);
+    // A file that could not even be read.
+    static EntryDiff Unreadable(const QString& entry, const QString& error);
     // Whether an archive name is one of the game's tables (.txt).
     static bool IsTableName(const QString& entry);
 

@@ -589,7 +589,9 @@ void CCarvestoneView::RemoveTableAt(int index)
 void CCarvestoneView::DiscardEntry(int index)
 {
     entries[size_t(index)]->grid->SetOwner(nullptr);
+    const QString name = entries[size_t(index)]->name;
     entries.erase(entries.begin() + index);
+    Q_EMIT TableClosed(name);
 }
 
 void CCarvestoneView::CloseAllTables()

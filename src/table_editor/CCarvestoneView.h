@@ -98,6 +98,8 @@ Q_SIGNALS:
     void OriginalWanted(const QString& name);
     // The table's count of changes against the game changed.
     void ChangesCounted(const QString& name, int changes);
+    // The table's tab went away; its file holds what was last saved.
+    void TableClosed(const QString& name);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

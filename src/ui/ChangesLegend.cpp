@@ -19,9 +19,9 @@ ChangesLegend::ChangesLegend(QWidget* parent)
     SetCount(0);
 }
 
-void ChangesLegend::SetCount(int changes)
+void ChangesLegend::SetCount(int changes, const QString& against)
 {
-    countText = changes == 1 ? tr("1 change against the game") : tr("%1 changes against the game").arg(changes);
+    countText = changes == 1 ? tr("1 change against %1").arg(against) : tr("%1 changes against %2").arg(changes).arg(against);
     update();
 }
 

@@ -11,8 +11,9 @@ class ChangesLegend : public QWidget
 public:
     explicit ChangesLegend(QWidget* parent = nullptr);
 
-    // "12 changes against the game"; a conflict swatch only where asked.
-    void SetCount(int changes);
+    // "12 changes against the game" (or against what is given); a conflict
+    // swatch only where asked.
+    void SetCount(int changes, const QString& against = tr("the game"));
     void ShowConflicts(bool shown);
     const QString& CountText() const { return countText; }
 
