@@ -2,6 +2,8 @@
 
 #include "ui/UserDialogs.h"
 
+#include <QString>
+
 #include <deque>
 #include <functional>
 
@@ -20,6 +22,9 @@ public:
     ~ScreenshotDialogs() override { UserDialogs::SetCurrent(nullptr); }
 
     void Then(Step step) { steps.push_back(std::move(step)); }
+    // The answers to the next message box and the next file chooser.
+    void AnswerMessage(int answer) { messageAnswers.push_back(answer); }
+    void AnswerFile(const QString& path) { fileAnswers.push_back(path); }
     bool AllStepsTaken() const { return steps.empty(); }
     int Unexpected() const { return unexpected; }
 
@@ -35,5 +40,7 @@ private:
     void Report(const char* what, const QString& text);
 
     std::deque<Step> steps;
+    std::deque<int> messageAnswers;
+    std::deque<QString> fileAnswers;
     int unexpected = 0;
 };

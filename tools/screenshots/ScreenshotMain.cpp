@@ -4,6 +4,7 @@
 // a cell changed, then the build.  The keys and clicks are a person's, so
 // the pictures stay true as the program changes.
 // Usage: carvestone_screenshots OUTPUT-FOLDER     the README's pictures
+//        carvestone_screenshots OUTPUT-FOLDER --dark    the same in a dark palette
 //        carvestone_screenshots OUTPUT-FOLDER --icons   the desktop's icon sizes
 //                                                       and a sheet of every icon
 // (run with QT_SCALE_FACTOR=2 to see the 200% rendering)
@@ -14,16 +15,23 @@
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
 #include "build_install/BuildingDialog.h"
+#include "changes/RebaseDialog.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "project/CNewProjectDlg.h"
 #include "table_editor/CCarvestoneView.h"
+#include "table_editor/CellNameEdit.h"
+#include "table_editor/NameEntryDialog.h"
+#include "ui/CommandIds.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QDir>
 #include <QIcon>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QStyleFactory>
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
@@ -190,6 +198,36 @@ ScreenshotDialogs::Step Build(const QString& picture, bool& saved)
     };
 }
 
+// Types the name of a new row and presses OK.
+ScreenshotDialogs::Step NameRow(const QString& name)
+{
+    return [name](QDialog& dialog) {
+        auto& entry = dynamic_cast<NameEntryDialog&>(dialog);
+        ShowAndWait(entry);
+        QTest::keyClicks(entry.NameEdit(), name);
+        QTest::mouseClick(entry.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return Closed(entry);
+    };
+}
+
+// The preview of the weapons table, read from the new data; nothing is written.
+ScreenshotDialogs::Step PreviewRebase(const QString& picture, bool& saved)
+{
+    return [picture, &saved](QDialog& dialog) {
+        auto& rebase = dynamic_cast<RebaseDialog&>(dialog);
+        rebase.resize(980, 560);
+        ShowAndWait(rebase);
+        saved = QTest::qWaitFor([&] { return !rebase.IsReading(); }, WorkTimeoutMs);
+        const QList<QListWidgetItem*> weapons = rebase.Tables()->findItems("Weapons.txt", Qt::MatchStartsWith);
+        saved = !weapons.isEmpty() && saved;
+        if (!weapons.isEmpty())
+            rebase.Tables()->setCurrentItem(weapons.first());
+        saved = Save(rebase.grab(), picture) && saved;
+        QTest::mouseClick(rebase.CancelButton(), Qt::LeftButton);
+        return Closed(rebase);
+    };
+}
+
 bool OpenTable(CMainFrame& frame, const QString& name)
 {
     if (!ClickItem(*frame.GetTreeView(), name))
@@ -198,24 +236,45 @@ bool OpenTable(CMainFrame& frame, const QString& name)
     return frame.GetTableView()->IsTableOpen(name);
 }
 
-// Thorn Sickle's minimum damage becomes 45: a click on the cell, the
-// number typed, Enter.
-bool EditWeaponsCell(CMainFrame& frame)
+// A weapon's damage becomes the value: a click on the cell, the number
+// typed, Enter.
+bool EditWeaponsCell(CMainFrame& frame, const QString& weapon, const QString& heading, const QString& value)
 {
     CGridCtrl* grid = frame.GetTableView()->GetCurrentGrid();
     int row = 0, column = 0;
     for (int r = 1; r < grid->GetRowCount() && row == 0; ++r)
-        row = grid->GetCellText(r, 0) == QLatin1String("Thorn Sickle") ? r : 0;
+        row = grid->GetCellText(r, 0) == weapon ? r : 0;
     for (int c = 1; c < grid->GetColumnCount() && column == 0; ++c)
-        column = grid->GetCellText(0, c) == QLatin1String("mindam") ? c : 0;
+        column = grid->GetCellText(0, c) == heading ? c : 0;
     QRect cell;
     if (row == 0 || column == 0 || !grid->GetCellRect(row, column, &cell))
         return false;
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::keyClicks(grid, QStringLiteral("4"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    QTest::keyClicks(grid, value.left(1));
+    QTest::keyClicks(QApplication::focusWidget(), value.mid(1));
     Press(Qt::Key_Return);
-    return grid->GetCellText(row, column) == QLatin1String("45");
+    return grid->GetCellText(row, column) == value;
+}
+
+// The weapons table with its edits tinted and every change of the MOD
+// listed below it.
+bool ShowChanges(CMainFrame& frame, const QString& picture)
+{
+    frame.RouteCommand(CommandId::AddRow);
+    bool shown = EditWeaponsCell(frame, QStringLiteral("Brass Maul"), QStringLiteral("maxdam"), QStringLiteral("60"));
+    // The focus away from the edited cells, so their tint shows.
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Left);
+    frame.resize(1000, 760);
+    frame.RouteCommand(CommandId::ChangesList);
+    auto* list = frame.findChild<QDockWidget*>(QStringLiteral("ChangesDock"));
+    if (list)
+        frame.resizeDocks({list}, {170}, Qt::Vertical);
+    QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
+    const bool saved = Save(frame.grab(), picture) && shown && list;
+    frame.RouteCommand(CommandId::ChangesList);
+    frame.resize(1000, 640);
+    return saved;
 }
 
 bool MakePictures(const QString& output)
@@ -225,9 +284,12 @@ bool MakePictures(const QString& output)
         return false;
     ScreenshotDialogs person;
     bool added = false, built = false;
+    bool previewed = false;
     person.Then(NewProject(QStringLiteral("Weapons")));
     person.Then(AddFiles(output + QStringLiteral("/add-file.png"), added));
+    person.Then(NameRow(QStringLiteral("Carvestone Cleaver")));
     person.Then(Build(output + QStringLiteral("/building.png"), built));
+    person.Then(PreviewRebase(output + QStringLiteral("/rebase.png"), previewed));
 
     CCarvestoneApp carvestone;
     if (!carvestone.InitInstance({}))
@@ -240,18 +302,28 @@ bool MakePictures(const QString& output)
     bool saved = ClickItem(*frame.GetTreeView(), QStringLiteral("Weapons.mod"));
     Press(Qt::Key_Insert);
     saved = added && OpenTable(frame, QStringLiteral("Armor.txt")) && OpenTable(frame, QStringLiteral("Weapons.txt"))
-        && EditWeaponsCell(frame) && saved;
+        && EditWeaponsCell(frame, QStringLiteral("Thorn Sickle"), QStringLiteral("mindam"), QStringLiteral("45"))
+        && saved;
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     saved = Save(frame.grab(), output + QStringLiteral("/main-window.png")) && saved;
+    saved = ShowChanges(frame, output + QStringLiteral("/changes.png")) && saved;
 
     Press(Qt::Key_S, Qt::ControlModifier);
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     Press(Qt::Key_F7);
 
+    // The MOD as built stands for new game data that has the MOD's 45
+    // already; the MOD then makes it 50, which both sides changed.
+    saved = EditWeaponsCell(frame, QStringLiteral("Thorn Sickle"), QStringLiteral("mindam"), QStringLiteral("50"))
+        && EditWeaponsCell(frame, QStringLiteral("Thorn Fang"), QStringLiteral("maxdam"), QStringLiteral("14")) && saved;
+    person.AnswerFile(QFileInfo(carvestone.Document()->GetPathName()).absolutePath() + QStringLiteral("/Weapons.mpq"));
+    person.AnswerMessage(UserDialogs::IdOk);
+    frame.RouteCommand(CommandId::RebaseMod);
+
     CAboutDlg about(&frame);
     ShowAndWait(about);
     saved = Save(about.grab(), output + QStringLiteral("/about.png")) && saved;
-    return saved && built && person.AllStepsTaken() && person.Unexpected() == 0;
+    return saved && built && previewed && person.AllStepsTaken() && person.Unexpected() == 0;
 }
 
 } // namespace
@@ -267,6 +339,23 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString output = QFileInfo(arguments[1]).absoluteFilePath();
+    // The same pictures in a dark palette, to look at the program there.
+    if (arguments.contains(QStringLiteral("--dark"))) {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
+        dark.setColor(QPalette::Text, QColor(220, 220, 220));
+        dark.setColor(QPalette::Button, QColor(55, 55, 60));
+        dark.setColor(QPalette::ButtonText, QColor(220, 220, 220));
+        dark.setColor(QPalette::Highlight, QColor(42, 110, 190));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+        QApplication::setPalette(dark);
+    }
     QDir().mkpath(output);
     if (arguments.contains(QStringLiteral("--icons")))
         return SaveProgramIcons(output + QStringLiteral("/hicolor")) && Save(IconSheet(), output + QStringLiteral("/icons.png")) ? 0 : 1;
