@@ -27,9 +27,16 @@ public:
     // Rows of cells, the header first; a row may hold fewer fields than the
     // column count (the rest are empty), never more.
     int RowCount() const { return int(rows.size()); }
-    int FieldCount(int row) const;
-    // The field's bytes; empty beyond the row's fields.
-    QByteArrayView Field(int row, int col) const;
+    int FieldCount(int row) const { return qMin(rows[size_t(row)].fieldCount, columns); }
+    // The field's bytes; empty beyond the row's fields.  Inline: comparing
+    // two versions of a large table asks for millions of them.
+    QByteArrayView Field(int row, int col) const
+    {
+        if (col >= FieldCount(row))
+            return {};
+        const Span& span = fields[rows[size_t(row)].firstField + size_t(col)];
+        return QByteArrayView(data.constData() + span.start, span.length);
+    }
     QString Cell(int row, int col) const { return QString::fromLatin1(Field(row, col)); }
     // The row's line as the file holds it, its line end included (none on a
     // last line that has none): what a merge copies when the row stays.
