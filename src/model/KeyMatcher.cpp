@@ -57,38 +57,32 @@ KeyMatcher::Snake KeyMatcher::MiddleSnake(int aLow, int aHigh, int bLow, int bHi
     const bool odd = (delta & 1) != 0;
     const int offset = int(forward.size() / 2);
     const auto at = [offset](std::vector<int>& v, int k) -> int& { return v[size_t(offset + k)]; };
+    // The furthest reach on diagonal k after d edits, then along the keys
+    // that agree: where it started and where it ended.
+    const auto reach = [&](std::vector<int>& v, int d, int k, auto agree) {
+        int x = (k == -d || (k != d && at(v, k - 1) < at(v, k + 1))) ? at(v, k + 1) : at(v, k - 1) + 1;
+        const Snake snake{x, x - k, 0, 0};
+        while (x < n && x - k < m && agree(x, x - k))
+            ++x;
+        at(v, k) = x;
+        return Snake{snake.x0, snake.y0, x, x - k};
+    };
+    const auto ahead = [&](int x, int y) { return a[size_t(aLow + x)] == b[size_t(bLow + y)]; };
+    const auto behind = [&](int x, int y) { return a[size_t(aHigh - 1 - x)] == b[size_t(bHigh - 1 - y)]; };
     at(forward, 1) = 0;
     at(backward, 1) = 0;
     for (int d = 0; d <= (n + m + 1) / 2; ++d) {
         for (int k = -d; k <= d; k += 2) {
-            int x = (k == -d || (k != d && at(forward, k - 1) < at(forward, k + 1))) ? at(forward, k + 1)
-                                                                                     : at(forward, k - 1) + 1;
-            int y = x - k;
-            const int x0 = x;
-            const int y0 = y;
-            while (x < n && y < m && a[size_t(aLow + x)] == b[size_t(bLow + y)]) {
-                ++x;
-                ++y;
-            }
-            at(forward, k) = x;
+            const Snake snake = reach(forward, d, k, ahead);
             const int other = delta - k;
-            if (odd && other >= -(d - 1) && other <= d - 1 && x + at(backward, other) >= n)
-                return {x0, y0, x, y};
+            if (odd && other >= -(d - 1) && other <= d - 1 && snake.x1 + at(backward, other) >= n)
+                return snake;
         }
         for (int k = -d; k <= d; k += 2) {
-            int x = (k == -d || (k != d && at(backward, k - 1) < at(backward, k + 1))) ? at(backward, k + 1)
-                                                                                       : at(backward, k - 1) + 1;
-            int y = x - k;
-            const int x0 = x;
-            const int y0 = y;
-            while (x < n && y < m && a[size_t(aHigh - 1 - x)] == b[size_t(bHigh - 1 - y)]) {
-                ++x;
-                ++y;
-            }
-            at(backward, k) = x;
+            const Snake snake = reach(backward, d, k, behind);
             const int other = delta - k;
-            if (!odd && other >= -d && other <= d && x + at(forward, other) >= n)
-                return {n - x, m - y, n - x0, m - y0};
+            if (!odd && other >= -d && other <= d && snake.x1 + at(forward, other) >= n)
+                return {n - snake.x1, m - snake.y1, n - snake.x0, m - snake.y0};
         }
     }
     // Two non-empty ranges always meet within (n + m + 1) / 2 rounds; were
