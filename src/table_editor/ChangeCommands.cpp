@@ -14,25 +14,26 @@ bool ChangeCommands::Handles(int id)
 void ChangeCommands::Update(int id, const TableEntry* entry, CommandState& state)
 {
     const ChangeMarks* marks = entry ? entry->marks.get() : nullptr;
-    const bool known = marks && marks->HasOriginal();
     switch (id) {
     case CommandId::ShowChanges:
-        state.enabled = known;
-        state.checked = known && marks->IsShown();
+        state.enabled = marks && marks->HasOriginal();
+        state.checked = marks && marks->IsShown();
         break;
+    // A table without an original counts no changes.
     case CommandId::NextChange:
-    case CommandId::PreviousChange: state.enabled = known && marks->Count() > 0; break;
-    case CommandId::RevertToGameValue: state.enabled = known && SelectionHoldsAChange(*entry); break;
+    case CommandId::PreviousChange: state.enabled = marks && marks->Count() > 0; break;
+    case CommandId::RevertToGameValue: state.enabled = marks && SelectionHoldsAChange(*entry); break;
     default: break;
     }
 }
 
 void ChangeCommands::Run(int id, TableEntry& entry)
 {
-    if (!entry.marks || !entry.marks->HasOriginal())
-        return;
     switch (id) {
-    case CommandId::ShowChanges: entry.marks->SetShown(!entry.marks->IsShown()); break;
+    case CommandId::ShowChanges:
+        if (entry.marks->HasOriginal())
+            entry.marks->SetShown(!entry.marks->IsShown());
+        break;
     case CommandId::NextChange: GoToNext(entry, true); break;
     case CommandId::PreviousChange: GoToNext(entry, false); break;
     case CommandId::RevertToGameValue: Revert(entry); break;

@@ -13,7 +13,12 @@ ChangeMarks::~ChangeMarks()
 
 void ChangeMarks::SetOriginal(const QByteArray& bytes)
 {
-    original = TableFile::Parse(bytes);
+    TableFile parsed = TableFile::Parse(bytes);
+    // An original that is no table says nothing of what changed in one:
+    // the table shows as if it had none.
+    if (!parsed.IsTabSeparated())
+        return;
+    original = std::move(parsed);
     Refresh();
     SetShown(true);
 }
@@ -31,9 +36,14 @@ void ChangeMarks::Refresh()
     if (!original)
         return;
     diff = TableDiff::Compare(*original, TableFile::Parse(TableGrid::Bytes(grid)));
+    // With no heading in common every cell would be "added": nothing can
+    // be told, so nothing is marked (until a heading is named back).
+    comparable = !diff.HeadingsUnrelated();
+    if (!comparable)
+        diff = TableDiff();
     PlaceStops();
-    if (IsShown())
-        grid.viewport()->update();
+    grid.SetCellTint(IsShown() ? this : nullptr);
+    grid.viewport()->update();
 }
 
 // A row or column change stops on its first cell that can hold the focus

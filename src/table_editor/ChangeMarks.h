@@ -31,7 +31,7 @@ public:
     bool HasOriginal() const { return original.has_value(); }
     // Hidden marks leave the grid as it paints without them.
     void SetShown(bool shown);
-    bool IsShown() const { return shown && original.has_value(); }
+    bool IsShown() const { return shown && comparable && original.has_value(); }
     // Compares the grid's cells with the original again.
     void Refresh();
 
@@ -55,6 +55,7 @@ private:
     TableDiff diff;
     ChangeColours colours;
     bool shown = true;
+    bool comparable = true; // the table and its original share a heading
     // Where F8 stops, in reading order: one cell a change.
     std::vector<GridCellId> stops;
 };

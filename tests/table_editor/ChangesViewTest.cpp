@@ -124,6 +124,15 @@ TEST_F(ChangesViewTest, ATableWithoutAKeptOriginalAsksForOneAndShowsNothingUntil
     EXPECT_EQ(view.OpenTableBytes("u.txt"), Mine);
     EXPECT_EQ(view.OpenTableBytes("closed.txt"), std::nullopt);
 
+    // An original that is no table is not taken; one that shares no heading with the table marks nothing.
+    view.SetTableOriginal("u.txt", "just words\r\n");
+    EXPECT_EQ(TabTexts(), QStringList({"u.txt (3)", "t.txt (3)"}));
+    view.SetTableOriginal("u.txt", "x\ty\r\nAxe\t1\r\n");
+    EXPECT_EQ(TabTexts(), QStringList({"u.txt", "t.txt (3)"}));
+    EXPECT_EQ(Grid().GetCellTint(), nullptr);
+    EXPECT_FALSE(view.Legend()->isVisible());
+    EXPECT_FALSE(State(CommandId::NextChange).enabled);
+
     view.GoToCell("t.txt", 3, 2);
     EXPECT_EQ(view.GetCurrentFileName(), "t.txt");
     EXPECT_EQ(view.GetFocusCell(), GridCellId(3, 2));
