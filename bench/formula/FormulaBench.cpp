@@ -7,6 +7,7 @@
 #include "TableFill.h"
 
 #include "grid/CGridCtrl.h"
+#include "model/Formula.h"
 #include "table_editor/FormulaApplier.h"
 #include "ui/TableViewPart.h"
 
@@ -81,6 +82,11 @@ int main(int argc, char* argv[])
     const QString heading = args.size() > 2 ? args.at(2) : QStringLiteral("Level");
     const QString formula = args.size() > 3 ? args.at(3) : QStringLiteral("+15%");
 
+    const std::optional<Formula> parsed = Formula::Parse(formula);
+    if (!parsed) {
+        std::fprintf(stderr, "\"%s\" is no formula\n", qPrintable(formula));
+        return 1;
+    }
     CGridCtrl grid;
     TableFill::Fill(grid, file.readAll());
     const int col = FindColumn(grid, heading);
@@ -102,7 +108,7 @@ int main(int argc, char* argv[])
     for (int run = 0; run < Runs; ++run) {
         grid.SetSelectedRange(1, col, grid.GetRowCount() - 1, col);
         const auto wallStart = std::chrono::steady_clock::now();
-        const double elapsed = ThreadClock::Milliseconds([&] { FormulaApplier::Apply(view, formula); });
+        const double elapsed = ThreadClock::Milliseconds([&] { FormulaApplier::Apply(view, *parsed); });
         wallTotal += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
         best = std::min(best, elapsed);
         total += elapsed;

@@ -16,6 +16,8 @@
 #include "model/ProjectCreation.h"
 #include "options/OptionsSheetSeam.h"
 #include "project/CNewProjectDlg.h"
+#include "project/ProjectRecovery.h"
+#include "project/RecoveryDialog.h"
 #include "table_editor/CCarvestoneView.h"
 #include "table_editor/CommandBar.h"
 #include "ui/CommandIds.h"
@@ -53,6 +55,8 @@ CCarvestoneApp::~CCarvestoneApp()
 {
     if (store)
         StoreRecentFiles(false);
+    // An orderly end: whatever is unsaved now, the person chose not to keep.
+    keeper.reset();
     // The window goes before the document it shows; what follows the
     // window's table view goes before the window.
     changeCommands.reset();
@@ -66,10 +70,24 @@ bool CCarvestoneApp::InitInstance(const QStringList& arguments)
     store = CarvestoneSettings::OpenStore();
     settings.Load(*store, GameInstallation::FindFolder(), QApplication::applicationDirPath());
     CreateMainWindow();
+    // Work an earlier run could not save comes back before anything else
+    // opens, so that nothing asks about it or hides it.
+    const bool recovered = OfferRecovery();
 
     if (settings.ModsPath.isEmpty())
         ApplyOptionsFirstRun();
+    if (!recovered && !OpenStartupProject(arguments))
+        return false;
+    mainFrame->show();
+    // The work that came back is where the person goes on typing.
+    if (recovered && tableView->TableCount() > 0)
+        mainFrame->ActivateTableView();
+    mainFrame->UpdateCommandUi();
+    return true;
+}
 
+bool CCarvestoneApp::OpenStartupProject(const QStringList& arguments)
+{
     const QString commandLineFile = StartupFile(arguments);
     QString file = commandLineFile;
     if (file.isEmpty() && settings.OpenMostRecent) {
@@ -92,9 +110,65 @@ bool CCarvestoneApp::InitInstance(const QStringList& arguments)
         if (document->GetPathName().isEmpty())
             document->OnNewDocument();
     }
-    mainFrame->show();
-    mainFrame->UpdateCommandUi();
     return true;
+}
+
+bool CCarvestoneApp::OfferRecovery()
+{
+    QList<RecoveryFolder::SetAside> setAside;
+    const auto claims = RecoveryFolder(RecoveryFolder::DefaultPath()).ClaimOrphans(setAside);
+    ReportSetAsideRecords(setAside);
+    bool recovered = false;
+    for (const auto& claim : claims) {
+        // One project at a time: the others wait for a later start.
+        if (recovered)
+            break;
+        if (!claim->Record().HoldsUnsavedWork()) {
+            DiscardRecord(*claim);
+            continue;
+        }
+        RecoveryDialog dialog(claim->Record());
+        const int answer = UserDialogs::Current().Exec(dialog);
+        // Closed without an answer: nothing is decided, the record stays.
+        if (answer == QDialog::Rejected)
+            continue;
+        if (answer == QDialog::Accepted) {
+            const ProjectRecovery::Outcome outcome = ProjectRecovery::Restore(*document, *tableView, claim->Record());
+            if (outcome == ProjectRecovery::Outcome::Failed)
+                continue;
+            recovered = true;
+            if (!document->GetPathName().isEmpty())
+                AddToRecentFileList(document->GetPathName());
+            // This run's record holds the work before the old one goes; a
+            // record that did not come back whole stays for another try.
+            keeper->RecordNow();
+            if (outcome == ProjectRecovery::Outcome::Partly)
+                continue;
+        }
+        DiscardRecord(*claim);
+    }
+    return recovered;
+}
+
+void CCarvestoneApp::ReportSetAsideRecords(const QList<RecoveryFolder::SetAside>& records)
+{
+    for (const RecoveryFolder::SetAside& record : records) {
+        const QString path = QDir::toNativeSeparators(record.path);
+        if (record.keptAs.isEmpty())
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning,
+                                        StringId::RecordNotSetAside, {path, record.cause});
+        else
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::RecordSetAside,
+                                        {path, record.cause, QDir::toNativeSeparators(record.keptAs)});
+    }
+}
+
+void CCarvestoneApp::DiscardRecord(RecoveryFolder::Claim& claim)
+{
+    QString error;
+    if (!claim.Discard(&error))
+        MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::RecordNotRemoved,
+                                    {error});
 }
 
 void CCarvestoneApp::CreateMainWindow()
@@ -105,8 +179,10 @@ void CCarvestoneApp::CreateMainWindow()
     mainFrame->SetDocument(document.get());
     mainFrame->SetApplicationTarget(this);
     mainFrame->SetRecentFiles(settings.RecentFiles);
+    mainFrame->SetHelpFile(CarvestoneSettings::FindHelpFile(settings.ProgramFolder));
     archiveCommands.SetDocument(document.get());
     archiveCommands.SetOwner(mainFrame.get());
+    archiveCommands.SetStatusReport([frame = mainFrame.get()](const QString& text) { frame->ShowStatusMessage(text); });
     connect(mainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
         for (const QString& path : paths)
             OpenDocumentFile(path);
@@ -115,6 +191,18 @@ void CCarvestoneApp::CreateMainWindow()
     CreateTableView();
     CreateChanges();
     mainFrame->GetTreeView()->SetAddFilesRunner([this](const QString&) { return RunAddFileDialog(); });
+    CreateRecoveryKeeper();
+}
+
+void CCarvestoneApp::CreateRecoveryKeeper()
+{
+    keeper = std::make_unique<RecoveryKeeper>(*document, *tableView, RecoveryFolder::DefaultPath());
+    connect(document.get(), &CCarvestoneDoc::Changed, keeper.get(), &RecoveryKeeper::NoteChange);
+    connect(tableView, &CCarvestoneView::TablesChanged, keeper.get(), &RecoveryKeeper::NoteChange);
+    connect(keeper.get(), &RecoveryKeeper::RecordFailed, this, [](const QString& error) {
+        MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::RecordNotWritten,
+                                    {error});
+    });
 }
 
 void CCarvestoneApp::CreateChanges()
@@ -250,6 +338,9 @@ void CCarvestoneApp::OnFileNew()
     while (UserDialogs::Current().Exec(dialog) == QDialog::Accepted) {
         const ProjectCreation::Result created = ProjectCreation::Create(settings.ModsPath, dialog.Name());
         switch (created.outcome) {
+        case ProjectCreation::Outcome::NameMissing:
+            MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::ProjectNameMissing);
+            break;
         case ProjectCreation::Outcome::InvalidName:
             MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk, StringId::BadProjectName);
             break;

@@ -4,6 +4,8 @@
 #include "build_install/BuildInstallCommands.h"
 #include "core/CarvestoneSettings.h"
 #include "project/CCarvestoneDoc.h"
+#include "model/RecoveryFolder.h"
+#include "project/RecoveryKeeper.h"
 #include "ui/CommandTarget.h"
 
 #include <QObject>
@@ -39,6 +41,8 @@ public:
     MpqLibrary& GetMpqLibrary() { return mpqLibrary; }
     CMainFrame* MainFrame() const { return mainFrame.get(); }
     ChangesCommands* Changes() const { return changeCommands.get(); }
+    // Keeps the record of this run's unsaved work.
+    RecoveryKeeper* Keeper() const { return keeper.get(); }
 
     // Shows the options and, on OK, applies and stores them.  True on OK.
     bool EditOptions();
@@ -69,9 +73,18 @@ private:
     // What the MOD changes against the game: the list, the counts in the
     // tree, the originals of open tables, the rebase.
     void CreateChanges();
+    void CreateRecoveryKeeper();
+    // Offers back the unsaved work of earlier runs that ended without
+    // saving it; true when a project came back (it is open then).
+    bool OfferRecovery();
+    void ReportSetAsideRecords(const QList<RecoveryFolder::SetAside>& records);
+    static void DiscardRecord(RecoveryFolder::Claim& claim);
     // The Add File to MOD dialog for the open project; the names it placed.
     QStringList RunAddFileDialog();
     void ApplyOptionsFirstRun();
+    // The project named on the command line, else the most recent one,
+    // else a new one; false when the one named cannot be opened.
+    bool OpenStartupProject(const QStringList& arguments);
     CCarvestoneDoc::OpenResult OpenProjectFile(const QString& path);
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);
@@ -90,6 +103,7 @@ private:
     std::unique_ptr<CMainFrame> mainFrame;
     CCarvestoneView* tableView = nullptr; // owned by the main window
     std::unique_ptr<ChangesCommands> changeCommands;
+    std::unique_ptr<RecoveryKeeper> keeper;
 
     bool recentFilesFailureReported = false;
 };

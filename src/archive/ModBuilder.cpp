@@ -107,5 +107,10 @@ BuildOutcome ModBuilder::Build(MpqLibrary& library, const Request& request, Buil
         log.AppendLogLine(QStringLiteral("Cannot replace the MOD archive: %1").arg(error));
         return leftAsItWas();
     }
+    // The last line says where the result is, for the install or a copy by hand.
+    const QString built = QDir::toNativeSeparators(target.absoluteFilePath());
+    log.AppendLogLine(outcome == BuildOutcome::AllAdded
+                          ? QStringLiteral("Built the MOD archive %1").arg(built)
+                          : QStringLiteral("Built the MOD archive %1 without the files that failed").arg(built));
     return outcome;
 }

@@ -8,10 +8,30 @@
 
 bool ModInstaller::CanInstall(const QString& gameFolder, const QString& projectPath)
 {
-    if (gameFolder.isEmpty() || projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
-        return false;
+    return WhyNotInstallable(gameFolder, projectPath).isEmpty();
+}
+
+QString ModInstaller::WhyNotInstallable(const QString& gameFolder, const QString& projectPath)
+{
+    if (gameFolder.isEmpty())
+        return QStringLiteral("the Diablo II folder was not found");
+    if (projectPath.isEmpty() || projectPath.contains(QLatin1String("untitled")))
+        return QStringLiteral("an untitled project cannot be installed");
     const QString archive = ModBuilder::ArchivePathForProject(projectPath);
-    return !archive.isEmpty() && QFileInfo(archive).isFile();
+    if (archive.isEmpty() || !QFileInfo(archive).isFile())
+        return QStringLiteral("the MOD has not been built yet");
+    return {};
+}
+
+QString ModInstaller::DescribeInstall(const QString& modArchivePath, const QString& gameFolder)
+{
+    const QString installed = QStringLiteral("Installed %1 as %2")
+                                  .arg(QFileInfo(modArchivePath).fileName(),
+                                       QDir::toNativeSeparators(FindInFolder(gameFolder, PatchName)));
+    const QString backup = FindInFolder(gameFolder, BackupName);
+    if (!QFileInfo::exists(backup))
+        return installed + QStringLiteral("; the game had no patch archive of its own to keep.");
+    return installed + QStringLiteral("; the game's own archive is kept as %1.").arg(QDir::toNativeSeparators(backup));
 }
 
 QString ModInstaller::FindInFolder(const QString& folder, const QString& fileName)

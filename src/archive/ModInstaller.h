@@ -17,6 +17,11 @@ public:
     // path without "untitled" in it, and its MOD archive (the file Build
     // writes, ModBuilder::ArchivePathForProject) exists.
     static bool CanInstall(const QString& gameFolder, const QString& projectPath);
+    // What keeps Install from being offered, in a modder's words ("the MOD
+    // has not been built yet"); empty when it can be.
+    static QString WhyNotInstallable(const QString& gameFolder, const QString& projectPath);
+    // After an install: what went where, and where the game's own archive is kept.
+    static QString DescribeInstall(const QString& modArchivePath, const QString& gameFolder);
     // The path of a file of the folder, found without regard to case and in
     // its existing spelling; the name as given when the folder has none.
     static QString FindInFolder(const QString& folder, const QString& fileName);

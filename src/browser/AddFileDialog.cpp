@@ -194,6 +194,9 @@ void AddFileDialog::FillFromNames(const QStringList& names)
     tree->setUpdatesEnabled(true);
     QApplication::restoreOverrideCursor();
     progress.reset();
+    // The archive is what the person came for: arrows and "*" work at once.
+    tree->setCurrentItem(root);
+    tree->setFocus(Qt::OtherFocusReason);
 }
 
 void AddFileDialog::RunJob(const std::function<void(ArchiveJob&)>& start,

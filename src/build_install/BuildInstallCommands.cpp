@@ -45,9 +45,12 @@ void BuildInstallCommands::OnInstall()
         != UserDialogs::IdYes)
         return;
     QString error;
-    if (!ModInstaller::Install(ModBuilder::ArchivePathForProject(document->GetPathName()), settings.GameFolder, error))
+    const QString archive = ModBuilder::ArchivePathForProject(document->GetPathName());
+    if (!ModInstaller::Install(archive, settings.GameFolder, error))
         MessageBoxes::ShowMessage(nullptr, UserDialogs::TypeOk | UserDialogs::IconError, QStringLiteral("%s"),
                                     {error});
+    else if (statusReport)
+        statusReport(ModInstaller::DescribeInstall(archive, settings.GameFolder));
 }
 
 bool BuildInstallCommands::OnCommand(int id)
@@ -63,13 +66,16 @@ bool BuildInstallCommands::OnCommand(int id)
 
 bool BuildInstallCommands::OnUpdateCommand(int id, CommandState& state)
 {
-    if (id == CommandId::Build)
+    if (id == CommandId::Build) {
         state.enabled = ModBuilder::CanBuild(library, settings.GameMpqPath,
                                              document ? int(document->FileList().size()) : 0);
-    else if (id == CommandId::Install)
-        state.enabled = !ArchiveBusy::IsBusy() && document
-            && ModInstaller::CanInstall(settings.GameFolder, document->GetPathName());
-    else
+    } else if (id == CommandId::Install) {
+        state.whyDisabled = ArchiveBusy::IsBusy() ? QStringLiteral("archive work is under way")
+            : document                            ? ModInstaller::WhyNotInstallable(settings.GameFolder,
+                                                                                    document->GetPathName())
+                                                  : QStringLiteral("no project is open");
+        state.enabled = state.whyDisabled.isEmpty();
+    } else
         return false;
     return true;
 }

@@ -2,6 +2,10 @@
 
 #include "ui/CommandTarget.h"
 
+#include <QString>
+
+#include <functional>
+
 class CCarvestoneDoc;
 class CarvestoneSettings;
 class MpqLibrary;
@@ -16,6 +20,8 @@ public:
 
     void SetDocument(const CCarvestoneDoc* openProject) { document = openProject; }
     void SetOwner(QWidget* window) { owner = window; }
+    // Where a finished install says what went where (the status bar).
+    void SetStatusReport(std::function<void(const QString&)> report) { statusReport = std::move(report); }
 
     // Runs the "Building - " dialog for the open project; nothing happens
     // when the project's title has no ".".
@@ -31,4 +37,5 @@ private:
     const CarvestoneSettings& settings;
     const CCarvestoneDoc* document = nullptr;
     QWidget* owner = nullptr;
+    std::function<void(const QString&)> statusReport;
 };

@@ -71,11 +71,10 @@ void ChangesCommands::OnRebase()
     changes->RefreshAll();
     if (!rebased)
         return;
-    const int conflicts = dialog.Rebase().ConflictCount();
-    QString text = QStringLiteral("%1 tables were carried over to %2, with %3 conflicts (the MOD's values stayed).")
-                       .arg(dialog.Rebase().Tables().size())
-                       .arg(QDir::toNativeSeparators(onto))
-                       .arg(conflicts);
+    const int tables = int(dialog.Rebase().Tables().size());
+    QString text = QStringLiteral("%1 carried over to %2, with %3 (the MOD's values stayed).")
+                       .arg(ModRebase::TablesText(tables) + (tables == 1 ? QStringLiteral(" was") : QStringLiteral(" were")),
+                            QDir::toNativeSeparators(onto), ModRebase::ConflictsText(dialog.Rebase().ConflictCount()));
     if (!dialog.BackupFolder().isEmpty())
         text += QStringLiteral("\nThe tables as they were are in %1.").arg(QDir::toNativeSeparators(dialog.BackupFolder()));
     MessageBoxes::ShowMessage(&window, UserDialogs::TypeOk | UserDialogs::IconInformation, QStringLiteral("%s"), {text});
@@ -98,7 +97,11 @@ bool ChangesCommands::OnUpdateCommand(int id, CommandState& state)
         state.enabled = true;
         state.checked = !dock->isHidden();
     } else if (id == CommandId::RebaseMod) {
-        state.enabled = !document.GetPathName().isEmpty() && !document.FileList().isEmpty() && !ArchiveBusy::IsBusy();
+        state.whyDisabled = ArchiveBusy::IsBusy()              ? QStringLiteral("archive work is under way")
+            : document.GetPathName().isEmpty()                 ? QStringLiteral("the project is not saved yet")
+            : document.FileList().isEmpty()                    ? QStringLiteral("the MOD holds no files")
+                                                               : QString();
+        state.enabled = state.whyDisabled.isEmpty();
     } else {
         return false;
     }

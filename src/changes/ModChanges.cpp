@@ -83,15 +83,14 @@ std::optional<EntryDiff> ModChanges::Compare(const QString& entry) const
     if (!known)
         return std::nullopt;
     const QString path = ProjectEntry::DiskPath(document.ProjectFolder(), entry);
-    std::optional<QByteArray> mod = tableView ? tableView->OpenTableBytes(ProjectEntry::NamePart(entry)) : std::nullopt;
-    if (!mod) {
-        QByteArray bytes;
+    // An open table's unsaved edits count; empty when it is not open.
+    QByteArray mod = tableView ? tableView->TableContent(ProjectEntry::NamePart(entry)) : QByteArray();
+    if (mod.isEmpty()) {
         QString error;
-        if (!TableFile::ReadFile(path, &bytes, &error))
+        if (!TableFile::ReadFile(path, &mod, &error))
             return EntryDiff::Unreadable(entry, error);
-        mod = bytes;
     }
-    return EntryDiff::Compare(entry, path, *mod, original, originalName);
+    return EntryDiff::Compare(entry, path, mod, original, originalName);
 }
 
 void ModChanges::Flush()

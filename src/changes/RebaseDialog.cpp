@@ -35,11 +35,6 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-QString ConflictsText(int count)
-{
-    return count == 1 ? QStringLiteral("1 conflict") : QStringLiteral("%1 conflicts").arg(count);
-}
-
 } // namespace
 
 RebaseDialog::RebaseDialog(const CCarvestoneDoc& document, const CarvestoneSettings& settings, GameCopies& copies,
@@ -187,14 +182,14 @@ void RebaseDialog::Plan()
     }
     for (const ModRebase::Table& table : rebase.Tables()) {
         const int count = int(table.merge.conflicts.size());
-        tables->addItem(ProjectEntry::NamePart(table.entry) + (count > 0 ? QStringLiteral("  (%1)").arg(ConflictsText(count)) : QString()));
+        tables->addItem(ProjectEntry::NamePart(table.entry) + (count > 0 ? QStringLiteral("  (%1)").arg(ModRebase::ConflictsText(count)) : QString()));
     }
     QString text = rebase.Tables().empty()
         ? tr("The MOD holds no table that the new data has.")
         : tr("%1 tables carried over to %2, %3 (red: both changed it, the MOD's value stays).\n"
              "Nothing is written until you press Rebase; the tables as they are now will wait in a backup folder.")
               .arg(rebase.Tables().size())
-              .arg(QFileInfo(onto).fileName(), ConflictsText(rebase.ConflictCount()));
+              .arg(QFileInfo(onto).fileName(), ModRebase::ConflictsText(rebase.ConflictCount()));
     for (const QString& note : rebase.Notes())
         text += QLatin1Char('\n') + note;
     message->setText(text);

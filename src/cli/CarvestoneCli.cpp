@@ -10,6 +10,7 @@
 #include "ListCommand.h"
 #include "NewCommand.h"
 #include "RebaseCommand.h"
+#include "RecoveryCommand.h"
 #include "RemoveCommand.h"
 #include "TableCommand.h"
 #include "core/ProgramVersion.h"
@@ -28,6 +29,7 @@ CarvestoneCli::CarvestoneCli()
     commands.push_back(std::make_unique<TableCommand>());
     commands.push_back(std::make_unique<DiffCommand>());
     commands.push_back(std::make_unique<RebaseCommand>());
+    commands.push_back(std::make_unique<RecoveryCommand>());
 }
 
 CarvestoneCli::~CarvestoneCli() = default;

@@ -62,8 +62,11 @@ int Command::Run(const QStringList& words, CommandContext& context)
     QCommandLineParser parser;
     QString problem;
     const bool parsed = Parse(parser, words, &problem);
-    // Help is answered even after other mistakes: it is what the person needs.
-    if (parser.isSet(HelpOption) || words.contains(QStringLiteral("-h"))) {
+    // Help is answered even after other mistakes: it is what the person
+    // needs.  After "--" every word is an argument, "-h" too (a file may
+    // have that name).
+    const QStringList optionWords = words.mid(0, words.indexOf(QStringLiteral("--")));
+    if (parser.isSet(HelpOption) || optionWords.contains(QStringLiteral("-h"))) {
         context.out << Help();
         return Success;
     }

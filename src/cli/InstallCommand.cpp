@@ -51,5 +51,6 @@ int InstallCommand::Execute(const QCommandLineParser& parsed, CommandContext& co
         Fail(context, error);
         return Failure;
     }
+    context.out << ModInstaller::DescribeInstall(archive, gameFolder) << "\n";
     return Success;
 }

@@ -19,6 +19,12 @@ NewCommand::NewCommand()
 int NewCommand::Execute(const QCommandLineParser& parsed, CommandContext& context)
 {
     const QString name = parsed.positionalArguments()[0];
+    // Refused before anything is made: an empty name would make the MODs
+    // folder itself and then report that as a failed project folder.
+    if (ProjectCreation::IsMissingName(name)) {
+        Fail(context, StringTable::Get(StringId::ProjectNameMissing));
+        return Failure;
+    }
     QString modsPath = parsed.isSet(QStringLiteral("mods")) ? parsed.value(QStringLiteral("mods"))
                                                              : context.settings.ModsPath;
     if (modsPath.isEmpty()) {
@@ -34,6 +40,7 @@ int NewCommand::Execute(const QCommandLineParser& parsed, CommandContext& contex
     case ProjectCreation::Outcome::Created:
         context.out << QDir::toNativeSeparators(created.projectFile) << "\n";
         return Success;
+    case ProjectCreation::Outcome::NameMissing:
     case ProjectCreation::Outcome::InvalidName:
         context.err << StringTable::Get(StringId::BadProjectName) << "\n";
         break;

@@ -91,10 +91,9 @@ void RebaseCommand::Report(const ModRebase& rebase, const QString& onto, const Q
     }
     for (const QString& note : rebase.Notes())
         context.err << note << "\n";
-    context.err << QStringLiteral("%1 tables carried over to %2, %3 conflicts")
-                       .arg(rebase.Tables().size())
-                       .arg(QDir::toNativeSeparators(onto))
-                       .arg(rebase.ConflictCount());
+    context.err << QStringLiteral("%1 carried over to %2, %3")
+                       .arg(ModRebase::TablesText(int(rebase.Tables().size())), QDir::toNativeSeparators(onto),
+                            ModRebase::ConflictsText(rebase.ConflictCount()));
     if (!backup.isEmpty())
         context.err << QStringLiteral("; the tables as they were are in %1").arg(QDir::toNativeSeparators(backup));
     context.err << "\n";

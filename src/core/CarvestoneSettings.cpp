@@ -221,6 +221,13 @@ QString CarvestoneSettings::FolderWithSlash(const QString& folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
+QString CarvestoneSettings::FindHelpFile(const QString& programFolder)
+{
+    const QString beside = programFolder + QStringLiteral("README.md");
+    return QFileInfo::exists(beside) ? beside
+                                     : QDir::cleanPath(programFolder + QStringLiteral("../share/doc/carvestone/README.md"));
+}
+
 QString CarvestoneSettings::FindDataFolder(const QString& programFolder)
 {
     const QString installed = QDir::cleanPath(programFolder + QStringLiteral("../share/carvestone")) + QLatin1Char('/');

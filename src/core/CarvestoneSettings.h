@@ -66,6 +66,9 @@ public:
     static QString DefaultGameMpqPath(const QString& gameFolder, const QString& dataFolder);
     static QString FolderWithSlash(const QString& folder);
     static QString FindDataFolder(const QString& programFolder);
+    // The program's guide: README.md beside the program in a build folder,
+    // ../share/doc/carvestone/README.md once installed.
+    static QString FindHelpFile(const QString& programFolder);
     // The listing file of the game's names, in the data folder.
     QString ListingFilePath() const { return DataFolder + QStringLiteral("AllFiles.txt"); }
 

@@ -47,6 +47,7 @@ const QHash<int, QString>& Table()
         {StringId::SettingsNotSaved, QStringLiteral("The settings could not be saved to %s.")},
         {StringId::RecentFilePlaceholder, QStringLiteral("Recent File")},
         {StringId::FailedToSaveDocument, QStringLiteral("Failed to save document.")},
+        {StringId::ProjectNameMissing, QStringLiteral("Please enter a name for the new project.")},
         {StringId::ModsPathEmpty, QStringLiteral("Please enter the folder where MODs will be stored.")},
         {StringId::ModsPathNotFull,
          QStringLiteral("The MODs path \"%1\" is not a full path.\nPlease enter the whole path of the folder, "
@@ -66,6 +67,10 @@ const QHash<int, QString>& Table()
         {StringId::RemovedFileNotDeleted, QStringLiteral("%s\nThe file and its entry stay in this MOD.")},
 
         {StringId::DeleteRowQuestion, QStringLiteral("Are you sure you wish to delete row %d from this file?")},
+        {StringId::EmptyTableViewHint,
+         QStringLiteral("No table is open.\n\n"
+                        "To add the game's files to this MOD, select the project in the tree and press Ins.\n"
+                        "To edit a table, select it in the tree and press Enter.")},
         {StringId::TableDataDropped,
          QStringLiteral("%s holds data that a table cannot keep: %s.\n"
                         "Saving this table writes it without that data.")},
@@ -73,6 +78,28 @@ const QHash<int, QString>& Table()
         {StringId::RenameRowTitle, QStringLiteral("Enter New Name For Row %d")},
         {StringId::LoadingFile, QStringLiteral("Loading file...")},
         {StringId::SavingFile, QStringLiteral("Saving file...")},
+        {StringId::NotAFormula,
+         QStringLiteral("\"%s\" is not a formula, so no cell was changed.\n\n"
+                        "A formula is a number, optionally followed by %% or #:\n"
+                        "10 adds 10, -5 subtracts 5,\n"
+                        "15%% changes each value by 15 percent,\n"
+                        "250# sets each value to 250.")},
+
+        {StringId::RecoverQuestion, QStringLiteral("Carvestone was closed without saving changes to %s. Recover them?")},
+        {StringId::RecoveredAsCopies,
+         QStringLiteral("These tables were changed on disk after Carvestone last read or saved them:\n%s\n"
+                        "Each opens as it is now, with your unsaved version beside it as a copy. "
+                        "Compare them and save what you want to keep: a copy is written only when you save it.")},
+        {StringId::RecordSetAside,
+         QStringLiteral("The recovery record %s could not be read: %s.\nIt was set aside as %s.")},
+        {StringId::RecordNotSetAside,
+         QStringLiteral("The recovery record %s could not be read: %s.\nIt could not be set aside either, "
+                        "so Carvestone will report it again at the next start.")},
+        {StringId::RecordNotWritten,
+         QStringLiteral("Carvestone cannot keep a recovery record of your unsaved changes:\n%s\n"
+                        "Save your work to keep it safe.")},
+        {StringId::RecordNotRemoved,
+         QStringLiteral("The recovery record could not be removed:\n%s\nIt will be offered again at the next start.")},
 
         // Commands: status-bar prompt, line feed, tooltip.
         {32771, QStringLiteral("Add files to this MOD\nAdd")},
@@ -93,6 +120,7 @@ const QHash<int, QString>& Table()
         {32791, QStringLiteral("Put the game's values back into the selected changed cells\nRevert to Game Value")},
         {32792, QStringLiteral("Show or hide the list of every change of this MOD\nChanges List")},
         {32793, QStringLiteral("Carry this MOD's changes over to new game data\nRebase")},
+        {32796, QStringLiteral("Open Carvestone's guide, the README\nHelp")},
         {57600, QStringLiteral("Create a new document\nNew")},
         {57601, QStringLiteral("Open an existing document\nOpen")},
         {57603, QStringLiteral("Save the active document\nSave")},

@@ -35,6 +35,7 @@ inline constexpr int UnsafeEntries = 1003;
 inline constexpr int SettingsNotSaved = 1004;
 inline constexpr int RecentFilePlaceholder = 1005;
 inline constexpr int FailedToSaveDocument = 1006;
+inline constexpr int ProjectNameMissing = 1007;
 // The options sheet's refusals and the safe-keeping copy's question.
 inline constexpr int ModsPathEmpty = 1301;
 inline constexpr int ModsPathNotFull = 1302;
@@ -57,6 +58,16 @@ inline constexpr int RenameColumnTitle = 1203;
 inline constexpr int RenameRowTitle = 1204;
 inline constexpr int LoadingFile = 1205;
 inline constexpr int SavingFile = 1206;
+inline constexpr int NotAFormula = 1207;
+inline constexpr int EmptyTableViewHint = 1208;
+
+// Recovery of unsaved work after the program ended without saving it.
+inline constexpr int RecoverQuestion = 1401;
+inline constexpr int RecoveredAsCopies = 1402;
+inline constexpr int RecordSetAside = 1403;
+inline constexpr int RecordNotSetAside = 1404;
+inline constexpr int RecordNotWritten = 1405;
+inline constexpr int RecordNotRemoved = 1406;
 } // namespace StringId
 
 class StringTable

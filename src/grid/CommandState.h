@@ -11,4 +11,7 @@ struct CommandState
     // The menu text when it names what the command would do now ("&Undo
     // Paste"); empty keeps the text of the command table.
     QString text;
+    // For a disabled command, what it lacks ("the MOD has not been built
+    // yet"): added to its prompt and tooltip so a grey item says why.
+    QString whyDisabled;
 };

@@ -7,6 +7,7 @@
 #include "project/CCarvestoneDoc.h"
 #include "table_editor/CommandBar.h"
 #include "ui/CommandIds.h"
+#include "ui/MessageBoxes.h"
 #include "ui/TableViewPart.h"
 #include "ui/UserDialogs.h"
 
@@ -16,14 +17,17 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -36,6 +40,8 @@ namespace {
 
 constexpr qsizetype MaxRecentTextLength = 60;
 constexpr int Separator = 0;
+// Set on an action while it is disabled and its prompt says why.
+constexpr const char* SaysWhyProperty = "saysWhyDisabled";
 
 QStringList LocalFiles(const QMimeData* data)
 {
@@ -258,6 +264,7 @@ QMenu* CMainFrame::AddMenu(const QString& title)
 {
     QMenu* menu = menuBar()->addMenu(title);
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+    menu->installEventFilter(this);
     return menu;
 }
 
@@ -280,7 +287,7 @@ void CMainFrame::CreateMenus()
              {ViewToolbar, ViewStatusBar, Separator, ShowChanges, ChangesList, Separator, NextChange, PreviousChange},
              action);
     AddItems(AddMenu(QStringLiteral("&Tools")), {Build, Install, Separator, RebaseMod, Separator, Options}, action);
-    AddItems(AddMenu(QStringLiteral("&Help")), {Saltmarsh, About}, action);
+    AddItems(AddMenu(QStringLiteral("&Help")), {HelpReadme, Saltmarsh, About}, action);
     // Keys without a menu item still need their actions to be heard.
     for (int id : {NextTable, PreviousTable, NextPane, PreviousPane})
         Action(id);
@@ -473,6 +480,7 @@ void CMainFrame::UpdateCommandUi()
     for (auto it = actions.cbegin(); it != actions.cend(); ++it) {
         const CommandState state = QueryCommand(it.key());
         it.value()->setEnabled(state.enabled);
+        ShowWhyDisabled(it.key(), *it.value(), state);
         if (!state.text.isEmpty())
             it.value()->setText(state.text);
         if (it.value()->isCheckable())
@@ -481,6 +489,55 @@ void CMainFrame::UpdateCommandUi()
     UpdateRowColumnPane();
     if (commandBar)
         commandBar->UpdateCommandUi();
+}
+
+// A menu shows no prompt for a grey item and no tooltip at all; a grey item
+// that knows what it lacks says so all the same, in the status bar and in a
+// tooltip, so the person learns why it cannot be chosen.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (!menu || (event->type() != QEvent::MouseMove && event->type() != QEvent::ToolTip))
+        return QMainWindow::eventFilter(watched, event);
+    const QPoint at = event->type() == QEvent::ToolTip ? static_cast<QHelpEvent*>(event)->pos()
+                                                       : static_cast<QMouseEvent*>(event)->position().toPoint();
+    const QAction* action = menu->actionAt(at);
+    const bool saysWhy = action && !action->isEnabled() && action->property(SaysWhyProperty).toBool();
+    if (event->type() == QEvent::MouseMove && action && !action->isEnabled())
+        ShowStatusMessage(saysWhy ? action->statusTip() : QString());
+    if (event->type() == QEvent::ToolTip && saysWhy) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), action->toolTip(), menu);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::HasCommunitySite() const
+{
+    // Never an address nobody here chose, nor one sent in the clear.
+    return communityUrl.isValid() && communityUrl.scheme() == QLatin1String("https") && !communityUrl.host().isEmpty();
+}
+
+void CMainFrame::OpenHelpFile()
+{
+    if (!helpFile.isEmpty() && QFileInfo(helpFile).isFile()) {
+        UserDialogs::Current().OpenUrl(QUrl::fromLocalFile(helpFile));
+        return;
+    }
+    MessageBoxes::ShowMessage(this, UserDialogs::TypeOk | UserDialogs::IconError,
+                              QStringLiteral("Carvestone's guide %s was not found: it is installed with the program "
+                                             "(the package puts it in /usr/share/doc/carvestone)."),
+                              {QDir::toNativeSeparators(helpFile.isEmpty() ? QStringLiteral("README.md") : helpFile)});
+}
+
+void CMainFrame::ShowWhyDisabled(int id, QAction& action, const CommandState& state)
+{
+    const bool saysWhy = !state.enabled && !state.whyDisabled.isEmpty();
+    const QString prompt = StringTable::Prompt(id);
+    const QString tooltip = StringTable::Tooltip(id);
+    action.setStatusTip(saysWhy ? QStringLiteral("%1 (not available: %2)").arg(prompt, state.whyDisabled) : prompt);
+    action.setToolTip(saysWhy ? QStringLiteral("%1: not available, %2").arg(tooltip, state.whyDisabled) : tooltip);
+    action.setProperty(SaysWhyProperty, saysWhy);
 }
 
 bool CMainFrame::OnCommand(int id)
@@ -499,7 +556,14 @@ bool CMainFrame::OnCommand(int id)
         MoveFocusToPane(-1);
         return true;
     case CommandId::Saltmarsh:
-        UserDialogs::Current().OpenUrl(communityUrl);
+        // Without a web site of its own the item leads to the program's help.
+        if (HasCommunitySite())
+            UserDialogs::Current().OpenUrl(communityUrl);
+        else
+            OpenHelpFile();
+        return true;
+    case CommandId::HelpReadme:
+        OpenHelpFile();
         return true;
     default:
         return false;
@@ -517,16 +581,13 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         break;
     case CommandId::NextPane:
     case CommandId::PreviousPane:
+    case CommandId::Saltmarsh:
+    case CommandId::HelpReadme:
         break;
     case CommandId::EditUndo:
     case CommandId::EditRedo:
         // Only a table has a history: elsewhere the items say what they are.
         state.text = CommandTable::Find(id)->menuText.section(QLatin1Char('\t'), 0, 0);
-        return true;
-    case CommandId::Saltmarsh:
-        // Never an address nobody here chose, nor one sent in the clear.
-        state.enabled = communityUrl.isValid() && communityUrl.scheme() == QLatin1String("https")
-            && !communityUrl.host().isEmpty();
         return true;
     default:
         return false;

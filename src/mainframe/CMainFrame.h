@@ -76,7 +76,10 @@ public:
 
     // The community web site; the command is offered only for an https
     // address.  The build setting CARVESTONE_COMMUNITY_URL gives the default.
+    // Without one, Help > Saltmarsh opens the help file, as Help > Carvestone
+    // Help always does: the README beside the program or in its package.
     void SetCommunityUrl(const QUrl& url) { communityUrl = url; }
+    void SetHelpFile(const QString& path) { helpFile = path; }
 
     // Sends a command along the route if it is enabled now; false when it
     // is disabled or nobody handled it.
@@ -103,6 +106,7 @@ private Q_SLOTS:
     void ActivateTreeView();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -121,6 +125,10 @@ private:
     void MoveFocusToPane(int step);
     QList<QWidget*> Panes() const;
     CommandState QueryCommand(int id) const;
+    bool HasCommunitySite() const;
+    void OpenHelpFile();
+    // A disabled command that knows what it lacks says so in its prompt and tooltip.
+    static void ShowWhyDisabled(int id, QAction& action, const CommandState& state);
     QList<CommandTarget*> Route() const;
 
     QPointer<CCarvestoneDoc> document;
@@ -143,5 +151,6 @@ private:
     QAction* recentFilesEnd = nullptr;
     QStringList recentFiles;
     QUrl communityUrl;
+    QString helpFile;
     QTimer* enablingTimer = nullptr;
 };

@@ -20,6 +20,15 @@ bool IsSpace(QChar c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
 }
 
+QStringView Trimmed(QStringView text)
+{
+    while (!text.isEmpty() && IsSpace(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && IsSpace(text.back()))
+        text.chop(1);
+    return text;
+}
+
 qsizetype SkipDigits(QStringView text, qsizetype at)
 {
     while (at < text.size() && IsDigit(text[at]))
@@ -113,15 +122,20 @@ QString Formula::FormatWhole(double value)
     return error == std::errc() ? QString::fromLatin1(buffer, end - buffer) : QString();
 }
 
-Formula Formula::Parse(QStringView text)
+std::optional<Formula> Formula::Parse(QStringView text)
 {
-    const Reading reading = ReadNumber(text);
-    const QChar next = reading.end < text.size() ? text[reading.end] : QChar();
-    if (next == u'%')
-        return Formula(Mode::Percent, reading.value);
-    if (next == u'#')
-        return Formula(Mode::Set, reading.value);
-    return Formula(Mode::Add, reading.value);
+    QStringView number = Trimmed(text);
+    Mode mode = Mode::Add;
+    if (number.endsWith(u'%'))
+        mode = Mode::Percent;
+    else if (number.endsWith(u'#'))
+        mode = Mode::Set;
+    if (mode != Mode::Add)
+        number = Trimmed(number.chopped(1));
+    const Reading reading = ReadNumber(number);
+    if (reading.end == 0 || reading.end != number.size())
+        return std::nullopt;
+    return Formula(mode, reading.value);
 }
 
 double Formula::Compute(double x) const

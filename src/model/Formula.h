@@ -5,10 +5,13 @@
 
 #include <optional>
 
-// The command bar's formula: a number at the start of the field, then "%"
-// (change by that percent), "#" (set to that value) or anything else (add
-// that value).  Applied to a cell's text it gives the cell's new text: a
-// whole number, rounded once, half away from zero.
+// The command bar's formula: a number, then "%" (change by that percent),
+// "#" (set to that value) or nothing (add that value), with blanks allowed
+// around the number and the mark.  Anything else is no formula: "abc" or
+// "10abc" used to act as +0 or +10, filling empty cells with numbers the
+// user never typed, and in the game's tables an empty cell and 0 differ.
+// Applied to a cell's text a formula gives the cell's new text: a whole
+// number, rounded once, half away from zero.
 //
 // Numbers are read by hand with one fixed grammar (optional leading white
 // space, sign, digits with an optional decimal point, optional exponent):
@@ -29,7 +32,8 @@ public:
         qsizetype end = 0;
     };
 
-    static Formula Parse(QStringView text);
+    // None when the text is not a number with an optional mark.
+    static std::optional<Formula> Parse(QStringView text);
     static Reading ReadNumber(QStringView text);
     // The whole number nearest to value, halves away from zero, never "-0".
     static QString FormatWhole(double value);

@@ -98,6 +98,16 @@ int ModRebase::ConflictCount() const
     return count;
 }
 
+QString ModRebase::ConflictsText(int count)
+{
+    return count == 1 ? QStringLiteral("1 conflict") : QStringLiteral("%1 conflicts").arg(count);
+}
+
+QString ModRebase::TablesText(int count)
+{
+    return count == 1 ? QStringLiteral("1 table") : QStringLiteral("%1 tables").arg(count);
+}
+
 QString ModRebase::NewBackupFolder(const QDateTime& when) const
 {
     const QString stem = projectFolder + QStringLiteral("rebase-backup-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));

@@ -47,6 +47,9 @@ public:
     // The files left as they are, and why, one line each.
     const QStringList& Notes() const { return notes; }
     int ConflictCount() const;
+    // "1 conflict", "2 conflicts"; "1 table", "2 tables".
+    static QString ConflictsText(int count);
+    static QString TablesText(int count);
 
     // Writes every merged table, then makes the new data's tables the kept
     // originals; the MOD's tables and originals as they were go into a new

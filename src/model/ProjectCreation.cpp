@@ -16,6 +16,11 @@ bool ProjectCreation::IsValidName(const QString& name)
     return true;
 }
 
+bool ProjectCreation::IsMissingName(const QString& name)
+{
+    return name.trimmed().isEmpty();
+}
+
 QString ProjectCreation::ProjectFolderFor(const QString& modsPath, const QString& name)
 {
     return modsPath + name;
@@ -31,7 +36,9 @@ ProjectCreation::Result ProjectCreation::Create(const QString& modsPath, const Q
     Result result;
     result.projectFolder = ProjectFolderFor(modsPath, name);
     result.projectFile = ProjectFileFor(modsPath, name);
-    if (!IsValidName(name)) {
+    if (IsMissingName(name)) {
+        result.outcome = Outcome::NameMissing;
+    } else if (!IsValidName(name)) {
         result.outcome = Outcome::InvalidName;
     } else if (QFileInfo::exists(result.projectFile)) {
         result.outcome = Outcome::ProjectExists;

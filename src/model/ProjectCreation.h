@@ -8,7 +8,7 @@
 class ProjectCreation
 {
 public:
-    enum class Outcome { Created, InvalidName, ProjectExists, FolderFailed, FileFailed };
+    enum class Outcome { Created, NameMissing, InvalidName, ProjectExists, FolderFailed, FileFailed };
 
     struct Result
     {
@@ -21,6 +21,9 @@ public:
     // Characters a project name may not hold, in the order the message lists them.
     static const QString InvalidNameCharacters;
     static bool IsValidName(const QString& name);
+    // An empty or blank name names no folder: the MODs folder itself would
+    // be taken for the project's.
+    static bool IsMissingName(const QString& name);
 
     static QString ProjectFolderFor(const QString& modsPath, const QString& name);
     static QString ProjectFileFor(const QString& modsPath, const QString& name);

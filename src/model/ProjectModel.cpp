@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -90,6 +91,21 @@ bool ProjectModel::RemoveFile(const QString& entry)
         return false;
     modified = true;
     return true;
+}
+
+void ProjectModel::ReplaceFileList(const QStringList& entries)
+{
+    fileList.clear();
+    // A set, not the list itself, tells the entries already taken: a list
+    // of many thousand entries (a hostile record) would take seconds.
+    QSet<QString> taken;
+    for (const QString& entry : entries) {
+        if (CanHoldEntry(entry) && !taken.contains(entry)) {
+            taken.insert(entry);
+            fileList.append(entry);
+        }
+    }
+    modified = true;
 }
 
 void ProjectModel::Reset()

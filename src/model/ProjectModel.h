@@ -28,6 +28,11 @@ public:
     // Removes the first equal entry; false when there is none.
     bool RemoveFile(const QString& entry);
 
+    // Takes entries as the entry list, in their order, leaving out those the
+    // project file could not hold, and marks the project modified (a list
+    // brought back from a recovery record).
+    void ReplaceFileList(const QStringList& entries);
+
     // An empty untitled project.
     void Reset();
 

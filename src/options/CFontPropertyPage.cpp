@@ -47,6 +47,7 @@ CFontPropertyPage::CFontPropertyPage(QWidget* parent)
     , styleCombo(new QComboBox(this))
     , sizeCombo(new FontSizeCombo(this))
     , preview(new CGridCtrl(0, 0, 0, 0, this))
+    , sizeNote(new QLabel(StringTable::Get(StringId::FontSizeOutOfRange), this))
 {
     setObjectName(QString::number(IDD));
     faceCombo->setObjectName(QString::number(IDC_FONT_NAME));
@@ -69,6 +70,13 @@ CFontPropertyPage::CFontPropertyPage(QWidget* parent)
     layout->addWidget(styleCombo, 1, 1);
     layout->addWidget(sizeCombo, 1, 2);
     layout->addWidget(preview, 2, 0, 1, 3);
+    // Kept in the layout while hidden, so the preview does not jump as the
+    // note comes and goes.
+    QSizePolicy notePolicy = sizeNote->sizePolicy();
+    notePolicy.setRetainSizeWhenHidden(true);
+    sizeNote->setSizePolicy(notePolicy);
+    sizeNote->hide();
+    layout->addWidget(sizeNote, 3, 0, 1, 3);
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
     layout->setColumnStretch(2, 1);
@@ -215,8 +223,12 @@ void CFontPropertyPage::SelectStyle()
 
 void CFontPropertyPage::UpdatePreview()
 {
+    // A size being typed ("2" on the way to "20", or "200") leaves the
+    // preview at the last size it could show, and the note says why.
     const int points = PreviewPoints();
-    if (points < MinSize || points > MaxSize)
+    const bool usable = points >= MinSize && points <= MaxSize;
+    sizeNote->setVisible(!usable && !sizeCombo->currentText().trimmed().isEmpty());
+    if (!usable)
         return;
     previewFont.lfFaceName = ChosenFace();
     previewFont.lfHeight = -qRound(ScreenDpi() * points / 72.0);
@@ -237,8 +249,7 @@ int CFontPropertyPage::PreviewPoints() const
     const int index = sizeCombo->currentIndex();
     if (index >= 0)
         return sizeCombo->itemData(index).toInt();
-    const int typed = sizeCombo->TypedPoints();
-    return typed > 0 ? typed : sizeCombo->itemData(0).toInt();
+    return sizeCombo->TypedPoints();
 }
 
 void CFontPropertyPage::OnFaceTyped(const QString& text)

@@ -8,6 +8,7 @@ class CGridCtrl;
 class FontNameCombo;
 class FontSizeCombo;
 class QComboBox;
+class QLabel;
 
 // The "Font" tab: the face, style and size of every grid and of the table
 // view's tab strip, with a small grid that previews each change at once.
@@ -58,6 +59,8 @@ public:
     QComboBox* StyleCombo() const { return styleCombo; }
     FontSizeCombo* SizeCombo() const { return sizeCombo; }
     CGridCtrl* PreviewGrid() const { return preview; }
+    // Says why the preview keeps its size while the typed one cannot be used.
+    QLabel* SizeNote() const { return sizeNote; }
     const LogFont& PreviewFont() const { return previewFont; }
 
 protected:
@@ -74,6 +77,7 @@ private:
     void SelectStyle();
     void UpdatePreview();
     QString ChosenFace() const;
+    // The size the field holds, or 0 when it holds no usable size.
     int PreviewPoints() const;
     void OnFaceTyped(const QString& text);
     void OnFaceEditingFinished();
@@ -94,4 +98,5 @@ private:
     QComboBox* styleCombo;
     FontSizeCombo* sizeCombo;
     CGridCtrl* preview;
+    QLabel* sizeNote;
 };

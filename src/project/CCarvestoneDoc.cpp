@@ -37,6 +37,7 @@ bool CCarvestoneDoc::AddFile(const QString& entry)
     if (!model.AddFile(entry))
         return false;
     Q_EMIT EntriesChanged();
+    Q_EMIT Changed();
     return true;
 }
 
@@ -45,7 +46,14 @@ bool CCarvestoneDoc::RemoveFile(const QString& entry)
     if (!model.RemoveFile(entry))
         return false;
     Q_EMIT EntriesChanged();
+    Q_EMIT Changed();
     return true;
+}
+
+void CCarvestoneDoc::SetModifiedFlag(bool modified)
+{
+    model.SetModifiedFlag(modified);
+    Q_EMIT Changed();
 }
 
 bool CCarvestoneDoc::IsModified() const
@@ -60,6 +68,7 @@ bool CCarvestoneDoc::OnNewDocument()
     model.Reset();
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
     return true;
 }
 
@@ -76,8 +85,29 @@ CCarvestoneDoc::OpenResult CCarvestoneDoc::OpenProject(const QString& path)
     model = opened;
     Q_EMIT ProjectReplaced();
     Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
     ReportEntriesWithoutDiskFile();
     return OpenResult::Opened;
+}
+
+bool CCarvestoneDoc::RecoverProject(const QString& path, const QStringList* entries)
+{
+    ProjectModel recovered;
+    QString error;
+    if (!path.isEmpty() && !recovered.Load(path, error)) {
+        ReportError(error);
+        if (!entries)
+            return false;
+        recovered.SetPath(path, QFileInfo(path).absolutePath() + QLatin1Char('/'));
+    }
+    if (entries)
+        recovered.ReplaceFileList(*entries);
+    model = recovered;
+    Q_EMIT ProjectReplaced();
+    Q_EMIT TitleChanged(GetTitle());
+    Q_EMIT Changed();
+    ReportEntriesWithoutDiskFile();
+    return true;
 }
 
 void CCarvestoneDoc::ReportEntriesWithoutDiskFile() const
@@ -101,6 +131,7 @@ bool CCarvestoneDoc::SaveTo(const QString& path, bool writeProjectFile)
         QString error;
         if (model.Write(path, error)) {
             model.SetModifiedFlag(false);
+            Q_EMIT Changed();
         } else {
             ReportError(error.isEmpty() ? StringTable::Get(StringId::FailedToSaveDocument) : error);
             saved = false;
@@ -140,6 +171,7 @@ bool CCarvestoneDoc::DoFileSave()
     model.SetPath(path, folder);
     Q_EMIT TitleChanged(GetTitle());
     Q_EMIT PathChanged(path);
+    Q_EMIT Changed();
     return true;
 }
 

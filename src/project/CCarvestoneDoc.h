@@ -30,7 +30,7 @@ public:
 
     bool AddFile(const QString& entry);
     bool RemoveFile(const QString& entry);
-    void SetModifiedFlag(bool modified) { model.SetModifiedFlag(modified); }
+    void SetModifiedFlag(bool modified);
     // The project's own changes or those of any open table.
     bool IsModified() const;
 
@@ -49,6 +49,12 @@ public:
     // Asks about unsaved changes first; unless opened, the current project
     // stays.
     OpenResult OpenProject(const QString& path);
+    // Brings back a project from a recovery record: the project file at
+    // path (none for an untitled project), with entries, when given, as
+    // its unsaved entry list.  A project file that cannot be read is
+    // reported; with entries the project still comes back under its path,
+    // to be saved there again.  False when nothing came back.
+    bool RecoverProject(const QString& path, const QStringList* entries);
     // Writes the project file when it has changes, then the modified tables;
     // true only when everything that needed writing was written.
     bool OnSaveDocument(const QString& path);
@@ -68,6 +74,8 @@ Q_SIGNALS:
     void EntriesChanged();
     // The project was saved under a new path.
     void PathChanged(const QString& path);
+    // The entry list, the path or the modified state may have changed.
+    void Changed();
 
 private:
     bool SaveTo(const QString& path, bool writeProjectFile);

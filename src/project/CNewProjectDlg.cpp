@@ -39,8 +39,13 @@ QString CNewProjectDlg::Name() const
 
 void CNewProjectDlg::accept()
 {
-    if (!ProjectCreation::IsValidName(Name())) {
-        MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk, StringId::BadProjectName);
+    const int refusal = ProjectCreation::IsMissingName(Name()) ? StringId::ProjectNameMissing
+        : ProjectCreation::IsValidName(Name())                  ? 0
+                                                                : StringId::BadProjectName;
+    if (refusal != 0) {
+        MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk, refusal);
+        nameEdit->setFocus(Qt::OtherFocusReason);
+        nameEdit->selectAll();
         return;
     }
     QDialog::accept();

@@ -141,7 +141,16 @@ void CCarvestoneView::paintEvent(QPaintEvent*)
     if (current)
         return;
     QPainter painter(this);
-    painter.fillRect(GridArea(), palette().color(QPalette::Dark));
+    const QColor background = palette().color(QPalette::Dark);
+    painter.fillRect(GridArea(), background);
+    // An empty pane says what to do next; the first table covers it.
+    const QColor dark = palette().color(QPalette::WindowText);
+    const QColor light = palette().color(QPalette::Window);
+    const auto contrast = [&background](const QColor& color) { return qAbs(color.lightness() - background.lightness()); };
+    painter.setPen(contrast(dark) >= contrast(light) ? dark : light);
+    const int margin = fontMetrics().averageCharWidth() * 4;
+    painter.drawText(GridArea().adjusted(margin, margin, -margin, -margin), Qt::AlignCenter | Qt::TextWordWrap,
+                     StringTable::Get(StringId::EmptyTableViewHint));
 }
 
 void CCarvestoneView::focusInEvent(QFocusEvent* event)
@@ -216,28 +225,74 @@ bool CCarvestoneView::IsTableOpen(const QString& name) const
 
 // ---- Opening
 
-bool CCarvestoneView::OpenTable(const QString& name)
+QString CCarvestoneView::PathToOpen(const QString& name)
 {
     if (name.isEmpty())
-        return false;
+        return {};
     const QString fullPath = ProjectEntry::DiskPath(projectFolder(), name);
     if (fullPath.isEmpty()) {
         ShowError(FileErrorText::ForErrno(EINVAL, name));
-        return false;
+        return {};
     }
     if (const int open = IndexOfPath(fullPath); open >= 0) {
         ShowTable(open, false);
-        return false;
+        return {};
     }
-    auto entry = std::make_unique<TableEntry>(TableEntry{fullPath, name, nullptr, nullptr, nullptr});
-    const std::optional<TableFile> table = ReadTable(fullPath, *entry);
-    if (!table)
-        return false;
+    return fullPath;
+}
 
-    CGridCtrl& grid = *entry->grid;
+bool CCarvestoneView::OpenTable(const QString& name)
+{
+    const QString fullPath = PathToOpen(name);
+    if (fullPath.isEmpty())
+        return false;
+    TableFile table;
+    {
+        const BusyIndicator busy(*this, StringId::LoadingFile);
+        QByteArray bytes;
+        QString error;
+        if (!TableFile::ReadFile(fullPath, &bytes, &error)) {
+            ShowError(error);
+            return false;
+        }
+        table = TableFile::Parse(bytes);
+        AddTable(name, fullPath, table, FileStamp::Of(fullPath));
+    }
+    // Said once, with the table in view, so the user knows that a save
+    // writes the file without that data.
+    if (table.DropsData())
+        ReportDroppedData(fullPath, table);
+    return true;
+}
+
+bool CCarvestoneView::OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
+                                         qint64 savedTime)
+{
+    const QString fullPath = PathToOpen(name);
+    if (fullPath.isEmpty())
+        return false;
+    {
+        const BusyIndicator busy(*this, StringId::LoadingFile);
+        AddTable(name, fullPath, TableFile::Parse(content), FileStamp{savedSize, savedTime});
+    }
+    // No undo leads back to what the file holds: only a save makes the
+    // table clean.
+    current->history->ForgetSavedState();
+    return true;
+}
+
+void CCarvestoneView::AddTable(const QString& name, const QString& fullPath, const TableFile& table, FileStamp saved)
+{
+    auto added = std::make_unique<TableEntry>(TableEntry{fullPath, name, CreateGrid(), nullptr, nullptr, saved});
+    TableEntry& entry = *added;
+    CGridCtrl& grid = *entry.grid;
+    TableGrid::Fill(grid, table);
+    entry.marks = std::make_unique<ChangeMarks>(grid);
+    entry.history = std::make_unique<TableHistory>(grid);
+    connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
     {
         const QSignalBlocker blocker(tabs);
-        entries.insert(entries.begin(), std::move(entry));
+        entries.insert(entries.begin(), std::move(added));
         tabs->insertTab(0, FileKindIcons::Icon(FileKind::IconIndex(name)), name);
     }
     LayoutTabs();
@@ -248,33 +303,11 @@ bool CCarvestoneView::OpenTable(const QString& name)
         grid.SetFocusCell(1, 1);
     }
     ShowTable(0, false);
-    // Said once, with the table in view, so the user knows that a save
-    // writes the file without that data.
-    if (table->DropsData())
-        ReportDroppedData(fullPath, *table);
     if (const std::optional<QByteArray> original = KeptOriginals(projectFolder()).Read(name))
         SetTableOriginal(name, *original);
     else
         Q_EMIT OriginalWanted(name);
-    return true;
-}
-
-std::optional<TableFile> CCarvestoneView::ReadTable(const QString& fullPath, TableEntry& entry)
-{
-    const BusyIndicator busy(*this, StringId::LoadingFile);
-    QByteArray bytes;
-    QString error;
-    if (!TableFile::ReadFile(fullPath, &bytes, &error)) {
-        ShowError(error);
-        return std::nullopt;
-    }
-    TableFile table = TableFile::Parse(bytes);
-    entry.grid = CreateGrid();
-    TableGrid::Fill(*entry.grid, table);
-    entry.marks = std::make_unique<ChangeMarks>(*entry.grid);
-    entry.history = std::make_unique<TableHistory>(*entry.grid);
-    connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
-    return table;
+    Q_EMIT TablesChanged();
 }
 
 std::unique_ptr<CGridCtrl> CCarvestoneView::CreateGrid()
@@ -379,6 +412,7 @@ bool CCarvestoneView::SaveTable(int index)
         ShowError(error);
         return false;
     }
+    entry.saved = FileStamp::Of(entry.fullPath);
     entry.history->SetClean();
     return true;
 }
@@ -431,12 +465,14 @@ void CCarvestoneView::UpdateTabText(int index, bool modified)
                                 + (changes > 0 ? QStringLiteral(" (%1)").arg(changes) : QString()));
 }
 
-void CCarvestoneView::FollowHistory(const TableEntry& entry)
+void CCarvestoneView::FollowHistory(TableEntry& entry)
 {
+    ++entry.revision;
     const int index = IndexOfGrid(entry.grid.get());
     entry.grid->SetModified(!entry.history->IsClean());
     if (index >= 0)
         FollowChanges(*entries[size_t(index)]);
+    Q_EMIT TablesChanged();
 }
 
 // The marks, the tab and the legend after the table or its original changed.
@@ -471,15 +507,6 @@ void CCarvestoneView::SetTableOriginal(const QString& name, const QByteArray& by
     FollowChanges(entry);
 }
 
-std::optional<QByteArray> CCarvestoneView::OpenTableBytes(const QString& name) const
-{
-    const QString path = ProjectEntry::DiskPath(projectFolder(), name);
-    const int index = path.isEmpty() ? -1 : IndexOfPath(path);
-    if (index < 0)
-        return std::nullopt;
-    return TableGrid::Bytes(*entries[size_t(index)]->grid);
-}
-
 void CCarvestoneView::GoToCell(const QString& name, int row, int col)
 {
     OpenTable(name);
@@ -493,6 +520,21 @@ void CCarvestoneView::GoToCell(const QString& name, int row, int col)
     grid->setFocus(Qt::OtherFocusReason);
     grid->Refresh();
     Q_EMIT FocusCellChanged();
+}
+
+QList<TableViewPart::TableState> CCarvestoneView::TableStates() const
+{
+    QList<TableState> states;
+    for (const auto& entry : entries)
+        states.append({entry->name, entry->grid->GetModified(), entry->revision, entry->saved.size, entry->saved.time});
+    return states;
+}
+
+QByteArray CCarvestoneView::TableContent(const QString& name) const
+{
+    const QString path = ProjectEntry::DiskPath(projectFolder(), name);
+    const int index = path.isEmpty() ? -1 : IndexOfPath(path);
+    return index < 0 ? QByteArray() : TableGrid::Bytes(*entries[size_t(index)]->grid);
 }
 
 TableHistory* CCarvestoneView::HistoryOf(const CGridCtrl* grid) const
@@ -570,6 +612,7 @@ void CCarvestoneView::RemoveTableAt(int index)
         tabs->removeTab(index);
         DiscardEntry(index);
     }
+    Q_EMIT TablesChanged();
     if (entries.empty()) {
         UpdateLegend();
         LayoutTabs();
@@ -606,6 +649,7 @@ void CCarvestoneView::CloseAllTables()
     UpdateLegend();
     LayoutTabs();
     update();
+    Q_EMIT TablesChanged();
 }
 
 // ---- Font
@@ -620,6 +664,11 @@ void CCarvestoneView::ApplyGridFont()
         grid.setFont(gridFont);
         grid.setGeometry(GridArea());
         FitColumnWidths(grid);
+        // Taller rows and wider columns push the cell being worked on out
+        // of the window; the person expects to find it where they left it.
+        const GridCellId focus = grid.GetFocusCell();
+        if (grid.IsValid(focus))
+            grid.EnsureVisible(focus);
     }
 }
 

@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class CarvestoneSettings;
@@ -54,8 +53,11 @@ public:
     void BeginUndoStep(const QString& name) override;
     void EndUndoStep() override;
     void SetTableOriginal(const QString& name, const QByteArray& bytes) override;
-    std::optional<QByteArray> OpenTableBytes(const QString& name) const override;
     void GoToCell(const QString& name, int row, int col) override;
+    QList<TableState> TableStates() const override;
+    QByteArray TableContent(const QString& name) const override;
+    bool OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
+                            qint64 savedTime) override;
 
     // index -1 is the selected tab; false when nothing was written.
     bool SaveTable(int index);
@@ -100,6 +102,9 @@ Q_SIGNALS:
     void ChangesCounted(const QString& name, int changes);
     // The table's tab went away; its file holds what was last saved.
     void TableClosed(const QString& name);
+    // A table opened or closed, or its content or modified state changed:
+    // what the recovery record keeps.
+    void TablesChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -113,7 +118,10 @@ private:
     int IndexOfGrid(const CGridCtrl* grid) const;
     int CurrentIndex() const;
     std::unique_ptr<CGridCtrl> CreateGrid();
-    std::optional<TableFile> ReadTable(const QString& fullPath, TableEntry& entry);
+    // The path of a table about to open; empty when it cannot open (said)
+    // or is open already (its tab is selected).
+    QString PathToOpen(const QString& name);
+    void AddTable(const QString& name, const QString& fullPath, const TableFile& table, FileStamp saved);
     void ReportDroppedData(const QString& fullPath, const TableFile& table);
     void ShowTable(int index, bool giveFocus);
     void OnUserSelectedTab(int index);
@@ -128,7 +136,7 @@ private:
     void UpdateLegend();
     // The tab's "*" and the grid's modified flag from the history: clean
     // is the table as last saved.
-    void FollowHistory(const TableEntry& entry);
+    void FollowHistory(TableEntry& entry);
     TableHistory* HistoryOf(const CGridCtrl* grid) const;
     void OnUndoRedo(bool undo);
     void UpdateUndoRedo(bool undo, CommandState& state) const;

@@ -16,15 +16,23 @@ void ChangeCommands::Update(int id, const TableEntry* entry, CommandState& state
     const ChangeMarks* marks = entry ? entry->marks.get() : nullptr;
     switch (id) {
     case CommandId::ShowChanges:
-        state.enabled = marks && marks->HasOriginal();
+        state.whyDisabled = !marks           ? QStringLiteral("no table is open")
+            : !marks->HasOriginal()          ? QStringLiteral("the game's version of this table is not known")
+                                             : QString();
         state.checked = marks && marks->IsShown();
         break;
     // A table without an original counts no changes.
     case CommandId::NextChange:
-    case CommandId::PreviousChange: state.enabled = marks && marks->Count() > 0; break;
-    case CommandId::RevertToGameValue: state.enabled = marks && SelectionHoldsAChange(*entry); break;
+    case CommandId::PreviousChange:
+        state.whyDisabled = marks && marks->Count() > 0 ? QString() : QStringLiteral("the table holds no changes");
+        break;
+    case CommandId::RevertToGameValue:
+        state.whyDisabled = marks && SelectionHoldsAChange(*entry) ? QString()
+                                                                   : QStringLiteral("no changed cell is selected");
+        break;
     default: break;
     }
+    state.enabled = state.whyDisabled.isEmpty();
 }
 
 void ChangeCommands::Run(int id, TableEntry& entry)

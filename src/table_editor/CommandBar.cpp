@@ -2,9 +2,13 @@
 
 #include "FormulaApplier.h"
 #include "MagicCodeBox.h"
+#include "core/StringTable.h"
 #include "grid/CGridCtrl.h"
+#include "model/Formula.h"
 #include "model/MagicCodeTable.h"
+#include "ui/MessageBoxes.h"
 #include "ui/TableViewPart.h"
+#include "ui/UserDialogs.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -113,7 +117,16 @@ void CommandBar::OnFormula()
     // is refreshed on a timer, so the state may have moved on since.
     if (!HasSelectedCells() || m_formulaText->text().isEmpty())
         return;
-    FormulaApplier::Apply(*m_view, m_formulaText->text());
+    const std::optional<Formula> formula = Formula::Parse(m_formulaText->text());
+    if (!formula) {
+        MessageBoxes::ShowMessageId(this, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::NotAFormula,
+                                    {m_formulaText->text()});
+        // Back in the field with the text chosen, ready to be typed over.
+        m_formulaText->setFocus(Qt::OtherFocusReason);
+        m_formulaText->selectAll();
+        return;
+    }
+    FormulaApplier::Apply(*m_view, *formula);
     FocusCurrentGrid();
 }
 

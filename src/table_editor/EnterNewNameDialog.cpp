@@ -2,7 +2,7 @@
 
 #include "CellNameEdit.h"
 
-EnterNewNameDialog::EnterNewNameDialog(QWidget* parent) : NameEntryDialog(parent)
+EnterNewNameDialog::EnterNewNameDialog(QWidget* parent) : NameEntryDialog(QStringLiteral("New &name:"), parent)
 {
     SetTitle(QString());
 }

@@ -4,7 +4,7 @@
 #include "model/Formula.h"
 #include "ui/TableViewPart.h"
 
-void FormulaApplier::Apply(TableViewPart& view, const QString& formulaText)
+void FormulaApplier::Apply(TableViewPart& view, const Formula& formula)
 {
     CGridCtrl* grid = view.GetCurrentGrid();
     if (view.GetCurrentFileName().isEmpty() || !grid)
@@ -16,7 +16,7 @@ void FormulaApplier::Apply(TableViewPart& view, const QString& formulaText)
     const bool allowDraw = grid->GetRedraw();
     grid->SetRedraw(false);
     view.BeginUndoStep(QStringLiteral("Formula"));
-    ApplyToSelection(*grid, formulaText);
+    ApplyToSelection(*grid, formula);
     view.EndUndoStep();
     // Marked even when no cell changed, like every other editing command of
     // the table: the mark follows the command, not the cells it reached.
@@ -24,9 +24,8 @@ void FormulaApplier::Apply(TableViewPart& view, const QString& formulaText)
     grid->SetRedraw(allowDraw);
 }
 
-void FormulaApplier::ApplyToSelection(CGridCtrl& grid, const QString& formulaText)
+void FormulaApplier::ApplyToSelection(CGridCtrl& grid, const Formula& formula)
 {
-    const Formula formula = Formula::Parse(formulaText);
     const GridCellRange range = grid.GetSelectedRange();
     // The range is only the smallest rectangle around the selection: cells
     // inside it that a Ctrl+click left out stay as they are, and so do cells

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-
 class CGridCtrl;
+class Formula;
 class TableViewPart;
 
 // Applies the command bar's formula to the cells selected in the current
@@ -11,8 +10,8 @@ class TableViewPart;
 class FormulaApplier
 {
 public:
-    static void Apply(TableViewPart& view, const QString& formulaText);
+    static void Apply(TableViewPart& view, const Formula& formula);
 
 private:
-    static void ApplyToSelection(CGridCtrl& grid, const QString& formulaText);
+    static void ApplyToSelection(CGridCtrl& grid, const Formula& formula);
 };

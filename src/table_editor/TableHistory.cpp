@@ -103,6 +103,12 @@ void TableHistory::SetClean()
     Q_EMIT Changed();
 }
 
+void TableHistory::ForgetSavedState()
+{
+    stack->resetClean();
+    Q_EMIT Changed();
+}
+
 qint64 TableHistory::Bytes() const
 {
     qint64 bytes = 0;

@@ -49,6 +49,9 @@ public:
     bool IsClean() const { return stack->isClean(); }
     // The table now is the table on disk.
     void SetClean();
+    // No state of the history is the table on disk (a table brought back
+    // from a recovery record): only a save makes it clean.
+    void ForgetSavedState();
     int StepCount() const { return stack->count(); }
     qint64 Bytes() const;
 

@@ -22,6 +22,7 @@ inline constexpr int PreviousChange = 32790;
 inline constexpr int RevertToGameValue = 32791;
 inline constexpr int ChangesList = 32792;
 inline constexpr int RebaseMod = 32793;
+inline constexpr int HelpReadme = 32796;
 inline constexpr int FileNew = 57600;
 inline constexpr int FileOpen = 57601;
 inline constexpr int FileSave = 57603;

@@ -3,9 +3,8 @@
 #include "grid/GridCellId.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
-
-#include <optional>
 
 class CGridCtrl;
 
@@ -50,15 +49,40 @@ public:
     // the view can show what the MOD changed; an open table without one
     // shows nothing.
     virtual void SetTableOriginal(const QString& name, const QByteArray& bytes) { Q_UNUSED(name) Q_UNUSED(bytes) }
-    // The bytes a save of the open table would write; none when the table
-    // is not open.
-    virtual std::optional<QByteArray> OpenTableBytes(const QString& name) const
-    {
-        Q_UNUSED(name)
-        return std::nullopt;
-    }
     // Opens the table if needed and puts the focus on the cell.
     virtual void GoToCell(const QString& name, int row, int col) { Q_UNUSED(name) Q_UNUSED(row) Q_UNUSED(col) }
+
+    // An open table as the recovery record keeps it.  revision changes with
+    // every change of the table's content or modified state, so a record
+    // can reuse the content it took at an unchanged revision.
+    struct TableState
+    {
+        QString name;
+        bool modified = false;
+        quint64 revision = 0;
+        qint64 savedSize = -1; // its file when last read or saved; -1: none yet
+        qint64 savedTime = 0;  // that file's last change, ms since 1970 (UTC)
+    };
+    // The open tables, left to right, as their finished edits left them: a
+    // cell still being typed in stays open, since ending its edit would
+    // interrupt the typing.
+    virtual QList<TableState> TableStates() const { return {}; }
+    // The bytes a save of that open table would write now; empty when it
+    // is not open.
+    virtual QByteArray TableContent(const QString& name) const
+    {
+        Q_UNUSED(name)
+        return {};
+    }
+    // Opens a table showing content instead of its file, in a new leftmost
+    // tab marked modified: nothing is written until the person saves.  The
+    // saved size and time describe the file that content was edited from.
+    virtual bool OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
+                                    qint64 savedTime)
+    {
+        Q_UNUSED(name) Q_UNUSED(content) Q_UNUSED(savedSize) Q_UNUSED(savedTime)
+        return false;
+    }
 
 protected:
     ~TableViewPart() = default;

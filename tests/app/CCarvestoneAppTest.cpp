@@ -1,5 +1,7 @@
 #include "app/CCarvestoneApp.h"
+#include "app/CommandLineAnswer.h"
 #include "app/SingleInstance.h"
+#include "core/ProgramVersion.h"
 #include "ui/QtUserDialogs.h"
 
 #include "FakeTableView.h"
@@ -10,6 +12,7 @@
 #include "project/CNewProjectDlg.h"
 
 #include <QAction>
+#include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -108,18 +111,25 @@ TEST_F(CCarvestoneAppTest, TheNewCommandLoopsUntilAProjectIsCreatedOrCancelled)
 {
     Start();
     QDir(Mods()).mkdir(QStringLiteral("Taken"));
-    for (const QString& name : {QStringLiteral("Taken"), QString()}) {
-        AnswerNewProject(name);
-        dialogs.AnswerMessage(UserDialogs::IdOk);
-    }
-    AnswerNewProject(QStringLiteral("Test"));
+    AnswerNewProject(QStringLiteral("Taken"));
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    // An empty name once made the MODs folder itself and said it could not: the dialog asks for a name and stays.
+    dialogs.AnswerDialog([](QDialog& dialog) {
+        auto& newProject = dynamic_cast<CNewProjectDlg&>(dialog);
+        newProject.NameEdit()->clear();
+        newProject.accept();
+        newProject.NameEdit()->setText(QStringLiteral("Test"));
+        newProject.accept();
+        return newProject.result();
+    });
+    dialogs.AnswerMessage(UserDialogs::IdOk);
     app.OnFileNew();
     const auto& shown = dialogs.Messages();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0].owner, app.MainFrame()) << "without an owner the main window owns the box";
     const QString failed = QStringLiteral("Failed to create the directory \"%1\"");
     EXPECT_EQ(shown[0].text, failed.arg(QDir::toNativeSeparators(Mods() + QStringLiteral("Taken"))));
-    EXPECT_EQ(shown[1].text, failed.arg(QDir::toNativeSeparators(Mods())));
+    EXPECT_EQ(shown[1].text, QStringLiteral("Please enter a name for the new project."));
     EXPECT_EQ(app.Document()->GetPathName(), Mods() + QStringLiteral("Test/Test.mod"));
 }
 
@@ -275,3 +285,31 @@ TEST(SingleInstance, ASecondStartHandsItsProjectToTheRunningOne)
 }
 
 } // namespace
+
+// Reported: "carvestone --version" over ssh aborted for want of a display.  Help and version are answered on standard
+// output before any window exists; the version is the one the whole program states.
+TEST(CarvestoneProgram, HelpAndVersionAnswerWithoutADisplay)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    const auto run = [&environment](const QStringList& arguments, QByteArray* out) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(CARVESTONE_PROGRAM_PATH), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        *out = program.readAllStandardOutput();
+        EXPECT_EQ(program.readAllStandardError(), QByteArray());
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    };
+    QByteArray out;
+    EXPECT_EQ(run({"--version"}, &out), 0);
+    EXPECT_EQ(out, "carvestone " + ProgramVersion::Text().toLatin1() + "\n");
+    for (const char* asked : {"--help", "-h"}) {
+        EXPECT_EQ(run({QString::fromLatin1(asked)}, &out), 0) << asked;
+        EXPECT_TRUE(out.startsWith("usage: carvestone [PROJECT]\n") && out.endsWith("\n")) << out.toStdString();
+        EXPECT_TRUE(out.contains("--version")) << out.toStdString();
+    }
+    EXPECT_EQ(CommandLineAnswer::For({"--", "--help"}), std::nullopt) << "after --, a file of that name";
+    EXPECT_EQ(CommandLineAnswer::For({"Mod.mod"}), std::nullopt);
+}

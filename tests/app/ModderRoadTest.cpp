@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
@@ -249,8 +250,9 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
         return Closed(building);
     });
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::Build, Qt::Key_F7));
-    EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\n"));
     const QString modArchive = ProjectFolder() + QStringLiteral("Weapons.mpq");
+    EXPECT_EQ(buildLog, QStringLiteral("Adding data\\global\\excel\\Weapons.txt succeeded\r\nBuilt the MOD archive ")
+                            + QDir::toNativeSeparators(modArchive) + QStringLiteral("\r\n"));
 
     QAction* install = app->MainFrame()->Action(CommandId::Install);
     ASSERT_TRUE(QTest::qWaitFor([&] { return install->isEnabled(); }, 5000));
@@ -262,6 +264,10 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
     dialogs.AnswerMessage(UserDialogs::IdYes);
     QTest::mouseClick(tools->menu(), Qt::LeftButton, {}, tools->menu()->actionGeometry(install).center());
     EXPECT_TRUE(dialogs.AllAnswersUsed()) << "Install asked first";
+    EXPECT_EQ(app->MainFrame()->statusBar()->currentMessage(),
+              QStringLiteral("Installed Weapons.mpq as ") + QDir::toNativeSeparators(GamePatch())
+                  + QStringLiteral("; the game's own archive is kept as ")
+                  + QDir::toNativeSeparators(gameFolder + QStringLiteral("patch_d2.bak")) + QLatin1Char('.'));
     EXPECT_EQ(ArchiveFixtures::FilesIn(gameFolder), QStringList({"Patch_D2.mpq", "patch_d2.bak"}));
     EXPECT_TRUE(ArchiveFixtures::Read(gameFolder + QStringLiteral("patch_d2.bak")) == demoArchive)
         << "the backup is the game's own archive";

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
@@ -55,12 +57,24 @@ TEST(PackageTest, TheDebInstallsTheLinuxWayAndItsProgramsRunReadOnlyOnTheInstall
                              "usr/share/carvestone/demo/patch_d2.mpq", "usr/share/applications/carvestone.desktop",
                              "usr/share/mime/packages/carvestone.xml",
                              "usr/share/icons/hicolor/scalable/apps/carvestone.svg",
-                             "usr/share/icons/hicolor/48x48/apps/carvestone.png"})
+                             "usr/share/icons/hicolor/48x48/apps/carvestone.png",
+                             "usr/share/man/man1/carvestone.1.gz", "usr/share/man/man1/carvestone-cli.1.gz",
+                             "usr/share/bash-completion/completions/carvestone-cli",
+                             "usr/share/doc/carvestone/copyright", "usr/share/doc/carvestone/changelog.gz",
+                             "usr/share/doc/carvestone/README.md", "usr/share/doc/carvestone/docs/images/main-window.png"})
         EXPECT_TRUE(QFileInfo::exists(root + QLatin1Char('/') + QLatin1String(file))) << file;
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/usr/bin/AllFiles.txt")));
     Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}, &output);
     for (const char* package : {"libqt6widgets6", "libqt6svg6", "libstorm9", "qt6-qpa-plugins"})
         EXPECT_TRUE(output.contains(package)) << output.toStdString();
+    // The desktop file files the program under Development; so does the package.
+    Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Section")}, &output);
+    EXPECT_EQ(output.trimmed(), "devel");
+    if (!QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty()) {
+        Execute(QStringLiteral("lintian"), {QStringLiteral("--allow-root"), deb}, &output);
+        static const QRegularExpression fault(QStringLiteral("^[EW]: .*$"), QRegularExpression::MultilineOption);
+        EXPECT_FALSE(fault.match(QString::fromUtf8(output)).hasMatch()) << output.toStdString();
+    }
 
     const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(root).constData(), MNT_DETACH); });
     if (!MountReadOnly(root))
@@ -74,6 +88,15 @@ TEST(PackageTest, TheDebInstallsTheLinuxWayAndItsProgramsRunReadOnlyOnTheInstall
     const QString cli = root + QStringLiteral("/usr/bin/carvestone-cli");
     const QString program = root + QStringLiteral("/usr/bin/carvestone");
     const QString demo = root + QStringLiteral("/usr/share/carvestone/demo/patch_d2.mpq");
+
+    // Help and version come from the installed programs, the window's without a display.
+    QProcessEnvironment noDisplay = environment;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(QString::fromLatin1(name));
+    EXPECT_EQ(Execute(program, {QStringLiteral("--version")}, &output, noDisplay), 0);
+    EXPECT_EQ(output, "carvestone 1.02\n");
+    EXPECT_EQ(Execute(cli, {QStringLiteral("list"), QStringLiteral("--help")}, &output, environment), 0);
+    EXPECT_TRUE(output.startsWith("usage: carvestone-cli list ARCHIVE")) << output.toStdString();
 
     // The listing file is found in share/carvestone without being named.
     EXPECT_EQ(Execute(cli, {QStringLiteral("list"), demo}, &output, environment), 0);

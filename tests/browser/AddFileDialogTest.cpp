@@ -210,6 +210,22 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
     EXPECT_EQ(Texts(At("")), (QStringList{"data", "readme.tbl"}));
 }
 
+// Reported: the dialog opened with the focus on Close, so the arrows and "*" did nothing until the tree was clicked.
+TEST_F(AddFileDialogTest, TheFilledTreeHasTheFocusSoKeysWalkTheArchiveAtOnce)
+{
+    Open();
+    ASSERT_TRUE(WaitIdle());
+    QWidget* focused = dialog->focusWidget();
+    EXPECT_EQ(focused, dialog->Tree());
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClick(focused, Qt::Key_Asterisk);
+    EXPECT_TRUE(At("excel")->isExpanded() && At("sfx")->isExpanded()) << "\"*\" opened every folder";
+    QTest::keyClick(focused, Qt::Key_Down);
+    EXPECT_EQ(dialog->Tree()->currentItem(), At("data"));
+    EXPECT_EQ(Buttons(*dialog), "010") << "a folder of files is chosen";
+    EXPECT_TRUE(dialogs.Messages().isEmpty());
+}
+
 TEST_F(AddFileDialogTest, WhileTheChildListsNothingCanStartAgainAndADeathOrAnyOtherFailureSaysWhyInTheTopText)
 {
     ArchiveJob::OverrideProgram("sh", {"-c", "echo 'range 0 100'; echo 'progress 50'; sleep 1; kill -SEGV $$"});

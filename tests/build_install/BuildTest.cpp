@@ -14,6 +14,7 @@
 #include "project/CCarvestoneDoc.h"
 #include "ui/CommandIds.h"
 
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QPushButton>
@@ -75,6 +76,18 @@ protected:
         CommandState state;
         EXPECT_TRUE(commands.OnUpdateCommand(id, state));
         return state.enabled;
+    }
+    // What a disabled command says it lacks.
+    QString WhyDisabled(int id)
+    {
+        CommandState state;
+        EXPECT_TRUE(commands.OnUpdateCommand(id, state));
+        return state.whyDisabled;
+    }
+    // The log of a build of every entry, its last line naming the archive built.
+    QString BuiltLog() const
+    {
+        return expectedLog + "Built the MOD archive " + QDir::toNativeSeparators(modArchive) + "\r\n";
     }
     // Runs Build as a user does, trying to close the dialog at its first log piece; `check` sees it when it ends.
     void BuildByCommand(const std::function<void(BuildingDialog&)>& check)
@@ -141,7 +154,8 @@ TEST_F(BuildTest, EachFailedEntryIsFollowedByItsCauseNoCopyGoesThroughTheTempFol
                         "Adding data\\global\\excel\\armor.txt failed\r\n    armor.txt is not in the MOD folder\r\n"
                         "Adding data\\global\\ui\\panel.dc6 succeeded\r\n"
                         "Adding data\\ failed\r\n    the entry names a folder, not a file\r\n"
-                        "Adding data\\..\\.. failed\r\n    .. is not a plain file name\r\n");
+                        "Adding data\\..\\.. failed\r\n    .. is not a plain file name\r\n"
+                        "Built the MOD archive " + QDir::toNativeSeparators(modArchive) + " without the files that failed\r\n");
     EXPECT_TRUE(log.busy);
     EXPECT_FALSE(ArchiveBusy::IsBusy() || library.IsLoaded());
     EXPECT_EQ(log.seen.join(u' ').toStdString(), "") << "files in the temp folder during the build";
@@ -241,12 +255,18 @@ TEST_F(BuildTest, ACommandLineBuildThatCannotRunOrWithoutTheLibraryFailsAndLeave
 
 TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogStaysToTheEndAndInstallAsksFirst)
 {
+    // Reported: Install was greyed with no word why.  A disabled Install names what it lacks.
     EXPECT_TRUE(Enabled(CommandId::Build));
-    EXPECT_FALSE(Enabled(CommandId::Install)); // not built yet
+    EXPECT_EQ(WhyDisabled(CommandId::Install), "the MOD has not been built yet");
     {
         ArchiveBusy busy;
         EXPECT_FALSE(Enabled(CommandId::Build) || Enabled(CommandId::Install));
+        EXPECT_EQ(WhyDisabled(CommandId::Install), "archive work is under way");
     }
+    const QString gameFolder = settings.GameFolder;
+    settings.GameFolder.clear();
+    EXPECT_EQ(WhyDisabled(CommandId::Install), "the Diablo II folder was not found");
+    settings.GameFolder = gameFolder;
     // Each build packs otherwise than the one before it, so a build that ignored its setting would show.
     for (bool compress : {false, true}) {
         SCOPED_TRACE(compress);
@@ -254,15 +274,15 @@ TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogSta
         BuildByCommand([&](BuildingDialog& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Building - Weapons.mod");
             EXPECT_TRUE(dialog.LogControl()->isReadOnly() && dialog.OkButton()->isEnabled());
-            EXPECT_EQ(dialog.LogText(), expectedLog);
-            EXPECT_EQ(appends, 9) << "each piece shows as it comes";
+            EXPECT_EQ(dialog.LogText(), BuiltLog());
+            EXPECT_EQ(appends, 10) << "each piece shows as it comes";
         });
         ExpectBuilt(compress);
         settings.UseCompression = true; // the command line packs unless told not to
         const QStringList stored{"--no-compression"};
         ASSERT_EQ(Run("build", QStringList{project} + (compress ? stored : QStringList())), 0)
             << errors.toStdString();
-        EXPECT_EQ(output, expectedLog);
+        EXPECT_EQ(output, BuiltLog());
         ExpectBuilt(!compress);
     }
 
@@ -278,13 +298,24 @@ TEST_F(BuildTest, BothBuildsPackEachEntryAsAskedAndKeepTheGamesFilesTheDialogSta
     EXPECT_EQ(Run("install", {project}, "y\n"), 0);
     EXPECT_TRUE(output.startsWith("Are you sure you wish to install this MOD?"));
     EXPECT_EQ(ArchiveFixtures::Read(settings.GameMpqPath), ArchiveFixtures::Read(modArchive));
+    // Reported: a finished install said nothing.  It says what went where and where the game's archive is kept.
+    const QString said = "Installed Weapons.mpq as " + QDir::toNativeSeparators(settings.GameMpqPath)
+        + "; the game's own archive is kept as " + QDir::toNativeSeparators(gameFolder + "patch_d2.bak") + ".";
+    EXPECT_TRUE(output.endsWith(said + "\n")) << output.toStdString();
+    EXPECT_TRUE(Enabled(CommandId::Install));
+    EXPECT_EQ(WhyDisabled(CommandId::Install), QString());
+    QString status;
+    commands.SetStatusReport([&status](const QString& text) { status = text; });
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    EXPECT_TRUE(commands.OnCommand(CommandId::Install));
+    EXPECT_EQ(status, said);
     settings.GameFolder = project + "/"; // a file where the game folder should be cannot receive the archive
     dialogs.AnswerMessage(UserDialogs::IdYes);
     dialogs.AnswerMessage(UserDialogs::IdOk);
     EXPECT_TRUE(commands.OnCommand(CommandId::Install));
-    ASSERT_EQ(dialogs.Messages().size(), 3);
+    ASSERT_EQ(dialogs.Messages().size(), 4);
     EXPECT_EQ(dialogs.Messages()[0].text, StringTable::Get(StringId::ConfirmInstall));
-    EXPECT_TRUE(dialogs.Messages()[2].text.contains("does not exist"));
+    EXPECT_TRUE(dialogs.Messages()[3].text.contains("does not exist"));
     settings.GameMpqPath.clear();
     EXPECT_FALSE(Enabled(CommandId::Build));
     settings.GameMpqPath = fixtures.Path("Diablo II/patch_d2.mpq");

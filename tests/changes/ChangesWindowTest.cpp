@@ -204,7 +204,7 @@ TEST_F(ChangesWindowTest, RebaseShowsEachMergedTableWithItsConflictBeforeWriting
     EXPECT_EQ(Mod(".carvestone/originals/weapons.txt"), newWeapons);
     EXPECT_EQ(Mod(".carvestone/originals/armor.txt"), GameArmor);
     const QString told = dialogs.Messages().last().text;
-    EXPECT_TRUE(told.startsWith("2 tables were carried over to " + QDir::toNativeSeparators(onto) + ", with 1 conflicts"))
+    EXPECT_TRUE(told.startsWith("2 tables were carried over to " + QDir::toNativeSeparators(onto) + ", with 1 conflict"))
         << told.toStdString();
     EXPECT_TRUE(told.contains(QDir::toNativeSeparators(fixtures.Path("Mod/rebase-backup-")))) << told.toStdString();
 

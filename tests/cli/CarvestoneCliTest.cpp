@@ -1,5 +1,6 @@
 #include "SmallDisk.h"
 #include "TestFiles.h"
+#include "core/ProgramVersion.h"
 
 #include <QDir>
 #include <QProcess>
@@ -80,6 +81,10 @@ TEST_F(CarvestoneCliTest, WrongUsageRefusedNamesExistingProjectsMissingFoldersAn
     ASSERT_EQ(Run({"new", "Test", "--mods", Mods()}), 0);
     ExpectFailure({"new", "Test", "--mods", Mods()}, QStringLiteral("A project with the name \"Test\" already"));
     ExpectFailure({"new", "it's", "--mods", Mods()}, QStringLiteral("Project name may not contain"));
+    // An empty name once made the MODs folder and then said it could not create it.
+    for (const char* name : {"", " "})
+        ExpectFailure({"new", name, "--mods", work.filePath("unmade")}, "new: Please enter a name for the new project.");
+    EXPECT_FALSE(QFileInfo::exists(work.filePath("unmade")));
     // A missing MODs folder is made, one level only, as the program's start does.
     EXPECT_EQ(Run({"new", "Fresh", "--mods", work.filePath(QStringLiteral("fresh"))}), 0);
     EXPECT_EQ(Read(QStringLiteral("fresh/Fresh/Fresh.mod")), Header + "\r\n");
@@ -88,6 +93,44 @@ TEST_F(CarvestoneCliTest, WrongUsageRefusedNamesExistingProjectsMissingFoldersAn
     for (const QString& entry : {QStringLiteral(";old.txt"), QStringLiteral("a\nb.txt"), QString()})
         ExpectFailure({"add", project, "ok.txt", entry}, QStringLiteral("cannot be an entry"));
     EXPECT_EQ(Read(project), Header + "\r\n");
+}
+
+// Every verb's help, the program's usage and its version go to standard output with status 0, in one form, each
+// ending with a newline; "entries --help" once looked for a file named "--help".
+TEST_F(CarvestoneCliTest, HelpAndVersionAnswerOnStandardOutputForTheProgramAndEveryVerb)
+{
+    for (const QStringList& asked : {QStringList{"--help"}, {"-h"}, {"help"}}) {
+        EXPECT_EQ(Run(asked), 0) << asked.first().toStdString();
+        EXPECT_TRUE(out.startsWith(QStringLiteral("usage: carvestone-cli VERB")) && out.endsWith('\n')) << out.toStdString();
+        EXPECT_EQ(err, QString());
+    }
+    const QString usage = out;
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(out, QStringLiteral("carvestone-cli ") + ProgramVersion::Text() + '\n');
+    EXPECT_EQ(out, QStringLiteral("carvestone-cli 1.02\n"));
+
+    const QStringList verbs = usage.section(QStringLiteral("verbs:\n"), 1).split('\n', Qt::SkipEmptyParts);
+    EXPECT_GE(verbs.size(), 10);
+    for (const QString& line : verbs) {
+        const QString verb = line.trimmed().section(' ', 0, 0);
+        SCOPED_TRACE(verb.toStdString());
+        EXPECT_EQ(Run({verb, "--help"}), 0);
+        const QString help = out;
+        EXPECT_TRUE(help.startsWith(QStringLiteral("usage: carvestone-cli ") + line.trimmed() + '\n')) << help.toStdString();
+        EXPECT_TRUE(help.endsWith('\n') && help.contains(QStringLiteral("\noptions:\n")) && help.contains(QStringLiteral("\n  --help ")));
+        EXPECT_EQ(err, QString());
+        for (const QStringList& again : {QStringList{verb, "-h"}, {"help", verb}, {verb, "x", "--no-such", "--help"}}) {
+            EXPECT_EQ(Run(again), 0);
+            EXPECT_EQ(out, help) << again.join(' ').toStdString();
+        }
+        EXPECT_EQ(Run({verb, "--no-such-option"}), 2);
+        EXPECT_EQ(out, QString());
+        EXPECT_TRUE(err.endsWith(QStringLiteral("\nusage: carvestone-cli ") + line.trimmed() + '\n')) << err.toStdString();
+    }
+    ExpectFailure({"help", "frobnicate"}, QStringLiteral("unknown verb frobnicate"), 2);
+    // After "--" a word is an argument, whatever it looks like.
+    ExpectFailure({"entries", "--", "-h"}, QStringLiteral("-h"), 1);
+    EXPECT_FALSE(out.contains(QStringLiteral("usage")));
 }
 
 // As seen on a 64 KB disk with 8 KB left: add and extract used to exit 0 and cut the files.

@@ -177,7 +177,7 @@ TEST_F(ChangesCliTest, RebaseAppliesTheModsEditsToNewDataByteExactElsewhereAndLi
 
     const QString backup = QDir(fixtures.Path("mods/Mod")).entryList({"rebase-backup-*"}, QDir::Dirs).value(0);
     ASSERT_FALSE(backup.isEmpty());
-    EXPECT_TRUE(err.contains("3 tables carried over to " + QDir::toNativeSeparators(newGame) + ", 1 conflicts"))
+    EXPECT_TRUE(err.contains("3 tables carried over to " + QDir::toNativeSeparators(newGame) + ", 1 conflict"))
         << err.toStdString();
     EXPECT_TRUE(err.contains(QDir::toNativeSeparators(ModFile(backup)))) << err.toStdString();
     EXPECT_EQ(Mod(backup + "/weapons.txt"), mine.Bytes());

@@ -1,4 +1,5 @@
 #include "ProjectWindow.h"
+#include "QStringPrinter.h"
 #include "mainframe/CommandTable.h"
 #include "table_editor/CommandBar.h"
 #include "ui/CommandIds.h"
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolTip>
 
 namespace {
 
@@ -31,10 +33,13 @@ struct Target : CommandTarget
     bool OnUpdateCommand(int id, CommandState& state) override
     {
         state.enabled = mine.contains(id) && !refused.contains(id);
+        if (!state.enabled)
+            state.whyDisabled = why;
         return mine.contains(id);
     }
     QList<int> mine{About, FileNew, FileOpen, Exit, Options, Build};
     QList<int> refused, received;
+    QString why;
 };
 
 class MainWindow : public ProjectWindow
@@ -60,7 +65,7 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
          "Re&name Column...", "-", "&Find..."},
         {"&Toolbar", "&Status Bar", "-", "Show &Changes", "Changes &List", "-", "&Next Change", "&Previous Change"},
         {"&Build", "&Install", "-", "&Rebase onto New Game Data...", "-", "&Options..."},
-        {"&Saltmarsh", "&About Carvestone..."},
+        {"Carvestone &Help", "&Saltmarsh", "&About Carvestone..."},
         {"&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter"},
         {"&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "C&lose File", "-", "Revert to &Game Value",
          "-", "&Find..."},
@@ -198,6 +203,38 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     EXPECT_EQ(shown(), QStringLiteral("Save the active document"));
     frame.FileMenu()->hide();
     EXPECT_EQ(shown(), "Ready");
+
+    // Reported: Install was greyed with no word why.  A grey command that knows what it lacks says so under the
+    // pointer, in the status bar and in its tooltip, and goes back to its own words once it can run.
+    application.refused = {Build};
+    application.why = QStringLiteral("the MOD has no files yet");
+    frame.UpdateCommandUi();
+    QTest::mouseMove(Button(Build));
+    EXPECT_EQ(shown(), QStringLiteral("Build the MPQ for this MOD (not available: the MOD has no files yet)"));
+    EXPECT_EQ(frame.Action(Build)->toolTip(), QStringLiteral("Build: not available, the MOD has no files yet"));
+    QMenu* tools = frame.menuBar()->actions().value(3)->menu();
+    tools->popup(frame.mapToGlobal(QPoint(100, 100)));
+    QTest::mouseMove(tools, tools->actionGeometry(frame.Action(Build)).center());
+    EXPECT_EQ(shown(), QStringLiteral("Build the MPQ for this MOD (not available: the MOD has no files yet)"));
+    const QPoint overBuild = tools->actionGeometry(frame.Action(Build)).center();
+    QHelpEvent hover(QEvent::ToolTip, overBuild, tools->mapToGlobal(overBuild));
+    QCoreApplication::sendEvent(tools, &hover);
+    EXPECT_TRUE(hover.isAccepted());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Build: not available, the MOD has no files yet"));
+    // Off every item (the open menu still hears the pointer), then an item that can run: the menu's own words.
+    const QPoint onNoItem(tools->width() / 2, tools->height() + 8);
+    ASSERT_EQ(tools->actionAt(onNoItem), nullptr);
+    QTest::mouseMove(tools, onNoItem);
+    QHelpEvent hoverNoItem(QEvent::ToolTip, onNoItem, tools->mapToGlobal(onNoItem));
+    QCoreApplication::sendEvent(tools, &hoverNoItem);
+    QTest::mouseMove(tools, tools->actionGeometry(frame.Action(Options)).center());
+    EXPECT_EQ(shown(), QStringLiteral("Configure the Carvestone options"));
+    tools->hide();
+    application.refused.clear();
+    frame.UpdateCommandUi();
+    EXPECT_EQ(frame.Action(Build)->statusTip(), QStringLiteral("Build the MPQ for this MOD"));
+    EXPECT_EQ(frame.Action(Build)->toolTip(), QStringLiteral("Build"));
+    QTest::mouseMove(Tree()->viewport());
     Q_EMIT table->StatusMessage("Loading file...");
     EXPECT_EQ(shown(), "Loading file...");
     Q_EMIT table->StatusMessage(QString());
@@ -217,7 +254,7 @@ TEST_F(MainWindow, TheStatusBarShowsPromptsMessagesAndTheFocusCell)
     }
 }
 
-TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndTheCommunitySiteOpensOnlyForAnHttpsAddress)
+TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndOnlyAnHttpsCommunitySiteOpensElseTheGuide)
 {
     QSignalSpy dropped(&frame, &CMainFrame::FilesDropped);
     QMimeData data;
@@ -231,14 +268,31 @@ TEST_F(MainWindow, DroppedLocalFilesAreHandedOnAndTheCommunitySiteOpensOnlyForAn
     ASSERT_EQ(dropped.size(), 1);
     EXPECT_EQ(dropped[0][0].toStringList(), QStringList({"/mods/A/A.mod", "/mods/B/B.mod"}));
 
+    // Reported: Help > Saltmarsh was greyed and nothing led to the program's own help.  The item is always offered:
+    // without a web site it opens the guide, which Help > Carvestone Help (F1) always opens.
+    const QUrl guide = QUrl::fromLocalFile(TestFiles::Write(dir.filePath("README.md"), "# Carvestone\n"));
+    frame.SetHelpFile(guide.toLocalFile());
     const struct { const char* url; bool opens; } cases[] = {
         {"", false}, {"http://example.org/", false}, {"https://", false}, {"https://example.org/mods", true}};
+    QList<QUrl> expected;
     for (const auto& c : cases) {
         frame.SetCommunityUrl(QUrl(QString::fromLatin1(c.url)));
-        EXPECT_EQ(Enabled(Saltmarsh), c.opens) << c.url;
-        EXPECT_EQ(frame.RouteCommand(Saltmarsh), c.opens) << c.url;
+        EXPECT_TRUE(Enabled(Saltmarsh)) << c.url;
+        EXPECT_TRUE(frame.RouteCommand(Saltmarsh)) << c.url;
+        expected.append(c.opens ? QUrl(QString::fromLatin1(c.url)) : guide);
     }
-    EXPECT_EQ(dialogs.OpenedUrls(), QList<QUrl>{QUrl("https://example.org/mods")});
+    QTest::keyClick(&frame, Qt::Key_F1);
+    expected.append(guide);
+    EXPECT_EQ(dialogs.OpenedUrls(), expected);
+
+    frame.SetHelpFile(dir.filePath("gone/README.md"));
+    dialogs.AnswerMessage(UserDialogs::IdOk);
+    QTest::keyClick(&frame, Qt::Key_F1);
+    EXPECT_EQ(dialogs.OpenedUrls().size(), expected.size());
+    ASSERT_FALSE(dialogs.Messages().isEmpty());
+    EXPECT_TRUE(dialogs.Messages().last().text.startsWith("Carvestone's guide " + dir.filePath("gone/README.md")
+                                                          + " was not found"))
+        << dialogs.Messages().last().text.toStdString();
 }
 
 } // namespace

@@ -99,3 +99,18 @@ TEST(ProjectEntry, TheDiskPathIsTheNamePartInTheProjectFolderAndNeverAnythingEls
 }
 
 } // namespace
+
+namespace {
+
+TEST(ProjectModelRecoveredList, ARecoveredListKeepsItsOrderOnceEachAndOnlyWhatTheFileCanHold)
+{
+    ProjectModel project;
+    project.AddFile(QStringLiteral("gone.txt"));
+    project.SetModifiedFlag(false);
+    project.ReplaceFileList({QStringLiteral("z.txt"), QStringLiteral("a.txt"), QStringLiteral("z.txt"), QString(),
+                             QStringLiteral(";comment"), QStringLiteral("b\n.txt"), QStringLiteral("B.txt")});
+    EXPECT_EQ(project.FileList(), QStringList({QStringLiteral("z.txt"), QStringLiteral("a.txt"), QStringLiteral("B.txt")}));
+    EXPECT_TRUE(project.IsModified());
+}
+
+} // namespace

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -202,6 +203,35 @@ TEST_F(CMODPropertySheetTest, AFaceOrSizeSelectsOnlyAWholeEntryThePreviewFollows
     ClickOk();
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
     EXPECT_EQ(sheet->Values().gridFontSize, 144);
+}
+
+// Reported: typing a size such as 200 blanked the preview.  It keeps the last size it could show, the page says
+// why below it, and the note goes once the size can be used again.
+TEST_F(CMODPropertySheetTest, WhileTheTypedSizeCannotBeUsedThePreviewKeepsTheLastGoodSizeAndThePageSaysWhy)
+{
+    given.gridFontSize = 12;
+    Show();
+    ClickTab(1);
+    const QLabel* note = Font().SizeNote();
+    EXPECT_FALSE(note->isVisible());
+    CGridCtrl* grid = Font().PreviewGrid();
+    Retype(Font().SizeCombo(), QStringLiteral("20"));
+    const int rowHeight20 = grid->GetRowHeight(1);
+    for (const char* typed : {"200", "0", "big", "-5"}) {
+        SCOPED_TRACE(typed);
+        Retype(Font().SizeCombo(), QString::fromLatin1(typed));
+        EXPECT_EQ(QFontInfo(grid->font()).pixelSize(), -HeightOf(20));
+        EXPECT_EQ(grid->GetRowHeight(1), rowHeight20);
+        EXPECT_TRUE(note->isVisible());
+        EXPECT_EQ(note->text(), QStringLiteral("Please enter a font size from 1 to 144."));
+    }
+    Retype(Font().SizeCombo(), QString());
+    EXPECT_FALSE(note->isVisible()) << "an empty field keeps the size, with nothing to correct";
+    Retype(Font().SizeCombo(), QStringLiteral("14"));
+    EXPECT_EQ(QFontInfo(grid->font()).pixelSize(), -HeightOf(14));
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(note->parentWidget(), &Font());
+    EXPECT_GE(note->geometry().top(), grid->geometry().bottom()) << "the note lies under the preview";
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 
 #include "FileSizeLimit.h"
 #include "mainframe/CMainFrame.h"
+#include "core/StringTable.h"
 #include "project/CCarvestoneDoc.h"
+#include "table_editor/NameEntryDialog.h"
 #include "ui/CommandIds.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -294,4 +297,86 @@ TEST_F(CCarvestoneViewTest, RowAndColumnCommandsNameTheirCellAndAskAndFindHonour
     view.FindDialog()->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(State(CommandId::EditFind).enabled);
+}
+
+// Reported: after a larger font in Options the cell being worked on had scrolled out of sight.  Every open table
+// keeps its focus cell in view when the font changes, larger or smaller.
+TEST_F(CCarvestoneViewTest, AFontChangeKeepsEachTablesFocusCellInSight)
+{
+    QByteArray table = "name";
+    for (int col = 1; col < 30; ++col)
+        table += "\tcolumn " + QByteArray::number(col);
+    for (int row = 1; row < 80; ++row) {
+        table += "\r\nrow " + QByteArray::number(row);
+        for (int col = 1; col < 30; ++col)
+            table += '\t' + QByteArray::number(row * col);
+    }
+    Open("b.txt", table);
+    Open("a.txt", table);
+    for (const char* shown : {"a.txt", "b.txt"}) {
+        Click(1, 1);
+        Press(Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(view.GetFocusCell(), GridCellId(79, 29)) << shown;
+        Press(Qt::Key_Tab, Qt::ControlModifier);
+    }
+    for (int size : {28, 6, 20}) {
+        settings.GridFontSize = size;
+        view.ApplyGridFont();
+        for (int tab = 0; tab < 2; ++tab) {
+            EXPECT_TRUE(Grid().IsCellVisible(Grid().GetFocusCell())) << size << " " << tab;
+            Press(Qt::Key_Tab, Qt::ControlModifier);
+        }
+    }
+}
+
+// Reported: the right pane was an empty grey box on the first day.  Without a table it says what to do next; the
+// first table covers the words and they come back when the last one closes.
+TEST_F(CCarvestoneViewTest, TheEmptyPaneSaysHowToAddAndOpenATable)
+{
+    // Pixels other than the pane's background above the tab strip.
+    const auto ink = [this] {
+        const QImage image = view.grab().toImage();
+        const QRgb background = view.palette().color(QPalette::Dark).rgb();
+        int count = 0;
+        for (int y = 0; y < view.height() - view.TabBar()->height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) != background;
+        return count;
+    };
+    EXPECT_GT(ink(), 500) << "the hint is drawn";
+    const QString hint = StringTable::Get(StringId::EmptyTableViewHint);
+    EXPECT_TRUE(hint.contains("press Ins") && hint.contains("press Enter")) << hint.toStdString();
+    Open("t.txt", Small);
+    EXPECT_TRUE(Grid().isVisible() && Grid().geometry().contains(QRect(0, 0, view.width(), 10))) << "covered";
+    Press(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(view.TableCount(), 0);
+    EXPECT_GT(ink(), 500) << "the words are back";
+}
+
+// Reported: "Specify N…ow Name" and "Enter Ne… Column 1" in the title bars, and a field with no label.  The name
+// dialogs are wide enough for their titles, their field has a label, and Find opens with Ctrl+F as well as F3.
+TEST_F(CCarvestoneViewTest, NameDialogsFitTheirTitlesAndLabelTheirFieldAndCtrlFFinds)
+{
+    Open("t.txt", ItemTable);
+    QStringList seen;
+    const auto check = [&seen](QDialog& shown) {
+        auto& dialog = dynamic_cast<NameEntryDialog&>(shown);
+        dialog.show();
+        seen.append(dialog.windowTitle() + " | " + dialog.NameLabel()->text());
+        EXPECT_EQ(dialog.NameLabel()->buddy(), dialog.NameEdit());
+        EXPECT_TRUE(dialog.NameLabel()->isVisible());
+        EXPECT_GE(dialog.width(), dialog.TitleBarWidth(dialog.windowTitle())) << dialog.windowTitle().toStdString();
+        EXPECT_GE(dialog.TitleBarWidth(dialog.windowTitle()), QFontMetrics(dialog.font()).horizontalAdvance(dialog.windowTitle()) + 80);
+        return int(QDialog::Rejected);
+    };
+    Click(1, 1);
+    dialogs.AnswerDialog(check);
+    view.OnCommand(CommandId::AddRow);
+    dialogs.AnswerDialog(check);
+    view.OnCommand(CommandId::RenameColumn);
+    EXPECT_EQ(seen, QStringList({"Specify New Row Name | Row &name:", "Enter New Name For Column 1 | New &name:"}));
+
+    Press(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_NE(view.FindDialog(), nullptr) << "Ctrl+F opens Find";
+    view.FindDialog()->close();
 }

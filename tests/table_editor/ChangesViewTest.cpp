@@ -89,6 +89,7 @@ TEST_F(ChangesViewTest, RevertPutsTheGameValuesOfTheSelectedCellsBackAsOneStepTh
     EXPECT_EQ(TabTexts(), QStringList{"t.txt* (2)"});
     EXPECT_EQ(State(CommandId::EditUndo).text, "&Undo Revert to Game Value");
     EXPECT_FALSE(State(CommandId::RevertToGameValue).enabled) << "nothing selected is changed any more";
+    EXPECT_EQ(State(CommandId::RevertToGameValue).whyDisabled, "no changed cell is selected");
 
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Grid().GetCellText(1, 2), "zz1");
@@ -114,15 +115,15 @@ TEST_F(ChangesViewTest, ATableWithoutAKeptOriginalAsksForOneAndShowsNothingUntil
     EXPECT_EQ(wanted, QList<QVariantList>{{"u.txt"}});
     EXPECT_EQ(TabTexts(), QStringList({"u.txt", "t.txt (3)"}));
     EXPECT_FALSE(view.Legend()->isVisible());
-    EXPECT_FALSE(State(CommandId::ShowChanges).enabled);
-    EXPECT_FALSE(State(CommandId::NextChange).enabled);
+    EXPECT_EQ(State(CommandId::ShowChanges).whyDisabled, "the game's version of this table is not known");
+    EXPECT_EQ(State(CommandId::NextChange).whyDisabled, "the table holds no changes");
 
     view.SetTableOriginal("data\\global\\excel\\u.txt", Game);
     EXPECT_EQ(TabTexts(), QStringList({"u.txt (3)", "t.txt (3)"}));
     EXPECT_EQ(counted.last(), (QVariantList{"u.txt", 3}));
     EXPECT_TRUE(view.Legend()->isVisible());
-    EXPECT_EQ(view.OpenTableBytes("u.txt"), Mine);
-    EXPECT_EQ(view.OpenTableBytes("closed.txt"), std::nullopt);
+    EXPECT_EQ(view.TableContent("u.txt"), Mine);
+    EXPECT_EQ(view.TableContent("closed.txt"), QByteArray());
 
     // An original that is no table is not taken; one that shares no heading with the table marks nothing.
     view.SetTableOriginal("u.txt", "just words\r\n");

@@ -54,6 +54,36 @@ TEST_F(CommandBarTest, FormulasChangeOnlyTheSelectedNumbersByTheirAmountOrPercen
     EXPECT_EQ(Cells(1, 4, 1, 4), QStringList({"115"}));
 }
 
+// Reported: "+abc" on a selection turned every empty cell into 0, and "10abc" added 10.  Text that is no formula
+// is refused with the forms a formula takes, no cell changes, the table stays unmarked, and the field keeps the text
+// chosen for typing over.
+TEST_F(CommandBarTest, AFormulaThatIsNoNumberChangesNoCellAndSaysWhatAFormulaIs)
+{
+    Open("t.txt", "name\tc1\tc2\r\nr\t\t7.6\r\nr\t100\t\r\n");
+    Click(1, 1);
+    Click(2, 2, Qt::ShiftModifier);
+    for (const char* text : {"+abc", "abc", "x", "+", "10abc", "10%x", "#"}) {
+        dialogs.AnswerMessage(UserDialogs::IdOk);
+        ApplyFormula(QString::fromLatin1(text), text[0] == '1');
+        EXPECT_EQ(Cells(1, 1, 2, 2), QStringList({"", "7.6", "100", ""})) << text;
+        ASSERT_FALSE(dialogs.Messages().isEmpty()) << text;
+        const QString said = dialogs.Messages().last().text;
+        EXPECT_TRUE(said.startsWith(QLatin1Char('"') + QLatin1String(text) + QLatin1String("\" is not a formula"))) << said.toStdString();
+        EXPECT_TRUE(said.contains(QLatin1String("15% changes each value by 15 percent"))) << said.toStdString();
+        auto* field = static_cast<QLineEdit*>(bar.Control(CommandBar::IDC_FORMULA_TEXT));
+        EXPECT_EQ(QApplication::focusWidget(), field) << text;
+        EXPECT_EQ(field->selectedText(), QLatin1String(text));
+    }
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    EXPECT_EQ(TabTexts(), QStringList({"t.txt"})) << "a refused formula marks nothing";
+
+    ApplyFormula(QStringLiteral(" 15 % "));
+    EXPECT_EQ(Cells(1, 1, 2, 2), QStringList({"0", "9", "115", "0"})) << "blanks around number and mark are fine";
+    ApplyFormula(QStringLiteral("0"));
+    EXPECT_EQ(Cells(1, 1, 2, 2), QStringList({"0", "9", "115", "0"}));
+    EXPECT_EQ(dialogs.Messages().size(), 7);
+}
+
 TEST_F(CommandBarTest, TheCodeListWritesOnlyWhatIsChosenLookupFindsCodesAndEachControlIsEnabledForItsState)
 {
     Open("t.txt", "name\tc1\tc2\tc3\tc4\r\nr\tx\thth\t\t\r\nr\tst00\tac00\tST00\t\r\nr\t\t\t\t\r\n");

@@ -4,9 +4,10 @@
 // a cell changed, then the build.  The keys and clicks are a person's, so
 // the pictures stay true as the program changes.
 // Usage: carvestone_screenshots OUTPUT-FOLDER     the README's pictures
-//        carvestone_screenshots OUTPUT-FOLDER --dark    the same in a dark palette
 //        carvestone_screenshots OUTPUT-FOLDER --icons   the desktop's icon sizes
 //                                                       and a sheet of every icon
+//        carvestone_screenshots OUTPUT-FOLDER --dark    the pictures in a dark
+//                                                       palette, to look at them
 // (run with QT_SCALE_FACTOR=2 to see the 200% rendering)
 
 #include "ScreenshotDialogs.h"
@@ -18,7 +19,9 @@
 #include "changes/RebaseDialog.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
+#include "model/RecoveryRecord.h"
 #include "project/CNewProjectDlg.h"
+#include "project/RecoveryDialog.h"
 #include "table_editor/CCarvestoneView.h"
 #include "table_editor/CellNameEdit.h"
 #include "table_editor/NameEntryDialog.h"
@@ -33,6 +36,7 @@
 #include <QListWidget>
 #include <QStyleFactory>
 #include <QPainter>
+#include <QPalette>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -94,6 +98,7 @@ QPixmap IconSheet()
 bool PrepareSettings(const QTemporaryDir& root)
 {
     qputenv("CARVESTONE_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("CARVESTONE_DATA_DIR", root.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("WINEPREFIX", root.filePath(QStringLiteral("no-wine")).toLocal8Bit());
     const QString mods = root.filePath(QStringLiteral("MODs"));
     const QString game = root.filePath(QStringLiteral("Diablo II"));
@@ -277,6 +282,48 @@ bool ShowChanges(CMainFrame& frame, const QString& picture)
     return saved;
 }
 
+// The question the next start asks after a crash, about the unsaved work
+// the main window's picture shows: the record the program keeps of it.
+bool SaveRecoveryQuestion(CCarvestoneApp& carvestone, const QString& picture)
+{
+    carvestone.Keeper()->RecordNow();
+    QFile file(carvestone.Keeper()->RecordPath());
+    RecoveryRecord record;
+    QString cause;
+    if (!file.open(QIODevice::ReadOnly)
+        || RecoveryRecord::Parse(file.readAll(), record, cause) != RecoveryRecord::ParseResult::Read) {
+        std::fprintf(stderr, "no recovery record to show: %s\n", qPrintable(cause));
+        return false;
+    }
+    RecoveryDialog question(record);
+    ShowAndWait(question);
+    return Save(question.grab(), picture);
+}
+
+// A dark palette of the kind desktop themes set, to see every window in it.
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(55, 55, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Light, QColor(80, 80, 86));
+    dark.setColor(QPalette::Mid, QColor(60, 60, 64));
+    dark.setColor(QPalette::Dark, QColor(25, 25, 27));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(130, 130, 130));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(130, 130, 130));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 130, 130));
+    return dark;
+}
+
 bool MakePictures(const QString& output)
 {
     QTemporaryDir root(QDir::tempPath() + QStringLiteral("/carvestone-demo-XXXXXX"));
@@ -300,12 +347,15 @@ bool MakePictures(const QString& output)
     (void)QTest::qWaitForWindowActive(&frame);
 
     bool saved = ClickItem(*frame.GetTreeView(), QStringLiteral("Weapons.mod"));
+    // The pane before any table opens says what to do next.
+    saved = Save(frame.grab(), output + QStringLiteral("/empty-pane.png")) && saved;
     Press(Qt::Key_Insert);
     saved = added && OpenTable(frame, QStringLiteral("Armor.txt")) && OpenTable(frame, QStringLiteral("Weapons.txt"))
         && EditWeaponsCell(frame, QStringLiteral("Thorn Sickle"), QStringLiteral("mindam"), QStringLiteral("45"))
         && saved;
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     saved = Save(frame.grab(), output + QStringLiteral("/main-window.png")) && saved;
+    saved = SaveRecoveryQuestion(carvestone, output + QStringLiteral("/recover.png")) && saved;
     saved = ShowChanges(frame, output + QStringLiteral("/changes.png")) && saved;
 
     Press(Qt::Key_S, Qt::ControlModifier);
@@ -339,24 +389,12 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString output = QFileInfo(arguments[1]).absoluteFilePath();
-    // The same pictures in a dark palette, to look at the program there.
-    if (arguments.contains(QStringLiteral("--dark"))) {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(45, 45, 48));
-        dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
-        dark.setColor(QPalette::Base, QColor(30, 30, 30));
-        dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
-        dark.setColor(QPalette::Text, QColor(220, 220, 220));
-        dark.setColor(QPalette::Button, QColor(55, 55, 60));
-        dark.setColor(QPalette::ButtonText, QColor(220, 220, 220));
-        dark.setColor(QPalette::Highlight, QColor(42, 110, 190));
-        dark.setColor(QPalette::HighlightedText, Qt::white);
-        dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
-        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
-        QApplication::setPalette(dark);
-    }
     QDir().mkpath(output);
+    if (arguments.contains(QStringLiteral("--dark"))) {
+        // A style that follows the palette everywhere, as dark desktops use.
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(DarkPalette());
+    }
     if (arguments.contains(QStringLiteral("--icons")))
         return SaveProgramIcons(output + QStringLiteral("/hicolor")) && Save(IconSheet(), output + QStringLiteral("/icons.png")) ? 0 : 1;
     return MakePictures(output) ? 0 : 1;

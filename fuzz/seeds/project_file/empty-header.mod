@@ -1,0 +1,1 @@
+Carvestone Project File Version 1.0
