@@ -6,6 +6,8 @@
 #include "archive/RemasterModLayout.h"
 #include "browser/AddFileDialog.h"
 #include "browser/CLeftView.h"
+#include "changes/ChangesCommands.h"
+#include "changes/ModChanges.h"
 #include "core/GameInstallation.h"
 #include "core/OptionsPathRules.h"
 #include "core/RemasterInstallation.h"
@@ -57,7 +59,9 @@ CCarvestoneApp::~CCarvestoneApp()
         StoreRecentFiles(false);
     // An orderly end: whatever is unsaved now, the person chose not to keep.
     keeper.reset();
-    // The window goes before the document it shows.
+    // The window goes before the document it shows; what follows the
+    // window's table view goes before the window.
+    changeCommands.reset();
     mainFrame.reset();
     document.reset();
     CGridCtrl::SetErrorReporter(nullptr);
@@ -188,6 +192,7 @@ void CCarvestoneApp::CreateMainWindow()
     });
     connect(document.get(), &CCarvestoneDoc::PathChanged, this, &CCarvestoneApp::AddToRecentFileList);
     CreateTableView();
+    CreateChanges();
     mainFrame->GetTreeView()->SetAddFilesRunner([this](const QString&) { return RunAddFileDialog(); });
     CreateRecoveryKeeper();
 }
@@ -201,6 +206,14 @@ void CCarvestoneApp::CreateRecoveryKeeper()
         MessageBoxes::ShowMessageId(nullptr, UserDialogs::TypeOk | UserDialogs::IconWarning, StringId::RecordNotWritten,
                                     {error});
     });
+}
+
+void CCarvestoneApp::CreateChanges()
+{
+    changeCommands = std::make_unique<ChangesCommands>(*document, settings, *mainFrame, *tableView);
+    ModChanges* changes = &changeCommands->Changes();
+    CLeftView* tree = mainFrame->GetTreeView();
+    connect(changes, &ModChanges::Updated, tree, [tree, changes] { tree->SetChangeCounts(changes->Counts()); });
 }
 
 void CCarvestoneApp::CreateTableView()
@@ -402,9 +415,12 @@ void CCarvestoneApp::OnAppAbout()
 void CCarvestoneApp::OnOptions()
 {
     EditOptions();
-    // Whatever the answer, open tables show the font the settings hold.
+    // Whatever the answer, open tables show the font the settings hold,
+    // and the changes are measured against the game archive they name.
     if (mainFrame && mainFrame->GetTableView())
         mainFrame->GetTableView()->ApplyGridFont();
+    if (changeCommands)
+        changeCommands->Changes().RefreshAll();
 }
 
 void CCarvestoneApp::OnShellOpenRequest(const QString& path)
@@ -449,7 +465,7 @@ void CCarvestoneApp::StoreRecentFiles(bool reportFailure)
 
 bool CCarvestoneApp::OnCommand(int id)
 {
-    if (archiveCommands.OnCommand(id))
+    if (archiveCommands.OnCommand(id) || (changeCommands && changeCommands->OnCommand(id)))
         return true;
     if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
         OnOpenRecentFile(id - CommandId::RecentFileFirst);
@@ -479,7 +495,7 @@ bool CCarvestoneApp::OnCommand(int id)
 
 bool CCarvestoneApp::OnUpdateCommand(int id, CommandState& state)
 {
-    if (archiveCommands.OnUpdateCommand(id, state))
+    if (archiveCommands.OnUpdateCommand(id, state) || (changeCommands && changeCommands->OnUpdateCommand(id, state)))
         return true;
     if (id >= CommandId::RecentFileFirst && id <= CommandId::RecentFileLast) {
         state.enabled = id - CommandId::RecentFileFirst < settings.RecentFiles.size();

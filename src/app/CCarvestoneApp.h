@@ -15,6 +15,7 @@
 
 class CCarvestoneView;
 class CMainFrame;
+class ChangesCommands;
 class QSettings;
 struct OptionsValues;
 class QWidget;
@@ -40,6 +41,7 @@ public:
     // The one binding to the archive library, for every archive operation.
     MpqLibrary& GetMpqLibrary() { return mpqLibrary; }
     CMainFrame* MainFrame() const { return mainFrame.get(); }
+    ChangesCommands* Changes() const { return changeCommands.get(); }
     // Keeps the record of this run's unsaved work.
     RecoveryKeeper* Keeper() const { return keeper.get(); }
 
@@ -69,6 +71,9 @@ public:
 private:
     void CreateMainWindow();
     void CreateTableView();
+    // What the MOD changes against the game: the list, the counts in the
+    // tree, the originals of open tables, the rebase.
+    void CreateChanges();
     void CreateRecoveryKeeper();
     // Offers back the unsaved work of earlier runs that ended without
     // saving it; true when a project came back (it is open then).
@@ -99,6 +104,7 @@ private:
     std::unique_ptr<CCarvestoneDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
     CCarvestoneView* tableView = nullptr; // owned by the main window
+    std::unique_ptr<ChangesCommands> changeCommands;
     std::unique_ptr<RecoveryKeeper> keeper;
 
     bool recentFilesFailureReported = false;

@@ -77,6 +77,14 @@ void ArchiveJob::StartExtraction(const QString& archivePath, const QString& arch
     Start({QStringLiteral("extract"), archivePath, TerminalText::NameForTerminal(archiveName), destination});
 }
 
+void ArchiveJob::StartExtractions(const QString& archivePath, const QStringList& archiveNames, const QString& folder)
+{
+    QStringList arguments{QStringLiteral("extract"), QStringLiteral("--missing-ok"), archivePath};
+    for (const QString& name : archiveNames)
+        arguments.append(TerminalText::NameForTerminal(name));
+    Start(arguments << folder);
+}
+
 void ArchiveJob::StartBuild(const ModBuilder::Request& request)
 {
     // The project as it is in memory, saved or not.

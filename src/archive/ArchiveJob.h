@@ -38,13 +38,17 @@ public:
 
     void StartListing(const QString& archivePath, const QString& listingPath);
     void StartExtraction(const QString& archivePath, const QString& archiveName, const QString& destination);
+    // Extracts those of the names that the archive holds into the folder;
+    // Names() then lists the ones extracted.
+    void StartExtractions(const QString& archivePath, const QStringList& archiveNames, const QString& folder);
     void StartBuild(const ModBuilder::Request& request);
 
     Result GetResult() const { return result; }
     bool IsRunning() const { return result == Result::Running; }
     // Why the work failed, in words for the user; empty on success.
     const QString& Message() const { return message; }
-    // The names a listing found, in the listing file's order.
+    // The names a listing found, in the listing file's order, or the names
+    // that several extractions extracted.
     const QStringList& Names() const { return names; }
 
 Q_SIGNALS:

@@ -282,6 +282,47 @@ bool MpqLibrary::ExtractFile(const QString& archivePath, const QString& archiveN
     return CopyOut(file.Get(), size, target, copyError) || fail(copyError);
 }
 
+bool MpqLibrary::ReadFiles(const QString& archivePath, const QStringList& names, QHash<QString, QByteArray>* found,
+                           QString* error)
+{
+    ArchiveBusy busy;
+    LoadedLibrary loaded(*this);
+    if (!loaded.Loaded()) {
+        *error = LoadFailure();
+        return false;
+    }
+    StormHandle archive(api.CloseArchive);
+    if (!OpenArchive(archivePath, StormApi::OpenReadOnly, archive.Out())) {
+        *error = MpqHeaderCheck::DamagedMessage(archivePath);
+        return false;
+    }
+    for (const QString& name : names) {
+        StormHandle file(api.CloseFile);
+        if (!api.OpenFileEx(archive.Get(), name.toLatin1().constData(), StormApi::OpenFromMpq, file.Out()))
+            continue;
+        QByteArray bytes;
+        if (!ReadWhole(file.Get(), &bytes)) {
+            *error = QStringLiteral("the archive %1 is damaged: %2 cannot be read whole")
+                         .arg(QDir::toNativeSeparators(archivePath), name);
+            return false;
+        }
+        found->insert(name, bytes);
+    }
+    return true;
+}
+
+bool MpqLibrary::ReadWhole(StormApi::Handle file, QByteArray* bytes)
+{
+    // No file of the game comes near this; a damaged archive may claim more.
+    constexpr StormApi::Dword Largest = StormApi::Dword(256) << 20;
+    const StormApi::Dword size = api.GetFileSize(file, nullptr);
+    if (size == StormApi::InvalidSize || size > Largest)
+        return false;
+    bytes->resize(qsizetype(size));
+    StormApi::Dword read = 0;
+    return size == 0 || (api.ReadFile(file, bytes->data(), size, &read, nullptr) && read == size);
+}
+
 bool MpqLibrary::CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target, QString& error)
 {
     // The old file stays whole until every byte of the new one is on disk.

@@ -3,6 +3,7 @@
 #include "ArchiveListingCache.h"
 #include "StormApi.h"
 
+#include <QHash>
 #include <QLibrary>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,11 @@ public:
     // the file and the cause.
     bool ExtractFile(const QString& archivePath, const QString& archiveName,
                      const QString& destination, bool destinationIsFolder, QString* error = nullptr);
+    // Reads each named file whole into found, keyed by its name; a name the
+    // archive does not hold is left out.  False, with error naming the file
+    // and the cause, when the archive or one of the files cannot be read.
+    bool ReadFiles(const QString& archivePath, const QStringList& names, QHash<QString, QByteArray>* found,
+                   QString* error);
     // Adds each entry's file (the MOD folder's file named by the entry's name
     // part) to the archive under the entry's name, creating the archive when
     // there is no file at its path, and logs one line per entry; a failed
@@ -85,6 +91,7 @@ private:
     // before it can replace the file.
     void LearnName(StormApi::Handle archive, const QByteArray& name);
     bool CopyOut(StormApi::Handle file, StormApi::Dword size, const QString& target, QString& error);
+    bool ReadWhole(StormApi::Handle file, QByteArray* bytes);
     QString LibraryErrorText() const;
 
     QLibrary library;

@@ -8,6 +8,7 @@
 #include "model/ArchiveNameRule.h"
 #include "model/ExtractedDataRule.h"
 #include "model/FileKind.h"
+#include "model/KeptOriginals.h"
 #include "model/ProjectEntry.h"
 #include "ui/FileKindIcons.h"
 #include "ui/MessageBoxes.h"
@@ -297,7 +298,7 @@ void AddFileDialog::OnAdd()
     RunJob([&](ArchiveJob& started) { started.StartExtraction(archivePath, name, destination); },
            [this, name, destination](ArchiveJob& done) {
                if (done.GetResult() == ArchiveJob::Result::Succeeded)
-                   Record(name);
+                   RecordWithOriginal(name, destination);
                else
                    Tell(QStringLiteral("%1 could not be extracted from %2 to %3: %4")
                             .arg(name, Shown(archivePath), Shown(destination), WithoutVerb(done.Message())));
@@ -336,10 +337,25 @@ void AddFileDialog::CopyChosenFile(const RenameListDialog::Item& item, const QSt
         return;
     const QString destination = ProjectEntry::DiskPath(context.modFolder, item.name);
     QString error;
-    if (IsSameFile(item.source, destination) || SafeFileCopy::CopyReplacing(item.source, destination, &error))
-        Record(item.name);
-    else
+    if (!IsSameFile(item.source, destination) && !SafeFileCopy::CopyReplacing(item.source, destination, &error)) {
         Tell(QStringLiteral("%1 could not be copied to %2: %3").arg(Shown(item.source), Shown(destination), error));
+        return;
+    }
+    Record(item.name);
+    // A file from disk came with nothing of the game's: the game archive
+    // answers for it from now on, not what an earlier extraction kept.
+    if (!KeptOriginals(context.modFolder).Forget(item.name, &error))
+        Tell(error);
+}
+
+void AddFileDialog::RecordWithOriginal(const QString& name, const QString& extracted)
+{
+    Record(name);
+    QString error;
+    if (!KeptOriginals(context.modFolder).KeepCopyOf(name, extracted, &error))
+        Tell(QStringLiteral("%1 was added, but its original could not be kept, so what the MOD changes in it is "
+                            "measured against the game archive: %2")
+                 .arg(name, error));
 }
 
 void AddFileDialog::OnArchive()

@@ -20,7 +20,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // "Add File to MOD": an archive's files as a folder tree, and the ways a file
-// enters the MOD folder: Add (extract the selected file), Add Files... (copy
+// enters the MOD folder: Add (extract the selected file, its bytes kept as
+// the file's original), Add Files... (copy
 // files from disk under names the user may change), Archive... (show another
 // archive), Data Folder... (show a folder of extracted game data, as the
 // remaster's modders have it, in the archive's place) and Extract... (save
@@ -77,6 +78,8 @@ private:
     void CopyChosenFile(const RenameListDialog::Item& item, const QStringList& batch);
     void RunJob(const std::function<void(ArchiveJob&)>& start, const std::function<void(ArchiveJob&)>& finished);
     void Record(const QString& name);
+    // Keeps the bytes just extracted as the file's original.
+    void RecordWithOriginal(const QString& name, const QString& extracted);
     void Tell(const QString& text);
 
     AddFileContext context;

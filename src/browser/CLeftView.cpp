@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTreeWidgetItemIterator>
 
 #include <cerrno>
 #include <cstdio>
@@ -35,14 +36,17 @@ CLeftView::CLeftView(QWidget* parent)
     : QTreeWidget(parent)
 {
     setHeaderHidden(true);
-    setColumnCount(1);
+    setColumnCount(2);
     setRootIsDecorated(true);
     setItemsExpandable(true);
     setDragEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
-    header()->setStretchLastSection(true);
+    // The name takes the room; the count beside it only what it needs.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 }
 
 void CLeftView::SetDocument(CCarvestoneDoc* doc)
@@ -68,7 +72,27 @@ void CLeftView::OnInitialUpdate()
         ArchiveTree::ExpandAllItems(root);
         setCurrentItem(root);
     }
+    ShowChangeCounts();
     setUpdatesEnabled(true);
+}
+
+void CLeftView::SetChangeCounts(const QHash<QString, int>& counts)
+{
+    changeCounts = counts;
+    ShowChangeCounts();
+}
+
+void CLeftView::ShowChangeCounts()
+{
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const auto data = ArchiveTree::ItemData(*it);
+        const int count = data ? changeCounts.value(data->archiveName, 0) : 0;
+        (*it)->setText(1, count > 0 ? QString::number(count) : QString());
+        (*it)->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        (*it)->setToolTip(1, count == 1 ? tr("1 change against the game")
+                                 : count > 1 ? tr("%1 changes against the game").arg(count)
+                                             : QString());
+    }
 }
 
 void CLeftView::AddNamesToProject(const QStringList& names)
@@ -82,6 +106,7 @@ void CLeftView::AddNamesToProject(const QStringList& names)
             tree.InsertArchivePath(name);
     }
     ArchiveTree::ExpandAllItems(Root());
+    ShowChangeCounts();
     setUpdatesEnabled(true);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/CommandTarget.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <QTreeWidget>
@@ -13,7 +14,7 @@ class TableViewPart;
 
 // The project tree, the main window's left pane: the project's title as the
 // root, the MOD entries under their folders, each file with the picture of
-// its kind.  It is the one place where entries are added and removed, and
+// its kind and, beside it, how many changes against the game it holds.  It is the one place where entries are added and removed, and
 // it opens tables in the table view.  Its keys (Ins, Del, Enter) become
 // commands only while it has the focus; it hands them to the window that
 // holds it (CommandPosted), whose route runs only an enabled one.
@@ -37,6 +38,9 @@ public:
 
     // Rebuilds the tree from the project: every project change comes here.
     void OnInitialUpdate();
+    // How many changes against the game each entry's file holds, shown
+    // beside it; an entry without a count shows none.
+    void SetChangeCounts(const QHash<QString, int>& counts);
     // The second half of Add Files: offers each name to the project and
     // shows the ones it did not hold yet.
     void AddNamesToProject(const QStringList& names);
@@ -72,8 +76,10 @@ private:
     // false (after saying why) when the file stays and so must the entry.
     bool DeleteDiskFile(const QString& entry);
     bool AnotherEntryNames(const QString& entry) const;
+    void ShowChangeCounts();
 
     TableViewPart* tableView = nullptr;
     QPointer<CCarvestoneDoc> document;
     AddFilesRunner addFilesRunner;
+    QHash<QString, int> changeCounts;
 };

@@ -4,11 +4,13 @@
 #include "BuildCommand.h"
 #include "BuildFilesCommand.h"
 #include "BuildModFolderCommand.h"
+#include "DiffCommand.h"
 #include "EntriesCommand.h"
 #include "ExtractCommand.h"
 #include "InstallCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
+#include "RebaseCommand.h"
 #include "RecoveryCommand.h"
 #include "RemoveCommand.h"
 #include "TableCommand.h"
@@ -29,6 +31,8 @@ CarvestoneCli::CarvestoneCli()
     commands.push_back(std::make_unique<BuildFilesCommand>());
     commands.push_back(std::make_unique<BuildModFolderCommand>());
     commands.push_back(std::make_unique<TableCommand>());
+    commands.push_back(std::make_unique<DiffCommand>());
+    commands.push_back(std::make_unique<RebaseCommand>());
     commands.push_back(std::make_unique<RecoveryCommand>());
 }
 

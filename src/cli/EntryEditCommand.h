@@ -1,13 +1,14 @@
 #pragma once
 
-#include "ProjectCommand.h"
+#include "ArchiveCommand.h"
 
 // What add and remove share: read the project, change its entry list, and
-// write the project file back only when it changed.
-class EntryEditCommand : public ProjectCommand
+// write the project file back only when it changed.  (On ArchiveCommand:
+// add may extract the files from an archive.)
+class EntryEditCommand : public ArchiveCommand
 {
 protected:
-    using ProjectCommand::ProjectCommand;
+    using ArchiveCommand::ArchiveCommand;
 
     int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
     // False (after saying why) when the names cannot all be taken.

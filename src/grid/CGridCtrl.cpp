@@ -481,14 +481,16 @@ void CGridCtrl::UpdateTitleTip(QPoint point)
     CGridCellBase& cell = m_store.CellView(id.row, id.col);
     if (cell.IsEditing())
         return;
-    const QString text = cell.GetTipText();
+    // A note of the owner's is shown whole, whether the cell's text fits or not.
+    const QString note = m_pCellTint ? m_pCellTint->CellNote(id.row, id.col) : QString();
+    const QString text = note.isEmpty() ? cell.GetTipText() : note;
     QRect rect;
     if (text.isEmpty() || !GetCellRect(id.row, id.col, &rect))
         return;
     QRect textRect = rect;
     if (!cell.GetTipTextRect(textRect))
         return;
-    m_pTitleTip->Show(textRect, text, 0, rect, cell.GetFont(), m_crTTipTextClr, m_crTTipBackClr);
+    m_pTitleTip->Show(textRect, text, 0, rect, cell.GetFont(), m_crTTipTextClr, m_crTTipBackClr, !note.isEmpty());
 }
 
 // ---- Selection

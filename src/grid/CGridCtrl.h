@@ -7,6 +7,7 @@
 #include "grid/GridCellId.h"
 #include "grid/GridCellRange.h"
 #include "grid/GridCellStore.h"
+#include "grid/GridCellTint.h"
 #include "grid/GridClipboard.h"
 #include "grid/GridDefaultCells.h"
 #include "grid/GridGeometry.h"
@@ -320,6 +321,10 @@ public:
     virtual void OnEndInPlaceEdit(int row, int col, const QString& text, int lastKey,
                                   Qt::KeyboardModifiers modifiers);
 
+    // ---- Tints laid under cells while painting (none: no tints)
+    void SetCellTint(const GridCellTint* tint) { m_pCellTint = tint; }
+    const GridCellTint* GetCellTint() const { return m_pCellTint; }
+
     // ---- Title tips
     // Shows or hides the tip for the pointer at point (client coordinates).
     void UpdateTitleTip(QPoint point);
@@ -454,6 +459,7 @@ private:
     int m_nAutoSizeColumnStyle = GVS_BOTH;
 
     GridOwner* m_pOwner = nullptr;
+    const GridCellTint* m_pCellTint = nullptr;
     int m_nID = 0;
     CTitleTip* m_pTitleTip = nullptr;
 };

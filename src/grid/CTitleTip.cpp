@@ -19,7 +19,7 @@ CTitleTip::CTitleTip(CGridCtrl* grid)
 }
 
 void CTitleTip::Show(const QRect& textRect, const QString& text, int xOffset, const QRect& hoverRect,
-                     const LogFont* font, COLORREF textColour, COLORREF backColour)
+                     const LogFont* font, COLORREF textColour, COLORREF backColour, bool always)
 {
     if (textRect.isEmpty() || isVisible())
         return;
@@ -33,7 +33,7 @@ void CTitleTip::Show(const QRect& textRect, const QString& text, int xOffset, co
     const int textWidth = QFontMetrics(m_font).horizontalAdvance(m_strText);
     const int left = textRect.left() + xOffset;
     const int right = left + textWidth + xOffset;
-    if (right <= textRect.right() + 1 - xOffset)
+    if (!always && right <= textRect.right() + 1 - xOffset)
         return;
 
     m_textColour = ColorRefToQColor(textColour == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : textColour);

@@ -22,9 +22,10 @@ public:
 
     // textRect: where the cell paints its text; hoverRect: where the pointer
     // may move without hiding the tip (the text rectangle when empty); both
-    // in the grid's client coordinates.  font null: the grid's font.
+    // in the grid's client coordinates.  font null: the grid's font.  The
+    // tip shows only text that the text rectangle cuts off, unless always.
     void Show(const QRect& textRect, const QString& text, int xOffset, const QRect& hoverRect,
-              const LogFont* font, COLORREF textColour, COLORREF backColour);
+              const LogFont* font, COLORREF textColour, COLORREF backColour, bool always = false);
     void Hide();
 
     QRect HoverRect() const { return m_rectHover; }

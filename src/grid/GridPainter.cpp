@@ -34,7 +34,8 @@ void GridPainter::Paint(QPainter& painter, const QRect& clip) const
 
 bool GridPainter::PaintCell(QPainter& painter, int row, int col, const QRect& rect) const
 {
-    const bool drawn = m_store.CellView(row, col).Draw(&painter, row, col, rect, true);
+    const bool tinted = FillTint(painter, row, col, rect);
+    const bool drawn = m_store.CellView(row, col).Draw(&painter, row, col, rect, !tinted);
     if (!m_grid.IsCellFixed(row, col)) {
         const int lines = m_grid.GetGridLines();
         painter.setPen(ColorRefToQColor(m_grid.GetGridLineColor()));
@@ -64,12 +65,26 @@ void GridPainter::DrawCellBlock(QPainter& painter, const QRect& clip, int rowFro
             const int width = widths[size_t(col)];
             if (clipped && left > clip.right())
                 break;
-            if (width > 0 && !(clipped && left + width - 1 < clip.left()))
-                m_store.CellView(row, col).Draw(&painter, row, col, QRect(left, y, width, height), false);
+            if (width > 0 && !(clipped && left + width - 1 < clip.left())) {
+                const QRect rect(left, y, width, height);
+                FillTint(painter, row, col, rect);
+                m_store.CellView(row, col).Draw(&painter, row, col, rect, false);
+            }
             left += width;
         }
         y += height;
     }
+}
+
+bool GridPainter::FillTint(QPainter& painter, int row, int col, const QRect& rect) const
+{
+    const GridCellTint* tint = m_grid.GetCellTint();
+    if (!tint)
+        return false;
+    const QColor colour = tint->CellTint(row, col);
+    if (colour.isValid())
+        painter.fillRect(rect, colour);
+    return colour.isValid();
 }
 
 void GridPainter::EraseBackground(QPainter& painter, const QRect& clip, const QRect& visible, int fixedHeight,

@@ -25,6 +25,8 @@ public:
 private:
     using GridLines = QVarLengthArray<QLine, 256>;
 
+    // The owner's tint under the cell, if it gives one; true when it did.
+    bool FillTint(QPainter& painter, int row, int col, const QRect& rect) const;
     void EraseBackground(QPainter& painter, const QRect& clip, const QRect& visible, int fixedHeight,
                          int fixedWidth) const;
     void DrawCellBlock(QPainter& painter, const QRect& clip, int rowFrom, int rowTo, int y, int colFrom, int colTo,

@@ -59,8 +59,9 @@ QStringList LocalFiles(const QMimeData* data)
 const QList<int>& ToolBarCommands()
 {
     using namespace CommandId;
-    static const QList<int> commands = {FileNew, FileOpen, FileSave, Separator, EditCut, EditCopy, EditPaste,
-                                        EditUndo, EditRedo, Separator, Build, Options, Separator, EditFind, About};
+    static const QList<int> commands = {FileNew,  FileOpen, FileSave,  Separator, EditCut,     EditCopy,
+                                        EditPaste, EditUndo, EditRedo, Separator, Build,       Options,
+                                        Separator, EditFind, ShowChanges, About};
     return commands;
 }
 
@@ -71,6 +72,7 @@ QString ToolBarIconFile(int id)
         {FileNew, "new"},     {FileOpen, "open"}, {FileSave, "save"},       {EditCut, "cut"},
         {EditCopy, "copy"},   {EditPaste, "paste"}, {Build, "build"},       {Options, "options"},
         {EditFind, "find"},   {About, "about"},     {EditUndo, "undo"},       {EditRedo, "redo"},
+        {ShowChanges, "changes"},
     };
     const QString name = files.value(id);
     return name.isEmpty() ? QString() : QStringLiteral(":/icons/toolbar-%1.svg").arg(name);
@@ -248,7 +250,8 @@ QAction* CMainFrame::Action(int id)
     const QString iconFile = ToolBarIconFile(id);
     if (!iconFile.isEmpty())
         action->setIcon(QIcon(iconFile));
-    action->setCheckable(id == CommandId::ViewToolbar || id == CommandId::ViewStatusBar);
+    action->setCheckable(id == CommandId::ViewToolbar || id == CommandId::ViewStatusBar || id == CommandId::ShowChanges
+                         || id == CommandId::ChangesList);
     action->setStatusTip(StringTable::Prompt(id));
     action->setToolTip(StringTable::Tooltip(id));
     connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
@@ -280,8 +283,10 @@ void CMainFrame::CreateMenus()
              {EditUndo, EditRedo, Separator, EditCut, EditCopy, EditPaste, Separator, AddRow, RemoveRow, RenameRow, RenameColumn, Separator,
               EditFind},
              action);
-    AddItems(AddMenu(QStringLiteral("&View")), {ViewToolbar, ViewStatusBar}, action);
-    AddItems(AddMenu(QStringLiteral("&Tools")), {Build, Install, Separator, Options}, action);
+    AddItems(AddMenu(QStringLiteral("&View")),
+             {ViewToolbar, ViewStatusBar, Separator, ShowChanges, ChangesList, Separator, NextChange, PreviousChange},
+             action);
+    AddItems(AddMenu(QStringLiteral("&Tools")), {Build, Install, Separator, RebaseMod, Separator, Options}, action);
     AddItems(AddMenu(QStringLiteral("&Help")), {HelpReadme, Saltmarsh, About}, action);
     // Keys without a menu item still need their actions to be heard.
     for (int id : {NextTable, PreviousTable, NextPane, PreviousPane})
@@ -295,7 +300,9 @@ void CMainFrame::CreatePopups()
     projectPopup = new QMenu(QStringLiteral("&Project"), this);
     AddItems(projectPopup, {AddFiles, RemoveFile, OpenFile}, action);
     tablePopup = new QMenu(QStringLiteral("&Table"), this);
-    AddItems(tablePopup, {AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, Separator, EditFind}, action);
+    AddItems(tablePopup, {AddRow, RemoveRow, RenameRow, RenameColumn, CloseFile, Separator, RevertToGameValue,
+                          Separator, EditFind},
+             action);
     for (QMenu* popup : {projectPopup, tablePopup})
         connect(popup, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
 }

@@ -27,16 +27,30 @@ public:
     // Rows of cells, the header first; a row may hold fewer fields than the
     // column count (the rest are empty), never more.
     int RowCount() const { return int(rows.size()); }
-    int FieldCount(int row) const;
-    // The field's bytes; empty beyond the row's fields.
-    QByteArrayView Field(int row, int col) const;
+    int FieldCount(int row) const { return qMin(rows[size_t(row)].fieldCount, columns); }
+    // The field's bytes; empty beyond the row's fields.  Inline: comparing
+    // two versions of a large table asks for millions of them.
+    QByteArrayView Field(int row, int col) const
+    {
+        if (col >= FieldCount(row))
+            return {};
+        const Span& span = fields[rows[size_t(row)].firstField + size_t(col)];
+        return QByteArrayView(data.constData() + span.start, span.length);
+    }
     QString Cell(int row, int col) const { return QString::fromLatin1(Field(row, col)); }
+    // The row's line as the file holds it, its line end included (none on a
+    // last line that has none): what a merge copies when the row stays.
+    QByteArrayView Line(int row) const;
     int ColumnCount() const { return columns; }
     // What a save would change, in the order the rules are applied.
     const TableChanges& Changes() const { return changes; }
     // True when a save would drop text the file holds (after a NUL, or in
     // fields beyond the header), as opposed to mere line ends and TABs.
     bool DropsData() const;
+
+    // True for what can only be a table: a header with at least two
+    // headings, and no NUL byte (which no text holds).
+    bool IsTabSeparated() const;
 
     // The bytes the editor would save for this table.
     QByteArray Bytes() const;
@@ -56,6 +70,7 @@ private:
     {
         size_t firstField;
         int fieldCount;
+        qsizetype lineEnd = 0; // after the line's end
     };
 
     QByteArray data;

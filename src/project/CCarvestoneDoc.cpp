@@ -34,18 +34,20 @@ CCarvestoneDoc::CCarvestoneDoc(QObject* parent)
 
 bool CCarvestoneDoc::AddFile(const QString& entry)
 {
-    const bool added = model.AddFile(entry);
-    if (added)
-        Q_EMIT Changed();
-    return added;
+    if (!model.AddFile(entry))
+        return false;
+    Q_EMIT EntriesChanged();
+    Q_EMIT Changed();
+    return true;
 }
 
 bool CCarvestoneDoc::RemoveFile(const QString& entry)
 {
-    const bool removed = model.RemoveFile(entry);
-    if (removed)
-        Q_EMIT Changed();
-    return removed;
+    if (!model.RemoveFile(entry))
+        return false;
+    Q_EMIT EntriesChanged();
+    Q_EMIT Changed();
+    return true;
 }
 
 void CCarvestoneDoc::SetModifiedFlag(bool modified)

@@ -75,6 +75,8 @@ Q_SIGNALS:
     // Another project (or an empty one) took the place of the previous one.
     void ProjectReplaced();
     void TitleChanged(const QString& title);
+    // An entry was added to the project or removed from it.
+    void EntriesChanged();
     // The project was saved under a new path.
     void PathChanged(const QString& path);
     // The entry list, the path or the modified state may have changed.

@@ -1,5 +1,6 @@
 #include "CCarvestoneView.h"
 
+#include "ChangeCommands.h"
 #include "EnterNewNameDialog.h"
 #include "NewRowNameDialog.h"
 #include "RowStep.h"
@@ -12,8 +13,10 @@
 #include "grid/CGridCtrl.h"
 #include "grid/LogFont.h"
 #include "model/FileKind.h"
+#include "model/KeptOriginals.h"
 #include "model/ProjectEntry.h"
 #include "model/TableFile.h"
+#include "ui/ChangesLegend.h"
 #include "ui/CommandIds.h"
 #include "ui/FileKindIcons.h"
 #include "ui/MessageBoxes.h"
@@ -67,8 +70,13 @@ bool CellMatches(const QString& cell, const FindTextDialog::Request& request)
 
 CCarvestoneView::CCarvestoneView(std::function<QString()> projectFolder, const CarvestoneSettings& settings,
                                  QWidget* parent)
-    : QWidget(parent), projectFolder(std::move(projectFolder)), settings(settings), tabs(new QTabBar(this))
+    : QWidget(parent)
+    , projectFolder(std::move(projectFolder))
+    , settings(settings)
+    , tabs(new QTabBar(this))
+    , legend(new ChangesLegend(this))
 {
+    legend->hide();
     setFocusPolicy(Qt::StrongFocus);
     tabs->setObjectName(QStringLiteral("tabs%1").arg(TabStripId));
     tabs->setShape(QTabBar::RoundedSouth);
@@ -110,13 +118,16 @@ void CCarvestoneView::LayoutTabs()
 {
     const int height = tabs->sizeHint().height();
     tabs->setGeometry(0, qMax(0, this->height() - height), width(), height);
+    const int legendHeight = legend->sizeHint().height();
+    legend->setGeometry(0, qMax(0, tabs->y() - legendHeight), width(), legendHeight);
     for (const auto& entry : entries)
         entry->grid->setGeometry(GridArea());
 }
 
 QRect CCarvestoneView::GridArea() const
 {
-    return QRect(0, 0, width(), qMax(0, height() - tabs->height()));
+    const int below = tabs->height() + (legend->isVisibleTo(this) ? legend->height() : 0);
+    return QRect(0, 0, width(), qMax(0, height() - below));
 }
 
 void CCarvestoneView::resizeEvent(QResizeEvent* event)
@@ -272,10 +283,11 @@ bool CCarvestoneView::OpenRecoveredTable(const QString& name, const QByteArray& 
 
 void CCarvestoneView::AddTable(const QString& name, const QString& fullPath, const TableFile& table, FileStamp saved)
 {
-    auto added = std::make_unique<TableEntry>(TableEntry{fullPath, name, CreateGrid(), nullptr, saved});
+    auto added = std::make_unique<TableEntry>(TableEntry{fullPath, name, CreateGrid(), nullptr, nullptr, saved});
     TableEntry& entry = *added;
     CGridCtrl& grid = *entry.grid;
     TableGrid::Fill(grid, table);
+    entry.marks = std::make_unique<ChangeMarks>(grid);
     entry.history = std::make_unique<TableHistory>(grid);
     connect(entry.history.get(), &TableHistory::Changed, this, [this, &entry] { FollowHistory(entry); });
     {
@@ -291,6 +303,10 @@ void CCarvestoneView::AddTable(const QString& name, const QString& fullPath, con
         grid.SetFocusCell(1, 1);
     }
     ShowTable(0, false);
+    if (const std::optional<QByteArray> original = KeptOriginals(projectFolder()).Read(name))
+        SetTableOriginal(name, *original);
+    else
+        Q_EMIT OriginalWanted(name);
     Q_EMIT TablesChanged();
 }
 
@@ -349,6 +365,7 @@ void CCarvestoneView::ShowTable(int index, bool giveFocus)
         const QSignalBlocker blocker(tabs);
         tabs->setCurrentIndex(index);
     }
+    UpdateLegend();
     current->grid->setGeometry(GridArea());
     current->grid->show();
     if (giveFocus)
@@ -435,24 +452,74 @@ void CCarvestoneView::MarkCurrentTableModified()
 
 void CCarvestoneView::MarkModified(int index)
 {
+    UpdateTabText(index, true);
+}
+
+void CCarvestoneView::UpdateTabText(int index, bool modified)
+{
     if (index < 0)
         return;
-    const QString text = tabs->tabText(index);
-    if (!text.endsWith(ModifiedMarker))
-        tabs->setTabText(index, text + ModifiedMarker);
+    const TableEntry& entry = *entries[size_t(index)];
+    const int changes = entry.marks ? entry.marks->Count() : 0;
+    tabs->setTabText(index, entry.name + (modified ? ModifiedMarker : QString())
+                                + (changes > 0 ? QStringLiteral(" (%1)").arg(changes) : QString()));
 }
 
 void CCarvestoneView::FollowHistory(TableEntry& entry)
 {
     ++entry.revision;
     const int index = IndexOfGrid(entry.grid.get());
-    const bool clean = entry.history->IsClean();
-    entry.grid->SetModified(!clean);
-    if (!clean)
-        MarkModified(index);
-    else if (index >= 0)
-        tabs->setTabText(index, entry.name);
+    entry.grid->SetModified(!entry.history->IsClean());
+    if (index >= 0)
+        FollowChanges(*entries[size_t(index)]);
     Q_EMIT TablesChanged();
+}
+
+// The marks, the tab and the legend after the table or its original changed.
+void CCarvestoneView::FollowChanges(TableEntry& entry)
+{
+    entry.marks->Refresh();
+    UpdateTabText(IndexOfGrid(entry.grid.get()), entry.grid->GetModified());
+    if (&entry == current)
+        UpdateLegend();
+    Q_EMIT ChangesCounted(entry.name, entry.marks->HasOriginal() ? entry.marks->Count() : -1);
+}
+
+void CCarvestoneView::UpdateLegend()
+{
+    const bool shown = current && current->marks->IsShown();
+    if (shown)
+        legend->SetCount(current->marks->Count());
+    if (shown == legend->isVisibleTo(this))
+        return;
+    legend->setVisible(shown);
+    LayoutTabs();
+}
+
+void CCarvestoneView::SetTableOriginal(const QString& name, const QByteArray& bytes)
+{
+    const QString path = ProjectEntry::DiskPath(projectFolder(), name);
+    const int index = path.isEmpty() ? -1 : IndexOfPath(path);
+    if (index < 0)
+        return;
+    TableEntry& entry = *entries[size_t(index)];
+    entry.marks->SetOriginal(bytes);
+    FollowChanges(entry);
+}
+
+void CCarvestoneView::GoToCell(const QString& name, int row, int col)
+{
+    OpenTable(name);
+    CGridCtrl* grid = GetCurrentGrid();
+    if (!grid || current->name != name || grid->GetRowCount() < 2 || grid->GetColumnCount() < 2)
+        return;
+    const GridCellId cell(qBound(1, row, grid->GetRowCount() - 1), qBound(1, col, grid->GetColumnCount() - 1));
+    grid->SetSelectedRange(cell.row, cell.col, cell.row, cell.col);
+    grid->SetFocusCell(cell);
+    grid->EnsureVisible(cell);
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->Refresh();
+    Q_EMIT FocusCellChanged();
 }
 
 QList<TableViewPart::TableState> CCarvestoneView::TableStates() const
@@ -547,6 +614,7 @@ void CCarvestoneView::RemoveTableAt(int index)
     }
     Q_EMIT TablesChanged();
     if (entries.empty()) {
+        UpdateLegend();
         LayoutTabs();
         update();
         Q_EMIT FocusCellChanged();
@@ -564,7 +632,9 @@ void CCarvestoneView::RemoveTableAt(int index)
 void CCarvestoneView::DiscardEntry(int index)
 {
     entries[size_t(index)]->grid->SetOwner(nullptr);
+    const QString name = entries[size_t(index)]->name;
     entries.erase(entries.begin() + index);
+    Q_EMIT TableClosed(name);
 }
 
 void CCarvestoneView::CloseAllTables()
@@ -576,6 +646,7 @@ void CCarvestoneView::CloseAllTables()
         DiscardEntry(index);
     }
     ForgetFindMatch();
+    UpdateLegend();
     LayoutTabs();
     update();
     Q_EMIT TablesChanged();
@@ -655,6 +726,14 @@ bool CCarvestoneView::OnCommand(int id)
     }
     if (CGridCtrl* grid = GetCurrentGrid(); grid && grid->OnCommand(id))
         return true;
+    if (ChangeCommands::Handles(id)) {
+        if (current) {
+            ChangeCommands::Run(id, *current);
+            UpdateLegend();
+            Q_EMIT FocusCellChanged();
+        }
+        return true;
+    }
     switch (id) {
     case CommandId::EditUndo: OnUndoRedo(true); return true;
     case CommandId::EditRedo: OnUndoRedo(false); return true;
@@ -675,6 +754,10 @@ bool CCarvestoneView::OnUpdateCommand(int id, CommandState& state)
     CGridCtrl* grid = GetCurrentGrid();
     if (grid && grid->OnUpdateCommand(id, state))
         return true;
+    if (ChangeCommands::Handles(id)) {
+        ChangeCommands::Update(id, current, state);
+        return true;
+    }
     const GridCellId focus = GetFocusCell();
     switch (id) {
     case CommandId::EditUndo: UpdateUndoRedo(true, state); return true;

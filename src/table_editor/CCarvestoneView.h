@@ -16,6 +16,7 @@
 #include <vector>
 
 class CarvestoneSettings;
+class ChangesLegend;
 class QTabBar;
 
 // The right pane of the main window: one tab along the bottom and one grid
@@ -51,6 +52,8 @@ public:
     void ApplyGridFont() override;
     void BeginUndoStep(const QString& name) override;
     void EndUndoStep() override;
+    void SetTableOriginal(const QString& name, const QByteArray& bytes) override;
+    void GoToCell(const QString& name, int row, int col) override;
     QList<TableState> TableStates() const override;
     QByteArray TableContent(const QString& name) const override;
     bool OpenRecoveredTable(const QString& name, const QByteArray& content, qint64 savedSize,
@@ -70,6 +73,8 @@ public:
     QString RowColumnPaneText() const;
 
     QTabBar* TabBar() const { return tabs; }
+    // The key under a table that shows its changes; hidden otherwise.
+    ChangesLegend* Legend() const { return legend; }
     int TableCount() const { return int(entries.size()); }
     CGridCtrl* GridAt(int index) const;
     // The current table's undo history, or none.
@@ -90,6 +95,13 @@ Q_SIGNALS:
     void TreeActivationRequested();
     // The focus cell or the current table changed (the row and column pane).
     void FocusCellChanged();
+    // A table without a kept original was opened: whoever can read the
+    // game's archive may answer with SetTableOriginal.
+    void OriginalWanted(const QString& name);
+    // The table's count of changes against the game changed.
+    void ChangesCounted(const QString& name, int changes);
+    // The table's tab went away; its file holds what was last saved.
+    void TableClosed(const QString& name);
     // A table opened or closed, or its content or modified state changed:
     // what the recovery record keeps.
     void TablesChanged();
@@ -118,6 +130,10 @@ private:
     void RemoveTableAt(int index);
     void DiscardEntry(int index);
     void MarkModified(int index);
+    // The tab's text: the name, "*" while modified, the count of changes.
+    void UpdateTabText(int index, bool modified);
+    void FollowChanges(TableEntry& entry);
+    void UpdateLegend();
     // The tab's "*" and the grid's modified flag from the history: clean
     // is the table as last saved.
     void FollowHistory(TableEntry& entry);
@@ -139,6 +155,7 @@ private:
     std::function<QString()> projectFolder;
     const CarvestoneSettings& settings;
     QTabBar* tabs;
+    ChangesLegend* legend;
     std::vector<std::unique_ptr<TableEntry>> entries; // in tab order
     TableEntry* current = nullptr;
     QFont gridFont;

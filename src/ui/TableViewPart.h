@@ -45,6 +45,13 @@ public:
     virtual void BeginUndoStep(const QString& name) { Q_UNUSED(name) }
     virtual void EndUndoStep() {}
 
+    // What the open table came from (the game's version of the file), so
+    // the view can show what the MOD changed; an open table without one
+    // shows nothing.
+    virtual void SetTableOriginal(const QString& name, const QByteArray& bytes) { Q_UNUSED(name) Q_UNUSED(bytes) }
+    // Opens the table if needed and puts the focus on the cell.
+    virtual void GoToCell(const QString& name, int row, int col) { Q_UNUSED(name) Q_UNUSED(row) Q_UNUSED(col) }
+
     // An open table as the recovery record keeps it.  revision changes with
     // every change of the table's content or modified state, so a record
     // can reuse the content it took at an unchanged revision.

@@ -12,6 +12,7 @@
 #include "options/CMODPropertySheet.h"
 #include "project/CNewProjectDlg.h"
 #include "table_editor/CCarvestoneView.h"
+#include "ui/ChangeColours.h"
 #include "ui/CommandIds.h"
 
 #include <QAction>
@@ -181,10 +182,36 @@ TEST_F(ModderRoad, FirstStartToAnInstalledModAndTheSameProjectAtTheNextStart)
         QTest::keyClick(QApplication::focusWidget(), key);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(grid.GetCellText(line, field), QString::fromLatin1(NewValue));
+    EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt* (1)"));
+
+    // The table came from the archive with its original kept: the edit is tinted and counted in the tree,
+    // F8 finds it, Revert to Game Value in the cell's menu puts 30 back and Ctrl+Z brings 45 again.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center() + QPoint(0, cell.height()));
+    const QColor tint = grid.viewport()->grab().toImage().pixelColor(cell.bottomRight() - QPoint(3, 3));
+    EXPECT_EQ(tint, ChangeColours::For(grid.palette()).changedCell);
+    QTreeWidgetItem* weaponsItem = Tree().findItems("Weapons.txt", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return weaponsItem->text(1) == "1"; }, 5000)) << "the tree's count";
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::NextChange, Qt::Key_F8));
+    EXPECT_EQ(grid.GetFocusCell(), GridCellId(line, field));
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, cell.center());
+    QMenu* popup = app->MainFrame()->TablePopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }, 5000));
+    QAction* revert = app->MainFrame()->Action(CommandId::RevertToGameValue);
+    ASSERT_TRUE(revert->isEnabled());
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(revert).center());
+    // Offscreen, no window has the keys after a menu closes; on a desktop the grid has them back.
+    app->MainFrame()->activateWindow();
+    grid.setFocus();
+    EXPECT_EQ(grid.GetCellText(line, field), QStringLiteral("30"));
     EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt*"));
+    ASSERT_NO_FATAL_FAILURE(Press(CommandId::EditUndo, Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ(grid.GetCellText(line, field), QString::fromLatin1(NewValue));
+    EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt* (1)"));
 
     ASSERT_NO_FATAL_FAILURE(Press(CommandId::FileSave, Qt::Key_S, Qt::ControlModifier));
-    EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt"));
+    EXPECT_EQ(Tables().TabBar()->tabText(0), QStringLiteral("Weapons.txt (1)"));
+    EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral(".carvestone/originals/Weapons.txt")),
+              originalTable);
     EXPECT_EQ(ArchiveFixtures::Read(ProjectFolder() + QStringLiteral("Weapons.mod")),
               "Carvestone Project File Version 1.0\n" + WeaponsEntry.toLatin1() + "\n");
     QList<QByteArray> expected = lines, fields = lines[line].split('\t');

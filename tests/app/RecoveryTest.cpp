@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -126,11 +127,14 @@ protected:
         return rows;
     }
 
+    // Without the count of changes against the game: that count follows
+    // when the game archive's copy of the table has been read, in its own time.
     QStringList TabTexts() const
     {
+        static const QRegularExpression count(QStringLiteral(" \\(\\d+\\)$"));
         QStringList texts;
         for (int index = 0; index < Tables().TabBar()->count(); ++index)
-            texts.append(Tables().TabBar()->tabText(index));
+            texts.append(Tables().TabBar()->tabText(index).remove(count));
         return texts;
     }
 

@@ -27,10 +27,11 @@ const QMap<QString, QStringList> MayUse = {
     {"table_editor", {"core", "model", "grid", "ui"}},
     {"options", {"core", "model", "grid", "ui"}},
     {"build_install", {"core", "model", "archive", "grid", "ui", "project"}},
+    {"changes", {"core", "model", "archive", "grid", "ui", "project", "table_editor"}},
     {"mainframe", {"core", "model", "archive", "grid", "ui", "project", "browser", "table_editor"}},
     {"app",
      {"core", "model", "archive", "grid", "ui", "project", "browser", "table_editor", "options", "build_install",
-      "mainframe"}},
+      "changes", "mainframe"}},
 };
 
 // Folders whose code runs where there is no window: the command line, the

@@ -138,6 +138,7 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
         dialogs.AnswerMessage(answer);
         Press(dialog->AddButton());
         EXPECT_EQ(ModFile("weapons.txt"), kept) << answer;
+        EXPECT_EQ(ModFile(".carvestone/originals/weapons.txt"), gameFiles.value(Weapons)) << "kept as extracted";
     }
     EXPECT_TRUE(LastMessage().contains("weapons.txt already exists")) << LastMessage().toStdString();
     // The dialog's own adds count as entries too.
@@ -183,6 +184,15 @@ TEST_F(AddFileDialogTest, TheTreeAndButtonsFollowTheListingAddsAskOrRefuseBefore
     Press(dialog->AddFilesButton());
     EXPECT_TRUE(dialog->ResultList().contains("c.txt"));
     EXPECT_EQ(ModFile("c.txt"), "sea");
+
+    // A file from disk brings nothing of the game's: the original kept for its name goes.
+    EXPECT_EQ(ModFile(".carvestone/originals/x.txt"), gameFiles.value(LocalX));
+    dialogs.AnswerFiles({fixtures.Write("Disk/x.txt", "mine")});
+    AnswerRename(0, LocalX);
+    dialogs.AnswerMessage(UserDialogs::IdYes);
+    Press(dialog->AddFilesButton());
+    EXPECT_EQ(ModFile("x.txt"), "mine");
+    EXPECT_FALSE(QFile::exists(context.modFolder + ".carvestone/originals/x.txt"));
 
     // Names differing only in case are two files: the other one is not replaced silently.
     fixtures.Write(QStringLiteral("Mods/Weapons/notes.txt"), "lower");

@@ -55,6 +55,14 @@ TEST_F(ProjectWindow, TheSelectionDecidesTheCommandsInsAddsOnlyNewNamesAndNothin
     EXPECT_EQ(Outline(Tree()), QStringList({"Mod.mod", "data", "global", "excel", "armor.txt", "weapons.txt", "x.dc6",
                                             "readme", "r.txt", "Data", "E.TXT", "sfx", "a.wav", "readme"}));
     EXPECT_TRUE(doc.IsModified());
+    // Counts of changes stand beside their files, and stay when the tree is built again.
+    Tree()->SetChangeCounts({{"data\\global\\excel\\weapons.txt", 3}, {"data\\x.dc6", 0}});
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(Item("weapons.txt")->text(1), "3");
+        EXPECT_EQ(Item("weapons.txt")->toolTip(1), "3 changes against the game");
+        EXPECT_EQ(Item("armor.txt")->text(1) + Item("x.dc6")->text(1), "");
+        Tree()->OnInitialUpdate();
+    }
     QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item("weapons.txt")).center());
     QCoreApplication::processEvents();
     EXPECT_EQ(table->opened, QStringList({"weapons.txt"}));

@@ -49,3 +49,45 @@ TEST(TitleTip, ACutOffTextShowsWholeExactlyOverTheCellUntilThePointerLeavesTheGr
     QApplication::setActiveWindow(nullptr);
     EXPECT_FALSE(tipAt(2, 1));
 }
+
+// An owner's tints: cell (2, 2) in red with a note, every cell of row 3 in blue.
+class TwoTints : public GridCellTint
+{
+public:
+    QColor CellTint(int row, int col) const override
+    {
+        return row == 3 ? QColor(Qt::blue) : row == 2 && col == 2 ? QColor(Qt::red) : QColor();
+    }
+    QString CellNote(int row, int col) const override { return row == 2 && col == 2 ? "7 (game: 5)" : QString(); }
+};
+
+TEST(TitleTip, AnOwnersTintLiesUnderTheCellsItNamesAndItsNoteShowsEvenOverTextThatFits)
+{
+    auto grid = MakeShownGrid(6, 4, 1, 1);
+    Activate(*grid);
+    const TwoTints tints;
+    grid->SetCellText(2, 2, QStringLiteral("7"));
+    grid->SetCellTint(&tints);
+    const auto colourAt = [&](int row, int col) {
+        // Away from the cell's text and its grid lines.
+        return grid->viewport()->grab().toImage().pixelColor(CellRect(*grid, row, col).topLeft() + QPoint(3, 3));
+    };
+    EXPECT_EQ(colourAt(2, 2), QColor(Qt::red));
+    EXPECT_EQ(colourAt(3, 0), QColor(Qt::blue)) << "a heading cell of a tinted row";
+    const QColor plain = colourAt(2, 1);
+    EXPECT_NE(plain, QColor(Qt::red));
+    // The selection's colour still shows which cells are selected.
+    grid->SetSelectedRange(2, 2, 2, 2);
+    EXPECT_NE(colourAt(2, 2), QColor(Qt::red));
+
+    grid->UpdateTitleTip(CellCentre(*grid, 2, 2));
+    ASSERT_TRUE(grid->GetTitleTip()->isVisible());
+    EXPECT_EQ(grid->GetTitleTip()->Text(), " 7 (game: 5) ");
+    grid->HideTitleTip();
+    grid->UpdateTitleTip(CellCentre(*grid, 3, 2));
+    EXPECT_FALSE(grid->GetTitleTip()->isVisible()) << "a tint without a note shows no tip";
+
+    grid->SetCellTint(nullptr);
+    grid->SetSelectedRange(-1, -1, -1, -1);
+    EXPECT_EQ(colourAt(2, 2), plain);
+}

@@ -63,10 +63,12 @@ TEST_F(MainWindow, TheMenusHoldTheCommandTableWithItsTextsKeysAndPromptsAndTheRe
          "C&lose File", "-", "Recent File", "-", "E&xit"},
         {"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Add Row...", "&Remove Row", "R&ename Row...",
          "Re&name Column...", "-", "&Find..."},
-        {"&Toolbar", "&Status Bar"}, {"&Build", "&Install", "-", "&Options..."},
+        {"&Toolbar", "&Status Bar", "-", "Show &Changes", "Changes &List", "-", "&Next Change", "&Previous Change"},
+        {"&Build", "&Install", "-", "&Rebase onto New Game Data...", "-", "&Options..."},
         {"Carvestone &Help", "&Saltmarsh", "&About Carvestone..."},
         {"&Add Files...\tIns", "&Remove File\tDel", "&Open File\tEnter"},
-        {"&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "C&lose File", "-", "&Find..."},
+        {"&Add Row...", "&Remove Row", "R&ename Row...", "Re&name Column...", "C&lose File", "-", "Revert to &Game Value",
+         "-", "&Find..."},
     };
     EXPECT_EQ(Texts(frame.menuBar()->actions()), QStringList({"&File", "&Edit", "&View", "&Tools", "&Help"}));
     QList<QMenu*> menus;
@@ -111,7 +113,7 @@ TEST_F(MainWindow, ToolbarButtonsComeInOrderWithPicturesAClickLeavesTheActiveVie
         EXPECT_TRUE(action->isSeparator() || action->icon().pixmap(16, 16).size() == QSize(16, 16));
     }
     EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "Undo", "Redo", "|", "Build",
-                                 "Options", "|", "Find", "About"}));
+                                 "Options", "|", "Find", "Show Changes", "About"}));
     Select("armor.txt");
     frame.UpdateCommandUi();
     QTest::mouseClick(Button(About), Qt::LeftButton);

@@ -12,17 +12,22 @@ void ScreenshotDialogs::Report(const char* what, const QString& text)
 
 int ScreenshotDialogs::Message(QWidget*, const QString&, const QString& text, int)
 {
-    if (answers.empty()) {
-        Report("message", text);
-        return IdCancel;
+    if (!messageAnswers.empty()) {
+        const int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
     }
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
+    Report("message", text);
+    return IdCancel;
 }
 
 QString ScreenshotDialogs::OpenFileName(QWidget*, const QString& caption, const QString&, const QString&)
 {
+    if (!fileAnswers.empty()) {
+        const QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
     Report("file dialog", caption);
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "ui/UserDialogs.h"
 
+#include <QString>
+
 #include <deque>
 #include <functional>
 
@@ -21,8 +23,10 @@ public:
     ~ScreenshotDialogs() override { UserDialogs::SetCurrent(nullptr); }
 
     void Then(Step step) { steps.push_back(std::move(step)); }
-    void ThenAnswer(int id) { answers.push_back(id); }
-    bool AllStepsTaken() const { return steps.empty() && answers.empty(); }
+    // The answers to the next message box and the next file chooser.
+    void AnswerMessage(int answer) { messageAnswers.push_back(answer); }
+    void AnswerFile(const QString& path) { fileAnswers.push_back(path); }
+    bool AllStepsTaken() const { return steps.empty() && messageAnswers.empty() && fileAnswers.empty(); }
     int Unexpected() const { return unexpected; }
 
     int Message(QWidget* owner, const QString& caption, const QString& text, int type) override;
@@ -37,6 +41,7 @@ private:
     void Report(const char* what, const QString& text);
 
     std::deque<Step> steps;
-    std::deque<int> answers;
+    std::deque<int> messageAnswers;
+    std::deque<QString> fileAnswers;
     int unexpected = 0;
 };

@@ -21,21 +21,26 @@
 #include "build_install/BuildingDialog.h"
 #include "build_install/RemasterInstallDialog.h"
 #include "core/SafeFolderReplace.h"
+#include "changes/RebaseDialog.h"
 #include "grid/CGridCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "model/RecoveryRecord.h"
 #include "project/CNewProjectDlg.h"
 #include "project/RecoveryDialog.h"
 #include "table_editor/CCarvestoneView.h"
+#include "table_editor/CellNameEdit.h"
+#include "table_editor/NameEntryDialog.h"
 #include "ui/CommandIds.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -260,6 +265,36 @@ ScreenshotDialogs::Step Build(const QString& picture, bool& saved)
     };
 }
 
+// Types the name of a new row and presses OK.
+ScreenshotDialogs::Step NameRow(const QString& name)
+{
+    return [name](QDialog& dialog) {
+        auto& entry = dynamic_cast<NameEntryDialog&>(dialog);
+        ShowAndWait(entry);
+        QTest::keyClicks(entry.NameEdit(), name);
+        QTest::mouseClick(entry.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return Closed(entry);
+    };
+}
+
+// The preview of the weapons table, read from the new data; nothing is written.
+ScreenshotDialogs::Step PreviewRebase(const QString& picture, bool& saved)
+{
+    return [picture, &saved](QDialog& dialog) {
+        auto& rebase = dynamic_cast<RebaseDialog&>(dialog);
+        rebase.resize(980, 560);
+        ShowAndWait(rebase);
+        saved = QTest::qWaitFor([&] { return !rebase.IsReading(); }, WorkTimeoutMs);
+        const QList<QListWidgetItem*> weapons = rebase.Tables()->findItems("Weapons.txt", Qt::MatchStartsWith);
+        saved = !weapons.isEmpty() && saved;
+        if (!weapons.isEmpty())
+            rebase.Tables()->setCurrentItem(weapons.first());
+        saved = Save(rebase.grab(), picture) && saved;
+        QTest::mouseClick(rebase.CancelButton(), Qt::LeftButton);
+        return Closed(rebase);
+    };
+}
+
 bool OpenTable(CMainFrame& frame, const QString& name)
 {
     if (!ClickItem(*frame.GetTreeView(), name))
@@ -268,24 +303,45 @@ bool OpenTable(CMainFrame& frame, const QString& name)
     return frame.GetTableView()->IsTableOpen(name);
 }
 
-// Thorn Sickle's minimum damage becomes 45: a click on the cell, the
-// number typed, Enter.
-bool EditWeaponsCell(CMainFrame& frame)
+// A weapon's damage becomes the value: a click on the cell, the number
+// typed, Enter.
+bool EditWeaponsCell(CMainFrame& frame, const QString& weapon, const QString& heading, const QString& value)
 {
     CGridCtrl* grid = frame.GetTableView()->GetCurrentGrid();
     int row = 0, column = 0;
     for (int r = 1; r < grid->GetRowCount() && row == 0; ++r)
-        row = grid->GetCellText(r, 0) == QLatin1String("Thorn Sickle") ? r : 0;
+        row = grid->GetCellText(r, 0) == weapon ? r : 0;
     for (int c = 1; c < grid->GetColumnCount() && column == 0; ++c)
-        column = grid->GetCellText(0, c) == QLatin1String("mindam") ? c : 0;
+        column = grid->GetCellText(0, c) == heading ? c : 0;
     QRect cell;
     if (row == 0 || column == 0 || !grid->GetCellRect(row, column, &cell))
         return false;
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::keyClicks(grid, QStringLiteral("4"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    QTest::keyClicks(grid, value.left(1));
+    QTest::keyClicks(QApplication::focusWidget(), value.mid(1));
     Press(Qt::Key_Return);
-    return grid->GetCellText(row, column) == QLatin1String("45");
+    return grid->GetCellText(row, column) == value;
+}
+
+// The weapons table with its edits tinted and every change of the MOD
+// listed below it.
+bool ShowChanges(CMainFrame& frame, const QString& picture)
+{
+    frame.RouteCommand(CommandId::AddRow);
+    bool shown = EditWeaponsCell(frame, QStringLiteral("Brass Maul"), QStringLiteral("maxdam"), QStringLiteral("60"));
+    // The focus away from the edited cells, so their tint shows.
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Left);
+    frame.resize(1000, 760);
+    frame.RouteCommand(CommandId::ChangesList);
+    auto* list = frame.findChild<QDockWidget*>(QStringLiteral("ChangesDock"));
+    if (list)
+        frame.resizeDocks({list}, {170}, Qt::Vertical);
+    QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
+    const bool saved = Save(frame.grab(), picture) && shown && list;
+    frame.RouteCommand(CommandId::ChangesList);
+    frame.resize(1000, 640);
+    return saved;
 }
 
 // A remaster MOD: the New Project dialog with the remaster chosen, the
@@ -298,7 +354,7 @@ bool MakeRemasterPictures(CMainFrame& frame, ScreenshotDialogs& person, const QS
     person.Then(AddFiles(output + QStringLiteral("/add-file-remaster.png"), added,
                          {QStringLiteral("weapons.txt"), QStringLiteral("armor.txt")}, QStringLiteral("weapons.txt")));
     person.Then(Build(output + QStringLiteral("/building-remaster.png"), built));
-    person.ThenAnswer(UserDialogs::IdYes);
+    person.AnswerMessage(UserDialogs::IdYes);
     person.Then(Installed(output + QStringLiteral("/remaster-installed.png"), installed));
 
     Press(Qt::Key_N, Qt::ControlModifier);
@@ -307,7 +363,9 @@ bool MakeRemasterPictures(CMainFrame& frame, ScreenshotDialogs& person, const QS
     bool saved = named && ClickItem(*frame.GetTreeView(), QStringLiteral("Sharper.mod"));
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     Press(Qt::Key_Insert);
-    saved = added && OpenTable(frame, QStringLiteral("weapons.txt")) && EditWeaponsCell(frame) && saved;
+    saved = added && OpenTable(frame, QStringLiteral("weapons.txt"))
+        && EditWeaponsCell(frame, QStringLiteral("Thorn Sickle"), QStringLiteral("mindam"), QStringLiteral("45"))
+        && saved;
     Press(Qt::Key_S, Qt::ControlModifier);
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     Press(Qt::Key_F7);
@@ -340,9 +398,12 @@ bool MakePictures(const QString& output)
         return false;
     ScreenshotDialogs person;
     bool added = false, built = false;
+    bool previewed = false;
     person.Then(NewProject(QStringLiteral("Weapons")));
     person.Then(AddFiles(output + QStringLiteral("/add-file.png"), added));
+    person.Then(NameRow(QStringLiteral("Carvestone Cleaver")));
     person.Then(Build(output + QStringLiteral("/building.png"), built));
+    person.Then(PreviewRebase(output + QStringLiteral("/rebase.png"), previewed));
 
     CCarvestoneApp carvestone;
     if (!carvestone.InitInstance({}))
@@ -357,17 +418,27 @@ bool MakePictures(const QString& output)
     saved = Save(frame.grab(), output + QStringLiteral("/empty-pane.png")) && saved;
     Press(Qt::Key_Insert);
     saved = added && OpenTable(frame, QStringLiteral("Armor.txt")) && OpenTable(frame, QStringLiteral("Weapons.txt"))
-        && EditWeaponsCell(frame) && saved;
+        && EditWeaponsCell(frame, QStringLiteral("Thorn Sickle"), QStringLiteral("mindam"), QStringLiteral("45"))
+        && saved;
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     saved = Save(frame.grab(), output + QStringLiteral("/main-window.png")) && saved;
     saved = SaveRecoveryQuestion(carvestone, output + QStringLiteral("/recover.png")) && saved;
     // The question had the focus: the keys below are the main window's again.
     frame.activateWindow();
     (void)QTest::qWaitForWindowActive(&frame);
+    saved = ShowChanges(frame, output + QStringLiteral("/changes.png")) && saved;
 
     Press(Qt::Key_S, Qt::ControlModifier);
     QTest::qWait(CMainFrame::EnablingIntervalMs * 2);
     Press(Qt::Key_F7);
+
+    // The MOD as built stands for new game data that has the MOD's 45
+    // already; the MOD then makes it 50, which both sides changed.
+    saved = EditWeaponsCell(frame, QStringLiteral("Thorn Sickle"), QStringLiteral("mindam"), QStringLiteral("50"))
+        && EditWeaponsCell(frame, QStringLiteral("Thorn Fang"), QStringLiteral("maxdam"), QStringLiteral("14")) && saved;
+    person.AnswerFile(QFileInfo(carvestone.Document()->GetPathName()).absolutePath() + QStringLiteral("/Weapons.mpq"));
+    person.AnswerMessage(UserDialogs::IdOk);
+    frame.RouteCommand(CommandId::RebaseMod);
 
     CAboutDlg about(&frame);
     ShowAndWait(about);
@@ -376,7 +447,7 @@ bool MakePictures(const QString& output)
     frame.activateWindow();
     (void)QTest::qWaitForWindowActive(&frame);
     saved = MakeRemasterPictures(frame, person, output) && saved;
-    return saved && built && person.AllStepsTaken() && person.Unexpected() == 0;
+    return saved && built && previewed && person.AllStepsTaken() && person.Unexpected() == 0;
 }
 
 } // namespace
