@@ -48,17 +48,13 @@ bool AddCommand::CheckNames(const QStringList& entries, CommandContext& context)
     return true;
 }
 
-bool AddCommand::Change(ProjectModel& project, const QString& entry, const QString& argument,
+void AddCommand::Change(ProjectModel& project, const QString& entry, const QString& argument,
                         CommandContext& context) const
 {
-    if (!fromArchive.isEmpty() && !Extract(project, entry, context)) {
+    if (!fromArchive.isEmpty() && !Extract(project, entry, context))
         extractionFailed = true;
-        return false;
-    }
-    if (project.AddFile(entry))
-        return true;
-    context.out << argument << " is already in the project\n";
-    return false;
+    else if (!project.AddFile(entry))
+        context.out << argument << " is already in the project\n";
 }
 
 bool AddCommand::Extract(const ProjectModel& project, const QString& entry, CommandContext& context) const

@@ -14,7 +14,7 @@ public:
 protected:
     int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
     bool CheckNames(const QStringList& entries, CommandContext& context) const override;
-    bool Change(ProjectModel& project, const QString& entry, const QString& argument,
+    void Change(ProjectModel& project, const QString& entry, const QString& argument,
                 CommandContext& context) const override;
 
 private:

@@ -13,7 +13,8 @@ protected:
     int Execute(const QCommandLineParser& parsed, CommandContext& context) override;
     // False (after saying why) when the names cannot all be taken.
     virtual bool CheckNames(const QStringList& entries, CommandContext& context) const;
-    // True when the project changed; else a line on out says why not.
-    virtual bool Change(ProjectModel& project, const QString& entry, const QString& argument,
+    // Changes the project for one entry; when nothing changes, a line on out
+    // says why (an entry already there or not there is no failure).
+    virtual void Change(ProjectModel& project, const QString& entry, const QString& argument,
                         CommandContext& context) const = 0;
 };

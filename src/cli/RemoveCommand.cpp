@@ -9,11 +9,9 @@ RemoveCommand::RemoveCommand()
 {
 }
 
-bool RemoveCommand::Change(ProjectModel& project, const QString& entry, const QString& argument,
+void RemoveCommand::Change(ProjectModel& project, const QString& entry, const QString& argument,
                            CommandContext& context) const
 {
-    if (project.RemoveFile(entry))
-        return true;
-    context.out << argument << " is not in the project\n";
-    return false;
+    if (!project.RemoveFile(entry))
+        context.out << argument << " is not in the project\n";
 }

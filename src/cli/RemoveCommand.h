@@ -9,6 +9,6 @@ public:
     RemoveCommand();
 
 protected:
-    bool Change(ProjectModel& project, const QString& entry, const QString& argument,
+    void Change(ProjectModel& project, const QString& entry, const QString& argument,
                 CommandContext& context) const override;
 };

@@ -134,6 +134,10 @@ TEST_F(CarvestoneCliTest, HelpAndVersionAnswerOnStandardOutputForTheProgramAndEv
         EXPECT_TRUE(err.endsWith(QStringLiteral("\nusage: carvestone-cli ") + line.trimmed() + '\n')) << err.toStdString();
     }
     ExpectFailure({"help", "frobnicate"}, QStringLiteral("unknown verb frobnicate"), 2);
+    ExpectFailure({"frobnicate"}, QStringLiteral("unknown verb frobnicate"), 2);
+    ExpectFailure({}, QStringLiteral("usage: carvestone-cli VERB"), 2);
+    EXPECT_FALSE(err.contains(QStringLiteral("unknown verb"))) << "no verb is no unknown verb";
+    ExpectFailure({"recovery", "extra"}, QStringLiteral("usage: carvestone-cli recovery"), 2);
     // After "--" a word is an argument, whatever it looks like.
     ExpectFailure({"entries", "--", "-h"}, QStringLiteral("-h"), 1);
     EXPECT_FALSE(out.contains(QStringLiteral("usage")));
@@ -181,6 +185,13 @@ TEST_F(CarvestoneCliTest, ARemasterModGoesFromTheExtractedDemoToTheModsFolderAnd
     ASSERT_EQ(Run({"extract", demo, weapons, Mods() + "/Sharp"}), 0) << err.toStdString();
     const QByteArray table = TestFiles::Read(demo + "/data/global/excel/weapons.txt");
     EXPECT_EQ(Read("mods/Sharp/Weapons.txt"), table);
+    // Several names at once, as the window reads the game's copies, and a name the data lacks.
+    QDir().mkpath(work.filePath("copies"));
+    ASSERT_EQ(Run({"extract", demo, weapons, "data\\global\\excel\\armor.txt", "data\\no.txt", work.filePath("copies"),
+                   "--missing-ok"}), 0) << err.toStdString();
+    EXPECT_EQ(out, "missing data\\no.txt\n");
+    EXPECT_EQ(Read("copies/Weapons.txt"), table);
+    EXPECT_EQ(Read("copies/armor.txt"), TestFiles::Read(demo + "/data/global/excel/armor.txt"));
     ASSERT_EQ(Run({"add", namedProject.arg("Sharp"), weapons}), 0);
 
     ExpectFailure({"build", namedProject.arg("Sharp"), "--game-mpq", "x.mpq"}, "is a remaster MOD");
@@ -190,6 +201,13 @@ TEST_F(CarvestoneCliTest, ARemasterModGoesFromTheExtractedDemoToTheModsFolderAnd
     EXPECT_EQ(out, "Adding " + weapons + " succeeded\r\nBuilt the mod folder "
                        + QDir::toNativeSeparators(work.filePath("mods/Sharp/Sharp")) + "\r\n");
     EXPECT_EQ(Read("mods/Sharp/Sharp/Sharp.mpq/data/global/excel/weapons.txt"), table) << "spelled as the demo spells it";
+    // A file the MOD folder lacks keeps the mod folder built before.
+    const QString missing = QStringLiteral("data\\global\\excel\\Missing.txt");
+    ASSERT_EQ(Run({"add", namedProject.arg("Sharp"), missing}), 0);
+    ExpectFailure({"build", namedProject.arg("Sharp")}, "some files could not be copied, so the mod folder was not replaced");
+    EXPECT_EQ(Read("mods/Sharp/Sharp/Sharp.mpq/data/global/excel/weapons.txt"), table);
+    ASSERT_EQ(Run({"remove", namedProject.arg("Sharp"), missing, "Unknown.txt"}), 0) << "what is not there is no failure";
+    EXPECT_EQ(out, "Unknown.txt is not in the project\n");
 
     const QString game = work.filePath(QStringLiteral("D2R"));
     QDir().mkpath(game);
