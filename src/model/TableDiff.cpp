@@ -74,11 +74,11 @@ void TableDiff::AddColumnItems(int baseColumns)
         if (baseColumnOf[size_t(col)] < 0)
             columnItems.push_back({Kind::ColumnAdded, -1, col, -1, -1});
     }
+    // An added column is a MOD column of its own, so only removed columns
+    // share a place; among them the original's order holds.
     std::stable_sort(columnItems.begin(), columnItems.end(), [](const Item& first, const Item& second) {
         if (first.col != second.col)
             return first.col < second.col;
-        if (first.kind != second.kind)
-            return first.kind == Kind::ColumnRemoved;
         return first.baseCol < second.baseCol;
     });
     for (const Item& item : columnItems)

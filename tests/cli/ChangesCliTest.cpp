@@ -132,6 +132,10 @@ TEST_F(ChangesCliTest, DiffReportsExactlyTheEditedCellsRowsAndColumnsAndNothingF
     EXPECT_EQ(Run({"diff", project, "more"}), 2);
     EXPECT_EQ(Run({"add", project, Weapons, "--from", game}), 1);
     EXPECT_TRUE(err.contains("is in the MOD folder already")) << err.toStdString();
+    // An archive to add from that is not there is said before anything is taken.
+    EXPECT_EQ(Run({"add", project, "data\\other.txt", "--from", fixtures.Path("absent.mpq")}), 1);
+    EXPECT_TRUE(err.contains("absent.mpq was not found")) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(ModFile("other.txt")));
 }
 
 TEST_F(ChangesCliTest, RebaseAppliesTheModsEditsToNewDataByteExactElsewhereAndListsTheConflict)

@@ -107,6 +107,9 @@ TEST(RecoveryRecordTest, FieldsOutOfPlaceAndNamesThatWouldLeaveTheProjectFolderA
     const QByteArray end = "end 0\n\n";
     RecoveryRecord read;
     ASSERT_EQ(Parse(head + end, read), Parsed::Read);
+    // Only the process comes first: a record of an untitled project may go on with its tables at once.
+    ASSERT_EQ(Parse(head + "table 5\na.txt\n" + end, read), Parsed::Read);
+    EXPECT_EQ(read.tables.value(0).name, QStringLiteral("a.txt"));
     for (const QByteArray& body :
          {QByteArray("table 5\n../up\n"), QByteArray("table 3\na/b\n"), QByteArray("table 3\na\\b\n"),
           QByteArray("table 2\n..\n"), QByteArray("table 0\n\n"), QByteArray("table 3\na\0b\n", 12),

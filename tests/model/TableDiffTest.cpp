@@ -110,6 +110,9 @@ TEST(TableDiffTest, ARemovedColumnARenamedRowAndAMovedRowCostOnlyThemselves)
                                      "t.txt\trow+\tr1\t\t\t",
                                      "t.txt\trow+\tR5\t\t\t",
                                  }));
+    // A column taken out at the end stands after the MOD's last column, the one that came in.
+    EXPECT_EQ(Report("name\ta\tb\r\nr1\t1\t2\r\n", "name\ta\tc\r\nr1\t1\t2\r\n"),
+              (QStringList{"t.txt\tcol+\t\tc\t\t", "t.txt\tcol-\t\tb\t\t"}));
 }
 
 TEST(TableDiffTest, FilesAreClassifiedBeforeTheyAreCompared)
